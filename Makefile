@@ -1,0 +1,41 @@
+# The README's commands. Every target installs what it needs first.
+JOBS ?= 2
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps test asan run bench fuzz clean
+
+all: test
+
+deps:
+	@scripts/install-deps.sh
+
+test: deps
+	cmake --preset debug >/dev/null
+	cmake --build --preset debug -j $(JOBS)
+	ctest --preset debug
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan
+
+run: deps
+	@if [ -f editor/shell/CMakeLists.txt ]; then \
+	  cmake --preset debug >/dev/null && cmake --build --preset debug -j $(JOBS) --target Tessvane && \
+	  ./build/debug/editor/shell/Tessvane; \
+	else echo "make run: the Tessvane window is not built yet."; fi
+
+bench:
+	@scripts/install-deps.sh bench
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	@if [ -x build/release/bench/run-benchmarks ]; then build/release/bench/run-benchmarks; \
+	else echo "make bench: no benchmarks yet."; fi
+
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@if [ -f fuzz/Makefile ]; then $(MAKE) -C fuzz FUZZ_SECONDS=$(FUZZ_SECONDS); \
+	else echo "make fuzz: no fuzz targets yet."; fi
+
+clean:
+	rm -rf build
