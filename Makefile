@@ -2,6 +2,10 @@
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 
+# ccache, when present, shares object files between work trees of this repository.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+
 .PHONY: all deps test asan run bench fuzz clean
 
 all: test
@@ -29,8 +33,7 @@ bench:
 	@scripts/install-deps.sh bench
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
-	@if [ -x build/release/bench/run-benchmarks ]; then build/release/bench/run-benchmarks; \
-	else echo "make bench: no benchmarks yet."; fi
+	scripts/run-benchmarks.sh build/release
 
 fuzz:
 	@scripts/install-deps.sh fuzz
