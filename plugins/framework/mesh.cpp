@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "framework/log_file.h"
 #include "framework/memory.h"
 
 Obj3d::Obj3d(const char* text, int objectType) : name(StrDup(text)), type(objectType) {}
@@ -125,4 +126,17 @@ Triangle3d Mesh3d::GetTriangle(int i) const
     vertices->Get(face.k1, t.P1);
     vertices->Get(face.k2, t.P2);
     return t;
+}
+
+void Mesh3d::WriteStatistics(LogFile& log) const
+{
+    if (vertices == nullptr || faces == nullptr) {
+        return;
+    }
+    log.Printf("Statistic:\n");
+    log.Printf("Object   : %s\n", name);
+    log.Printf("Faces    : %d\n", faces->Count());
+    log.Printf("Vertices : %d\n", vertices->Count());
+    log.Printf("Min : <%f,%f,%f>\n", min.x, min.y, min.z);
+    log.Printf("Max : <%f,%f,%f>\n", max.x, max.y, max.z);
 }

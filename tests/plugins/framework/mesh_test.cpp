@@ -3,9 +3,15 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "framework/log_file.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -395,4 +401,31 @@ TEST(ObjectListTest, ImportReleaseDeletesOnlyMeshes)
         list.Append(mesh);
     }  // the sanitizer build reports any mesh left behind
     EXPECT_EQ(destroyed, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Statistics
+
+TEST(MeshTest, WriteStatisticsOnlyWithTables)
+{
+    pluginsupport::TempDir dir;
+    const std::string path = dir.File("stats.log");
+    {
+        LogFile log(path.c_str());
+        Mesh3d mesh(4, "square");
+        mesh.AddTriangle(Tri({0, 0, 0}, {1, 0, 0}, {1, 1, -0.5}));
+        mesh.AddTriangle(Tri({0, 0, 0}, {1, 1, -0.5}, {0, 1, 0}));
+        mesh.WriteStatistics(log);
+        mesh.FreeTables();
+        mesh.WriteStatistics(log);  // nothing without tables
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text,
+              "Statistic:\n"
+              "Object   : square\n"
+              "Faces    : 2\n"
+              "Vertices : 4\n"
+              "Min : <0.000000,0.000000,-0.500000>\n"
+              "Max : <1.000000,1.000000,0.000000>\n");
 }
