@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <ostream>
 
 #include "framework/log_file.h"
 #include "framework/mesh_tables.h"
 #include "framework/path_text.h"
 #include "framework/progress.h"
+#include "framework/terminal_ui.h"
 #include "objread/import_settings.h"
 #include "objread/obj_reader.h"
 
@@ -59,7 +61,9 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings, const Progr
     if (file == nullptr) {
         log.Printf("File %s not found\n", name);
         // The host learns nothing but an empty list; the person must hear it.
-        std::fprintf(stderr, "File %s not found\n", name);
+        Terminal& term = CurrentTerminal();
+        *term.err << "File " << name << " not found\n";
+        term.err->flush();
         return false;
     }
     const std::int64_t size = FileSize(file);
