@@ -6,7 +6,5 @@ foreach(t lists_dialogs_test report_print_test help_window_test)
   tessvane_add_test(${t}
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/${t}.cpp
     LIBS tessvane_shell_lists Qt6::Test
-    GUI
-    ENV HOME=${CMAKE_CURRENT_BINARY_DIR}/home XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/home/.config
-        XDG_CACHE_HOME=${CMAKE_CURRENT_BINARY_DIR}/home/.cache)
+    GUI)
 endforeach()
