@@ -1,8 +1,9 @@
 #include "export/text_output.h"
 
 #include "export/fixed_format.h"
+#include "framework/line_io.h"
 
-#include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
@@ -24,7 +25,7 @@ std::string_view LineEndBytes(int ld_mode)
     }
 }
 
-TextOutput::TextOutput(int ld_mode) : line_end_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
+TextOutput::TextOutput(int ld_mode) : ld_mode_(ld_mode), line_end_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
 
 TextOutput::~TextOutput()
 {
@@ -88,6 +89,22 @@ void TextOutput::Int(int v)
 {
     char* p = Reserve(kIntMaxChars);
     used_ = static_cast<std::size_t>(FormatInt(p, v) - buffer_.data());
+}
+
+void TextOutput::Printf(const char* format, ...)
+{
+    if (file_ == nullptr) {
+        return;
+    }
+    std::va_list args;
+    va_start(args, format);
+    bool ok = true;
+    std::string text = FormatText(format, args, &ok);
+    va_end(args);
+    FlushBuffer();
+    if (!ok || WriteText(ld_mode_, file_, "%s", text.c_str()) < 0 || std::ferror(file_)) {
+        failed_ = true;
+    }
 }
 
 void TextOutput::Append(std::string_view bytes)

@@ -2,8 +2,9 @@
 //
 // The writers produce a file of text lines whose line ends follow the
 // setting ld_mode (0 CR LF, 1 LF, 2 CR, any other value: no line end at all),
-// the same rule as WriteText. The text is buffered here and numbers are
-// formatted without printf, because an export may write millions of lines.
+// the rule of WriteText. Formatted lines go through WriteText itself; the
+// bulk of the numbers is buffered here and formatted without printf, because
+// an export may write millions of lines.
 //
 // The file is built under a temporary name in the target's directory and only
 // renamed over the target by Commit, so a failed or abandoned export leaves
@@ -40,6 +41,10 @@ public:
     void Int(int v);
     // Appends the line end of ld_mode.
     void LineEnd() { Append(line_end_); }
+    // Formats like printf and writes the text through WriteText, after what
+    // is buffered. For the few lines of a file that carry names and counts;
+    // the bulk of numbers goes through Fixed6 and Int.
+    void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Writes out what is buffered, closes the file and renames it over the
     // target. Returns false when any write, the close or the rename failed;
@@ -56,6 +61,7 @@ private:
     char* Reserve(std::size_t n);
     void FlushBuffer();
 
+    int ld_mode_;
     std::string_view line_end_;
     std::FILE* file_ = nullptr;
     std::string target_;

@@ -19,10 +19,10 @@ TEST(TextOutput, TranslatesEveryLineEndByMode)
         int ld_mode;
         const char* expected;
     } cases[] = {
-        {0, "a 1.500000\r\n\r\nb -3\r\n"},
-        {1, "a 1.500000\n\nb -3\n"},
-        {2, "a 1.500000\r\rb -3\r"},
-        {7, "a 1.500000b -3"},
+        {0, "a 1.500000\r\n\r\nb -3\r\nc 4\r\nd"},
+        {1, "a 1.500000\n\nb -3\nc 4\nd"},
+        {2, "a 1.500000\r\rb -3\rc 4\rd"},
+        {7, "a 1.500000b -3c 4d"},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -34,6 +34,9 @@ TEST(TextOutput, TranslatesEveryLineEndByMode)
         out.Text("\n\nb ");
         out.Int(-3);
         out.LineEnd();
+        // Formatted lines take WriteText's way to the file; both must agree.
+        out.Printf("c %d\n", 4);
+        out.Text("d");
         ASSERT_TRUE(out.Commit());
         EXPECT_EQ(ReadFileBytes(path), c.expected) << "ld_mode " << c.ld_mode;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
