@@ -37,8 +37,9 @@ bench:
 
 fuzz:
 	@scripts/install-deps.sh fuzz
-	@if [ -f fuzz/Makefile ]; then $(MAKE) -C fuzz FUZZ_SECONDS=$(FUZZ_SECONDS); \
-	else echo "make fuzz: no fuzz targets yet."; fi
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -1,0 +1,47 @@
+// Writing the held ObjectFile back: every record's new path (and description)
+// goes into its chunk, container and FORM sizes are recomputed, and the chunk
+// list is written in order. The file is replaced atomically: a failed write
+// leaves the previous file (or its backup) as it was.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/core_context.h"
+
+namespace tessvane {
+
+enum class WriteStatus : int {
+    Written = 0,
+    CreateFailed = 1,  // nothing was written at `path`
+};
+
+// Applies the records (when there are any), recomputes the sizes and writes the
+// file. With `interactive` a failure shows "Unable to Save " + CurrentFileName,
+// and a directory of the wrong form for the Computer setting shows one warning.
+// The chunks keep the applied changes even when the write fails.
+WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool interactive);
+
+// The bytes WriteObjectFile writes, after ApplyRecordPaths and
+// ComputeChunkSizes have been run on the held file.
+Bytes SerializeObjectFile(const ObjectFile& file);
+
+// Puts every record's composed path into its chunk.
+void ApplyRecordPaths(CoreContext& context, bool interactive);
+
+// Recomputes the sizes of the "OBJ ", "DESC" and "SOBJ" containers and returns
+// the new FORM size.
+std::uint32_t ComputeChunkSizes(ObjectFile& file);
+
+// Keeps the first `prefixLength` bytes of the chunk's data and puts `path` as a
+// counted text after them, padded to an even length. Returns false, leaving the
+// chunk unchanged, when the chunk holds fewer than `prefixLength` bytes.
+bool ResizePathChunk(ChunkNode& chunk, std::size_t prefixLength, std::string_view path);
+
+// Replaces the counted path at offset 6 of an effect chunk and keeps the data
+// after the old path block. Returns false, leaving the chunk unchanged, when the
+// old path block does not fit in the chunk.
+bool ResizeEffectChunk(ChunkNode& chunk, std::string_view path);
+
+}  // namespace tessvane

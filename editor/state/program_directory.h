@@ -1,0 +1,26 @@
+// Where the editor keeps Tessvane.ini and Batch.Log.
+//
+// Portable use first: the executable's own directory when it is writable, as on
+// Windows. Otherwise the per-user directory $XDG_CONFIG_HOME/Tessvane/ (or
+// $HOME/.config/Tessvane/ when XDG_CONFIG_HOME is unset or empty), created on
+// first use.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tessvane {
+
+// The program directory for an executable in `executableDirectory`, with a
+// trailing '/'. Creates the per-user directory when it is needed and missing;
+// if even that fails, the per-user path is returned all the same (later file
+// operations then report their own failures).
+std::string ProgramDirectoryFor(const std::filesystem::path& executableDirectory);
+
+// ProgramDirectoryFor(directory of the running executable).
+std::string ProgramDirectory();
+
+// The per-user directory alone, with a trailing '/', not created.
+std::string UserConfigDirectory();
+
+}  // namespace tessvane

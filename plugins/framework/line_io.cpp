@@ -1,0 +1,126 @@
+#include "framework/line_io.h"
+
+#include <cstdarg>
+#include <cstring>
+
+namespace {
+
+// After a CR, a following LF belongs to the same line end.
+void SkipLfAfterCr(std::FILE* file)
+{
+    const int next = std::getc(file);
+    if (next != EOF && next != '\n') {
+        std::ungetc(next, file);
+    }
+}
+
+}  // namespace
+
+char* ReadLine(char* buf, std::size_t cap, std::FILE* file)
+{
+    if (buf == nullptr || cap < 2) {
+        return nullptr;
+    }
+    std::size_t stored = 0;
+    while (stored < cap - 1) {
+        const int c = std::getc(file);
+        if (c == EOF) {
+            // A last line without a line end is still a line.
+            if (stored > 0 && !std::ferror(file)) {
+                break;
+            }
+            return nullptr;
+        }
+        if (c == '\n') {
+            break;
+        }
+        if (c == '\r') {
+            SkipLfAfterCr(file);
+            break;
+        }
+        buf[stored++] = static_cast<char>(c);
+    }
+    buf[stored] = '\0';
+    return buf;
+}
+
+bool ReadLine(std::string& line, std::FILE* file)
+{
+    line.clear();
+    for (;;) {
+        const int c = std::getc(file);
+        if (c == EOF) {
+            return !line.empty() && !std::ferror(file);
+        }
+        if (c == '\n') {
+            return true;
+        }
+        if (c == '\r') {
+            SkipLfAfterCr(file);
+            return true;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+}
+
+std::string FormatText(const char* format, std::va_list args, bool* ok)
+{
+    char small[1024];
+    std::va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(small, sizeof small, format, args);
+    std::string text;
+    if (n < 0) {
+        va_end(again);
+        if (ok != nullptr) {
+            *ok = false;
+        }
+        return text;
+    }
+    if (static_cast<std::size_t>(n) < sizeof small) {
+        text.assign(small, static_cast<std::size_t>(n));
+    } else {
+        text.resize(static_cast<std::size_t>(n));
+        std::vsnprintf(text.data(), text.size() + 1, format, again);
+    }
+    va_end(again);
+    if (ok != nullptr) {
+        *ok = true;
+    }
+    return text;
+}
+
+int WriteText(int mode, std::FILE* file, const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    bool ok = false;
+    const std::string text = FormatText(format, args, &ok);
+    va_end(args);
+    if (!ok) {
+        return -1;
+    }
+
+    const char* line_end = "";
+    std::size_t line_end_len = 0;
+    switch (mode) {
+    case kLineDelimiterCrLf: line_end = "\r\n"; line_end_len = 2; break;
+    case kLineDelimiterLf: line_end = "\n"; line_end_len = 1; break;
+    case kLineDelimiterCr: line_end = "\r"; line_end_len = 1; break;
+    default: break;
+    }
+
+    // Write the runs between line feeds whole rather than byte by byte.
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t lf = text.find('\n', start);
+        const std::size_t end = lf == std::string::npos ? text.size() : lf;
+        std::fwrite(text.data() + start, 1, end - start, file);
+        if (lf == std::string::npos) {
+            break;
+        }
+        std::fwrite(line_end, 1, line_end_len, file);
+        start = lf + 1;
+    }
+    return static_cast<int>(text.size());
+}

@@ -1,0 +1,30 @@
+// Allocation functions of the plug-in framework.
+//
+// The plug-ins never report memory exhaustion: every allocation either
+// succeeds or ends the process with exit code 1, so callers never test the
+// result for null. Blocks from these functions are released with SafeFree.
+#pragma once
+
+#include <cstddef>
+
+// Allocates n bytes (at least one byte when n is 0, so the result is always a
+// distinct block). Never returns null; on failure the process exits with 1.
+void* SafeAlloc(std::size_t n);
+
+// Allocates count * size bytes and clears them. A product that overflows
+// std::size_t is treated like any other failed allocation (exit code 1).
+void* SafeAllocZeroed(std::size_t count, std::size_t size);
+
+// Resizes block p (which may be null, then this allocates) to n bytes, keeping
+// its contents up to the smaller size. Never returns null; exits with 1 on
+// failure.
+void* SafeRealloc(void* p, std::size_t n);
+
+// Releases a block from SafeAlloc, SafeAllocZeroed, SafeRealloc or StrDup.
+// Freeing a null pointer is a programming error and ends the process with
+// exit code 1; callers test optional blocks for null themselves.
+void SafeFree(void* p);
+
+// Returns a heap copy of the NUL-terminated text s, owned by the caller and
+// released with SafeFree. A null s yields a copy of the empty text.
+char* StrDup(const char* s);

@@ -1,0 +1,54 @@
+#include "framework/memory.h"
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+TEST(MemoryTest, AllocationsHoldTheirContents)
+{
+    char* p = static_cast<char*>(SafeAlloc(4));
+    std::memcpy(p, "abc", 4);
+    p = static_cast<char*>(SafeRealloc(p, 4096));
+    EXPECT_STREQ(p, "abc");
+    SafeFree(p);
+
+    auto* z = static_cast<unsigned char*>(SafeAllocZeroed(100, 3));
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_EQ(z[i], 0) << i;
+    }
+    SafeFree(z);
+
+    // A zero-byte request still gives a block that can be freed.
+    SafeFree(SafeAlloc(0));
+}
+
+TEST(MemoryTest, StrDupMakesAnIndependentCopy)
+{
+    char text[] = "cube";
+    char* copy = StrDup(text);
+    text[0] = 'x';
+    EXPECT_STREQ(copy, "cube");
+    SafeFree(copy);
+
+    char* empty = StrDup(nullptr);
+    EXPECT_STREQ(empty, "");
+    SafeFree(empty);
+}
+
+TEST(MemoryDeathTest, FailuresEndTheProcessWithExitCode1)
+{
+    const std::size_t huge = std::numeric_limits<std::size_t>::max() / 2;
+    EXPECT_EXIT(SafeAlloc(huge), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(SafeAllocZeroed(huge, 4), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(SafeRealloc(nullptr, huge), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(SafeFree(nullptr), ::testing::ExitedWithCode(1), "");
+}
+
+// Under AddressSanitizer an impossible request must come back as null, the
+// way the C library reports it, so the exit path above is what gets tested.
+extern "C" const char* __asan_default_options()
+{
+    return "allocator_may_return_null=1";
+}
