@@ -104,9 +104,9 @@ std::string BatchTargetPath(const BatchFileEntry& entry, bool saveInOriginalDire
                             std::string_view saveDirectory) {
     std::string target(saveInOriginalDirectory ? entry.Directory.view() : saveDirectory);
     if (!target.empty() && !EndsInSeparator(target)) {
-        const bool slashesOnly = target.find('/') != std::string::npos &&
-                                 target.find('\\') == std::string::npos;
-        target += slashesOnly ? '/' : '\\';
+        // A PC directory gets a '\'; a directory of this host or an Amiga
+        // volume path gets a '/'.
+        target += target.find('\\') != std::string::npos ? '\\' : '/';
     }
     target += entry.FileName.view();
     return target;

@@ -65,8 +65,9 @@ struct BatchFileResult {
 
 // Where file `entry` is saved: S + the file name, where S is the entry's own
 // directory with `saveInOriginalDirectory`, else `saveDirectory`; a non-empty
-// S that ends in none of ':', '\', '/' gets a separator first: '/' when S uses
-// only '/', else '\'. So D:\OUT gives D:\OUT\name and D: gives D:name.
+// S that ends in none of ':', '\', '/' gets a separator first: '\' when S
+// holds a '\' (a PC directory), else '/'. So D:\OUT gives D:\OUT\name, D:
+// gives D:name and /srv/out gives /srv/out/name.
 std::string BatchTargetPath(const BatchFileEntry& entry, bool saveInOriginalDirectory,
                             std::string_view saveDirectory);
 

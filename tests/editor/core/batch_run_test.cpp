@@ -281,6 +281,7 @@ TEST(BatchTargetPathTest, SaveDirectoryAndSeparator) {
         {false, "D:", "D:cube.iob"},
         {false, "DH0:Objects/", "DH0:Objects/cube.iob"},
         {false, "/srv/out", "/srv/out/cube.iob"},
+        {false, "out", "out/cube.iob"},
         {false, "", "cube.iob"},
         {true, "D:\\OUT", "/data/objects/cube.iob"},
     };
