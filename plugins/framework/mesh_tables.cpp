@@ -1,0 +1,332 @@
+#include "framework/mesh_tables.h"
+
+#include <algorithm>
+#include <cstring>
+
+using mesh_detail::CheckedHint;
+
+namespace {
+
+inline std::uint32_t HashStep(std::uint32_t h, std::uint32_t byte)
+{
+    // Each byte counts as a signed 8-bit value widened to 32 bits.
+    const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(
+        static_cast<std::int8_t>(static_cast<std::uint8_t>(byte))));
+    return h * 31u + widened;
+}
+
+// A double as its 8 bytes in little-endian order, whatever the host's order.
+inline std::uint32_t HashDouble(std::uint32_t seed, double value, std::uint32_t buckets)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::uint32_t h = seed;
+    for (int i = 0; i < 8; ++i) {
+        h = HashStep(h, static_cast<std::uint32_t>(bits >> (8 * i)) & 0xFFu);
+    }
+    return h % buckets;
+}
+
+// An int as its 4 bytes in little-endian order.
+inline std::uint32_t HashInt(std::uint32_t seed, std::int32_t value, std::uint32_t buckets)
+{
+    const auto bits = static_cast<std::uint32_t>(value);
+    std::uint32_t h = seed;
+    for (int i = 0; i < 4; ++i) {
+        h = HashStep(h, (bits >> (8 * i)) & 0xFFu);
+    }
+    return h % buckets;
+}
+
+std::uint32_t AtLeast2048(std::uint32_t buckets)
+{
+    return std::max<std::uint32_t>(buckets, 2048u);
+}
+
+void Sort3(std::int32_t& a, std::int32_t& b, std::int32_t& c)
+{
+    if (a > b) std::swap(a, b);
+    if (b > c) std::swap(b, c);
+    if (a > b) std::swap(a, b);
+}
+
+inline bool InRange(int i, int count)
+{
+    return i >= 0 && i < count;
+}
+
+}  // namespace
+
+std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t length,
+                        std::uint32_t buckets)
+{
+    const auto* p = static_cast<const unsigned char*>(bytes);
+    std::uint32_t h = seed;
+    for (std::size_t i = 0; i < length; ++i) {
+        h = HashStep(h, p[i]);
+    }
+    return h % buckets;
+}
+
+// ---------------------------------------------------------------------------
+
+VertexTable::VertexTable(std::uint64_t n)
+{
+    const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
+    buckets_.Resize(AtLeast2048(hint * 2u * 7u / 10u));
+    buckets_.Fill(-1);
+    points_.Resize(hint);
+    nextInBucket_.Resize(hint);
+    firstFaceRef_.Resize(hint);
+    faceRefs_.Resize(static_cast<std::size_t>(hint) * 3);
+}
+
+std::uint32_t VertexTable::Bucket(const Vector3d& p) const
+{
+    const auto b = static_cast<std::uint32_t>(buckets_.capacity());
+    std::uint32_t h = HashDouble(0, p.x, b);
+    h = HashDouble(h, p.y, b);
+    return HashDouble(h, p.z, b);
+}
+
+void VertexTable::Grow()
+{
+    points_.Grow();
+    nextInBucket_.Resize(points_.capacity());
+    firstFaceRef_.Resize(points_.capacity());
+}
+
+int VertexTable::FindOrAdd(const Vector3d& p)
+{
+    const std::uint32_t bucket = Bucket(p);
+    for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
+        if (NearlyEqual(points_[i], p)) {
+            return i;
+        }
+    }
+    if (static_cast<std::size_t>(count_) == points_.capacity()) {
+        Grow();
+    }
+    const int index = count_++;
+    points_[index] = p;
+    firstFaceRef_[index] = -1;
+    nextInBucket_[index] = buckets_[bucket];
+    buckets_[bucket] = index;
+    return index;
+}
+
+int VertexTable::Get(int i, Vector3d& point) const
+{
+    if (!InRange(i, count_)) {
+        return -1;
+    }
+    point = points_[i];
+    return 0;
+}
+
+int VertexTable::AddFaceRef(int face, int vertex)
+{
+    if (!InRange(vertex, count_)) {
+        return -1;
+    }
+    for (std::int32_t at = firstFaceRef_[vertex]; at >= 0; at = faceRefs_[at].next) {
+        if (faceRefs_[at].value == face) {
+            return 0;
+        }
+    }
+    if (static_cast<std::size_t>(faceRefCount_) == faceRefs_.capacity()) {
+        faceRefs_.Grow();
+    }
+    const int node = faceRefCount_++;
+    faceRefs_[node] = ChainNode{face, firstFaceRef_[vertex]};
+    firstFaceRef_[vertex] = node;
+    return 0;
+}
+
+FaceChain VertexTable::FaceList(int vertex) const
+{
+    if (!InRange(vertex, count_)) {
+        return {};
+    }
+    return {faceRefs_.data(), firstFaceRef_[vertex]};
+}
+
+void VertexTable::ScalePoints(double factor)
+{
+    for (int i = 0; i < count_; ++i) {
+        points_[i] = Scale(points_[i], factor);
+    }
+}
+
+void VertexTable::SwapPointAxes(int mode)
+{
+    for (int i = 0; i < count_; ++i) {
+        Vector3d& p = points_[i];
+        switch (mode) {
+        case 1:
+            std::swap(p.x, p.y);
+            break;
+        case 2:
+            std::swap(p.x, p.z);
+            break;
+        case 3:
+            std::swap(p.y, p.z);
+            break;
+        default:
+            return;
+        }
+    }
+}
+
+std::size_t VertexTable::HeldBytes() const
+{
+    return points_.capacity() * sizeof(Vector3d) + nextInBucket_.capacity() * 4 +
+           firstFaceRef_.capacity() * 4 + buckets_.capacity() * 4 +
+           faceRefs_.capacity() * sizeof(ChainNode);
+}
+
+// ---------------------------------------------------------------------------
+
+FaceTable::FaceTable(std::uint64_t n)
+{
+    const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
+    buckets_.Resize(AtLeast2048(hint * 2u));
+    buckets_.Fill(-1);
+    faces_.Resize(hint);
+    nextInBucket_.Resize(hint);
+}
+
+int FaceTable::FindOrAdd(int a, int b, int c)
+{
+    std::int32_t s0 = a;
+    std::int32_t s1 = b;
+    std::int32_t s2 = c;
+    Sort3(s0, s1, s2);
+    const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
+    std::uint32_t bucket = HashInt(0, s0, buckets);
+    bucket = HashInt(bucket, s1, buckets);
+    bucket = HashInt(bucket, s2, buckets);
+
+    for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
+        std::int32_t t0 = faces_[i].k[0];
+        std::int32_t t1 = faces_[i].k[1];
+        std::int32_t t2 = faces_[i].k[2];
+        Sort3(t0, t1, t2);
+        if (t0 == s0 && t1 == s1 && t2 == s2) {
+            return i;
+        }
+    }
+    if (static_cast<std::size_t>(count_) == faces_.capacity()) {
+        faces_.Grow();
+        nextInBucket_.Resize(faces_.capacity());
+    }
+    const int index = count_++;
+    faces_[index] = FaceRecord{{a, b, c}, {-1, -1, -1}};
+    nextInBucket_[index] = buckets_[bucket];
+    buckets_[bucket] = index;
+    return index;
+}
+
+int FaceTable::Get(int i, FaceVertices& face) const
+{
+    if (!InRange(i, count_)) {
+        return -1;
+    }
+    face = FaceVertices{faces_[i].k[0], faces_[i].k[1], faces_[i].k[2]};
+    return 0;
+}
+
+void FaceTable::Flip(int i)
+{
+    if (InRange(i, count_)) {
+        std::swap(faces_[i].k[0], faces_[i].k[1]);
+    }
+}
+
+void FaceTable::SetEdges(int i, int e1, int e2, int e3)
+{
+    if (InRange(i, count_)) {
+        faces_[i].edge[0] = e1;
+        faces_[i].edge[1] = e2;
+        faces_[i].edge[2] = e3;
+    }
+}
+
+std::size_t FaceTable::HeldBytes() const
+{
+    return faces_.capacity() * sizeof(FaceRecord) + nextInBucket_.capacity() * 4 +
+           buckets_.capacity() * 4;
+}
+
+// ---------------------------------------------------------------------------
+
+EdgeTable::EdgeTable(std::uint64_t n)
+{
+    const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
+    buckets_.Resize(AtLeast2048(hint * 3u));
+    buckets_.Fill(-1);
+    edges_.Resize(static_cast<std::size_t>(hint) * 2);
+    nextInBucket_.Resize(edges_.capacity());
+}
+
+int EdgeTable::FindOrAdd(int a, int b)
+{
+    const std::int32_t lo = std::min(a, b);
+    const std::int32_t hi = std::max(a, b);
+    const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
+    const std::uint32_t bucket = HashInt(HashInt(0, lo, buckets), hi, buckets);
+
+    for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
+        const EdgeRecord& e = edges_[i];
+        if (std::min(e.k0, e.k1) == lo && std::max(e.k0, e.k1) == hi) {
+            return i;
+        }
+    }
+    if (static_cast<std::size_t>(count_) == edges_.capacity()) {
+        edges_.Grow();
+        nextInBucket_.Resize(edges_.capacity());
+    }
+    const int index = count_++;
+    edges_[index] = EdgeRecord{a, b, -1, -1};
+    nextInBucket_[index] = buckets_[bucket];
+    buckets_[bucket] = index;
+    return index;
+}
+
+int EdgeTable::Get(int i, EdgeVertices& edge) const
+{
+    if (!InRange(i, count_)) {
+        return -1;
+    }
+    edge = EdgeVertices{edges_[i].k0, edges_[i].k1};
+    return 0;
+}
+
+int EdgeTable::Faces(int i, EdgeFaces& faces) const
+{
+    if (!InRange(i, count_)) {
+        return -1;
+    }
+    faces = EdgeFaces{edges_[i].f0, edges_[i].f1};
+    return 0;
+}
+
+int EdgeTable::AddFace(int face, int edge)
+{
+    if (!InRange(edge, count_)) {
+        return -1;
+    }
+    EdgeRecord& e = edges_[edge];
+    if (e.f0 == -1) {
+        e.f0 = face;
+    } else {
+        e.f1 = face;
+    }
+    return 0;
+}
+
+std::size_t EdgeTable::HeldBytes() const
+{
+    return edges_.capacity() * sizeof(EdgeRecord) + nextInBucket_.capacity() * 4 +
+           buckets_.capacity() * 4;
+}

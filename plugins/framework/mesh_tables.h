@@ -1,0 +1,218 @@
+// The hashed lookup tables of a mesh in table form.
+//
+// Each table merges equal entries through a fixed array of hash buckets (its
+// size set once from the capacity hint, never rehashed) and numbers entries
+// in the order they were first added. Bucket chains list the newest entry
+// first, so among several matching entries the newest one wins; the tables
+// must keep exactly this bucket function and chain order, because they
+// decide which points merge and how vertices and faces are numbered, and
+// files written from a mesh depend on both.
+//
+// Accessors taking an entry number return -1 (and write nothing) for a
+// number outside 0 .. Count() - 1.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "framework/table_array.h"
+#include "framework/vector3d.h"
+
+// Continues the hash seed over length bytes: h = seed; for each byte, read as
+// a signed 8-bit value, h = h * 31 + byte (mod 2^32). Returns h mod buckets.
+// A key of several pieces is hashed piece by piece, each piece seeded with
+// the previous result. buckets must not be 0.
+std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t length,
+                        std::uint32_t buckets);
+
+// One entry of a chain kept as an index array: a value and the index of the
+// next entry, or -1 at the end.
+struct ChainNode {
+    std::int32_t value;
+    std::int32_t next;
+};
+
+// The faces that use one vertex, newest first, each once.
+class FaceChain {
+public:
+    class Iterator {
+    public:
+        Iterator(const ChainNode* nodes, std::int32_t at) : nodes_(nodes), at_(at) {}
+        int operator*() const { return nodes_[at_].value; }
+        Iterator& operator++()
+        {
+            at_ = nodes_[at_].next;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return at_ == other.at_; }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+    private:
+        const ChainNode* nodes_;
+        std::int32_t at_;
+    };
+
+    FaceChain() = default;
+    FaceChain(const ChainNode* nodes, std::int32_t first) : nodes_(nodes), first_(first) {}
+
+    Iterator begin() const { return {nodes_, first_}; }
+    Iterator end() const { return {nodes_, -1}; }
+    bool empty() const { return first_ < 0; }
+
+private:
+    const ChainNode* nodes_ = nullptr;
+    std::int32_t first_ = -1;
+};
+
+// The distinct points of a mesh, and per point the faces that use it.
+class VertexTable {
+public:
+    // floor(2n * 7 / 10) buckets (in 32-bit unsigned arithmetic), at least
+    // 2048, and room for n points before the first growth. A hint of 0
+    // counts as 1; one above 2^31 - 1 ends the process.
+    explicit VertexTable(std::uint64_t n);
+    VertexTable(const VertexTable&) = delete;
+    VertexTable& operator=(const VertexTable&) = delete;
+    static void* operator new(std::size_t size) { return SafeAlloc(size); }
+    static void operator delete(void* block)
+    {
+        if (block != nullptr) SafeFree(block);
+    }
+
+    // The number of the newest stored point in p's bucket that is
+    // NearlyEqual to p; otherwise stores p under the next number. Points
+    // within the tolerance that fall into different buckets stay apart.
+    int FindOrAdd(const Vector3d& p);
+    int Get(int i, Vector3d& point) const;
+    int Count() const { return count_; }
+
+    // Puts face at the front of vertex's face list unless it is there already.
+    int AddFaceRef(int face, int vertex);
+    // The faces of vertex, newest first; empty for a number out of range.
+    FaceChain FaceList(int vertex) const;
+
+    // Every point times factor, component by component. The lookup index is
+    // not rebuilt: points added afterwards may not merge with moved ones.
+    void ScalePoints(double factor);
+    // Exchanges x and y (mode 1), x and z (2) or y and z (3) of every point;
+    // other modes change nothing. The lookup index is not rebuilt.
+    void SwapPointAxes(int mode);
+
+    // Point i without a range check (0 <= i < Count()).
+    const Vector3d& Point(int i) const { return points_[static_cast<std::size_t>(i)]; }
+    // Bytes held by the table's arrays, for reports.
+    std::size_t HeldBytes() const;
+
+private:
+    std::uint32_t Bucket(const Vector3d& p) const;
+    void Grow();
+
+    mesh_detail::TableArray<Vector3d> points_;
+    mesh_detail::TableArray<std::int32_t> nextInBucket_;
+    mesh_detail::TableArray<std::int32_t> firstFaceRef_;
+    mesh_detail::TableArray<std::int32_t> buckets_;
+    mesh_detail::TableArray<ChainNode> faceRefs_;
+    int count_ = 0;
+    int faceRefCount_ = 0;
+};
+
+struct FaceVertices {
+    int k0;
+    int k1;
+    int k2;
+};
+
+// A face: its vertex numbers in stored winding, and the edges
+// (k0, k1), (k1, k2), (k2, k0) as they were recorded when it was added.
+struct FaceRecord {
+    std::int32_t k[3];
+    std::int32_t edge[3];
+};
+
+// The distinct triangles of a mesh by vertex number.
+class FaceTable {
+public:
+    // 2n buckets, at least 2048; room for n faces before the first growth.
+    explicit FaceTable(std::uint64_t n);
+    FaceTable(const FaceTable&) = delete;
+    FaceTable& operator=(const FaceTable&) = delete;
+    static void* operator new(std::size_t size) { return SafeAlloc(size); }
+    static void operator delete(void* block)
+    {
+        if (block != nullptr) SafeFree(block);
+    }
+
+    // The number of the face over the same three vertex numbers in any order
+    // (either winding); otherwise stores (a, b, c) as given under the next
+    // number.
+    int FindOrAdd(int a, int b, int c);
+    int Get(int i, FaceVertices& face) const;
+    int Count() const { return count_; }
+    // Reverses face i by exchanging k0 and k1; ignores a number out of range.
+    void Flip(int i);
+    // Records the edge numbers of face i; ignores a number out of range.
+    void SetEdges(int i, int e1, int e2, int e3);
+
+    // Face i without a range check (0 <= i < Count()).
+    const FaceRecord& Record(int i) const { return faces_[static_cast<std::size_t>(i)]; }
+    std::size_t HeldBytes() const;
+
+private:
+    mesh_detail::TableArray<FaceRecord> faces_;
+    mesh_detail::TableArray<std::int32_t> nextInBucket_;
+    mesh_detail::TableArray<std::int32_t> buckets_;
+    int count_ = 0;
+};
+
+struct EdgeVertices {
+    int k0;
+    int k1;
+};
+
+// The two faces recorded for an edge, -1 where there is none.
+struct EdgeFaces {
+    int f0;
+    int f1;
+};
+
+struct EdgeRecord {
+    std::int32_t k0;
+    std::int32_t k1;
+    std::int32_t f0;
+    std::int32_t f1;
+};
+
+// The distinct edges of a mesh, and per edge up to two of its faces.
+class EdgeTable {
+public:
+    // 3n buckets (32-bit unsigned), at least 2048; room for 2n edges before
+    // the first growth (a closed mesh has 1.5 edges per face).
+    explicit EdgeTable(std::uint64_t n);
+    EdgeTable(const EdgeTable&) = delete;
+    EdgeTable& operator=(const EdgeTable&) = delete;
+    static void* operator new(std::size_t size) { return SafeAlloc(size); }
+    static void operator delete(void* block)
+    {
+        if (block != nullptr) SafeFree(block);
+    }
+
+    // The number of the edge between a and b in either direction; otherwise
+    // stores (a, b) as given, without faces, under the next number.
+    int FindOrAdd(int a, int b);
+    int Get(int i, EdgeVertices& edge) const;
+    int Faces(int i, EdgeFaces& faces) const;
+    // Records face in the first free slot of edge; when both are taken, the
+    // face replaces the second one.
+    int AddFace(int face, int edge);
+    int Count() const { return count_; }
+
+    // Edge i without a range check (0 <= i < Count()).
+    const EdgeRecord& Record(int i) const { return edges_[static_cast<std::size_t>(i)]; }
+    std::size_t HeldBytes() const;
+
+private:
+    mesh_detail::TableArray<EdgeRecord> edges_;
+    mesh_detail::TableArray<std::int32_t> nextInBucket_;
+    mesh_detail::TableArray<std::int32_t> buckets_;
+    int count_ = 0;
+};
