@@ -200,6 +200,27 @@ TEST_F(CliTest, BatchWithMissingAndNonIffFilesFails) {
     EXPECT_TRUE(fs::exists(dir.File("out/cube.iob")));
 }
 
+TEST_F(CliTest, CommandLineGoesOnTopOfTheSettingsFile) {
+    {
+        std::ofstream ini(dir.File("Tessvane.ini"), std::ios::binary);
+        ini << "[VANE]\r\n"
+            << "(Batch) Use Default Directories=yes\r\n"
+            << "(Batch) Update File Suffix=yes\r\n"
+            << "Texture Suffix Selection=itx\r\n"
+            << "Save Directory=" << dir.Dir() << "out\r\n"
+            << "\r\n[Default Directory List]\r\n"
+            << "C:\\TEX,D:\\FROMINI\r\n"
+            << "DH0:Brushes,D:\\BRUSHES\r\n";
+    }
+    const CliResult result =
+        Run({"batch", "--settings", "Tessvane.ini", "--map-dir", "C:\\TEX=D:\\CLI", "cube.iob"});
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    // The command line's entry is matched first; the file's other entries,
+    // its suffix rule and its save directory still apply.
+    EXPECT_EQ(ReadFileBytes(dir.File("out/cube.iob")), Cube("D:\\CLI\\wood.itx", "D:\\BRUSHES\\brick.iff"));
+}
+
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
     const std::vector<std::vector<std::string>> cases = {
         {},

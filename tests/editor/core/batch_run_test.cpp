@@ -408,6 +408,18 @@ TEST_F(BatchRunTest, LogThatCannotBeCreatedWarnsOnceAndTheRunGoesOn) {
     EXPECT_TRUE(fs::exists(out + "a.iob"));
 }
 
+TEST_F(BatchRunTest, LogThatFailsWhileWrittenIsReportedAtTheEnd) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    WriteFileBytes(File("a.iob"), CubeWithTextures({"C:\\TEX\\wood.iff"}));
+    options.logPath = "/dev/full";
+    Select({File("a.iob")});
+
+    const auto results = Run();
+
+    EXPECT_EQ(results[0].status, BatchStatus::Ok);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error writing Log File (Batch.Log)"});
+}
+
 TEST_F(BatchRunTest, RunAppendsToAnExistingLog) {
     {
         std::ofstream earlier(dir.path() / "Batch.Log", std::ios::binary);
