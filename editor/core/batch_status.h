@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string_view>
 
 namespace tessvane {
@@ -20,6 +21,10 @@ enum class BatchStatus : std::uint8_t {
 // "ok", "Unable to read", "No Tex/Brushes", "Not TDDD", "Error Saving file",
 // "Aborted" or "File Error".
 std::string_view BatchStatusText(BatchStatus status);
+
+inline std::ostream& operator<<(std::ostream& os, BatchStatus status) {
+    return os << BatchStatusText(status);
+}
 
 // The status of a read status code (0..3); any higher code is FileError.
 BatchStatus BatchStatusFromRead(int readStatus);
