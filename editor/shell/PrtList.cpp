@@ -1,0 +1,153 @@
+#include "PrtList.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPrinter>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+namespace tessvane {
+
+namespace {
+
+// Column positions of the column header and the detail band.
+constexpr double kPartX = 13;
+constexpr double kFileX = 169;
+constexpr double kTypeX = 321;
+constexpr double kPathX = 421;
+// Page footer positions.
+constexpr double kFooterTextX = 13;
+constexpr double kPageLabelX = 366;
+constexpr double kPageNumberX = 401;
+constexpr double kDateX = 688;
+constexpr double kDateWidth = 100;
+// A column's text is cut where the next column begins; a line that does not
+// fit stays readable up to there instead of running into its neighbour.
+constexpr double kColumnGap = 0;
+
+// Arial where the system has it; otherwise fontconfig's metric-compatible
+// stand-in (Liberation Sans), so column positions keep their meaning.
+QFont ReportFont(int pixel_size, bool bold, bool underline, bool narrow = false) {
+    QFont font;
+    QStringList families;
+    if (narrow) families << QStringLiteral("Arial Narrow") << QStringLiteral("Liberation Sans Narrow");
+    families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
+    font.setFamilies(families);
+    font.setPixelSize(pixel_size);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+void DrawCell(QPainter& painter, double x, double right, double y, double height,
+              const QString& text, Qt::Alignment align = Qt::AlignLeft, int flags = 0) {
+    if (right <= x) return;
+    painter.drawText(QRectF(x, y, right - x, height), int(align | Qt::AlignVCenter) | flags, text);
+}
+
+}  // namespace
+
+QString TTDDDReport::FooterText() { return QStringLiteral("Tessvane v2.2.1"); }
+
+void TTDDDReport::RepBeforePrint(const ReportContent& content) {
+    if (content.is_project) {
+        part_heading_ = QStringLiteral("Name");
+        title_ = QStringLiteral("Object and Effects Path List for ") + content.file_name;
+    } else {
+        part_heading_ = QStringLiteral("Part");
+        title_ = QStringLiteral("Texture and Brush Path List for ") + content.file_name;
+    }
+    row_counter_ = 0;
+}
+
+bool TTDDDReport::RepNeedData(const ReportContent& content) {
+    ++row_counter_;
+    return row_counter_ <= content.rows.size();
+}
+
+void TTDDDReport::DrawPageHeader(QPainter& painter, double width) const {
+    painter.setFont(ReportFont(20, true, true, true));
+    DrawCell(painter, 0, width, 0, kPageHeaderHeight, title_, Qt::AlignHCenter);
+}
+
+void TTDDDReport::DrawColumnHeader(QPainter& painter, double y, double width) const {
+    painter.setFont(ReportFont(15, true, true));
+    DrawCell(painter, kPartX, kFileX - kColumnGap, y, kColumnHeaderHeight, part_heading_);
+    DrawCell(painter, kFileX, kTypeX - kColumnGap, y, kColumnHeaderHeight,
+             QStringLiteral("FileName"));
+    DrawCell(painter, kTypeX, kPathX - kColumnGap, y, kColumnHeaderHeight, QStringLiteral("Type"));
+    DrawCell(painter, kPathX, width, y, kColumnHeaderHeight, QStringLiteral("Path / Directory"));
+}
+
+void TTDDDReport::DrawDetail(QPainter& painter, double y, double width,
+                             const ReportRow& row) const {
+    painter.setFont(ReportFont(15, false, false));
+    DrawCell(painter, kPartX, kFileX - kColumnGap, y, kDetailHeight, row.part);
+    DrawCell(painter, kFileX, kTypeX - kColumnGap, y, kDetailHeight, row.file_name);
+    DrawCell(painter, kTypeX, kPathX - kColumnGap, y, kDetailHeight, row.kind);
+    DrawCell(painter, kPathX, width, y, kDetailHeight, row.directory);
+}
+
+void TTDDDReport::DrawPageFooter(QPainter& painter, double y, double width, int page,
+                                 const QString& date) const {
+    painter.setFont(ReportFont(15, false, false));
+    DrawCell(painter, kFooterTextX, kPageLabelX - kColumnGap, y, kPageFooterHeight, FooterText());
+    // "Page" is a hair wider than its slot in some fonts; it is never cut.
+    DrawCell(painter, kPageLabelX, kPageNumberX - kColumnGap, y, kPageFooterHeight,
+             QStringLiteral("Page"), Qt::AlignLeft, Qt::TextDontClip);
+    DrawCell(painter, kPageNumberX, kDateX - kColumnGap, y, kPageFooterHeight,
+             QString::number(page));
+    DrawCell(painter, kDateX, std::min(width, kDateX + kDateWidth), y, kPageFooterHeight, date,
+             Qt::AlignRight);
+}
+
+int TTDDDReport::Print(QPrinter& printer, const ReportContent& content) {
+    RepBeforePrint(content);
+    printer.setPageOrientation(QPageLayout::Portrait);
+
+    QPainter painter;
+    if (!painter.begin(&printer)) return 0;
+
+    // Draw in report units; the painter maps them to printer pixels.
+    const double scale = printer.resolution() / 96.0;
+    painter.scale(scale, scale);
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The band is centred on what the paper can show of it, so a title is
+    // never centred beyond the page edge on paper narrower than the band.
+    const double width = std::min<double>(kBandWidth, area.width() / scale);
+    const double height = area.height() / scale;
+    const double body = height - kPageHeaderHeight - kColumnHeaderHeight - kPageFooterHeight;
+    const size_t rows_per_page = std::max<size_t>(1, size_t(std::floor(body / kDetailHeight)));
+
+    const int first_page = printer.fromPage();  // 0: no range chosen
+    const int last_page = printer.toPage();
+    int page = 0;
+    int printed = 0;
+    // At least one page, even for a file without rows, so the title shows.
+    do {
+        ++page;
+        const bool wanted =
+            (first_page == 0 || page >= first_page) && (last_page == 0 || page <= last_page);
+        if (wanted) {
+            if (printed > 0) printer.newPage();
+            DrawPageHeader(painter, width);
+            DrawColumnHeader(painter, kPageHeaderHeight, width);
+        }
+        double y = kPageHeaderHeight + kColumnHeaderHeight;
+        for (size_t n = 0; n < rows_per_page && row_counter_ < content.rows.size(); ++n) {
+            RepNeedData(content);
+            if (wanted) DrawDetail(painter, y, width, content.rows[row_counter_ - 1]);
+            y += kDetailHeight;
+        }
+        if (wanted) {
+            DrawPageFooter(painter, height - kPageFooterHeight, width, page, content.date);
+            ++printed;
+        }
+    } while (row_counter_ < content.rows.size() && (last_page == 0 || page < last_page));
+
+    painter.end();
+    return printed;
+}
+
+}  // namespace tessvane

@@ -1,0 +1,127 @@
+#include "TexForm.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "ui_TexForm.h"
+
+namespace tessvane {
+
+namespace {
+
+bool IsEnterKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+SplitFilePath SplitChosenFile(const QString& path) {
+    const qsizetype cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
+                                    path.lastIndexOf(u':')});
+    if (cut < 0) return {QString(), path};
+    SplitFilePath split{path.left(cut), path.mid(cut + 1)};
+    // A root keeps its separator: "/" stays "/", "C:\" stays "C:\", and a
+    // volume name keeps its colon.
+    if (path.at(cut) == u':' || split.directory.isEmpty() || split.directory.endsWith(u':'))
+        split.directory = path.left(cut + 1);
+    return split;
+}
+
+TDefTextureForm::TDefTextureForm(QWidget* parent)
+    : QDialog(parent, Qt::Tool), ui_(std::make_unique<Ui::TDefTextureForm>()) {
+    ui_->setupUi(this);
+    setModal(true);
+    ui_->OldTexEdit->installEventFilter(this);
+    ui_->NewTexEdit->installEventFilter(this);
+    ui_->TexDescriptionEdit->installEventFilter(this);
+    connect(ui_->OldTexButton, &QPushButton::clicked, this, &TDefTextureForm::OldTexButtonClick);
+    connect(ui_->NewTexButton, &QPushButton::clicked, this, &TDefTextureForm::NewTexButtonClick);
+    connect(ui_->AcceptButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TDefTextureForm::~TDefTextureForm() = default;
+
+void TDefTextureForm::SetServices(DefTextureFormServices services) {
+    services_ = std::move(services);
+}
+
+void TDefTextureForm::SetFields(const QString& old_texture, const QString& new_texture,
+                                const QString& description) {
+    ui_->OldTexEdit->setText(old_texture);
+    ui_->NewTexEdit->setText(new_texture);
+    ui_->TexDescriptionEdit->setText(description);
+}
+
+QString TDefTextureForm::OldTexture() const { return ui_->OldTexEdit->text(); }
+QString TDefTextureForm::NewTexture() const { return ui_->NewTexEdit->text(); }
+QString TDefTextureForm::Description() const { return ui_->TexDescriptionEdit->text(); }
+
+void TDefTextureForm::SetTextureDirectory(const QString& directory) {
+    texture_directory_ = directory;
+}
+
+void TDefTextureForm::SetOldTextureLocked(bool locked) {
+    ui_->OldTexEdit->setEnabled(!locked);
+    ui_->OldTexButton->setEnabled(!locked);
+}
+
+void TDefTextureForm::FocusFirstField() {
+    if (ui_->OldTexEdit->isEnabled())
+        ui_->OldTexEdit->setFocus();
+    else
+        ui_->NewTexEdit->setFocus();
+}
+
+void TDefTextureForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusFirstField();
+}
+
+bool TDefTextureForm::eventFilter(QObject* watched, QEvent* event) {
+    if (IsEnterKey(event)) {
+        if (watched == ui_->OldTexEdit) {
+            OldTexEditKeyDown();
+            return true;
+        }
+        if (watched == ui_->NewTexEdit) {
+            NewTexEditKeyDown();
+            return true;
+        }
+        if (watched == ui_->TexDescriptionEdit) {
+            TexDescriptionEditKeyDown();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TDefTextureForm::OldTexEditKeyDown() { ui_->NewTexEdit->setFocus(); }
+void TDefTextureForm::NewTexEditKeyDown() { ui_->TexDescriptionEdit->setFocus(); }
+void TDefTextureForm::TexDescriptionEditKeyDown() { ui_->AcceptButton->setFocus(); }
+
+std::optional<QString> TDefTextureForm::PickTexture(const QString& title,
+                                                     const QString& file_name) {
+    if (!services_.openTexture) return std::nullopt;
+    std::optional<QString> chosen = services_.openTexture(title, texture_directory_, file_name);
+    if (chosen) texture_directory_ = SplitChosenFile(*chosen).directory;
+    return chosen;
+}
+
+void TDefTextureForm::OldTexButtonClick() {
+    if (const auto chosen = PickTexture(QStringLiteral("Select Old Texture"), QString()))
+        ui_->OldTexEdit->setText(SplitChosenFile(*chosen).file_name);
+}
+
+void TDefTextureForm::NewTexButtonClick() {
+    const auto chosen = PickTexture(QStringLiteral("Select New Texture"), ui_->NewTexEdit->text());
+    if (!chosen) return;
+    ui_->NewTexEdit->setText(SplitChosenFile(*chosen).file_name);
+    ui_->TexDescriptionEdit->setText(
+        services_.inquireDescription ? services_.inquireDescription(*chosen) : QString());
+}
+
+}  // namespace tessvane

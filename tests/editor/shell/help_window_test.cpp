@@ -1,0 +1,78 @@
+// The help document and its viewer: every topic the window can ask for
+// exists in the document, and the viewer lands on the topic asked for.
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+#include "help_topics.h"
+#include "help_window.h"
+#include "lists_test_app.h"
+
+namespace tessvane {
+namespace {
+
+QSet<QString> DocumentAnchors() {
+    QFile file(":/help/Tessvane.html");
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    QSet<QString> anchors;
+    static const QRegularExpression id(R"re((?:id|name)="([^"]+)")re");
+    for (auto match = id.globalMatch(html); match.hasNext();) anchors << match.next().captured(1);
+    return anchors;
+}
+
+TEST(HelpDocumentTest, HoldsEveryPageTopicAndEveryContextTopic) {
+    testing::TestApplication();
+    const QSet<QString> anchors = DocumentAnchors();
+    for (int page = -1; page <= 6; ++page)
+        EXPECT_TRUE(anchors.contains(HelpTopicForPage(page))) << HelpTopicForPage(page).toStdString();
+    for (int context = 1; context <= 40; ++context) {
+        const QString topic = HelpTopicForContext(context);
+        if (!topic.isEmpty()) {
+            EXPECT_TRUE(anchors.contains(topic)) << context;
+        }
+    }
+}
+
+TEST(HelpTopicsTest, PagesAndControlsMapToTheirTopics) {
+    const QStringList pages = {"summary", "details", "options", "dirdefaults", "textures", "batch"};
+    for (int i = 0; i < pages.size(); ++i) EXPECT_EQ(HelpTopicForPage(i), pages[i]);
+    EXPECT_EQ(HelpTopicForPage(6), "contents");
+
+    struct Case {
+        const char* control;
+        int context;
+    };
+    const Case cases[] = {{"Loadbutton", 10},  {"CloseButton", 10},     {"SummaryList", 12},
+                          {"Update", 16},      {"PathDetailList", 18},  {"PrintButton", 22},
+                          {"ComputerGroup", 25}, {"DirValidationBox", 28}, {"AboutButton", 31},
+                          {"AddDirButton", 0}, {"ProcessButton", 0}};
+    for (const Case& c : cases) EXPECT_EQ(HelpContextOf(c.control), c.context) << c.control;
+    EXPECT_EQ(HelpTopicForContext(36), "pc-directory");
+    EXPECT_EQ(HelpTopicForContext(35), "amiga-directory");
+    EXPECT_TRUE(HelpTopicForContext(11).isEmpty());
+}
+
+TEST(HelpWindowTest, OpensAtTheTopicAskedForAndMovesBetweenTopics) {
+    testing::TestApplication();
+    HelpWindow help;
+    help.ShowTopic("dirdefaults");
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.CurrentTopic(), "dirdefaults");
+    EXPECT_TRUE(help.Browser()->toPlainText().contains("Directory Defaults"));
+    help.ShowTopic("batch");
+    EXPECT_EQ(help.CurrentTopic(), "batch");
+}
+
+TEST(HelpWindowTest, MissingDocumentIsReportedInTheViewer) {
+    testing::TestApplication();
+    HelpWindow help(nullptr, QUrl::fromLocalFile("/nonexistent/Tessvane.html"));
+    help.ShowTopic("summary");
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_TRUE(help.Browser()->toPlainText().contains("could not be found"));
+    EXPECT_TRUE(help.Browser()->toPlainText().contains("/nonexistent/Tessvane.html"));
+}
+
+}  // namespace
+}  // namespace tessvane

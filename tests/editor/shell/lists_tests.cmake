@@ -1,0 +1,10 @@
+# Tests of the default-list dialogs and pages, the printed list, the help and
+# the Batch page. Included by this folder's CMakeLists.txt.
+find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Test)
+
+foreach(t lists_dialogs_test report_print_test help_window_test)
+  tessvane_add_test(${t}
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/${t}.cpp
+    LIBS tessvane_shell_lists Qt6::Test
+    GUI)
+endforeach()
