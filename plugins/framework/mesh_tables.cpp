@@ -77,7 +77,7 @@ std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t lengt
     for (std::size_t i = 0; i < length; ++i) {
         h = HashStep(h, p[i]);
     }
-    return h % buckets;
+    return buckets != 0 ? h % buckets : h;
 }
 
 // ---------------------------------------------------------------------------

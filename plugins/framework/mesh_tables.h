@@ -21,7 +21,7 @@
 // Continues the hash seed over length bytes: h = seed; for each byte, read as
 // a signed 8-bit value, h = h * 31 + byte (mod 2^32). Returns h mod buckets.
 // A key of several pieces is hashed piece by piece, each piece seeded with
-// the previous result. buckets must not be 0.
+// the previous result. With 0 buckets h is returned as it is.
 std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t length,
                         std::uint32_t buckets);
 
@@ -89,6 +89,7 @@ public:
     // Puts face at the front of vertex's face list unless it is there already.
     int AddFaceRef(int face, int vertex);
     // The faces of vertex, newest first; empty for a number out of range.
+    // The chain stays valid until the next AddFaceRef.
     FaceChain FaceList(int vertex) const;
 
     // Every point times factor, component by component. The lookup index is
