@@ -17,6 +17,7 @@ using Arguments = std::vector<std::string>;
 
 int RunList(const Arguments& args);
 int RunImport(const Arguments& args);
+int RunConvert(const Arguments& args);
 int RunConfigure(const Arguments& args);
 int RunHelp(const Arguments& args);
 

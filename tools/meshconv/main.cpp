@@ -21,6 +21,7 @@ void PrintUsage(bool toStdout)
         "commands:\n"
         "  list [--plugins DIR]           list the plug-ins found\n"
         "  import FILE [options]          import FILE and print its meshes\n"
+        "  convert IN OUT [options]       import IN and export its meshes to OUT\n"
         "  configure PLUGIN               edit a plug-in's settings\n"
         "  help PLUGIN                    show a plug-in's help\n"
         "\n"
@@ -78,6 +79,9 @@ int main(int argc, char** argv)
     }
     if (command == "import") {
         return RunImport(args);
+    }
+    if (command == "convert") {
+        return RunConvert(args);
     }
     if (command == "configure") {
         return RunConfigure(args);
