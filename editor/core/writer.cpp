@@ -92,6 +92,7 @@ void ApplyRecordPaths(CoreContext& context, bool interactive) {
         const ComposedPath composed = ComposeRecordPath(context, record);
         wrongForm = wrongForm || composed.wrongForm;
 
+        if (record.ChunkOrdinal < 1) continue;  // made without a chunk
         if (record.ChunkOrdinal < position) {
             // Records come in chunk order; start over should one not.
             it = file.Chunks.begin();
