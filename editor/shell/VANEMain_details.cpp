@@ -31,6 +31,7 @@ void TVANEForm::ConnectDetailsPage() {
     grid->setColumnWidth(0, 150);
     grid->setColumnWidth(1, 136);
     grid->setColumnWidth(2, 167);
+    grid->verticalHeader()->setDefaultSectionSize(20);
     grid->horizontalHeader()->setSectionsClickable(false);
     grid->horizontalHeader()->viewport()->installEventFilter(this);
 
