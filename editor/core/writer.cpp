@@ -161,7 +161,7 @@ Bytes SerializeObjectFile(const ObjectFile& file) {
     }
     Bytes out;
     out.reserve(static_cast<std::size_t>(formSize) + 8);
-    out.insert(out.end(), {'F', 'O', 'R', 'M'});
+    for (char c : std::string_view("FORM")) out.push_back(static_cast<std::uint8_t>(c));
     PutU32(out, static_cast<std::uint32_t>(formSize));
     out.insert(out.end(), file.FormHeader.begin() + 8, file.FormHeader.end());
     for (const ChunkNode& node : file.Chunks) {
