@@ -4,7 +4,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Test)
 
 foreach(t lists_dialogs_test report_print_test help_window_test)
   tessvane_add_test(${t}
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/${t}.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/${t}.cpp ${CMAKE_CURRENT_LIST_DIR}/lists_test_app.cpp
     LIBS tessvane_shell_lists Qt6::Test
     GUI)
 endforeach()
