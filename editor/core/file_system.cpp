@@ -41,6 +41,9 @@ bool StatHost(std::string_view path, struct stat& st) {
 }  // namespace
 
 std::optional<std::string> HostPath(std::string_view path) {
+    // A path read from a damaged file may hold zero bytes; the system would
+    // see a different, shorter name.
+    if (path.find('\0') != std::string_view::npos) return std::nullopt;
     // A ':' before the first separator names a drive (C:) or an Amiga volume
     // (DH0:); neither exists on this host.
     const std::size_t colon = path.find(':');

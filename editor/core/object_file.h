@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <list>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -76,6 +77,10 @@ struct PathRecord {
     NameText OldFileName;
     NameText NewFileName;
     DescriptionText NewDescription;
+    // The file name exactly as read, not cut to 32 characters. While
+    // NewFileName still equals OldFileName this is what is written, so a long
+    // name nobody changed reaches the file whole.
+    std::string StoredFileName;
 };
 
 struct PathList {

@@ -7,25 +7,6 @@
 
 namespace tessvane {
 
-ReadStatus ReadObjectFile(CoreContext&, std::string_view, bool) { return ReadStatus::OpenFailed; }
-void AddPathRecord(CoreContext&, std::string_view, std::string_view, PathKind) {}
-void FreeObjectFile(ObjectFile& file) { file = ObjectFile(); }
-void SortDisplayOrder(CoreContext&) {}
-bool RemovePathRecord(ObjectFile&, std::size_t) { return false; }
-SplitPath SplitRecordPath(std::string_view) { return {}; }
-std::string ResolveImagineDirectory(const EditorContext&, std::string_view d, bool) { return std::string(d); }
-bool DirectoryExistsHere(const EditorContext&, std::string_view) { return false; }
-std::string TruncateImagineDirectory(const EditorContext&, std::string_view d) { return std::string(d); }
-ComposedPath ComposeRecordPath(CoreContext&, const PathRecord&) { return {}; }
-void ApplyDirectoryDefault(CoreContext&, std::size_t, bool) {}
-void ApplyDirectoryDefaults(CoreContext&, bool) {}
-void ApplyTextureDefault(CoreContext&, std::size_t, bool) {}
-void ApplyTextureDefaults(CoreContext&, bool) {}
-void ComputeEffectiveSuffixes(CoreContext& c) { RefreshEffectiveSuffixes(c.editor); }
-void ApplySuffixes(CoreContext&) {}
-void ApplySummary(ObjectFile&) {}
-void LogChange(CoreContext&, std::string_view, std::string_view, std::string_view, std::string_view,
-               std::string_view) {}
 WriteStatus WriteObjectFile(CoreContext&, std::string_view, bool) { return WriteStatus::CreateFailed; }
 Bytes SerializeObjectFile(const ObjectFile&) { return {}; }
 void ApplyRecordPaths(CoreContext&, bool) {}

@@ -1,0 +1,137 @@
+#include "framework/file_dialog.h"
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "framework/path_text.h"
+
+namespace fs = std::filesystem;
+
+FileDialog::FileDialog(bool open, const char* default_ext, const char* file_name, unsigned flags,
+                       const char* filter, Terminal& term)
+    : open_(open),
+      default_ext_(default_ext != nullptr ? default_ext : ""),
+      file_name_(file_name != nullptr ? file_name : ""),
+      flags_(flags),
+      filter_(filter != nullptr ? filter : ""),
+      term_(term)
+{
+}
+
+std::string FileDialog::GetFileName() const
+{
+    const PathParts parts = PathSplit(path_name_);
+    return parts.name + parts.ext;
+}
+
+// The filter's descriptions, with their padding blanks squeezed:
+// "WaveFront File (*.obj), All Files (*.*)".
+std::string FileDialog::FilterText() const
+{
+    std::string text;
+    std::size_t start = 0;
+    bool description = true;
+    while (start < filter_.size()) {
+        std::size_t bar = filter_.find('|', start);
+        if (bar == std::string::npos) {
+            bar = filter_.size();
+        }
+        if (description && bar > start) {
+            if (!text.empty()) {
+                text += ", ";
+            }
+            bool blank = false;
+            for (std::size_t i = start; i < bar; ++i) {
+                if (filter_[i] == ' ') {
+                    blank = true;
+                    continue;
+                }
+                if (blank) {
+                    text += ' ';
+                    blank = false;
+                }
+                text += filter_[i];
+            }
+        }
+        description = !description;
+        start = bar + 1;
+    }
+    return text;
+}
+
+bool FileDialog::Accept(const std::string& typed)
+{
+    std::string name = typed;
+    if (!open_ && !default_ext_.empty() && PathSplit(name).ext.empty()) {
+        name = PathJoin("", "", name, default_ext_);
+    }
+    fs::path path(name);
+    if (path.is_relative()) {
+        path = fs::path(initial_dir) / path;
+    }
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    if (ec) {
+        absolute = path;
+    }
+    absolute = absolute.lexically_normal();
+
+    if (!open_ && (flags_ & kOfnOverwritePrompt) != 0 && term_.in_is_terminal &&
+        fs::exists(absolute, ec)) {
+        *term_.err << absolute.string() << " already exists.\nDo you want to replace it? [y/N] ";
+        std::string answer;
+        if (!ReadAnswer(term_, answer) || (answer != "y" && answer != "Y" && answer != "yes")) {
+            return false;
+        }
+    }
+    path_name_ = absolute.string();
+    // The chosen file's directory becomes the current one, as with the
+    // system's dialogs; a directory that does not exist leaves it as it is.
+    const fs::path dir = absolute.parent_path();
+    if (!dir.empty() && ::chdir(dir.c_str()) != 0) {
+        // Nothing to undo: the current directory is unchanged.
+    }
+    return true;
+}
+
+int FileDialog::DoModal()
+{
+    if (!term_.in_is_terminal) {
+        if (file_name_.empty()) {
+            return kIdCancel;
+        }
+        return Accept(file_name_) ? kIdOk : kIdCancel;
+    }
+    std::ostream& err = *term_.err;
+    const std::string filter = FilterText();
+    for (;;) {
+        err << (open_ ? "Open" : "Save As");
+        if (!filter.empty()) {
+            err << " (" << filter << ')';
+        }
+        if (!file_name_.empty()) {
+            err << " [" << file_name_ << ']';
+        }
+        err << ": ";
+        std::string answer;
+        if (!ReadAnswer(term_, answer)) {
+            err << '\n';
+            return kIdCancel;
+        }
+        const std::size_t begin = answer.find_first_not_of(" \t");
+        const std::size_t end = answer.find_last_not_of(" \t");
+        answer = begin == std::string::npos ? std::string() : answer.substr(begin, end - begin + 1);
+        if (answer.empty()) {
+            answer = file_name_;
+        }
+        if (answer.empty()) {
+            return kIdCancel;
+        }
+        if (Accept(answer)) {
+            return kIdOk;
+        }
+    }
+}

@@ -1,0 +1,26 @@
+#include "framework/help_dialog.h"
+
+#include <ostream>
+#include <string>
+
+HelpDialog::HelpDialog(const PluginStrings& strings, Terminal& term) : strings_(strings), term_(term)
+{
+}
+
+int HelpDialog::DoModal()
+{
+    std::ostream& out = *term_.out;
+    const char* text = LoadPluginString(strings_, kStringHelpText);
+    std::string body = text != nullptr ? text : "";
+    if (!body.empty() && body.back() != '\n') {
+        body += '\n';
+    }
+    out << DialogCaption(strings_, kStringHelp) << "\n\n" << body;
+    if (term_.in_is_terminal) {
+        out << "[OK] ";
+        std::string ignored;
+        ReadAnswer(term_, ignored);
+    }
+    out.flush();
+    return kIdOk;
+}

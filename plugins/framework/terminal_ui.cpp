@@ -1,0 +1,55 @@
+#include "framework/terminal_ui.h"
+
+#include <iostream>
+
+#include <unistd.h>
+
+namespace {
+
+Terminal* g_current = nullptr;
+
+Terminal& StandardTerminal()
+{
+    static Terminal standard{&std::cin, &std::cout, &std::cerr, isatty(STDIN_FILENO) != 0,
+                             isatty(STDERR_FILENO) != 0};
+    return standard;
+}
+
+}  // namespace
+
+Terminal& CurrentTerminal()
+{
+    return g_current != nullptr ? *g_current : StandardTerminal();
+}
+
+void SetCurrentTerminal(Terminal* term)
+{
+    g_current = term;
+}
+
+bool ReadAnswer(Terminal& term, std::string& line)
+{
+    // Whatever was prompted must be visible before the user answers.
+    term.out->flush();
+    term.err->flush();
+    if (!std::getline(*term.in, line)) {
+        line.clear();
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
+void ShowMessageBox(Terminal& term, const char* text, const char* caption)
+{
+    *term.err << caption << ": " << text << '\n';
+    term.err->flush();
+}
+
+void Beep(Terminal& term)
+{
+    *term.err << '\a';
+    term.err->flush();
+}

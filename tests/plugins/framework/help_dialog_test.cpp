@@ -1,0 +1,32 @@
+#include "framework/help_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_terminal.h"
+
+using pluginsupport::ScriptedTerminal;
+
+TEST(HelpDialogTest, PrintsCaptionAndTextAndWaitsOnlyForAPerson)
+{
+    const PluginStrings strings{"Imports WaveFront files.\nSecond line.", "WAV", "Import"};
+    {
+        ScriptedTerminal person("\nmore\n", true);
+        EXPECT_EQ(HelpDialog(strings).DoModal(), kIdOk);
+        EXPECT_EQ(person.Out(), "WAV Help\n\nImports WaveFront files.\nSecond line.\n[OK] ");
+        EXPECT_EQ(person.Unread(), "more\n");
+    }
+    ScriptedTerminal script("more\n", false);
+    EXPECT_EQ(HelpDialog(strings).DoModal(), kIdOk);
+    EXPECT_EQ(script.Out(), "WAV Help\n\nImports WaveFront files.\nSecond line.\n");
+    EXPECT_EQ(script.Unread(), "more\n");
+}
+
+TEST(HelpDialogTest, CaptionsJoinShortNameAndWord)
+{
+    const PluginStrings strings{"help", "OGL", "Export"};
+    EXPECT_EQ(DialogCaption(strings, kStringConfiguration), "OGL Configuration");
+    EXPECT_EQ(DialogCaption(strings, kStringAction), "OGL Export");
+    EXPECT_STREQ(LoadPluginString(strings, kStringProgress), "Progress");
+    EXPECT_STREQ(LoadPluginString(strings, kStringImport), "Import");
+    EXPECT_EQ(LoadPluginString(strings, 6), nullptr);
+}
