@@ -70,6 +70,7 @@ SplitPath SplitRecordPath(std::string_view path) {
 }
 
 void FreeObjectFile(ObjectFile& file) {
+    file.FormHeader.fill(0);
     file.Chunks.clear();
     file.Paths = PathList();
     file.Summary.clear();

@@ -34,7 +34,8 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
 void AddPathRecord(CoreContext& context, std::string_view path, std::string_view description,
                    PathKind kind);
 
-// Drops all records, summary entries and chunks; Loaded becomes false.
+// Drops the FORM header, all records, summary entries and chunks; Loaded
+// becomes false. Nothing can be written until a file is read again.
 void FreeObjectFile(ObjectFile& file);
 
 // Rebuilds DisplayOrder for shell.SortMode (0 file order; 1 PartName,

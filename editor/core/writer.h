@@ -20,8 +20,21 @@ enum class WriteStatus : int {
 // Applies the records (when there are any), recomputes the sizes and writes the
 // file. With `interactive` a failure shows "Unable to Save " + CurrentFileName,
 // and a directory of the wrong form for the Computer setting shows one warning.
-// The chunks keep the applied changes even when the write fails.
+// The chunks keep the applied changes even when the write fails. A held file
+// is required: after FreeObjectFile (no FORM held) nothing is written and the
+// status is CreateFailed.
 WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool interactive);
+
+enum class SaveStatus : int {
+    Written = 0,
+    CreateFailed = 1,
+    Declined = 2,  // no backup name was free and the user chose not to overwrite
+};
+
+// Save and Save As: moves an existing file at `path` aside (BackupObjectFile,
+// which asks before overwriting when no backup name is free), then
+// WriteObjectFile.
+SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive);
 
 // The bytes WriteObjectFile writes, after ApplyRecordPaths and
 // ComputeChunkSizes have been run on the held file.

@@ -8,7 +8,7 @@ namespace {
 // After a CR, a following LF belongs to the same line end.
 void SkipLfAfterCr(std::FILE* file)
 {
-    const int next = std::getc(file);
+    const int next = getc_unlocked(file);
     if (next != EOF && next != '\n') {
         std::ungetc(next, file);
     }
@@ -23,7 +23,7 @@ char* ReadLine(char* buf, std::size_t cap, std::FILE* file)
     }
     std::size_t stored = 0;
     while (stored < cap - 1) {
-        const int c = std::getc(file);
+        const int c = getc_unlocked(file);
         if (c == EOF) {
             // A last line without a line end is still a line.
             if (stored > 0 && !std::ferror(file)) {
@@ -48,7 +48,7 @@ bool ReadLine(std::string& line, std::FILE* file)
 {
     line.clear();
     for (;;) {
-        const int c = std::getc(file);
+        const int c = getc_unlocked(file);
         if (c == EOF) {
             return !line.empty() && !std::ferror(file);
         }
@@ -90,17 +90,12 @@ std::string FormatText(const char* format, std::va_list args, bool* ok)
     return text;
 }
 
-int WriteText(int mode, std::FILE* file, const char* format, ...)
-{
-    std::va_list args;
-    va_start(args, format);
-    bool ok = false;
-    const std::string text = FormatText(format, args, &ok);
-    va_end(args);
-    if (!ok) {
-        return -1;
-    }
+namespace {
 
+// Writes text with every LF replaced by the line end of mode, in runs
+// between line feeds rather than byte by byte.
+void WriteWithLineEnds(int mode, std::FILE* file, const char* text, std::size_t size)
+{
     const char* line_end = "";
     std::size_t line_end_len = 0;
     switch (mode) {
@@ -109,18 +104,41 @@ int WriteText(int mode, std::FILE* file, const char* format, ...)
     case kLineDelimiterCr: line_end = "\r"; line_end_len = 1; break;
     default: break;
     }
-
-    // Write the runs between line feeds whole rather than byte by byte.
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t lf = text.find('\n', start);
-        const std::size_t end = lf == std::string::npos ? text.size() : lf;
-        std::fwrite(text.data() + start, 1, end - start, file);
-        if (lf == std::string::npos) {
+    const char* const end = text + size;
+    while (text < end) {
+        const void* lf = std::memchr(text, '\n', static_cast<std::size_t>(end - text));
+        const char* run_end = lf != nullptr ? static_cast<const char*>(lf) : end;
+        std::fwrite(text, 1, static_cast<std::size_t>(run_end - text), file);
+        if (lf == nullptr) {
             break;
         }
         std::fwrite(line_end, 1, line_end_len, file);
-        start = lf + 1;
+        text = run_end + 1;
     }
-    return static_cast<int>(text.size());
+}
+
+}  // namespace
+
+int WriteText(int mode, std::FILE* file, const char* format, ...)
+{
+    // Most texts are single lines: format them on the stack, and only
+    // longer ones on the heap.
+    char small[1024];
+    std::va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    if (n < 0) {
+        return -1;
+    }
+    if (static_cast<std::size_t>(n) < sizeof small) {
+        WriteWithLineEnds(mode, file, small, static_cast<std::size_t>(n));
+        return n;
+    }
+    std::string text(static_cast<std::size_t>(n), '\0');
+    va_start(args, format);
+    std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    WriteWithLineEnds(mode, file, text.data(), text.size());
+    return n;
 }

@@ -13,6 +13,8 @@
 // when it has no line end.
 // Returns buf, or null at the end of the input, on a read error, or when
 // cap is below 2 (no room for a byte and the terminator).
+// Both readers take the file byte by byte from the C library's buffer
+// without locking it: no other thread may use the file meanwhile.
 char* ReadLine(char* buf, std::size_t cap, std::FILE* file);
 
 // Reads one whole line, however long, into line (same line ends as above).

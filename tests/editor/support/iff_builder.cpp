@@ -203,6 +203,11 @@ Bytes Effect(std::string_view path, const Bytes& after) {
 
 }  // namespace chunks
 
+Bytes Even(Bytes data) {
+    if (data.size() % 2 != 0) data.push_back(0);
+    return data;
+}
+
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

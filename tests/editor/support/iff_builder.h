@@ -92,6 +92,10 @@ Bytes Fgr4(std::uint32_t count, std::string_view group, std::uint16_t flags, std
 Bytes Effect(std::string_view path, const Bytes& after);
 }  // namespace chunks
 
+// `data` with one zero byte appended when its size is odd: a path chunk as the
+// editor writes it (the pad byte counted in the size).
+Bytes Even(Bytes data);
+
 // Whole-file helpers for fixtures.
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes);
 Bytes ReadFileBytes(const std::filesystem::path& path);

@@ -1,0 +1,329 @@
+#include "VANEMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMetaObject>
+#include <QShortcut>
+#include <QShowEvent>
+
+#include "core/backup.h"
+#include "core/file_system.h"
+#include "core/path_rules.h"
+#include "core/scanner.h"
+#include "core/writer.h"
+#include "state/settings_file.h"
+#include "ui_VANEMain.h"
+
+namespace tessvane {
+
+QString ToQ(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FromQ(const QString& text) { return text.toStdString(); }
+
+namespace {
+
+// Directory (with its trailing separator) and name of a chosen file.
+struct ChosenFile {
+    std::string directory;
+    std::string name;
+};
+
+ChosenFile SplitChosenFile(const std::string& path) {
+    const std::size_t sep = path.find_last_of("/\\");
+    if (sep == std::string::npos) return {"", path};
+    return {path.substr(0, sep + 1), path.substr(sep + 1)};
+}
+
+}  // namespace
+
+TVANEForm::TVANEForm(CoreContext& context, DialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent), context_(context), dialogs_(dialogs), ui_(std::make_unique<Ui::TVANEForm>()) {
+    ui_->setupUi(this);
+    // Fixed size with minimize and system menu, no maximize: the pages are laid
+    // out for this client area.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    ui_->centralwidget->setFixedSize(535, 434);
+    setFixedSize(535, 434 + menuBar()->sizeHint().height());
+
+    ConnectWindow();
+    ConnectSummaryPage();
+    ConnectDetailsPage();
+    ConnectOptionsPage();
+    FormCreate();
+}
+
+TVANEForm::~TVANEForm() = default;
+
+void TVANEForm::FormCreate() {
+    setWindowTitle(kProgramTitle);
+    for (QTableWidget* grid : {ui_->PathDetailList, ui_->DefaultDirList, ui_->TextureList}) {
+        grid->setRowCount(1);
+    }
+
+    ShellState& shell = context_.editor.shell;
+    shell.SettingsDirectory = shell.ProgramDirectory;
+    shell.SettingsFileName = kSettingsFileName;
+    settingsFile_ = std::string(shell.ProgramDirectory.view()) + std::string(kSettingsFileName);
+    ReadSettingsFile(settingsFile_);
+    SetOptionDisplay();
+
+    ui_->TabbedNotebook1->setCurrentIndex(kSummaryPage);
+    TabbedNotebook1Change(kSummaryPage);
+    ui_->Loadbutton->setFocus();
+}
+
+void TVANEForm::ConnectWindow() {
+    connect(ui_->Loadbutton, &QPushButton::clicked, this, &TVANEForm::LoadbuttonClick);
+    connect(ui_->Load1, &QAction::triggered, this, &TVANEForm::LoadbuttonClick);
+    connect(ui_->SaveButton, &QPushButton::clicked, this, &TVANEForm::SaveButtonClick);
+    connect(ui_->Save1, &QAction::triggered, this, &TVANEForm::SaveButtonClick);
+    connect(ui_->SaveAs1, &QAction::triggered, this, &TVANEForm::SaveAs1Click);
+    connect(ui_->CloseButton, &QPushButton::clicked, this, &TVANEForm::CloseButtonClick);
+    connect(ui_->Exit1, &QAction::triggered, this, &TVANEForm::CloseButtonClick);
+    connect(ui_->AboutButton, &QPushButton::clicked, this, &TVANEForm::AboutButtonClick);
+    connect(ui_->About1, &QAction::triggered, this, &TVANEForm::AboutButtonClick);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &TVANEForm::CloseButtonClick);
+
+    connect(ui_->TabbedNotebook1, &QTabWidget::currentChanged, this, &TVANEForm::TabbedNotebook1Change);
+    const std::pair<QAction*, int> views[] = {
+        {ui_->Summary1, kSummaryPage},
+        {ui_->Details1, kDetailsPage},
+        {ui_->Options1, kOptionsPage},
+        {ui_->DirectoryDefaults1, kDirectoryDefaultsPage},
+        {ui_->TextureFilenames1, kTextureFilenamesPage},
+        {ui_->BatchProcessing1, kBatchPage},
+    };
+    for (const auto& [action, page] : views) {
+        connect(action, &QAction::triggered, this, [this, page = page] {
+            // A checked item unchecks itself when chosen again; the page change
+            // (or its absence) puts the marks right.
+            ui_->TabbedNotebook1->setCurrentIndex(page);
+            TabbedNotebook1Change(ui_->TabbedNotebook1->currentIndex());
+        });
+    }
+    connect(ui_->PromptList, &QComboBox::activated, this, &TVANEForm::PromptListChange);
+}
+
+void TVANEForm::ReadSettingsFile(const std::string& path) {
+    const SettingsReadStatus status = ReadSettings(context_.editor, path);
+    if (status == SettingsReadStatus::OpenFailed) Warn(std::string(kUnableToLoadSettings));
+    if (status == SettingsReadStatus::Read) settingsFile_ = path;
+}
+
+void TVANEForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (aboutShown_ || event->spontaneous()) return;
+    aboutShown_ = true;
+    // After the window is on the screen, so the box sits over it.
+    QMetaObject::invokeMethod(this, &TVANEForm::FormShow, Qt::QueuedConnection);
+}
+
+void TVANEForm::FormShow() { dialogs_.ShowAbout(); }
+
+void TVANEForm::closeEvent(QCloseEvent* event) {
+    if (context_.editor.settings.SaveSettings) WriteSettings(context_.editor, settingsFile_);
+    FreeObjectFile(context_.file);
+    event->accept();
+}
+
+void TVANEForm::CloseButtonClick() { close(); }
+
+void TVANEForm::AboutButtonClick() { dialogs_.ShowAbout(); }
+
+void TVANEForm::Warn(const std::string& text) { ShowWarning(&dialogs_, text); }
+
+bool TVANEForm::FileHeld() const { return context_.file.Loaded || !context_.file.Chunks.empty(); }
+
+void TVANEForm::LoadbuttonClick() {
+    FileDialogRequest request;
+    request.title = "Select Imagine Object File";
+    request.filter = kObjectFileFilter;
+    request.directory = context_.editor.shell.CurrentFileDirectory;
+    request.fileName = loadDialogFileName_;
+    const std::optional<std::string> chosen = dialogs_.OpenFile(request);
+    if (!chosen) return;
+
+    const ChosenFile file = SplitChosenFile(*chosen);
+    loadDialogFileName_ = file.name;
+    ShellState& shell = context_.editor.shell;
+    shell.CurrentFilePath = *chosen;
+    shell.CurrentFileName = file.name;
+    shell.CurrentFileDirectory = file.directory;
+    LoadTDDDFile();
+    SetFileCommands();
+}
+
+void TVANEForm::SetFileCommands() {
+    const bool held = FileHeld();
+    ui_->SaveButton->setEnabled(held);
+    ui_->Save1->setEnabled(held);
+    ui_->SaveAs1->setEnabled(held);
+    if (held) {
+        if (context_.file.Paths.TextureCount > 0) ui_->TexFNameUpdateButton->setEnabled(true);
+        ui_->UpdateDefPathsButton->setEnabled(true);
+    } else {
+        ui_->TexFNameUpdateButton->setEnabled(false);
+        ui_->UpdateDefPathsButton->setEnabled(false);
+    }
+}
+
+void TVANEForm::LoadTDDDFile() {
+    // Clear the pages.
+    ui_->PathDetailList->clearContents();
+    ui_->PathDetailList->setRowCount(1);
+    {
+        const QSignalBlocker block(ui_->SummaryList);
+        ui_->SummaryList->clear();
+    }
+    ui_->Details_OldPath->clear();
+    ui_->Details_NewPath->clear();
+    ui_->Summary_NewPath->clear();
+    ui_->NewFileNameEdit->clear();
+    ui_->DescEdit->clear();
+    ui_->DescEdit->setEnabled(false);
+
+    const ShellState& shell = context_.editor.shell;
+    const std::string path = std::string(shell.CurrentFileDirectory.view()) + std::string(shell.CurrentFileName.view());
+    const ReadStatus status = ReadObjectFile(context_, path, true);
+
+    if (status != ReadStatus::Ok) {
+        setWindowTitle(kProgramTitle);
+        DisableEditingControls();
+        ui_->Loadbutton->setFocus();
+        return;
+    }
+
+    setWindowTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral("  -  ") + ToQ(shell.CurrentFileName));
+    const ObjectFile& file = context_.file;
+    ui_->PathDetailList->setHorizontalHeaderLabels(
+        file.IsProject ? QStringList{QStringLiteral("Name"), QStringLiteral("File"), QStringLiteral("Description")}
+                       : QStringList{QStringLiteral("Part"), QStringLiteral("Brush/Texture/Object"),
+                                     QStringLiteral("Description")});
+
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList,
+                                         ui_->Details_NewPath, ui_->SelectPath2, ui_->NewFileNameButton,
+                                         ui_->NewFileNameEdit, ui_->PrintButton, ui_->DeleteButton}) {
+        control->setEnabled(true);
+    }
+    ui_->Print1->setEnabled(true);
+
+    FillDetailGrid();
+    if (file.DescriptionsEditable) ui_->DescEdit->setEnabled(true);
+
+    {
+        const QSignalBlocker block(ui_->SummaryList);
+        for (const SummaryEntry& entry : file.Summary) ui_->SummaryList->addItem(ToQ(entry.OldDirectory));
+        if (!file.Summary.empty()) ui_->SummaryList->setCurrentRow(0);
+    }
+
+    if (file.Paths.Count() > 0) {
+        const PathRecord& first = file.Paths.AtDisplay(1);
+        ui_->Details_OldPath->setText(ToQ(first.OldDirectory));
+        ui_->Details_NewPath->setText(ToQ(first.NewDirectory));
+        ui_->NewFileNameEdit->setText(ToQ(first.NewFileName));
+        ui_->DescEdit->setText(ToQ(first.NewDescription));
+    }
+    if (!file.Summary.empty()) ui_->Summary_NewPath->setText(ToQ(file.Summary.front().NewDirectory));
+
+    const Settings& s = context_.editor.settings;
+    ui_->UpdateSuffixButton->setEnabled(s.TextureSuffixSelection != kTextureSuffixAsIs ||
+                                        s.BrushSuffixSelection != kBrushSuffixAsIs);
+}
+
+void TVANEForm::DisableEditingControls() {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList, ui_->Details_NewPath,
+             ui_->SelectPath2, ui_->NewFileNameButton, ui_->NewFileNameEdit, ui_->ResetButton1, ui_->ResetButton2,
+             ui_->ResetFileButton, ui_->Update, ui_->PrintButton, ui_->UpdateSuffixButton, ui_->DeleteButton}) {
+        control->setEnabled(false);
+    }
+    ui_->Print1->setEnabled(false);
+}
+
+void TVANEForm::WriteHeldFile(const std::string& target) {
+    if (FileExists(target)) {
+        const BackupOutcome backup = BackupObjectFile(context_, target, true);
+        if (backup.result == BackupResult::Declined) return;
+    }
+    WriteObjectFile(context_, target, true);
+}
+
+void TVANEForm::SaveButtonClick() {
+    // Nothing is held after a failed load: writing now would put an empty
+    // FORM over the file named by CurrentFilePath.
+    if (!FileHeld()) return;
+    ShellState& shell = context_.editor.shell;
+    const std::string target(shell.CurrentFilePath.view());
+    WriteHeldFile(target);
+    if (shell.WorkingReloadAfterSave) {
+        const ChosenFile file = SplitChosenFile(target);
+        shell.CurrentFileDirectory = file.directory;
+        shell.CurrentFileName = file.name;
+        LoadTDDDFile();
+        if (!FileHeld()) SetFileCommands();
+    }
+}
+
+void TVANEForm::SaveAs1Click() {
+    if (!FileHeld()) return;
+    ShellState& shell = context_.editor.shell;
+    FileDialogRequest request;
+    request.title = "Save Imagine Object File";
+    request.filter = "All Files|*.*";
+    request.directory = shell.CurrentFileDirectory;
+    request.fileName = shell.CurrentFileName;
+    request.defaultSuffix = "new";
+    const std::optional<std::string> chosen = dialogs_.SaveFile(request);
+    if (!chosen) return;
+
+    if (ui_->TabbedNotebook1->currentIndex() == kSummaryPage) ApplySummary(context_.file);
+    WriteHeldFile(*chosen);
+    if (shell.WorkingReloadAfterSave) {
+        const ChosenFile file = SplitChosenFile(*chosen);
+        shell.CurrentFilePath = *chosen;
+        shell.CurrentFileName = file.name;
+        shell.CurrentFileDirectory = file.directory;
+        LoadTDDDFile();
+        if (!FileHeld()) SetFileCommands();
+    }
+}
+
+void TVANEForm::TabbedNotebook1Change(int page) {
+    const std::pair<QAction*, int> views[] = {
+        {ui_->Summary1, kSummaryPage},
+        {ui_->Details1, kDetailsPage},
+        {ui_->Options1, kOptionsPage},
+        {ui_->DirectoryDefaults1, kDirectoryDefaultsPage},
+        {ui_->TextureFilenames1, kTextureFilenamesPage},
+        {ui_->BatchProcessing1, kBatchPage},
+    };
+    for (const auto& [action, number] : views) action->setChecked(number == page);
+
+    if (page == kDetailsPage && context_.file.Loaded && context_.file.Paths.Count() > 0) {
+        if (const PathRecord* record = CurrentRecord()) {
+            ShowRecordFields(*record, false);
+            SetResetButtons(*record, false);
+        }
+    }
+}
+
+void TVANEForm::PromptListChange(int item) { context_.editor.settings.PromptIfDirectoryExists = item == 0; }
+
+std::string TVANEForm::StartDirectory(const QString& fieldText) const {
+    const std::string text = FromQ(fieldText);
+    if (DirectoryExists(text)) return text;
+    return ResolveImagineDirectory(context_.editor, text, true);
+}
+
+std::string TVANEForm::ChosenDirectoryText(const std::string& chosen) const {
+    if (context_.editor.settings.UseShortDirectory) return TruncateImagineDirectory(context_.editor, chosen);
+    return chosen;
+}
+
+}  // namespace tessvane

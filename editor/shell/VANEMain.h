@@ -1,0 +1,175 @@
+// TVANEForm: the main window. Six pages in a tabbed notebook ("Summary",
+// "Details", "Options", "Directory Defaults", "Texture Filenames", "Batch"),
+// a row of command buttons and a menu bar. It works on the one CoreContext of
+// the program and shows every dialog through the DialogService it is given;
+// neither is owned.
+//
+// Handlers are named after their control and event, as in the form. The page
+// handlers live in files of their own: VANEMain_summary.cpp,
+// VANEMain_details.cpp, VANEMain_options.cpp, VANEMain_defaults.cpp.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "core/core_context.h"
+#include "dialog_service.h"
+
+namespace Ui {
+class TVANEForm;
+}
+
+namespace tessvane {
+
+// Window titles.
+inline constexpr const char* kProgramTitle = "Tessvane v2.2.1";
+// Filter of the object-file dialog, also used for settings files.
+inline constexpr const char* kObjectFileFilter = "All Files|*.*|Object Files|*.iob|Project Files|*.ist";
+
+// Page numbers of the notebook, in tab order.
+enum Page : int {
+    kSummaryPage = 0,
+    kDetailsPage = 1,
+    kOptionsPage = 2,
+    kDirectoryDefaultsPage = 3,
+    kTextureFilenamesPage = 4,
+    kBatchPage = 5,
+};
+
+class TVANEForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Runs the start of the program (FormCreate): reads the settings file in
+    // the program directory and shows the settings on every page. A missing
+    // settings file shows "Unable to load settings." through `dialogs`.
+    TVANEForm(CoreContext& context, DialogService& dialogs, QWidget* parent = nullptr);
+    ~TVANEForm() override;
+
+    // Reads CurrentFileDirectory + CurrentFileName and refreshes every page.
+    void LoadTDDDFile();
+    // Shows every setting in the controls of all pages.
+    void SetOptionDisplay();
+    // Refill the two default-list grids and their buttons.
+    void SetDefDirectoryList();
+    void SetDefTextureList();
+
+    // The file the settings are written to when the window closes.
+    const std::string& SettingsFile() const { return settingsFile_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Window, menu and buttons (VANEMain.cpp).
+    void FormShow();
+    void LoadbuttonClick();
+    void SaveButtonClick();
+    void SaveAs1Click();
+    void CloseButtonClick();
+    void AboutButtonClick();
+    void TabbedNotebook1Change(int page);
+    void PromptListChange(int item);
+
+    // Summary page (VANEMain_summary.cpp).
+    void SummaryListClick();
+    void Summary_NewPathKeyDown();
+    void SelectPath1Click();
+    void ResetButton1Click();
+    void UpdateClick();
+
+    // Details page (VANEMain_details.cpp).
+    void PathDetailListClick();
+    void PathDetailListSelectCell();
+    void Details_NewPathKeyDown();
+    void SelectPath2Click();
+    void ResetButton2Click();
+    void NewFileNameEditKeyDown();
+    void NewFileNameButtonClick();
+    void ResetFileButtonClick();
+    void DescEditKeyDown();
+    void ResetDescButtonClick();
+    void DeleteButtonClick();
+
+    // Options page (VANEMain_options.cpp).
+    void PCRadioClick();
+    void AmigaRadioClick();
+    void DirValidationBoxClick(bool checked);
+    void FileValidationBoxClick(bool checked);
+    void TexComboChange(int item);
+    void BrushComboChange(int item);
+    void TexExtEditKeyDown();
+    void BrushExtEditKeyDown();
+    void UpdateSuffixButtonClick();
+    void ImagineDirButtonClick();
+    void ObjectDirButtonClick();
+    void ImagineDirEditKeyDown();
+    void LoadDirEditKeyDown();
+    void SaveUpdateExit(bool checked);
+    void truncatedirClick(bool checked);
+    void SaveSettingClick(bool checked);
+    void DefaultDirClick(bool checked);
+    void TextureLoadClick(bool checked);
+    void UpdateDescButtonClick(bool checked);
+    void LoadSetButtonClick();
+    void SaveSettingsButtonClick();
+
+private:
+    void FormCreate();
+    void ConnectWindow();
+    void ConnectSummaryPage();
+    void ConnectDetailsPage();
+    void ConnectOptionsPage();
+
+    // Reads the settings file at `path` and tells about a file that cannot be
+    // opened; the caller shows the settings.
+    void ReadSettingsFile(const std::string& path);
+
+    // Whether a file is held: loaded, possibly with every record deleted since.
+    bool FileHeld() const;
+    // Save, "&Save", "Save &As" and both list "Update Now" buttons after a load.
+    void SetFileCommands();
+    // Writes the held file to `target`, keeping a backup of what was there.
+    void WriteHeldFile(const std::string& target);
+
+    // Summary page.
+    SummaryEntry* SelectedSummaryEntry();
+
+    // Details page.
+    PathRecord* CurrentRecord();
+    void FillDetailGrid();
+    void ShowRecordFields(const PathRecord& record, bool withDescription);
+    void SetResetButtons(const PathRecord& record, bool withDescription);
+    void SortByHeading(int column);
+    void DisableEditingControls();
+
+    // Options page.
+    void ShowSuffixField(int selection, const SuffixText& suffix, bool texture);
+
+    // Where a chooser or dialog starts for a directory typed in a field.
+    std::string StartDirectory(const QString& fieldText) const;
+    // The chosen directory as it goes into a field: relative to the Imagine
+    // directory when "Truncate Imagine Sub-directories" is on.
+    std::string ChosenDirectoryText(const std::string& chosen) const;
+    void Warn(const std::string& text);
+
+    CoreContext& context_;
+    DialogService& dialogs_;
+    std::unique_ptr<Ui::TVANEForm> ui_;
+    bool aboutShown_ = false;
+    // What the object-file dialog's name field held last time.
+    std::string loadDialogFileName_ = "*.*";
+    // The current settings file in full. SettingsDirectory and
+    // SettingsFileName hold it cut to their lengths (255 and 32), which would
+    // name another file when the real name is longer.
+    std::string settingsFile_;
+};
+
+QString ToQ(std::string_view text);
+std::string FromQ(const QString& text);
+
+}  // namespace tessvane

@@ -1,0 +1,320 @@
+// The Details page: one row per path record in display order, and the fields
+// that give the current record a new directory, file name and description.
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include "VANEMain.h"
+#include "core/file_system.h"
+#include "core/path_rules.h"
+#include "core/scanner.h"
+#include "core/texture_module.h"
+#include "ui_VANEMain.h"
+
+namespace tessvane {
+namespace {
+
+// D + '\' + name, without a second separator after a drive or a '\'.
+std::string JoinFileName(const std::string& directory, std::string_view name) {
+    std::string path = directory;
+    if (!path.empty() && path.back() != ':' && path.back() != '\\') path += '\\';
+    path += name;
+    return path;
+}
+
+bool IsTexture(const PathRecord& record) { return record.Kind == PathKind::Texture; }
+
+}  // namespace
+
+void TVANEForm::ConnectDetailsPage() {
+    QTableWidget* grid = ui_->PathDetailList;
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->setColumnWidth(0, 150);
+    grid->setColumnWidth(1, 136);
+    grid->setColumnWidth(2, 167);
+    grid->horizontalHeader()->setSectionsClickable(false);
+    grid->horizontalHeader()->viewport()->installEventFilter(this);
+
+    connect(grid, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previousRow, int) {
+                if (row != previousRow) PathDetailListClick();
+            });
+    connect(grid, &QTableWidget::itemSelectionChanged, this, &TVANEForm::PathDetailListSelectCell);
+    connect(ui_->Details_NewPath, &QLineEdit::returnPressed, this, &TVANEForm::Details_NewPathKeyDown);
+    connect(ui_->SelectPath2, &QPushButton::clicked, this, &TVANEForm::SelectPath2Click);
+    connect(ui_->ResetButton2, &QPushButton::clicked, this, &TVANEForm::ResetButton2Click);
+    connect(ui_->NewFileNameEdit, &QLineEdit::returnPressed, this, &TVANEForm::NewFileNameEditKeyDown);
+    connect(ui_->NewFileNameButton, &QPushButton::clicked, this, &TVANEForm::NewFileNameButtonClick);
+    connect(ui_->ResetFileButton, &QPushButton::clicked, this, &TVANEForm::ResetFileButtonClick);
+    connect(ui_->DescEdit, &QLineEdit::returnPressed, this, &TVANEForm::DescEditKeyDown);
+    connect(ui_->ResetDescButton, &QPushButton::clicked, this, &TVANEForm::ResetDescButtonClick);
+    connect(ui_->DeleteButton, &QPushButton::clicked, this, &TVANEForm::DeleteButtonClick);
+}
+
+bool TVANEForm::eventFilter(QObject* watched, QEvent* event) {
+    // PathDetailListMouseUp: a release over the heading row sorts by the
+    // column under the pointer; right of the last column restores file order.
+    if (watched == ui_->PathDetailList->horizontalHeader()->viewport() &&
+        event->type() == QEvent::MouseButtonRelease && ui_->PathDetailList->isEnabled()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        SortByHeading(ui_->PathDetailList->horizontalHeader()->logicalIndexAt(mouse->position().toPoint()));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVANEForm::SortByHeading(int column) {
+    if (!context_.file.Loaded) return;
+    const std::uint16_t mode = column < 0 ? kSortFileOrder : static_cast<std::uint16_t>(column + 1);
+    if (mode > kSortByOldDescription || mode == context_.editor.shell.SortMode) return;
+    context_.editor.shell.SortMode = mode;
+    SortDisplayOrder(context_);
+    FillDetailGrid();
+}
+
+PathRecord* TVANEForm::CurrentRecord() {
+    PathList& paths = context_.file.Paths;
+    const int row = ui_->PathDetailList->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= paths.Count()) return nullptr;
+    return &paths.AtDisplay(static_cast<std::size_t>(row) + 1);
+}
+
+void TVANEForm::FillDetailGrid() {
+    const PathList& paths = context_.file.Paths;
+    QTableWidget* grid = ui_->PathDetailList;
+    const QSignalBlocker block(grid);
+    const int current = std::max(0, grid->currentRow());
+    grid->clearContents();
+    grid->setRowCount(std::max<int>(1, static_cast<int>(paths.Count())));
+    for (std::size_t i = 1; i <= paths.Count(); ++i) {
+        const PathRecord& r = paths.AtDisplay(i);
+        const int row = static_cast<int>(i - 1);
+        grid->setItem(row, 0, new QTableWidgetItem(ToQ(r.PartName)));
+        grid->setItem(row, 1, new QTableWidgetItem(ToQ(r.OldFileName)));
+        grid->setItem(row, 2, new QTableWidgetItem(ToQ(r.OldDescription)));
+    }
+    grid->setCurrentCell(std::min(current, grid->rowCount() - 1), 0);
+}
+
+void TVANEForm::ShowRecordFields(const PathRecord& record, bool withDescription) {
+    ui_->Details_OldPath->setText(ToQ(record.OldDirectory));
+    ui_->Details_NewPath->setText(ToQ(record.NewDirectory));
+    ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
+    if (withDescription) ui_->DescEdit->setText(ToQ(record.NewDescription));
+}
+
+void TVANEForm::SetResetButtons(const PathRecord& record, bool withDescription) {
+    ui_->ResetButton2->setEnabled(!(record.NewDirectory == record.OldDirectory));
+    ui_->ResetFileButton->setEnabled(!(record.NewFileName == record.OldFileName));
+    if (withDescription) ui_->ResetDescButton->setEnabled(!(record.NewDescription == record.OldDescription));
+}
+
+void TVANEForm::PathDetailListClick() {
+    const PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    ShowRecordFields(*record, true);
+    ui_->Details_NewPath->setFocus();
+    SetResetButtons(*record, true);
+}
+
+void TVANEForm::PathDetailListSelectCell() {
+    if (CurrentRecord() != nullptr) ui_->DeleteButton->setEnabled(true);
+}
+
+void TVANEForm::Details_NewPathKeyDown() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    const std::string typed = FromQ(ui_->Details_NewPath->text());
+    const Settings& s = context_.editor.settings;
+    bool accepted = true;
+    if (s.ValidateDirectory && s.Computer == ComputerType::PC) {
+        const std::string resolved =
+            DirectoryExists(typed) ? typed : ResolveImagineDirectory(context_.editor, typed, false);
+        if (!DirectoryExists(resolved)) {
+            Warn("Directory does not exist");
+            accepted = false;
+        } else if (s.ValidateFiles && !FileExists(JoinFileName(resolved, record->OldFileName))) {
+            Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
+                                    : "Brush File does not exist in this Directory");
+            accepted = false;
+        }
+    }
+    if (accepted) {
+        record->NewDirectory = typed;
+        ui_->ResetButton2->setEnabled(!(record->NewDirectory == record->OldDirectory));
+    }
+    ui_->NewFileNameEdit->setFocus();
+}
+
+void TVANEForm::SelectPath2Click() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    DirectoryRequest request;
+    switch (record->Kind) {
+        case PathKind::Texture: request.title = "Select Texture Directory"; break;
+        case PathKind::Brush: request.title = "Select Brush Directory"; break;
+        default: request.title = "Select Brush/Texture Directory"; break;
+    }
+    request.start = StartDirectory(ui_->Details_NewPath->text());
+    const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
+    if (!chosen) return;
+    if (context_.editor.settings.ValidateFiles && !FileExists(JoinFileName(*chosen, record->OldFileName))) {
+        Warn(IsTexture(*record) ? "Texture File does not exist in this directory"
+                                : "Brush File does not exist in this directory");
+        return;
+    }
+    const std::string text = ChosenDirectoryText(*chosen);
+    ui_->Details_NewPath->setText(ToQ(text));
+    record->NewDirectory = text;
+    ui_->ResetButton2->setEnabled(true);
+    ui_->Update->setEnabled(true);
+}
+
+void TVANEForm::ResetButton2Click() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    record->NewDirectory = record->OldDirectory;
+    ui_->Details_NewPath->setText(ToQ(record->NewDirectory));
+    ui_->ResetButton2->setEnabled(false);
+    ui_->Update->setEnabled(true);
+}
+
+void TVANEForm::NewFileNameEditKeyDown() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    const std::string typed = FromQ(ui_->NewFileNameEdit->text());
+    const Settings& s = context_.editor.settings;
+    bool stored = true;
+    if (s.Computer == ComputerType::PC) {
+        const std::string directory(record->NewDirectory.view());
+        const std::string base =
+            DirectoryExists(directory) ? directory : ResolveImagineDirectory(context_.editor, directory, true);
+        const std::string full = JoinFileName(base, typed);
+        if (s.ValidateFiles && !FileExists(full)) {
+            Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
+                                    : "Brush File does not exist in this Directory");
+            ui_->NewFileNameEdit->setText(ToQ(record->NewFileName));
+            stored = false;
+        } else {
+            record->NewFileName = typed;
+            if (IsTexture(*record)) {
+                const std::string description = InquireTextureDescription(full);
+                if (!description.empty()) {
+                    record->NewDescription = description;
+                    ui_->DescEdit->setText(ToQ(record->NewDescription));
+                }
+            }
+        }
+    } else {
+        record->NewFileName = typed;
+    }
+    if (stored) {
+        ui_->ResetFileButton->setEnabled(!(record->NewFileName == record->OldFileName));
+        ui_->ResetDescButton->setEnabled(!(record->NewDescription == record->OldDescription));
+    }
+    ui_->DescEdit->setFocus();
+}
+
+void TVANEForm::NewFileNameButtonClick() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    FileDialogRequest request;
+    request.title = "Select Brush/Texture File";
+    request.filter = kObjectFileFilter;
+    request.directory = StartDirectory(ui_->Details_NewPath->text());
+    request.fileName = FromQ(ui_->NewFileNameEdit->text());
+    const std::optional<std::string> chosen = dialogs_.OpenFile(request);
+    if (!chosen) return;
+
+    const std::size_t sep = chosen->find_last_of("/\\");
+    const std::string name = sep == std::string::npos ? *chosen : chosen->substr(sep + 1);
+    const std::string directory = sep == std::string::npos ? std::string() : chosen->substr(0, sep);
+    ui_->NewFileNameEdit->setText(ToQ(name));
+
+    if (context_.editor.settings.ValidateFiles && ToQ(directory) != ui_->Details_NewPath->text()) {
+        const std::string text = ChosenDirectoryText(directory);
+        ui_->Details_NewPath->setText(ToQ(text));
+        record->NewDirectory = text;
+        ui_->ResetButton2->setEnabled(true);
+        ui_->Update->setEnabled(true);
+    }
+    ui_->Update->setEnabled(true);
+    record->NewFileName = FromQ(ui_->NewFileNameEdit->text());
+    ui_->ResetFileButton->setEnabled(!(record->NewFileName == record->OldFileName));
+
+    if (IsTexture(*record)) {
+        const std::string description = InquireTextureDescription(*chosen);
+        if (!description.empty()) {
+            record->NewDescription = description;
+            ui_->DescEdit->setText(ToQ(record->NewDescription));
+        }
+        if (!(record->NewDescription == record->OldDescription)) ui_->ResetDescButton->setEnabled(true);
+    }
+}
+
+void TVANEForm::ResetFileButtonClick() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    record->NewFileName = record->OldFileName;
+    ui_->NewFileNameEdit->setText(ToQ(record->NewFileName));
+    ui_->ResetFileButton->setEnabled(false);
+    ui_->Update->setEnabled(true);
+}
+
+void TVANEForm::DescEditKeyDown() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    record->NewDescription = FromQ(ui_->DescEdit->text());
+    if (!(record->NewDescription == record->OldDescription)) ui_->ResetDescButton->setEnabled(true);
+    ui_->Details_NewPath->setFocus();
+}
+
+void TVANEForm::ResetDescButtonClick() {
+    PathRecord* record = CurrentRecord();
+    if (record == nullptr) return;
+    record->NewDescription = record->OldDescription;
+    ui_->DescEdit->setText(ToQ(record->NewDescription));
+    ui_->ResetDescButton->setEnabled(false);
+    ui_->Update->setEnabled(true);
+}
+
+void TVANEForm::DeleteButtonClick() {
+    if (CurrentRecord() == nullptr) return;
+    const bool yes = AskYesNo(&dialogs_, context_.file.IsProject ? "Delete these Effects/Objects ? "
+                                                                 : "Delete these Textures/Brushes ? ");
+    if (!yes) return;
+
+    QTableWidget* grid = ui_->PathDetailList;
+    int top = grid->currentRow();
+    int bottom = top;
+    const QList<QTableWidgetSelectionRange> ranges = grid->selectedRanges();
+    if (!ranges.isEmpty()) {
+        top = ranges.first().topRow();
+        bottom = ranges.first().bottomRow();
+    }
+    for (int i = top; i <= bottom; ++i) RemovePathRecord(context_.file, static_cast<std::size_t>(top) + 1);
+
+    const std::size_t left = context_.file.Paths.Count();
+    {
+        const QSignalBlocker block(grid);
+        grid->clearSelection();
+        grid->setCurrentCell(std::min<int>(top, std::max<int>(0, static_cast<int>(left) - 1)), 0);
+    }
+    FillDetailGrid();
+    if (left == 0) {
+        DisableEditingControls();
+        {
+            const QSignalBlocker block(ui_->SummaryList);
+            ui_->SummaryList->clear();
+        }
+        for (QLineEdit* field : {ui_->Details_NewPath, ui_->Summary_NewPath, ui_->NewFileNameEdit, ui_->DescEdit}) {
+            field->clear();
+        }
+        ui_->Details_OldPath->clear();
+        return;
+    }
+    if (const PathRecord* record = CurrentRecord()) {
+        ShowRecordFields(*record, true);
+        SetResetButtons(*record, true);
+    }
+}
+
+}  // namespace tessvane

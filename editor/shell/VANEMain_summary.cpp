@@ -1,0 +1,78 @@
+// The Summary page: one line per distinct old directory, and the new
+// directory chosen for it. Changes reach the records through "Update Details"
+// (or Save As while this page is in front).
+#include "VANEMain.h"
+#include "core/file_system.h"
+#include "core/path_rules.h"
+#include "ui_VANEMain.h"
+
+namespace tessvane {
+
+void TVANEForm::ConnectSummaryPage() {
+    connect(ui_->SummaryList, &QListWidget::itemClicked, this, &TVANEForm::SummaryListClick);
+    connect(ui_->SummaryList, &QListWidget::currentRowChanged, this, &TVANEForm::SummaryListClick);
+    connect(ui_->Summary_NewPath, &QLineEdit::returnPressed, this, &TVANEForm::Summary_NewPathKeyDown);
+    connect(ui_->SelectPath1, &QPushButton::clicked, this, &TVANEForm::SelectPath1Click);
+    connect(ui_->ResetButton1, &QPushButton::clicked, this, &TVANEForm::ResetButton1Click);
+    connect(ui_->Update, &QPushButton::clicked, this, &TVANEForm::UpdateClick);
+}
+
+SummaryEntry* TVANEForm::SelectedSummaryEntry() {
+    const int row = ui_->SummaryList->currentRow();
+    SummaryEntries& entries = context_.file.Summary;
+    if (row < 0 || static_cast<std::size_t>(row) >= entries.size()) return nullptr;
+    return &entries[static_cast<std::size_t>(row)];
+}
+
+void TVANEForm::SummaryListClick() {
+    const SummaryEntry* entry = SelectedSummaryEntry();
+    if (entry == nullptr) return;
+    ui_->Summary_NewPath->setText(ToQ(entry->NewDirectory));
+    ui_->Summary_NewPath->setFocus();
+    ui_->ResetButton1->setEnabled(!(entry->NewDirectory == entry->OldDirectory));
+}
+
+void TVANEForm::Summary_NewPathKeyDown() {
+    SummaryEntry* entry = SelectedSummaryEntry();
+    if (entry == nullptr) return;
+    const std::string typed = FromQ(ui_->Summary_NewPath->text());
+    const Settings& s = context_.editor.settings;
+    if (s.ValidateDirectory && s.Computer == ComputerType::PC && !DirectoryExists(typed)) {
+        Warn("Directory does not exist");
+        return;
+    }
+    entry->NewDirectory = typed;
+    ui_->Update->setEnabled(true);
+    ui_->ResetButton1->setEnabled(true);
+}
+
+void TVANEForm::SelectPath1Click() {
+    SummaryEntry* entry = SelectedSummaryEntry();
+    if (entry == nullptr) return;
+    DirectoryRequest request;
+    request.title = "Select Brush/Texture Directory";
+    request.start = StartDirectory(ui_->Summary_NewPath->text());
+    const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
+    if (!chosen) return;
+    const std::string text = ChosenDirectoryText(*chosen);
+    ui_->Summary_NewPath->setText(ToQ(text));
+    entry->NewDirectory = text;
+    ui_->ResetButton1->setEnabled(true);
+    ui_->Update->setEnabled(true);
+}
+
+void TVANEForm::ResetButton1Click() {
+    SummaryEntry* entry = SelectedSummaryEntry();
+    if (entry == nullptr) return;
+    entry->NewDirectory = entry->OldDirectory;
+    ui_->Summary_NewPath->setText(ToQ(entry->NewDirectory));
+    ui_->ResetButton1->setEnabled(false);
+    ui_->Update->setEnabled(true);
+}
+
+void TVANEForm::UpdateClick() {
+    ApplySummary(context_.file);
+    ui_->Update->setEnabled(false);
+}
+
+}  // namespace tessvane

@@ -1,0 +1,28 @@
+// Tessvane: the editor for the paths inside Imagine object and project files.
+#include <QApplication>
+#include <QScreen>
+
+#include "VANEMain.h"
+#include "core/core_context.h"
+#include "qt_dialog_service.h"
+#include "state/program_directory.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessvane"));
+
+    tessvane::CoreContext context;
+    context.editor = tessvane::MakeEditorContext(tessvane::ProgramDirectory());
+    tessvane::QtDialogService dialogs;
+    context.ui = &dialogs;
+
+    tessvane::TVANEForm window(context, dialogs);
+    dialogs.SetParent(&window);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,120 @@
+#include "export/corner_normals.h"
+
+#include <cmath>
+
+#include "export/mesh_access.h"
+
+namespace {
+
+// Below this angle the corners are not smoothed at all.
+constexpr double kFlatLimit = 1e-6;
+
+// The limit a smooth_angle stands for: its absolute value, or 0 (flat) for
+// angles too small to matter and for NaN.
+double SmoothLimit(double smooth_angle)
+{
+    const double limit = std::fabs(smooth_angle);
+    return limit >= kFlatLimit ? limit : 0.0;
+}
+
+Vector3d NormalOf(const Mesh3d& mesh, int face)
+{
+    return FaceNormal(mesh.GetTriangle(face));
+}
+
+CornerTriple FlatCorners(const Vector3d& n)
+{
+    return {n, n, n};
+}
+
+}  // namespace
+
+CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle)
+{
+    if (face < 0 || face >= FaceCount(mesh)) {
+        return {};
+    }
+    const Vector3d n = NormalOf(mesh, face);
+    const double limit = SmoothLimit(smooth_angle);
+    if (limit == 0.0) {
+        return FlatCorners(n);
+    }
+    const FaceCorners k = FaceVertexNumbers(mesh, face);
+    CornerTriple result{};
+    for (int r = 0; r < 3; ++r) {
+        Vector3d sum{0.0, 0.0, 0.0};
+        for (int f : mesh.vertices->FaceList(k[r])) {
+            const Vector3d m = NormalOf(mesh, f);
+            if (std::fabs(AngleDegrees(n, m)) < limit) {
+                sum = Add(sum, m);
+            }
+        }
+        result[r] = Normalize(sum);
+    }
+    return result;
+}
+
+CornerNormalSource::CornerNormalSource(const Mesh3d& mesh, double smooth_angle)
+    : mesh_(mesh), limit_(SmoothLimit(smooth_angle))
+{
+    const int count = FaceCount(mesh);
+    normals_.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        normals_.push_back(NormalOf(mesh, i));
+    }
+
+    // AngleDegrees(n, m) < limit holds exactly when the cosine of the two
+    // normals lies above cos(limit). acos is the costly part of smoothing,
+    // so only cosines within a narrow band around that bound are decided by
+    // AngleDegrees itself; the band is wide enough that rounding can never
+    // put a cosine outside it on the wrong side.
+    constexpr double kBand = 1e-9;
+    constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
+    if (limit_ > 180.0) {
+        cos_pass_ = -HUGE_VAL;  // every angle is at most 180 degrees
+        cos_fail_ = -HUGE_VAL;
+    } else {
+        const double bound = std::cos(limit_ * kRadiansPerDegree);
+        cos_pass_ = bound + kBand;
+        cos_fail_ = bound - kBand;
+    }
+}
+
+CornerTriple CornerNormalSource::Corners(int face) const
+{
+    if (face < 0 || face >= static_cast<int>(normals_.size())) {
+        return {};
+    }
+    const Vector3d& n = normals_[static_cast<std::size_t>(face)];
+    if (limit_ == 0.0) {
+        return FlatCorners(n);
+    }
+    const double n_length = Length(n);
+    const FaceCorners k = FaceVertexNumbers(mesh_, face);
+    CornerTriple result{};
+    for (int r = 0; r < 3; ++r) {
+        Vector3d sum{0.0, 0.0, 0.0};
+        for (int f : mesh_.vertices->FaceList(k[r])) {
+            const Vector3d& m = normals_[static_cast<std::size_t>(f)];
+            const double l = n_length * Length(m);
+            bool within;
+            if (l == 0.0) {
+                within = true;  // AngleDegrees gives 0 for a zero vector
+            } else {
+                const double c = Dot(n, m) / l;
+                if (c > cos_pass_) {
+                    within = true;
+                } else if (c < cos_fail_) {
+                    within = false;
+                } else {
+                    within = std::fabs(AngleDegrees(n, m)) < limit_;
+                }
+            }
+            if (within) {
+                sum = Add(sum, m);
+            }
+        }
+        result[r] = Normalize(sum);
+    }
+    return result;
+}

@@ -1,0 +1,43 @@
+// Smoothed corner normals of a mesh in table form.
+//
+// Each corner of a face gets the normalised sum of the normals of the faces
+// around its vertex that lie within smooth_angle degrees of the face's own
+// normal (the face itself always counts). Whole face normals are added,
+// unweighted, so a vertex on a sharp edge gets a different normal in the
+// faces on either side of it.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "framework/mesh.h"
+
+// The three normals of a face, for its first, second and third corner in
+// the face's stored order.
+using CornerTriple = std::array<Vector3d, 3>;
+
+// Computes the corner normals of one face from scratch. An angle whose
+// absolute value is below 1e-6 (or NaN) gives flat shading: all three
+// corners carry the face normal. A negative angle smooths like its absolute
+// value. A mesh without its vertex or face table, or a face number out of
+// range, gives three zero vectors.
+CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle);
+
+// The same values for every face of one mesh, with each face normal computed
+// once when the object is made rather than once per neighbouring corner.
+// The mesh must keep its tables and points unchanged while this object is
+// used.
+class CornerNormalSource {
+public:
+    CornerNormalSource(const Mesh3d& mesh, double smooth_angle);
+
+    // As CornerNormals(mesh, face, smooth_angle).
+    CornerTriple Corners(int face) const;
+
+private:
+    const Mesh3d& mesh_;
+    double limit_;          // |smooth_angle|; 0 means flat shading
+    double cos_pass_;       // cosines above this certainly pass the limit
+    double cos_fail_;       // cosines below this certainly fail it
+    std::vector<Vector3d> normals_;
+};

@@ -1,0 +1,22 @@
+// The host-facing operations of the exporter objects, shared by objwrite and
+// glwrite: Export and Configure.
+#pragma once
+
+#include "export/export_settings.h"
+#include "export/export_writer.h"
+#include "framework/plugin_strings.h"
+
+// Export(objects): loads the settings, asks for the output file with the
+// save-file dialog (starting from the stored file name and directory),
+// and on OK stores the chosen path and directory and runs ExportRun with
+// writer under the progress dialog. A file that could not be written is
+// reported to the user ("Unable to write <file>"). The settings are saved
+// in every case, also after Cancel; the caller's current directory is given
+// back. A null objects list writes a file without meshes.
+void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity, const PluginStrings& strings,
+                        ExportWriter& writer);
+
+// Configure(): the exporters' configuration form (no Unify box: unify_mode
+// is carried through unchanged). OK stores the edited values; the settings
+// are saved either way.
+void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& strings);

@@ -1,0 +1,176 @@
+#include "export/text_output.h"
+
+#include "export/fixed_format.h"
+#include "framework/line_io.h"
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+}  // namespace
+
+std::string_view LineEndBytes(int ld_mode)
+{
+    switch (ld_mode) {
+    case 0: return "\r\n";
+    case 1: return "\n";
+    case 2: return "\r";
+    default: return "";
+    }
+}
+
+TextOutput::TextOutput(int ld_mode) : ld_mode_(ld_mode), line_end_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
+
+TextOutput::~TextOutput()
+{
+    Abandon();
+}
+
+bool TextOutput::Open(const std::string& path)
+{
+    Abandon();
+    if (path.empty()) {
+        return false;
+    }
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    // mkstemp makes the file private; the finished file gets the permissions
+    // that creating it directly would have given.
+    mode_t mask = umask(0);
+    umask(mask);
+    if (fchmod(fd, 0666 & ~mask) != 0) {
+        close(fd);
+        unlink(temp.c_str());
+        return false;
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        close(fd);
+        unlink(temp.c_str());
+        return false;
+    }
+    file_ = file;
+    target_ = path;
+    temp_ = std::move(temp);
+    used_ = 0;
+    failed_ = false;
+    return true;
+}
+
+void TextOutput::Text(std::string_view text)
+{
+    while (!text.empty()) {
+        std::size_t lf = text.find('\n');
+        Append(text.substr(0, lf));
+        if (lf == std::string_view::npos) {
+            return;
+        }
+        Append(line_end_);
+        text.remove_prefix(lf + 1);
+    }
+}
+
+void TextOutput::Fixed6(double v)
+{
+    char* p = Reserve(kFixed6MaxChars);
+    used_ = static_cast<std::size_t>(FormatFixed6(p, v) - buffer_.data());
+}
+
+void TextOutput::Int(int v)
+{
+    char* p = Reserve(kIntMaxChars);
+    used_ = static_cast<std::size_t>(FormatInt(p, v) - buffer_.data());
+}
+
+void TextOutput::Printf(const char* format, ...)
+{
+    if (file_ == nullptr) {
+        return;
+    }
+    std::va_list args;
+    va_start(args, format);
+    bool ok = true;
+    std::string text = FormatText(format, args, &ok);
+    va_end(args);
+    FlushBuffer();
+    if (!ok || WriteText(ld_mode_, file_, "%s", text.c_str()) < 0 || std::ferror(file_)) {
+        failed_ = true;
+    }
+}
+
+void TextOutput::Append(std::string_view bytes)
+{
+    if (bytes.size() > buffer_.size()) {
+        FlushBuffer();
+        if (file_ != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+            failed_ = true;
+        }
+        return;
+    }
+    char* p = Reserve(bytes.size());
+    std::memcpy(p, bytes.data(), bytes.size());
+    used_ += bytes.size();
+}
+
+char* TextOutput::Reserve(std::size_t n)
+{
+    if (buffer_.size() - used_ < n) {
+        FlushBuffer();
+    }
+    return buffer_.data() + used_;
+}
+
+void TextOutput::FlushBuffer()
+{
+    if (used_ > 0 && file_ != nullptr && std::fwrite(buffer_.data(), 1, used_, file_) != used_) {
+        failed_ = true;
+    }
+    used_ = 0;
+}
+
+bool TextOutput::Commit()
+{
+    if (file_ == nullptr) {
+        return true;
+    }
+    FlushBuffer();
+    bool ok = !failed_;
+    if (std::fflush(file_) != 0 || fsync(fileno(file_)) != 0) {
+        ok = false;
+    }
+    if (std::fclose(file_) != 0) {
+        ok = false;
+    }
+    file_ = nullptr;
+    if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        ok = false;
+    }
+    if (!ok) {
+        unlink(temp_.c_str());
+    }
+    temp_.clear();
+    target_.clear();
+    return ok;
+}
+
+void TextOutput::Abandon()
+{
+    if (file_ == nullptr) {
+        return;
+    }
+    std::fclose(file_);
+    file_ = nullptr;
+    unlink(temp_.c_str());
+    temp_.clear();
+    target_.clear();
+    used_ = 0;
+}

@@ -1,0 +1,72 @@
+// The output file of an export run.
+//
+// The writers produce a file of text lines whose line ends follow the
+// setting ld_mode (0 CR LF, 1 LF, 2 CR, any other value: no line end at all),
+// the rule of WriteText. Formatted lines go through WriteText itself; the
+// bulk of the numbers is buffered here and formatted without printf, because
+// an export may write millions of lines.
+//
+// The file is built under a temporary name in the target's directory and only
+// renamed over the target by Commit, so a failed or abandoned export leaves
+// an existing file of that name as it was.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The bytes that stand for one LF of formatted text under ld_mode.
+std::string_view LineEndBytes(int ld_mode);
+
+class TextOutput {
+public:
+    explicit TextOutput(int ld_mode);
+    // Abandons a file that was opened and not committed.
+    ~TextOutput();
+    TextOutput(const TextOutput&) = delete;
+    TextOutput& operator=(const TextOutput&) = delete;
+
+    // Creates the temporary file next to path. Returns false, creating
+    // nothing, when that is impossible (missing directory, no permission,
+    // empty path). A file already open is abandoned first.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // Appends text; every '\n' in it becomes the line end of ld_mode.
+    void Text(std::string_view text);
+    // Appends v as "%lf" prints it.
+    void Fixed6(double v);
+    // Appends v as "%d" prints it.
+    void Int(int v);
+    // Appends the line end of ld_mode.
+    void LineEnd() { Append(line_end_); }
+    // Formats like printf and writes the text through WriteText, after what
+    // is buffered. For the few lines of a file that carry names and counts;
+    // the bulk of numbers goes through Fixed6 and Int.
+    void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Writes out what is buffered, closes the file and renames it over the
+    // target. Returns false when any write, the close or the rename failed;
+    // the temporary file is then removed and the target left as it was.
+    // Nothing happens (and true is returned) when no file is open.
+    bool Commit();
+
+    // Closes and removes the temporary file without touching the target.
+    void Abandon();
+
+private:
+    void Append(std::string_view bytes);
+    // Makes room for n more bytes in the buffer, writing it out if needed.
+    char* Reserve(std::size_t n);
+    void FlushBuffer();
+
+    int ld_mode_;
+    std::string_view line_end_;
+    std::FILE* file_ = nullptr;
+    std::string target_;
+    std::string temp_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+    bool failed_ = false;
+};

@@ -1,0 +1,52 @@
+// The importer's settings: the common ones of every plug-in plus the
+// directory and file of the last import and how a file is split into meshes.
+#pragma once
+
+#include <string>
+
+#include "framework/plugin_settings.h"
+
+namespace objread {
+
+// Settings key name and default log file of the importer.
+inline constexpr const char* kPluginName = "objread";
+inline constexpr const char* kDefaultLogFile = "objread.log";
+
+// Filter text of the open-file dialog (the blanks line the columns up in
+// the dialog's list).
+inline constexpr const char* kImportFilter = "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||";
+
+// Longest path and file name read back from the store.
+inline constexpr std::size_t kMaxPathText = 259;
+
+// obj_mode values: which statement starts a new mesh.
+enum ObjMode { kSplitNothing = 0, kSplitObject = 1, kSplitGroup = 2, kSplitSmoothing = 3, kSplitUsemap = 4, kSplitUsemtl = 5 };
+
+// Loads "Common Settings" and "Specific Settings" when constructed and saves
+// both (Specific first) when destroyed, also after a cancelled dialog.
+class ImportSettings : public PluginSettings {
+public:
+    ImportSettings();
+    ~ImportSettings() override;
+
+    // Reads "Specific Settings": path and file_name (missing values give
+    // empty texts), obj_mode (a missing value keeps the current one).
+    int Load() override;
+    // Writes "Specific Settings".
+    int Save() override;
+
+    void SetFileName(const char* text) { file_name = text != nullptr ? text : ""; }
+    void SetPath(const char* text) { path = text != nullptr ? text : ""; }
+
+    // Takes the values of a confirmed configuration form. ld_mode becomes 0:
+    // the importer writes no text files.
+    void SetOptions(int verbose, int swap, int unify, double size, const char* logfile, int objMode);
+    void GetOptions(int& verbose, int& swap, int& unify, double& size, std::string& logfile, int& objMode) const;
+
+    std::string path;       // directory of the last import
+    std::string file_name;  // the file to import (full path after the dialog)
+    const char* filter = kImportFilter;
+    int obj_mode = kSplitObject;
+};
+
+}  // namespace objread

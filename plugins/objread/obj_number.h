@@ -1,0 +1,31 @@
+// Number reading for OBJ statements.
+//
+// OBJ files are read with the C library's "%lf" and "%d" meaning: leading
+// white space is skipped, decimal notation with exponents, hexadecimal
+// floating point, inf and nan are accepted, and a number ends at the first
+// character that cannot continue it. These functions give exactly those
+// values, but take the fast std::from_chars path for the plain decimal
+// numbers that make up nearly every file and fall back to scanf itself (in the "C"
+// locale, so a host's locale never turns the decimal point into a comma) for
+// everything else.
+#pragma once
+
+#include <cstdint>
+
+namespace objread {
+
+// Reads one floating-point number from the NUL-terminated text at p, as
+// sscanf's "%lf" would. On success stores the value in out and returns the
+// position just after the number; when no number can be read returns null
+// and leaves out unchanged.
+const char* ReadObjDouble(const char* p, double& out);
+
+// Reads one integer from the NUL-terminated text at p, as sscanf's "%d"
+// would: optional white space, an optional sign, decimal digits. On success
+// stores the value in out and returns the position after the digits.
+// Returns null when the text does not start with an integer, and also when
+// the integer lies outside the 32-bit range (such a number cannot name a
+// vertex).
+const char* ReadObjInt(const char* p, std::int32_t& out);
+
+}  // namespace objread

@@ -1,0 +1,234 @@
+#include "objread/obj_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/log_file.h"
+#include "framework/contract.h"
+#include "framework/progress.h"
+#include "objread/obj_line_reader.h"
+#include "objread/obj_number.h"
+#include "objread/triangulate.h"
+
+namespace objread {
+
+namespace {
+
+int g_offCounter = 0;  // numbers the "s off" groups for the life of the library
+
+// Working storage of the face lines, kept across the lines of one parse so
+// that a face costs no allocation.
+struct FaceScratch {
+    std::vector<std::uint32_t> corners;
+};
+
+void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
+             FaceScratch& scratch)
+{
+    const char* p = std::strchr(text, ' ');
+    if (p == nullptr) {
+        return;
+    }
+    const std::int64_t known = static_cast<std::int64_t>(vertices.size());
+    std::vector<std::uint32_t>& corners = scratch.corners;
+    corners.clear();
+    std::size_t tokens = 0;
+    while (*p != '\0') {
+        while (*p == ' ') {
+            ++p;
+        }
+        if (*p == '\0') {
+            break;
+        }
+        const char* tokenEnd = std::strchr(p, ' ');
+        if (tokenEnd == nullptr) {
+            tokenEnd = p + std::strlen(p);
+        }
+        std::int32_t number = 0;
+        const char* after = ReadObjInt(p, number);
+        // The integer must lie inside this token: a token of white space
+        // alone must not borrow the number of the token after it.
+        if (after != nullptr && after <= tokenEnd) {
+            ++tokens;
+            std::int64_t index = -1;
+            if (number > 0) {
+                index = static_cast<std::int64_t>(number) - 1;
+            } else if (number < 0) {
+                index = known + number;
+            }
+            if (index >= 0 && index < known) {
+                corners.push_back(static_cast<std::uint32_t>(index));
+            }
+        }
+        p = tokenEnd;
+    }
+    if (tokens < 3) {
+        return;
+    }
+    std::uint32_t count = static_cast<std::uint32_t>(corners.size());
+    std::uint32_t triangle[3];
+    const Vector3d* points = vertices.data();
+    while (TriangulateStep(corners.data(), count, points, triangle)) {
+        // Reversed, so that the stored face's normal is the right-handed
+        // normal of the triangle as the file writes it.
+        mesh.AddTriangle(Triangle3d{points[triangle[2]], points[triangle[1]], points[triangle[0]]});
+    }
+}
+
+// Progress counts are 32-bit; very large files report in coarser units.
+void ReportFileProgress(const ObjParseContext& context, std::uint64_t position)
+{
+    if (context.callbacks == nullptr || context.callbacks->FileProgress == nullptr) {
+        return;
+    }
+    std::uint64_t size = context.fileSize;
+    while (size > 0xffffffffu) {
+        size >>= 1;
+        position >>= 1;
+    }
+    context.callbacks->FileProgress(static_cast<unsigned>(std::min(position, size)),
+                                    static_cast<unsigned>(size));
+}
+
+class GroupOpener {
+public:
+    GroupOpener(ObjGroupList& groups, const ObjParseContext& context) : groups_(groups), context_(context) {}
+
+    ObjGroup* Open(std::string_view name, bool smoothing, std::uint64_t position)
+    {
+        name = name.substr(0, std::min(name.find('\0'), kMaxGroupName));
+        std::string buffer(name);
+        if (smoothing && buffer == "off") {
+            buffer = "off_" + std::to_string(g_offCounter++);
+        }
+        ObjGroup& group = FindOrAddGroup(buffer, groups_);
+        if (context_.callbacks != nullptr && context_.callbacks->Status != nullptr) {
+            context_.callbacks->Status(stderr, "Working on: %s\n", group.name.c_str());
+        }
+        if (context_.log != nullptr) {
+            context_.log->Printf("Working on: %s\n", group.name.c_str());
+        }
+        if (group.mesh == nullptr) {
+            ++meshes_;
+            group.mesh = new Mesh3d(MeshCapacityHint(context_.fileSize, position, meshes_), group.name.c_str());
+        }
+        return &group;
+    }
+
+private:
+    ObjGroupList& groups_;
+    const ObjParseContext& context_;
+    std::uint64_t meshes_ = 0;
+};
+
+bool StartsWith(const char* line, std::size_t length, const char* word)
+{
+    const std::size_t n = std::strlen(word);
+    return length >= n && std::memcmp(line, word, n) == 0;
+}
+
+}  // namespace
+
+ObjGroup& ObjGroupList::FindOrAdd(std::string_view name)
+{
+    std::string key(name);
+    auto found = index_.find(key);
+    if (found != index_.end()) {
+        return *groups_[found->second];
+    }
+    auto group = std::make_unique<ObjGroup>();
+    group->name = key;
+    groups_.push_back(std::move(group));
+    index_.emplace(std::move(key), groups_.size() - 1);
+    return *groups_.back();
+}
+
+ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups) { return groups.FindOrAdd(name); }
+
+int OffGroupCounter() { return g_offCounter; }
+
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber)
+{
+    const std::uint64_t rest = position < fileSize ? fileSize - position : 0;
+    const std::uint64_t hint = rest / 200 / std::max<std::uint64_t>(meshNumber, 1);
+    return std::clamp<std::uint64_t>(hint, 1, 0x7fffffff);
+}
+
+void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices)
+{
+    double xyz[3] = {0.0, 0.0, 0.0};
+    const char* p = text;
+    for (double& component : xyz) {
+        p = ReadObjDouble(p, component);
+        if (p == nullptr) {
+            break;  // like scanf, the first failure ends the conversion
+        }
+    }
+    vertices.push_back(Vector3d{xyz[0], xyz[1], xyz[2]});
+}
+
+void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh)
+{
+    FaceScratch scratch;
+    AddFace(text, vertices, mesh, scratch);
+}
+
+void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context)
+{
+    std::vector<Vector3d> vertices;
+    vertices.reserve(32);
+    FaceScratch scratch;
+    GroupOpener opener(groups, context);
+    ObjGroup* current = nullptr;
+    const int mode = context.objMode;
+    if (mode == 0) {
+        current = opener.Open("default", false, 0);
+    }
+
+    ObjLineReader reader(file);
+    const char* line = nullptr;
+    std::size_t length = 0;
+    for (;;) {
+        ReportFileProgress(context, reader.Position());
+        if (!reader.Next(line, length)) {
+            break;
+        }
+        switch (line[0]) {
+        case 'v':
+            if (line[1] == ' ') {
+                ParseVertexLine(line + 1, vertices);
+            }
+            break;
+        case 'f':
+            if (current != nullptr) {
+                AddFace(line + 1, vertices, *current->mesh, scratch);
+            }
+            break;
+        case 'o':
+            if (mode == 1 && length >= 3) {
+                current = opener.Open(std::string_view(line + 2, length - 2), false, reader.Position());
+            }
+            break;
+        case 'g':
+            if (mode == 2 && length >= 3) {
+                current = opener.Open(std::string_view(line + 2, length - 2), false, reader.Position());
+            }
+            break;
+        case 's':
+            if (mode == 3 && length >= 3) {
+                current = opener.Open(std::string_view(line + 2, length - 2), true, reader.Position());
+            }
+            break;
+        case 'u':
+            if (length >= 8 && ((mode == 5 && StartsWith(line, length, "usemtl")) ||
+                                (mode == 4 && StartsWith(line, length, "usemap")))) {
+                current = opener.Open(std::string_view(line + 7, length - 7), false, reader.Position());
+            }
+            break;
+        default:
+            break;  // comments, vn, vt, vp, mtllib, l, p, blank and indented lines
+        }
+    }
+}
+
+}  // namespace objread

@@ -1,0 +1,105 @@
+// The WaveFront OBJ reader: vertex positions, polygon faces and the four
+// grouping statements (o, g, s, usemap/usemtl) of an OBJ file.
+//
+// The reader collects every vertex line of the file, cuts every face line
+// into triangles by ear clipping and adds the triangles to the mesh of the
+// current group. obj_mode chooses which statement opens a group:
+//   0 nothing (one group "default"), 1 o, 2 g, 3 s, 4 usemap, 5 usemtl;
+// any other value opens no group, so no face is read. Normals, texture
+// coordinates, materials and every other statement are skipped.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "framework/vector3d.h"
+
+class Mesh3d;
+class LogFile;
+struct ProgressCallbacks;
+
+namespace objread {
+
+// The longest group name kept; longer names are cut to this length.
+constexpr std::size_t kMaxGroupName = 255;
+
+// One output group: its name and the mesh that receives its triangles
+// (null until the group is first opened by a grouping statement).
+struct ObjGroup {
+    std::string name;
+    Mesh3d* mesh = nullptr;
+};
+
+// The groups of one file in order of first appearance. The list owns its
+// entries but never the meshes: whoever takes a group's mesh (the import
+// run) hands it on or deletes it.
+class ObjGroupList {
+public:
+    std::size_t Count() const { return groups_.size(); }
+    ObjGroup& Get(std::size_t i) { return *groups_[i]; }
+
+    // The first group whose name equals name byte for byte; otherwise a new
+    // group with a copy of the name and no mesh, appended at the end.
+    ObjGroup& FindOrAdd(std::string_view name);
+
+private:
+    std::vector<std::unique_ptr<ObjGroup>> groups_;
+    // Name -> position, so that files with many groups do not pay a linear
+    // scan per grouping statement.
+    std::unordered_map<std::string, std::size_t> index_;
+};
+
+// Looks a group up by name (see ObjGroupList::FindOrAdd).
+ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups);
+
+// Everything a parse needs besides the file: the split mode, the file size
+// (for progress and for the meshes' capacity hint), and where status lines
+// and the log go.
+struct ObjParseContext {
+    int objMode = 1;
+    std::uint64_t fileSize = 0;
+    const ProgressCallbacks* callbacks = nullptr;  // may be null
+    LogFile* log = nullptr;                        // may be null
+};
+
+// Reads the open file (opened in binary mode) to its end and fills groups.
+// Lines of any length are read whole; CR, LF and CR LF end a line; a last
+// line without line end is read too. Unreadable content never stops the
+// parse: lines and tokens that match nothing are skipped.
+void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context);
+
+// Vertex line: text is the line after its leading 'v'. Reads up to three
+// coordinates as "%lf %lf %lf" and appends exactly one vertex, whatever the
+// line holds, so the numbering of later lines stays aligned with the file.
+// Components that cannot be read are 0.
+void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices);
+
+// Face line: text is the line after its leading 'f' (NUL-terminated).
+// Everything after the text's first blank is split at blanks; each token
+// names a vertex by its leading integer ("1", "1/2", "1/2/3", "1//3").
+// Positive numbers count from the file's first vertex, negative ones back
+// from the last vertex read so far (-1 is the latest). Corners that name no
+// vertex read so far (0, forward references, too far back) are dropped.
+// The remaining polygon is ear-clipped and each triangle (a, b, c) is added
+// to mesh as (c, b, a).
+void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh);
+
+// Capacity hint for the mesh of the meshNumber-th group (counting from 1)
+// first opened at byte position of a file of fileSize bytes. A group's faces
+// all follow its first opening, so only the rest of the file can fill its
+// mesh; later meshes get a falling share of it. Every mesh's tables are
+// sized from its hint at once, and a hint of the whole file for each of many
+// groups would exhaust memory on files with thousands of groups.
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber);
+
+// The counter behind the names of groups opened by "s off" (off_0, off_1,
+// ...). It is never reset, so successive imports in one process go on
+// numbering.
+int OffGroupCounter();
+
+}  // namespace objread

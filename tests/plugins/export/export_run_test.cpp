@@ -1,0 +1,191 @@
+#include "export/export_run.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "export/export_settings.h"
+#include "export/mesh_access.h"
+#include "export/text_output.h"
+#include "mesh_fixtures.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace exporttest;
+using pluginsupport::ReadFileBytes;
+
+// Writes each mesh's name and table points, and remembers what it was given.
+class RecordingWriter final : public ExportWriter {
+public:
+    ExportBanner Banner() const override { return {"Test Export 1.0", "Jun 11 1998", "11:17:21", "tag"}; }
+    bool OpenOutput(const char* path, const ExportSettings& settings) override
+    {
+        out_.emplace(settings.ld_mode);
+        return out_->Open(path);
+    }
+    void WritePreamble(const ObjectList& objects, const ExportSettings&) override
+    {
+        preamble_count = objects.Count();
+    }
+    int WriteMesh(const Mesh3d& mesh, const ExportSettings&, const ExportReport&) override
+    {
+        names.push_back(mesh.name);
+        out_->Printf("mesh %s\n", mesh.name);
+        for (int i = 0; i < VertexCount(mesh); ++i) {
+            const Vector3d& p = VertexPoint(mesh, i);
+            out_->Printf("%g %g %g\n", p.x, p.y, p.z);
+        }
+        return 1;
+    }
+    bool CloseOutput() override
+    {
+        const bool ok = out_->Commit();
+        out_.reset();
+        return ok;
+    }
+
+    std::vector<std::string> names;
+    int preamble_count = -1;
+
+private:
+    std::optional<TextOutput> out_;
+};
+
+class ExportRunTest : public pluginsupport::ConfigHomeTest {
+protected:
+    ExportRunTest() : objects_(DeleteAnyObject) { ClearRecording(); }
+
+    int Run(ExportSettings& settings)
+    {
+        const ProgressCallbacks callbacks = RecordingCallbacks();
+        return ExportRun(&objects_, &settings, &callbacks, writer_);
+    }
+
+    std::vector<std::string> LogLines(const std::string& path)
+    {
+        std::vector<std::string> lines;
+        std::string text = ReadFileBytes(path);
+        std::size_t start = 0;
+        for (std::size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1) {
+            lines.push_back(text.substr(start, lf - start));
+        }
+        return lines;
+    }
+
+    ObjectList objects_;
+    RecordingWriter writer_;
+};
+
+TEST_F(ExportRunTest, WritesTheMeshesInListOrderAndSkipsOtherObjects)
+{
+    objects_.Append(MakeCompactMesh("first", SingleTriangle()));
+    objects_.Append(MakeOtherObject("camera"));
+    objects_.Append(MakeCompactMesh("second", CubeTriangles()));
+    ExportSettings settings(kObjWriteIdentity);
+    settings.ld_mode = 1;
+    settings.verbose_mode = 1;
+    settings.logfilename = temp_.File("run.log");
+    settings.SetFileName(temp_.File("out.txt").c_str());
+
+    ASSERT_EQ(Run(settings), 1);
+
+    EXPECT_EQ(writer_.names, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(writer_.preamble_count, 3);
+    const std::string file = temp_.File("out.txt");
+    EXPECT_EQ(RecordedStatus(),
+              (std::vector<std::string>{"Writing " + file + " started ...\n",
+                                        "Writing " + file + " finished       \n"}));
+    EXPECT_EQ(LogLines(temp_.File("run.log")),
+              (std::vector<std::string>{"Test Export 1.0 Jun 11 1998 11:17:21 tag",
+                                        "Writing " + file + " started ...",
+                                        "Writing " + file + " finished       "}));
+    EXPECT_EQ(ReadFileBytes(file).rfind("mesh first\n0 0 0\n1 0 0\n0 1 0\nmesh second\n", 0), 0u);
+    // The host gets its meshes back in compact form.
+    for (int i : {0, 2}) {
+        auto* mesh = static_cast<Mesh3d*>(objects_.Get(i));
+        EXPECT_EQ(mesh->vertices, nullptr);
+        EXPECT_EQ(mesh->faces, nullptr);
+        EXPECT_EQ(mesh->edges, nullptr);
+        EXPECT_NE(mesh->points, nullptr);
+    }
+}
+
+TEST_F(ExportRunTest, AnOutputThatCannotBeCreatedEndsTheRunBeforeAnyStatus)
+{
+    objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
+    ExportSettings settings(kObjWriteIdentity);
+    settings.verbose_mode = 1;
+    settings.logfilename = temp_.File("run.log");
+    settings.SetFileName(temp_.File("missing/out.obj").c_str());
+
+    EXPECT_EQ(Run(settings), 0);
+
+    EXPECT_TRUE(RecordedStatus().empty());
+    EXPECT_EQ(LogLines(temp_.File("run.log")),
+              (std::vector<std::string>{"Test Export 1.0 Jun 11 1998 11:17:21 tag"}));
+    EXPECT_TRUE(writer_.names.empty());
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("missing")));
+}
+
+TEST_F(ExportRunTest, AFileThatCannotTakeItsPlaceIsNotReportedFinished)
+{
+    // A directory where the file should go: creating the file succeeds, but
+    // putting it in place at the end cannot.
+    std::filesystem::create_directory(temp_.File("taken.obj"));
+    objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
+    ExportSettings settings(kObjWriteIdentity);
+    settings.SetFileName(temp_.File("taken.obj").c_str());
+
+    EXPECT_EQ(Run(settings), 0);
+
+    ASSERT_EQ(RecordedStatus().size(), 1u);
+    EXPECT_NE(RecordedStatus()[0].find("started"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(temp_.File("taken.obj")));
+    for (const auto& entry : std::filesystem::directory_iterator(temp_.path())) {
+        EXPECT_EQ(entry.path().filename().string().rfind("taken.obj.", 0), std::string::npos)
+            << "left behind: " << entry.path();
+    }
+}
+
+TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints)
+{
+    const std::vector<Triangle3d> triangle = {{{1, -2, 0.5}, {3, 4, 5}, {0, 0, -1}}};
+    auto* mesh = MakeCompactMesh("m", triangle);
+    objects_.Append(mesh);
+    const std::vector<Vector3d> points_before(mesh->points, mesh->points + mesh->pointCount);
+    ExportSettings settings(kObjWriteIdentity);
+    settings.ld_mode = 1;
+    settings.size_value = 2.0;
+    settings.swap_mode = 2;
+    settings.SetFileName(temp_.File("out.txt").c_str());
+
+    ASSERT_EQ(Run(settings), 1);
+
+    EXPECT_EQ(ReadFileBytes(temp_.File("out.txt")), "mesh m\n1 -4 2\n10 8 6\n-2 0 0\n");
+    ASSERT_EQ(mesh->pointCount, 3);
+    EXPECT_EQ(std::memcmp(mesh->points, points_before.data(), 3 * sizeof(Vector3d)), 0);
+    EXPECT_EQ(mesh->min.x, -2.0);
+    EXPECT_EQ(mesh->min.y, -4.0);
+    EXPECT_EQ(mesh->min.z, 0.0);
+    EXPECT_EQ(mesh->max.x, 10.0);
+    EXPECT_EQ(mesh->max.y, 8.0);
+    EXPECT_EQ(mesh->max.z, 6.0);
+}
+
+TEST_F(ExportRunTest, OnlyVerboseModeOneWritesALog)
+{
+    for (int verbose : {0, 2}) {
+        ExportSettings settings(kObjWriteIdentity);
+        settings.verbose_mode = verbose;
+        settings.logfilename = temp_.File("quiet.log");
+        settings.SetFileName(temp_.File("out.txt").c_str());
+        EXPECT_EQ(Run(settings), 1);
+        EXPECT_FALSE(std::filesystem::exists(temp_.File("quiet.log"))) << verbose;
+    }
+}
+
+}  // namespace

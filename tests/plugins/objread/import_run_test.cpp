@@ -1,0 +1,301 @@
+// Whole imports: a file on disk, the settings, the run, the meshes handed
+// over in compact form, and the log.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/contract.h"
+#include "objread/import_run.h"
+#include "objread/import_settings.h"
+#include "objread/obj_reader.h"
+#include "obj_fixtures.h"
+#include "support/scripted_terminal.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using objtest::MeshResult;
+using objtest::Names;
+
+class ImportRunTest : public pluginsupport::ConfigHomeTest {
+protected:
+    // Imports text (written to a file) with obj_mode mode; adjust may change
+    // further settings first.
+    std::vector<MeshResult> Import(const std::string& text, int mode,
+                                   void (*adjust)(objread::ImportSettings&) = nullptr)
+    {
+        const std::string file = temp_.File("input.obj");
+        pluginsupport::WriteFileBytes(file, text);
+        return ImportPath(file, mode, adjust);
+    }
+
+    std::vector<MeshResult> ImportPath(const std::string& file, int mode,
+                                       void (*adjust)(objread::ImportSettings&) = nullptr)
+    {
+        objread::ImportSettings settings;
+        settings.SetFileName(file.c_str());
+        settings.obj_mode = mode;
+        if (adjust != nullptr) {
+            adjust(settings);
+        }
+        ObjectList list(ReleaseMeshObject);
+        read_ = objread::ImportRun(list, settings, nullptr);
+        return objtest::Meshes(list);
+    }
+
+    bool read_ = false;
+};
+
+const char* const kCube =
+    "# unit cube\n"
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+    "vn 0 0 1\nvt 0 0\n"
+    "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
+
+TEST_F(ImportRunTest, CubeOfQuadsBecomesTwelveTrianglesInCompactForm)
+{
+    const auto meshes = Import(kCube, objread::kSplitNothing);
+    ASSERT_EQ(meshes.size(), 1u);
+    const MeshResult& cube = meshes[0];
+    EXPECT_EQ(cube.name, "default");
+    EXPECT_EQ(cube.points.size(), 8u);
+    ASSERT_EQ(cube.triangles.size(), 12u);
+    for (const TriangleIndices& t : cube.triangles) {
+        EXPECT_EQ(t.reserved, 0);
+        for (int k : {t.k0, t.k1, t.k2}) {
+            EXPECT_GE(k, 0);
+            EXPECT_LT(k, 8);
+        }
+    }
+    // Every quad of the file is wound outward (right-handed); the stored
+    // triangles keep that: their FaceNormal points out of the cube.
+    for (const Triangle3d& t : objtest::Triangles(cube)) {
+        const Vector3d n = FaceNormal(t);
+        const Vector3d c = Subtract(Centroid(t), {0.5, 0.5, 0.5});
+        EXPECT_GT(Dot(n, c), 0.0);
+    }
+}
+
+TEST_F(ImportRunTest, SplitModesOpenGroupsByTheirStatement)
+{
+    const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
+    struct Case {
+        const char* name;
+        int mode;
+        std::string body;
+        std::vector<std::string> meshes;
+        std::vector<std::size_t> triangles;
+    };
+    const Case cases[] = {
+        {"object, reopened", objread::kSplitObject,
+         "o a\nf 1 2 3\no b\nf 1 3 4\no a\nf 2 3 4\n", {"a", "b"}, {2, 1}},
+        {"object, faces before the first o are dropped", objread::kSplitObject,
+         "f 1 2 3\no a\nf 1 3 4\n", {"a"}, {1}},
+        {"object, no o line", objread::kSplitObject, "f 1 2 3\n", {}, {}},
+        {"object ignores g", objread::kSplitObject, "o a\nf 1 2 3\ng b\nf 1 3 4\n", {"a"}, {2}},
+        {"object, keyword character not examined", objread::kSplitObject, "oxy\nf 1 2 3\n", {"y"}, {1}},
+        {"group", objread::kSplitGroup, "g one\nf 1 2 3\ng two\nf 1 3 4\n", {"one", "two"}, {1, 1}},
+        {"usemtl", objread::kSplitUsemtl,
+         "usemtl wood\nf 1 2 3\nusemtl\nf 1 3 4\nusemtl \nf 2 3 4\nusemap x\n", {"wood"}, {3}},
+        {"usemap", objread::kSplitUsemap, "usemtl wood\nusemap tiles\nf 1 2 3\n", {"tiles"}, {1}},
+        {"group without faces is dropped", objread::kSplitGroup, "g empty\ng full\nf 1 2 3\n", {"full"}, {1}},
+        {"unknown mode reads nothing", 7, "o a\ng a\nf 1 2 3\n", {}, {}},
+        {"indented and commented lines", objread::kSplitNothing,
+         " f 1 2 3\n\tf 1 2 3\n# f 1 2 3\nvn 1 2 3\nf 1 2 3\n", {"default"}, {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto meshes = Import(square + c.body, c.mode);
+        EXPECT_EQ(Names(meshes), c.meshes);
+        for (std::size_t i = 0; i < meshes.size() && i < c.triangles.size(); ++i) {
+            EXPECT_EQ(meshes[i].triangles.size(), c.triangles[i]) << meshes[i].name;
+        }
+    }
+}
+
+TEST_F(ImportRunTest, SmoothingOffOpensANewGroupEachTimeAcrossImports)
+{
+    const std::string text =
+        "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+        "s 1\nf 1 2 3\ns off\nf 1 3 4\ns 1\nf 2 3 4\ns off\nf 1 2 4\n";
+    const int first = objread::OffGroupCounter();
+    const auto meshes = Import(text, objread::kSplitSmoothing);
+    const std::string off0 = "off_" + std::to_string(first);
+    const std::string off1 = "off_" + std::to_string(first + 1);
+    EXPECT_EQ(Names(meshes), (std::vector<std::string>{"1", off0, off1}));
+    ASSERT_EQ(meshes.size(), 3u);
+    EXPECT_EQ(meshes[0].triangles.size(), 2u);
+
+    const auto again = Import(text, objread::kSplitSmoothing);
+    EXPECT_EQ(Names(again), (std::vector<std::string>{"1", "off_" + std::to_string(first + 2),
+                                                     "off_" + std::to_string(first + 3)}));
+}
+
+TEST_F(ImportRunTest, GroupNamesAreCutAt255Characters)
+{
+    const std::string longName(300, 'n');
+    const auto meshes = Import("v 0 0 0\nv 1 0 0\nv 0 1 0\ng " + longName + "\nf 1 2 3\ng " +
+                                   longName.substr(0, 255) + "\nf 3 2 1\n",
+                               objread::kSplitGroup);
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].name, longName.substr(0, 255));
+}
+
+TEST_F(ImportRunTest, LShapeIsCutIntoFourTrianglesInsideTheL)
+{
+    const auto meshes = Import("v 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 1 0\nv 1 2 0\nv 0 2 0\nf 1 2 3 4 5 6\n",
+                               objread::kSplitNothing);
+    ASSERT_EQ(meshes.size(), 1u);
+    const auto triangles = objtest::Triangles(meshes[0]);
+    ASSERT_EQ(triangles.size(), 4u);
+    double area = 0.0;
+    for (const Triangle3d& t : triangles) {
+        // All fans from (0,0): the first stored point (reversed order) is the
+        // fan's third corner, the last one is the corner (0,0,0).
+        EXPECT_EQ(t.P2.x, 0.0);
+        EXPECT_EQ(t.P2.y, 0.0);
+        const Vector3d g = Centroid(t);
+        EXPECT_FALSE(g.x > 1.0 && g.y > 1.0) << "triangle outside the L";
+        area += 0.5 * Length(Cross(Subtract(t.P1, t.P0), Subtract(t.P2, t.P0)));
+    }
+    EXPECT_DOUBLE_EQ(area, 3.0);
+}
+
+TEST_F(ImportRunTest, MoreThan65536VerticesKeepTheirOwnNumbers)
+{
+    // 350 x 200 = 70,000 vertices; corners above 65,536 must not wrap.
+    const auto meshes = Import(objtest::GridObj(350, 200), objread::kSplitNothing);
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].points.size(), 70000u);
+    EXPECT_EQ(meshes[0].triangles.size(), 2u * 349 * 199);
+    EXPECT_EQ(meshes[0].max.x, 349.0);
+    EXPECT_EQ(meshes[0].max.y, 199.0);
+    for (const Triangle3d& t : objtest::Triangles(meshes[0])) {
+        // Neighbouring grid points only: a wrapped index jumps rows.
+        ASSERT_LE(std::fabs(t.P0.y - t.P1.y), 1.0);
+        ASSERT_LE(std::fabs(t.P0.y - t.P2.y), 1.0);
+    }
+}
+
+TEST_F(ImportRunTest, LongFaceLineIsOneFaceAndShiftsNoVertexNumbers)
+{
+    // A convex 600-gon on a circle, its face line well over 2,046 characters,
+    // with a token "v" placed exactly where a reader cutting the line into
+    // 2,046-character pieces would start a bogus vertex line "v 1 ...".
+    const int n = 600;
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2.0 * 3.141592653589793 * i / n;
+        text += "v " + std::to_string(std::cos(a)) + " " + std::to_string(std::sin(a)) + " 0\n";
+    }
+    std::string face = "f";
+    for (int i = 1; i <= n; ++i) {
+        face += " " + std::to_string(i);
+        if (face.size() < 2046 && face.size() + 2 + std::to_string(i + 1).size() > 2046) {
+            face += std::string(2046 - face.size() - 1, ' ') + " v";
+        }
+    }
+    ASSERT_GT(face.size(), 2046u);
+    text += face + "\n";
+    text += "v 5 5 5\nv 6 5 5\nf -1 -2 1\n";  // -1 must be (6,5,5)
+    const auto meshes = Import(text, objread::kSplitNothing);
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].triangles.size(), static_cast<std::size_t>(n - 2 + 1));
+    EXPECT_EQ(meshes[0].max.x, 6.0);
+    EXPECT_EQ(meshes[0].points.size(), static_cast<std::size_t>(n + 2));
+}
+
+TEST_F(ImportRunTest, LastLineWithoutLineEndIsRead)
+{
+    for (const char* end : {"", "\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        const auto meshes =
+            Import(std::string("v 0 0 0\r\nv 1 0 0\rv 0 1 0\nf 1 2 3") + end, objread::kSplitNothing);
+        ASSERT_EQ(meshes.size(), 1u);
+        EXPECT_EQ(meshes[0].triangles.size(), 1u);
+    }
+}
+
+TEST_F(ImportRunTest, ScaleAndSwapApplyToPointsNotToLoggedBounds)
+{
+    const std::string log = temp_.File("run.log");
+    static std::string logPath;
+    logPath = log;
+    const auto meshes = Import("v 1 2 3\nv 2 2 3\nv 1 4 3\nf 1 2 3\n", objread::kSplitNothing,
+                               [](objread::ImportSettings& s) {
+                                   s.size_value = 2.0;
+                                   s.swap_mode = 1;
+                                   s.verbose_mode = 1;
+                                   s.logfilename = logPath;
+                               });
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].min.x, 4.0);  // y doubled, now x
+    EXPECT_EQ(meshes[0].min.y, 2.0);
+    EXPECT_EQ(meshes[0].max.x, 8.0);
+    EXPECT_EQ(meshes[0].min.z, 6.0);
+    const std::string text = pluginsupport::ReadFileBytes(log);
+    EXPECT_NE(text.find("Min : <1.000000,2.000000,3.000000>"), std::string::npos) << text;
+    EXPECT_NE(text.find("Max : <2.000000,4.000000,3.000000>"), std::string::npos) << text;
+}
+
+TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder)
+{
+    const std::string log = temp_.File("run.log");
+    static std::string logPath;
+    logPath = log;
+    Import("v 0 0 0\nv 1 0 0\nv 0 1 0\no a\nf 1 2 3\no empty\no b\nf 3 2 1\nf 1 2 3\no a\n",
+           objread::kSplitObject, [](objread::ImportSettings& s) {
+               s.verbose_mode = 1;
+               s.logfilename = logPath;
+           });
+    const std::string text = pluginsupport::ReadFileBytes(log);
+    const std::string file = temp_.File("input.obj");
+    const std::vector<std::string> expected = {
+        "WaveFront Import Plugin 0.2 ", "Parsing " + file + " started ...\n", "Working on: a\n",
+        "Working on: empty\n", "Working on: b\n", "Working on: a\n", "Statistic:\nObject   : a\n",
+        "Statistic:\nObject   : b\n", "Parsing finished\n"};
+    std::size_t at = 0;
+    for (const std::string& piece : expected) {
+        const std::size_t found = text.find(piece, at);
+        ASSERT_NE(found, std::string::npos) << "missing in order: " << piece << "\nlog:\n" << text;
+        at = found + piece.size();
+    }
+    EXPECT_EQ(text.find("Object   : empty"), std::string::npos);
+    EXPECT_EQ(text.rfind("WaveFront Import Plugin 0.2 ", 0), 0u) << "banner first";
+}
+
+TEST_F(ImportRunTest, QuietRunCreatesNoLogFile)
+{
+    static std::string logPath;
+    logPath = temp_.File("quiet.log");
+    Import(kCube, objread::kSplitNothing, [](objread::ImportSettings& s) {
+        s.verbose_mode = 0;
+        s.logfilename = logPath;
+    });
+    EXPECT_FALSE(std::filesystem::exists(logPath));
+}
+
+TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing)
+{
+    static std::string logPath;
+    logPath = temp_.File("missing.log");
+    pluginsupport::ScriptedTerminal term("", false);
+    for (const std::string& path : {temp_.File("no such.obj"), temp_.path().string()}) {
+        SCOPED_TRACE(path);
+        const auto meshes = ImportPath(path, objread::kSplitNothing, [](objread::ImportSettings& s) {
+            s.verbose_mode = 1;
+            s.logfilename = logPath;
+        });
+        EXPECT_TRUE(meshes.empty());
+        EXPECT_FALSE(read_);
+        EXPECT_NE(term.Err().find("File " + path + " not found\n"), std::string::npos) << term.Err();
+        const std::string log = pluginsupport::ReadFileBytes(logPath);
+        EXPECT_NE(log.find("Parsing " + path + " started ...\nFile " + path + " not found\nParsing finished\n"),
+                  std::string::npos)
+            << log;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The fast number readers must agree with the C library's scanf, which is
+// what OBJ files are written for.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "objread/obj_number.h"
+
+namespace {
+
+TEST(ReadObjDouble, AgreesWithScanf)
+{
+    const char* texts[] = {
+        "1",        "-2.5",     "+3.25",     ".5",         "-.5e3",      "  \t7.125", "1e10",
+        "1E-5",     "6.02e23",  "0x1p3",     "-0X1.8p1",   "inf",        "-Infinity", "nan",
+        "1e400",    "-1e400",   "4.9e-324",  "1e-400",     "1.5abc",     "12/3",      "0.1 0.2",
+        "1e",       "1e+",      "1ex",  "1e+x 2", "1e 2", "0x", "0xg", "infx", "in", "na",      "-",         "+",          ".",          "abc",       "",
+        "   ",      "0",        "-0",        "00012.5000", "3.14159265358979323846264338327950288",
+        "123456789012345678901234567890", "1.7976931348623157e308", "2.2250738585072014e-308",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(std::string("text: '") + text + "'");
+        double expected = -999.0;
+        int consumed = 0;
+        std::string format = "%lf%n";
+        const int fields = std::sscanf(text, format.c_str(), &expected, &consumed);
+        double got = -999.0;
+        const char* end = objread::ReadObjDouble(text, got);
+        if (fields != 1) {
+            EXPECT_EQ(end, nullptr);
+            EXPECT_EQ(got, -999.0);
+            continue;
+        }
+        ASSERT_NE(end, nullptr);
+        EXPECT_EQ(end - text, consumed);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(got));
+        } else {
+            EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << got << " vs " << expected;
+        }
+    }
+}
+
+TEST(ReadObjInt, ReadsLeadingIntegerWithinRange)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        int value;
+        int consumed;
+    };
+    const Case cases[] = {
+        {"12", true, 12, 2},          {"-3/4/5", true, -3, 2},     {"+7//2", true, 7, 2},
+        {"\t9", true, 9, 2},          {"2147483647", true, 2147483647, 10},
+        {"-2147483648", true, -2147483647 - 1, 11},
+        {"2147483648", false, 0, 0},  {"99999999999999999999", false, 0, 0},
+        {"/3", false, 0, 0},          {"x", false, 0, 0},          {"", false, 0, 0},
+        {"-", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::int32_t value = 0;
+        const char* end = objread::ReadObjInt(c.text, value);
+        if (!c.ok) {
+            EXPECT_EQ(end, nullptr);
+            continue;
+        }
+        ASSERT_NE(end, nullptr);
+        EXPECT_EQ(value, c.value);
+        EXPECT_EQ(end - c.text, c.consumed);
+    }
+}
+
+}  // namespace

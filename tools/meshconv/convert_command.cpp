@@ -1,0 +1,447 @@
+// convert: imports a file with an importer and writes its meshes with an
+// exporter, the way a person would do it in a graphical host: options go
+// into the plug-ins' settings, the output file into the exporter's stored
+// file name, which its save-file dialog offers.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "commands.h"
+#include "framework/settings_store.h"
+#include "plugin_loader.h"
+
+namespace meshconv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kConvertUsage =
+    "usage: meshconv convert IN OUT [--to obj|c] [--smooth DEG] [--line-ends dos|unix|mac]\n"
+    "                       [--split MODE] [--scale F] [--swap none|xy|xz|yz]\n"
+    "                       [--unify | --no-unify] [--log FILE | --no-log] [--quiet]\n"
+    "                       [--plugins DIR]\n"
+    "\n"
+    "Imports IN with the importer for its extension and writes its meshes to OUT\n"
+    "with the exporter chosen by --to (obj: WaveFront, c: OpenGL C source) or by\n"
+    "OUT's extension.\n"
+    "\n"
+    "  --smooth DEG      smooth the normals across edges below DEG degrees (0: flat)\n"
+    "  --line-ends ENDS  line ends of OUT: dos (CR LF), unix (LF) or mac (CR)\n"
+    "  --quiet           no progress or status on standard error\n"
+    "  --split, --scale, --swap, --unify, --log   as for meshconv import\n"
+    "\n"
+    "--smooth and --line-ends are stored in the exporter's settings, the import\n"
+    "options in the importer's, and stay in effect; options not given keep the\n"
+    "stored values. Scaling and the axis swap are applied once, on import.\n"
+    "When standard input is a terminal, the exporter's save dialog asks for the\n"
+    "file with OUT as the answer that Enter gives.\n"
+    "Exit code 0 on success, 1 when IN could not be read or OUT not written,\n"
+    "2 for bad usage.";
+
+struct ConvertOptions {
+    std::string in;
+    std::string out;
+    std::string to;  // extension with dot (".obj", ".c"), empty: OUT's
+    std::optional<double> smooth;
+    std::optional<int> line_ends;
+    std::optional<int> split;
+    std::optional<double> scale;
+    std::optional<int> swap;
+    std::optional<int> unify;
+    std::optional<std::string> log;  // empty: logging off
+    bool quiet = false;
+};
+
+int IndexOf(const std::string& value, std::initializer_list<const char*> names)
+{
+    int i = 0;
+    for (const char* name : names) {
+        if (value == name) {
+            return i;
+        }
+        ++i;
+    }
+    return -1;
+}
+
+bool ParseNumber(const std::string& text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && std::isfinite(value);
+}
+
+// Parses the arguments; returns false after printing what is wrong.
+bool ParseOptions(const Arguments& args, ConvertOptions& o)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string v;
+        auto value = [&]() {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "meshconv convert: %s needs a value\n", a.c_str());
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        auto choice = [&](std::initializer_list<const char*> names, std::optional<int>& out) {
+            if (!value()) {
+                return false;
+            }
+            const int index = IndexOf(v, names);
+            if (index < 0) {
+                std::fprintf(stderr, "meshconv convert: unknown value '%s' for %s\n", v.c_str(), a.c_str());
+                return false;
+            }
+            out = index;
+            return true;
+        };
+        auto number = [&](std::optional<double>& out) {
+            double d = 0.0;
+            if (!value()) {
+                return false;
+            }
+            if (!ParseNumber(v, d)) {
+                std::fprintf(stderr, "meshconv convert: '%s' is not a number\n", v.c_str());
+                return false;
+            }
+            out = d;
+            return true;
+        };
+        bool ok = true;
+        if (a == "--to") {
+            std::optional<int> to;
+            ok = choice({"obj", "c"}, to);
+            if (ok) {
+                o.to = *to == 0 ? ".obj" : ".c";
+            }
+        } else if (a == "--smooth") {
+            ok = number(o.smooth);
+        } else if (a == "--line-ends") {
+            ok = choice({"dos", "unix", "mac"}, o.line_ends);
+        } else if (a == "--split") {
+            ok = choice({"nothing", "object", "group", "smoothing", "usemap", "usemtl"}, o.split);
+        } else if (a == "--scale") {
+            ok = number(o.scale);
+        } else if (a == "--swap") {
+            ok = choice({"none", "xy", "xz", "yz"}, o.swap);
+        } else if (a == "--unify" || a == "--no-unify") {
+            o.unify = a == "--unify" ? 1 : 0;
+        } else if (a == "--log") {
+            ok = value();
+            if (ok) {
+                std::error_code ec;
+                const fs::path absolute = fs::absolute(v, ec);
+                o.log = ec ? v : absolute.string();
+            }
+        } else if (a == "--no-log") {
+            o.log = std::string();
+        } else if (a == "--quiet" || a == "-q") {
+            o.quiet = true;
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            std::fprintf(stderr, "meshconv convert: unknown option '%s'\n", a.c_str());
+            return false;
+        } else if (o.in.empty()) {
+            o.in = a;
+        } else if (o.out.empty()) {
+            o.out = a;
+        } else {
+            std::fprintf(stderr, "meshconv convert: one IN and one OUT, please ('%s')\n", a.c_str());
+            return false;
+        }
+        if (!ok) {
+            return false;
+        }
+    }
+    if (o.in.empty() || o.out.empty()) {
+        std::fprintf(stderr, "meshconv convert: needs IN and OUT\n");
+        return false;
+    }
+    return true;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
+// The plug-in of the given kind whose file type ("WaveFront (*.obj)") names
+// the extension ext (with its dot).
+bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::string>& directories,
+                   LoadedPlugin& found)
+{
+    if (ext.empty()) {
+        return false;
+    }
+    const std::string pattern = "(*" + Lower(ext) + ")";
+    for (LoadedPlugin& plugin : FindPlugins(directories)) {
+        ClassDescription* d = plugin.Descriptor();
+        if (d->PluginKind() == kind && Lower(d->ClassName()).find(pattern) != std::string::npos) {
+            found = std::move(plugin);
+            return true;
+        }
+    }
+    return false;
+}
+
+void StoreImportOptions(const std::string& subkey, const ConvertOptions& o)
+{
+    const char* key = subkey.c_str();
+    if (o.split) {
+        WriteSettingInt(key, kSpecificSettings, "obj_mode", *o.split);
+    }
+    if (o.scale) {
+        WriteSettingDouble(key, kCommonSettings, "size_value", *o.scale);
+    }
+    if (o.swap) {
+        WriteSettingInt(key, kCommonSettings, "swap_mode", *o.swap);
+    }
+    if (o.unify) {
+        WriteSettingInt(key, kCommonSettings, "unify_mode", *o.unify);
+    }
+    if (o.log) {
+        WriteSettingInt(key, kCommonSettings, "verbose_mode", o.log->empty() ? 0 : 1);
+        if (!o.log->empty()) {
+            WriteSettingText(key, kCommonSettings, "logfilename", o.log->c_str());
+        }
+    }
+}
+
+bool CanRead(const std::string& file)
+{
+    struct stat info {};
+    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (f == nullptr) {
+        return false;
+    }
+    std::fclose(f);
+    return true;
+}
+
+// Standard error sent to /dev/null while the object lives (for --quiet:
+// the plug-ins write their progress and status there).
+class MutedStderr {
+public:
+    explicit MutedStderr(bool mute)
+    {
+        if (!mute) {
+            return;
+        }
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0) {
+            dup2(null, STDERR_FILENO);
+        }
+        if (null >= 0) {
+            close(null);
+        }
+    }
+    ~MutedStderr()
+    {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    MutedStderr(const MutedStderr&) = delete;
+    MutedStderr& operator=(const MutedStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// The working directory given back when the object goes away.
+class DirectoryGuard {
+public:
+    DirectoryGuard()
+    {
+        std::error_code ec;
+        saved_ = fs::current_path(ec);
+    }
+    ~DirectoryGuard()
+    {
+        std::error_code ec;
+        if (!saved_.empty()) {
+            fs::current_path(saved_, ec);
+        }
+    }
+    DirectoryGuard(const DirectoryGuard&) = delete;
+    DirectoryGuard& operator=(const DirectoryGuard&) = delete;
+
+private:
+    fs::path saved_;
+};
+
+// What identifies one version of a file: a new file written in its place
+// has another inode (it was created while the old one still existed).
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    struct timespec modified {};
+};
+
+FileStamp StampOf(const std::string& path)
+{
+    FileStamp stamp;
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        stamp.exists = true;
+        stamp.device = info.st_dev;
+        stamp.inode = info.st_ino;
+        stamp.size = info.st_size;
+        stamp.modified = info.st_mtim;
+    }
+    return stamp;
+}
+
+bool Changed(const FileStamp& before, const FileStamp& after)
+{
+    if (!after.exists) {
+        return false;
+    }
+    return !before.exists || before.device != after.device || before.inode != after.inode ||
+           before.size != after.size || before.modified.tv_sec != after.modified.tv_sec ||
+           before.modified.tv_nsec != after.modified.tv_nsec;
+}
+
+// Runs the exporter's Export on list with OUT as the file its save dialog
+// offers and with scaling and swapping off (the importer applied them);
+// the exporter's stored size and swap come back afterwards. Returns true
+// when a file was written.
+bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o, const fs::path& out)
+{
+    const std::string subkey = exporter.Name();
+    const char* key = subkey.c_str();
+    std::string stored_size;
+    std::string stored_swap;
+    ReadSettingText(key, kCommonSettings, "size_value", "1.000000", stored_size, 2048);
+    ReadSettingText(key, kCommonSettings, "swap_mode", "0", stored_swap, 2048);
+    WriteSettingDouble(key, kCommonSettings, "size_value", 1.0);
+    WriteSettingInt(key, kCommonSettings, "swap_mode", 0);
+    if (o.smooth) {
+        WriteSettingDouble(key, kSpecificSettings, "smooth_angle", *o.smooth);
+    }
+    if (o.line_ends) {
+        WriteSettingInt(key, kCommonSettings, "ld_mode", *o.line_ends);
+    }
+    // The dialog takes the stored name in the stored directory. Both are
+    // kept short (a directory too long for the store reads back as none,
+    // which is the current directory), so any depth of OUT works.
+    const std::string dir = out.parent_path().string();
+    WriteSettingText(key, kSpecificSettings, "path", dir.c_str());
+    WriteSettingText(key, kSpecificSettings, "file_name", out.filename().string().c_str());
+
+    const FileStamp before = StampOf(out.string());
+    {
+        DirectoryGuard directory;
+        std::error_code ec;
+        fs::current_path(dir, ec);
+        auto* plugin = static_cast<ExportPlugin*>(exporter.Descriptor()->CreateInstance());
+        if (plugin != nullptr) {
+            MutedStderr quiet(o.quiet);
+            plugin->Export(list);
+            plugin->Delete();
+        }
+    }
+    WriteSettingText(key, kCommonSettings, "size_value", stored_size.c_str());
+    WriteSettingText(key, kCommonSettings, "swap_mode", stored_swap.c_str());
+
+    // A person at a terminal may have chosen another name in the dialog;
+    // the exporter stored the full path it wrote to.
+    std::string chosen;
+    ReadSettingText(key, kSpecificSettings, "file_name", nullptr, chosen, 2048);
+    std::error_code ec;
+    if (!chosen.empty() && StampOf(chosen).exists && !fs::equivalent(chosen, out, ec)) {
+        return true;
+    }
+    return Changed(before, StampOf(out.string()));
+}
+
+}  // namespace
+
+int RunConvert(const Arguments& input)
+{
+    Arguments args = input;
+    if (WantsHelp(args)) {
+        std::puts(kConvertUsage);
+        return kExitOk;
+    }
+    std::vector<std::string> directories;
+    if (!TakePluginDirectories(args, directories)) {
+        return kExitUsage;
+    }
+    ConvertOptions o;
+    if (!ParseOptions(args, o)) {
+        std::fprintf(stderr, "(see meshconv convert --help)\n");
+        return kExitUsage;
+    }
+    std::error_code ec;
+    const fs::path in = fs::absolute(o.in, ec).lexically_normal();
+    const fs::path out = fs::absolute(o.out, ec).lexically_normal();
+    if (out.filename().empty()) {
+        std::fprintf(stderr, "meshconv convert: OUT '%s' names no file\n", o.out.c_str());
+        return kExitUsage;
+    }
+
+    LoadedPlugin importer;
+    if (!FindPluginFor(kPluginKindImport, in.extension().string(), directories, importer)) {
+        std::fprintf(stderr, "meshconv convert: no importer for '%s' (see meshconv list)\n", o.in.c_str());
+        return kExitFailed;
+    }
+    const std::string to = o.to.empty() ? out.extension().string() : o.to;
+    LoadedPlugin exporter;
+    if (!FindPluginFor(kPluginKindExport, to, directories, exporter)) {
+        std::fprintf(stderr, "meshconv convert: no exporter for '%s' (use --to obj or --to c)\n", o.out.c_str());
+        return kExitFailed;
+    }
+
+    StoreImportOptions(importer.Name(), o);
+    // The importer reports a file it cannot read itself, but hands over an
+    // empty list all the same: nothing is exported then.
+    if (!CanRead(in.string())) {
+        std::fprintf(stderr, "meshconv convert: cannot read '%s'\n", o.in.c_str());
+        return kExitFailed;
+    }
+    auto* plugin = static_cast<ImportPlugin*>(importer.Descriptor()->CreateInstance());
+    if (plugin == nullptr) {
+        std::fprintf(stderr, "meshconv convert: %s made no importer object\n", importer.Name().c_str());
+        return kExitFailed;
+    }
+    ObjectList* list = nullptr;
+    {
+        MutedStderr quiet(o.quiet);
+        list = plugin->ImportFile(in.string().c_str());
+    }
+    // The importer owns the meshes until it is deleted, after the export.
+    const bool written = ExportTo(exporter, list, o, out);
+    plugin->Delete();
+    if (!written) {
+        // Without --quiet the exporter has told the person already.
+        if (o.quiet) {
+            std::fprintf(stderr, "meshconv convert: unable to write '%s'\n", o.out.c_str());
+        }
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace meshconv
