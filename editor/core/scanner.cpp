@@ -37,7 +37,7 @@ void TakeData(ChunkNode& node, const Bytes& file, std::size_t& pos, std::uint64_
     }
     Bytes data(static_cast<std::size_t>(length), 0);
     const std::size_t copy = static_cast<std::size_t>(length < avail ? length : avail);
-    std::memcpy(data.data(), file.data() + pos, copy);
+    if (copy > 0) std::memcpy(data.data(), file.data() + pos, copy);
     pos += copy;
     node.Length = static_cast<std::int32_t>(length);
     node.Data = std::move(data);

@@ -23,6 +23,11 @@ void PutU32(Bytes& out, std::uint32_t value) {
 
 std::size_t MakeEven(std::size_t n) { return n + (n % 2); }
 
+// memcpy without the undefined corner of an empty buffer's null pointer.
+void CopyBytes(std::uint8_t* to, const std::uint8_t* from, std::size_t n) {
+    if (n > 0) std::memcpy(to, from, n);
+}
+
 bool HoldsForm(const ObjectFile& file) { return std::memcmp(file.FormHeader.data(), "FORM", 4) == 0; }
 
 // The size written for a node. A chunk held without data (its declared data
@@ -38,7 +43,8 @@ std::uint32_t WrittenSize(const ChunkNode& node) {
 void PutDescription(ChunkNode& node, std::size_t offset, std::string_view description) {
     Bytes& data = *node.Data;
     if (offset + description.size() + 1 > data.size()) return;
-    std::memcpy(data.data() + offset, description.data(), description.size());
+    CopyBytes(data.data() + offset, reinterpret_cast<const std::uint8_t*>(description.data()),
+              description.size());
     data[offset + description.size()] = 0;
 }
 
@@ -49,9 +55,9 @@ bool ResizePathChunk(ChunkNode& chunk, std::size_t prefixLength, std::string_vie
     const std::size_t length = path.size() < kMaxPathText ? path.size() : kMaxPathText;
     const std::size_t newLength = MakeEven(prefixLength + 1 + length);
     Bytes data(newLength, 0);
-    std::memcpy(data.data(), chunk.Data->data(), prefixLength);
+    CopyBytes(data.data(), chunk.Data->data(), prefixLength);
     data[prefixLength] = static_cast<std::uint8_t>(length);
-    std::memcpy(data.data() + prefixLength + 1, path.data(), length);
+    CopyBytes(data.data() + prefixLength + 1, reinterpret_cast<const std::uint8_t*>(path.data()), length);
     chunk.Data = std::move(data);
     chunk.Size = chunk.Length = static_cast<std::int32_t>(newLength);
     return true;
@@ -68,10 +74,10 @@ bool ResizeEffectChunk(ChunkNode& chunk, std::string_view path) {
     const std::size_t newBlock = MakeEven(kEffectPathOffset + 1 + length);
     const std::size_t newLength = MakeEven(newBlock + rest);
     Bytes data(newLength, 0);
-    std::memcpy(data.data(), old.data(), kEffectPathOffset);
+    CopyBytes(data.data(), old.data(), kEffectPathOffset);
     data[kEffectPathOffset] = static_cast<std::uint8_t>(length);
-    std::memcpy(data.data() + kEffectPathOffset + 1, path.data(), length);
-    std::memcpy(data.data() + newBlock, old.data() + oldBlock, rest);
+    CopyBytes(data.data() + kEffectPathOffset + 1, reinterpret_cast<const std::uint8_t*>(path.data()), length);
+    CopyBytes(data.data() + newBlock, old.data() + oldBlock, rest);
     chunk.Data = std::move(data);
     chunk.Size = chunk.Length = static_cast<std::int32_t>(newLength);
     return true;

@@ -1,0 +1,24 @@
+// tessvane-cli batch: the Batch page's run without the window.
+#pragma once
+
+#include <ostream>
+
+#include "cli_options.h"
+#include "core/core_context.h"
+
+namespace tessvane::cli {
+
+// Puts the command line's options on top of the settings in `context` (those
+// of the settings file, or the defaults): lists given with --map-dir and
+// --map-texture are matched before the file's entries, and each option turns
+// on the Batch page box it stands for. Nothing is ever prompted for. Returns
+// false with `error` set when the lists cannot take the entries.
+bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::string& error);
+
+// Runs the batch over options.files. One line FILE......status per file on
+// `out` (in a dry run preceded by the file's change lines); messages on `err`,
+// and progress there too when `progress` is set. Returns the exit code: 0 when
+// every file is ok, 1 otherwise, 2 when the settings file cannot be read.
+int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream& err, bool progress);
+
+}  // namespace tessvane::cli

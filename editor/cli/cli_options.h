@@ -1,0 +1,80 @@
+// Command-line parsing for tessvane-cli. Parsing only reads the arguments; it
+// touches no file and no setting, so a bad command line changes nothing.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "state/settings.h"
+
+namespace tessvane::cli {
+
+enum class ListFormat { Text, Tsv, Json };
+
+struct ListOptions {
+    ListFormat format = ListFormat::Text;
+    std::vector<std::string> files;
+};
+
+struct DirectoryMapping {
+    std::string oldDirectory;
+    std::string newDirectory;
+};
+
+struct TextureMapping {
+    std::string oldTexture;
+    std::string newTexture;
+    std::string description;
+};
+
+// A suffix option: the selection, and for "as specified" the suffix word.
+struct SuffixOption {
+    std::uint16_t selection = 0;
+    std::optional<std::string> specified;
+};
+
+// What to do with a target file that exists already.
+enum class ExistingTarget {
+    FromSettings,  // Create Backups of the settings decides; no question is answered Yes
+    Backup,        // --backup
+    NoBackup,      // --no-backup: such a file is left alone ("Aborted")
+    Overwrite,     // --overwrite: replaced without backup
+};
+
+struct BatchOptions {
+    std::optional<std::string> settingsFile;
+    std::vector<DirectoryMapping> directoryMaps;
+    std::vector<TextureMapping> textureMaps;
+    std::optional<SuffixOption> textureSuffix;
+    std::optional<SuffixOption> brushSuffix;
+    std::optional<ComputerType> computer;
+    bool shortDirectory = false;
+    std::optional<std::string> saveDirectory;
+    bool inPlace = false;
+    ExistingTarget existing = ExistingTarget::FromSettings;
+    std::optional<std::string> logFile;
+    bool dryRun = false;
+    std::vector<std::string> files;
+};
+
+enum class CommandKind { Help, List, Batch, Usage };
+
+struct ParsedCommand {
+    CommandKind kind = CommandKind::Usage;
+    // Help: the text to print on standard output. Usage: the error message.
+    std::string text;
+    ListOptions list;
+    BatchOptions batch;
+};
+
+// Parses argv[1..] (the program name excluded).
+ParsedCommand ParseCommandLine(const std::vector<std::string>& args);
+
+// The help texts, also shown by --help.
+std::string MainHelp();
+std::string ListHelp();
+std::string BatchHelp();
+
+}  // namespace tessvane::cli

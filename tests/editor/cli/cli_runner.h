@@ -1,0 +1,19 @@
+// Runs the built tessvane-cli as a child process and collects what it printed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tessvane::testing {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs tessvane-cli with `args` in the directory `workDir`, with standard
+// input, output and error not a terminal.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir);
+
+}  // namespace tessvane::testing
