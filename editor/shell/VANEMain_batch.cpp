@@ -3,6 +3,8 @@
 // showing each file's result in the list and the files done in the bar.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QTableWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -136,6 +138,24 @@ void TVANEForm::ProcessButtonClick() {
     // Every batch file was dropped after it was handled: the editor holds no
     // file now, and nothing may be saved over the last one.
     ShowNoFileHeld();
+}
+
+void TVANEForm::ShowNoFileHeld() {
+    ui_->PathDetailList->clearContents();
+    ui_->PathDetailList->setRowCount(1);
+    {
+        const QSignalBlocker block(ui_->SummaryList);
+        ui_->SummaryList->clear();
+    }
+    for (QLineEdit* field : {ui_->Details_NewPath, ui_->Summary_NewPath, ui_->NewFileNameEdit,
+                             ui_->DescEdit})
+        field->clear();
+    ui_->Details_OldPath->clear();
+    ui_->DescEdit->setEnabled(false);
+    ui_->ResetDescButton->setEnabled(false);
+    setWindowTitle(QString::fromLatin1(kProgramTitle));
+    DisableEditingControls();
+    SetFileCommands();
 }
 
 void TVANEForm::OriginalDirCheckClick(bool on) {
