@@ -92,6 +92,7 @@ void ApplyRecordPaths(CoreContext& context, bool interactive) {
         const ComposedPath composed = ComposeRecordPath(context, record);
         wrongForm = wrongForm || composed.wrongForm;
 
+        if (record.ChunkOrdinal < 1) continue;  // made without a chunk
         if (record.ChunkOrdinal < position) {
             // Records come in chunk order; start over should one not.
             it = file.Chunks.begin();
@@ -160,7 +161,7 @@ Bytes SerializeObjectFile(const ObjectFile& file) {
     }
     Bytes out;
     out.reserve(static_cast<std::size_t>(formSize) + 8);
-    out.insert(out.end(), {'F', 'O', 'R', 'M'});
+    for (char c : std::string_view("FORM")) out.push_back(static_cast<std::uint8_t>(c));
     PutU32(out, static_cast<std::uint32_t>(formSize));
     out.insert(out.end(), file.FormHeader.begin() + 8, file.FormHeader.end());
     for (const ChunkNode& node : file.Chunks) {

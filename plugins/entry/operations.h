@@ -2,6 +2,8 @@
 // plug-ins share: help, configuration, and the progress dialog of a run.
 #pragma once
 
+#include <cstdlib>
+#include <new>
 #include <utility>
 
 #include "framework/config_dialog.h"
@@ -10,6 +12,19 @@
 #include "framework/progress.h"
 
 namespace pluginentry {
+
+// Runs one plug-in operation for the host. Running out of memory ends the
+// process with exit code 1, as every allocation of the plug-ins does, rather
+// than letting an exception cross into a host that cannot expect one.
+template <typename Operation>
+decltype(auto) HostCall(Operation&& operation)
+{
+    try {
+        return std::forward<Operation>(operation)();
+    } catch (const std::bad_alloc&) {
+        std::exit(1);
+    }
+}
 
 // ShowHelp: the help dialog with the plug-in's text, run modally.
 void RunShowHelp(const PluginStrings& strings);

@@ -144,7 +144,7 @@ bool TextOutput::Commit()
     }
     FlushBuffer();
     bool ok = !failed_;
-    if (std::fflush(file_) != 0 || fsync(fileno(file_)) != 0) {
+    if (std::fflush(file_) != 0) {
         ok = false;
     }
     if (std::fclose(file_) != 0) {

@@ -14,7 +14,9 @@ namespace objread {
 
 namespace {
 
-int g_offCounter = 0;  // numbers the "s off" groups for the life of the library
+// Numbers the "s off" groups for the life of the library. Wide, so that no
+// file can run it past its range.
+long long g_offCounter = 0;
 
 // Working storage of the face lines, kept across the lines of one parse so
 // that a face costs no allocation.
@@ -145,7 +147,7 @@ ObjGroup& ObjGroupList::FindOrAdd(std::string_view name)
 
 ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups) { return groups.FindOrAdd(name); }
 
-int OffGroupCounter() { return g_offCounter; }
+long long OffGroupCounter() { return g_offCounter; }
 
 std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber)
 {

@@ -100,6 +100,6 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, s
 // The counter behind the names of groups opened by "s off" (off_0, off_1,
 // ...). It is never reset, so successive imports in one process go on
 // numbering.
-int OffGroupCounter();
+long long OffGroupCounter();
 
 }  // namespace objread

@@ -34,9 +34,29 @@ public:
         delete this;
     }
 
-    void ShowHelp() override { pluginentry::RunShowHelp(ObjReadStrings()); }
+    void ShowHelp() override
+    {
+        pluginentry::HostCall([] { pluginentry::RunShowHelp(ObjReadStrings()); });
+    }
 
-    void Configure() override
+    void Configure() override { pluginentry::HostCall([] { ConfigureSettings(); }); }
+
+    ObjectList* ImportFile(const char* path) override
+    {
+        return pluginentry::HostCall([&] { return ImportGivenFile(path); });
+    }
+
+    ObjectList* Import() override
+    {
+        return pluginentry::HostCall([&] { return ImportChosenFile(); });
+    }
+
+    const char* LastFileName() override { return fileName_; }
+
+private:
+    ~ObjImportPlugin() = default;
+
+    static void ConfigureSettings()
     {
         pluginentry::RunConfigure<ImportSettings>(
             ObjReadStrings(), AddImportFields,
@@ -56,7 +76,7 @@ public:
             });
     }
 
-    ObjectList* ImportFile(const char* path) override
+    ObjectList* ImportGivenFile(const char* path)
     {
         const std::string given = path != nullptr ? path : "";
         pluginentry::CurrentDirectoryGuard directory;
@@ -71,7 +91,7 @@ public:
         return result_;
     }
 
-    ObjectList* Import() override
+    ObjectList* ImportChosenFile()
     {
         pluginentry::CurrentDirectoryGuard directory;
         ImportSettings settings;
@@ -87,11 +107,6 @@ public:
         }
         return result_;
     }
-
-    const char* LastFileName() override { return fileName_; }
-
-private:
-    ~ObjImportPlugin() = default;
 
     void Run(const ImportSettings& settings)
     {

@@ -74,12 +74,17 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
     out.LineEnd();
 
     out.Printf("# Face indices %d\n", face_count);
+    // A mesh's faces run clockwise around their normal (FaceNormal), an OBJ
+    // face runs counter-clockwise around its front. So each face is written
+    // with its corners in reverse order: the file's windings agree with its
+    // normals, and objread reads the very same triangles back.
+    constexpr int kCornerOrder[3] = {2, 1, 0};
     for (int i = 0; i < face_count; ++i) {
         report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(face_count));
         const FaceCorners k = FaceVertexNumbers(mesh, i);
         out.Text("f ");
-        for (int r = 0; r < 3; ++r) {
-            if (r > 0) {
+        for (int r : kCornerOrder) {
+            if (r != kCornerOrder[0]) {
                 out.Text(" ");
             }
             out.Int(k[r] + VertexBase);

@@ -12,8 +12,10 @@ struct CliResult {
     std::string err;
 };
 
-// Runs tessvane-cli with `args` in the directory `workDir`, with standard
-// input, output and error not a terminal.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir);
+// Runs tessvane-cli with `args` in the directory `workDir`. Standard input,
+// output and error are not terminals, except standard error with
+// `stderrIsTerminal` (a pseudo-terminal whose output lands in `err`).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir,
+                 bool stderrIsTerminal = false);
 
 }  // namespace tessvane::testing

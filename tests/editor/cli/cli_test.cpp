@@ -223,6 +223,21 @@ TEST_F(CliTest, CommandLineGoesOnTopOfTheSettingsFile) {
               "out/cube.iob\tBrush\tCUBE\tD:\\\\BRUSHES\tbrick.iff\t\n");
 }
 
+TEST_F(CliTest, ProgressGoesToStandardErrorOnlyWhenItIsATerminal) {
+    const std::vector<std::string> args = {"batch", "--save-dir", "out", "--overwrite", "cube.iob",
+                                           "scene.ist"};
+    const CliResult plain = Run(args);
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_EQ(plain.err, "");
+
+    const CliResult terminal = RunCli(args, dir.path().string(), true);
+    EXPECT_EQ(terminal.exitCode, 0);
+    EXPECT_NE(terminal.err.find("[1/2]"), std::string::npos) << terminal.err;
+    EXPECT_NE(terminal.err.find("[2/2]"), std::string::npos) << terminal.err;
+    // The per-file lines stay on standard output, unmixed.
+    EXPECT_EQ(terminal.out, "cube.iob......ok\nscene.ist......ok\n");
+}
+
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
     const std::vector<std::vector<std::string>> cases = {
         {},

@@ -70,6 +70,19 @@ TEST_F(WriterTest, UntouchedFileIsWrittenBackByteForByte) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(WriterTest, AnOddPathChunkIsTheOnlyThingThatChangesOnARoundTrip) {
+    const Bytes odd = chunks::Txt1("abc.iff");  // 142 + 1 + 7 = 150: even, written as it was
+    const Bytes odder = chunks::Brs1("ab.iff");  // 66 + 1 + 6 = 73: odd
+    const Bytes file = IffBuilder().Chunk("TXT1", odd).Chunk("BRS1", odder).Chunk("XTRA", {1, 2, 3}).Build();
+    ASSERT_EQ(Load(file), ReadStatus::Ok);
+    const Bytes want =
+        IffBuilder().Chunk("TXT1", odd).Chunk("BRS1", testing::Even(odder)).Chunk("XTRA", {1, 2, 3}).Build();
+    EXPECT_EQ(GetU32(file, Find(file, "BRS1") + 4), 73u);
+    EXPECT_EQ(GetU32(want, Find(want, "BRS1") + 4), 74u);
+    EXPECT_EQ(GetU32(want, Find(want, "XTRA") + 4), 3u);  // opaque chunks keep their odd size
+    EXPECT_EQ(WriteBack(), want);
+}
+
 TEST_F(WriterTest, GrowingAPathResizesItsChunkItsDescriptionItsObjectAndTheForm) {
     const std::string twenty = "C:\\TEX\\abcdefghi.iff";
     ASSERT_EQ(twenty.size(), 20u);

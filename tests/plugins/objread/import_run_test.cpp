@@ -120,7 +120,7 @@ TEST_F(ImportRunTest, SmoothingOffOpensANewGroupEachTimeAcrossImports)
     const std::string text =
         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
         "s 1\nf 1 2 3\ns off\nf 1 3 4\ns 1\nf 2 3 4\ns off\nf 1 2 4\n";
-    const int first = objread::OffGroupCounter();
+    const long long first = objread::OffGroupCounter();
     const auto meshes = Import(text, objread::kSplitSmoothing);
     const std::string off0 = "off_" + std::to_string(first);
     const std::string off1 = "off_" + std::to_string(first + 1);

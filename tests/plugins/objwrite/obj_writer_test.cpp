@@ -15,7 +15,9 @@ namespace {
 using namespace exporttest;
 using pluginsupport::ReadFileBytes;
 
-// The single triangle as the file holds it, with LF line ends.
+// The single triangle as the file holds it, with LF line ends. The face
+// line lists the corners in reverse (OBJ fronts are counter-clockwise, a
+// mesh's clockwise), each with the normal of its corner.
 const char* const kTriangleFile =
     "# Converted by WaveFront Export Plugin 0.1\n"
     "#\n"
@@ -35,7 +37,7 @@ const char* const kTriangleFile =
     "s off\n"
     "\n"
     "# Face indices 1\n"
-    "f 1//1 2//2 3//3\n"
+    "f 3//3 2//2 1//1\n"
     "\n";
 
 std::string WithLineEnds(std::string text, const std::string& line_end)
@@ -111,8 +113,8 @@ TEST_F(ObjWriterTest, SecondObjectNumbersOnFromTheFirst)
         "s off\n"
         "\n"
         "# Face indices 2\n"
-        "f 4//4 5//5 6//6\n"
-        "f 4//7 6//8 7//9\n"
+        "f 6//6 5//5 4//4\n"
+        "f 7//9 6//8 4//7\n"
         "\n";
     EXPECT_EQ(file, std::string(kTriangleFile) + second);
 }

@@ -1,0 +1,121 @@
+// meshconv convert, run as a program.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/settings_store.h"
+#include "host.h"
+
+namespace {
+
+using namespace e2e;
+using pluginsupport::ReadFileBytes;
+using pluginsupport::WriteFileBytes;
+
+// One triangle named tri, away from the axes so that swaps show.
+const char* const kTriangleObj = "v 1 2 3\nv 4 2 3\nv 1 5 3\no tri\nf 1 2 3\n";
+
+class ConvertTest : public pluginsupport::ConfigHomeTest {
+protected:
+    ConvertTest()
+    {
+        WriteFileBytes(temp_.File("in.obj"), kTriangleObj);
+        WriteSettingInt("objread", kSpecificSettings, "obj_mode", 1);
+        WriteSettingInt("objread", kCommonSettings, "unify_mode", 0);
+    }
+
+    int Convert(std::vector<std::string> args)
+    {
+        return RunMeshconv(args, temp_.File("err.txt"));
+    }
+
+    std::string Err() { return ReadFileBytes(temp_.File("err.txt")); }
+
+    std::string Stored(const char* subkey, const char* section, const char* name)
+    {
+        std::string value;
+        ReadSettingText(subkey, section, name, nullptr, value, 2048);
+        return value;
+    }
+};
+
+TEST_F(ConvertTest, TheExporterFollowsToOrTheOutputExtension)
+{
+    const struct {
+        std::vector<std::string> extra;
+        const char* out;
+        int exit_code;
+        const char* starts_with;
+    } cases[] = {
+        {{}, "a.obj", 0, "# Converted by WaveFront Export Plugin 0.1"},
+        {{}, "b.c", 0, "// Converted by OpenGL Export Plugin 0.2"},
+        {{"--to", "c"}, "c.txt", 0, "// Converted by OpenGL Export Plugin 0.2"},
+        {{"--to", "obj"}, "d.c", 0, "# Converted by WaveFront Export Plugin 0.1"},
+        {{}, "e.txt", 1, nullptr},
+        {{"--to", "stl"}, "f.obj", 2, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"convert", temp_.File("in.obj"), temp_.File(c.out)};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        EXPECT_EQ(Convert(args), c.exit_code) << c.out << ": " << Err();
+        if (c.starts_with != nullptr) {
+            EXPECT_EQ(ReadFileBytes(temp_.File(c.out)).rfind(c.starts_with, 0), 0u) << c.out;
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(temp_.File(c.out))) << c.out;
+        }
+    }
+}
+
+TEST_F(ConvertTest, ScaleAndSwapApplyOnceAndTheExportersOwnValuesReturn)
+{
+    WriteSettingDouble("objwrite", kCommonSettings, "size_value", 3.0);
+    WriteSettingInt("objwrite", kCommonSettings, "swap_mode", 1);
+    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.obj"), "--scale", "2", "--swap", "xz",
+                       "--smooth", "0", "--line-ends", "dos"}),
+              0)
+        << Err();
+    const std::string file = ReadFileBytes(temp_.File("out.obj"));
+    // Doubled once and x exchanged with z once, in the importer's vertex
+    // order (its triangles run against the file's).
+    EXPECT_NE(file.find("v 6.000000 10.000000 2.000000\r\nv 6.000000 4.000000 8.000000\r\n"
+                        "v 6.000000 4.000000 2.000000\r\n"),
+              std::string::npos)
+        << file;
+    EXPECT_EQ(Stored("objwrite", kCommonSettings, "size_value"), "3.000000");
+    EXPECT_EQ(Stored("objwrite", kCommonSettings, "swap_mode"), "1");
+    EXPECT_EQ(Stored("objwrite", kCommonSettings, "ld_mode"), "0");
+    EXPECT_EQ(Stored("objwrite", kSpecificSettings, "smooth_angle"), "0.000000");
+    EXPECT_EQ(Stored("objwrite", kSpecificSettings, "file_name"), temp_.File("out.obj"));
+    EXPECT_EQ(Stored("objread", kCommonSettings, "size_value"), "2.000000");
+}
+
+TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage)
+{
+    // A directory where the file should go, and a directory that is missing.
+    std::filesystem::create_directory(temp_.File("taken.obj"));
+    for (const std::string& out : {temp_.File("taken.obj"), temp_.File("missing/out.obj")}) {
+        EXPECT_EQ(Convert({"convert", temp_.File("in.obj"), out}), 1) << out;
+        EXPECT_NE(Err().find("Unable to write " + out), std::string::npos) << Err();
+        EXPECT_EQ(Convert({"convert", temp_.File("in.obj"), out, "--quiet"}), 1) << out;
+        EXPECT_EQ(Err(), "meshconv convert: unable to write '" + out + "'\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(temp_.File("taken.obj")));
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("missing")));
+}
+
+TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing)
+{
+    WriteFileBytes(temp_.File("out.c"), "old\n");
+    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.c"), "--quiet"}), 0) << Err();
+    EXPECT_EQ(Err(), "");
+    EXPECT_NE(ReadFileBytes(temp_.File("out.c")).find("void tri(void)"), std::string::npos);
+
+    WriteFileBytes(temp_.File("keep.c"), "old\n");
+    EXPECT_EQ(Convert({"convert", temp_.File("absent.obj"), temp_.File("keep.c")}), 1);
+    EXPECT_NE(Err().find("absent.obj"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(temp_.File("keep.c")), "old\n");
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// A minimal converter host for the tests: loads a module with dlopen and
+// creates its plug-in object, and runs meshconv.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/contract.h"
+#include "support/temp_dir.h"
+
+namespace e2e {
+
+class Module {
+public:
+    explicit Module(const char* path);
+    ~Module();
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    bool Loaded() const { return handle_ != nullptr; }
+    // The export of that name, or null.
+    void* Symbol(const char* name) const;
+    ClassDescription* Descriptor() const;
+
+private:
+    void* handle_;
+};
+
+// Standard input from /dev/null while the object lives, so the plug-ins'
+// file dialogs take their stored names as a script's would, whoever runs
+// the tests.
+class NoInput {
+public:
+    NoInput();
+    ~NoInput();
+    NoInput(const NoInput&) = delete;
+    NoInput& operator=(const NoInput&) = delete;
+
+private:
+    int saved_;
+};
+
+// Standard error into a file while the object lives.
+class CapturedStderr {
+public:
+    explicit CapturedStderr(const std::string& file);
+    ~CapturedStderr();
+    CapturedStderr(const CapturedStderr&) = delete;
+    CapturedStderr& operator=(const CapturedStderr&) = delete;
+
+private:
+    int saved_;
+};
+
+// A mesh copied out of its compact form: each triangle as its three points.
+struct MeshCopy {
+    std::string name;
+    std::vector<Triangle3d> triangles;
+};
+std::vector<MeshCopy> CopyMeshes(const ObjectList& list);
+
+// Runs meshconv with the arguments (each quoted for the shell), standard
+// input from /dev/null and standard error into err_file. Returns the exit
+// code.
+int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file);
+
+}  // namespace e2e
