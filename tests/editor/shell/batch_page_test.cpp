@@ -194,9 +194,10 @@ TEST_F(BatchPageTest, SelectionAfterARunStartsANewListButACancelKeepsTheOld) {
     EXPECT_EQ(ListLines(), results);
     EXPECT_EQ(window->Batch().Count(), 1u);
     EXPECT_TRUE(Enabled("ProcessButton"));
-    EXPECT_EQ(Text("SelectFilesButton"), "Add More Object Files");
+    EXPECT_EQ(Text("SelectFilesButton"), "Select Object Files") << "the next choice starts anew";
 
     Select({d});
+    EXPECT_EQ(Text("SelectFilesButton"), "Add More Object Files");
     EXPECT_EQ(ListLines(), QStringList{QString::fromStdString(d)});
     Select({a});
     EXPECT_EQ(window->Batch().Count(), 2u) << "before a run, selections add up";
