@@ -163,14 +163,24 @@ TEST_F(CliTest, ExistingTargetIsBackedUpAbortedOrOverwrittenAsAsked) {
         bool backup;
     };
     const std::vector<Case> cases = {
-        {{}, 0, "ok", true, true},  // Create Backups is on by default
+        // Nothing replaces a file unless asked to.
+        {{}, 1, "Aborted", false, false},
         {{"--backup"}, 0, "ok", true, true},
+        // A settings file's Create Backups (on by default) is asking.
+        {{"--settings", "plain.ini"}, 0, "ok", true, true},
+        {{"--settings", "plain.ini", "--no-backup"}, 1, "Aborted", false, false},
         {{"--no-backup"}, 1, "Aborted", false, false},
         {{"--overwrite"}, 0, "ok", true, false},
     };
     const Bytes old = Cube("C:\\OLD\\old.iff", "C:\\OLD\\old.iff");
+    {
+        std::ofstream ini(dir.File("plain.ini"), std::ios::binary);
+        ini << "[VANE]\r\n";
+    }
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.options.empty() ? "no option" : c.options[0]);
+        std::string shown;
+        for (const std::string& option : c.options) shown += option + " ";
+        SCOPED_TRACE(shown);
         fs::remove(dir.File("out/cube.bak"));
         WriteFileBytes(dir.File("out/cube.iob"), old);
         std::vector<std::string> args = {"batch", "--save-dir", "out"};
