@@ -248,6 +248,28 @@ TEST_F(CliTest, ProgressGoesToStandardErrorOnlyWhenItIsATerminal) {
     EXPECT_EQ(terminal.out, "cube.iob......ok\nscene.ist......ok\n");
 }
 
+TEST_F(CliTest, SettingsWithGenerateLogWriteBatchLogBesideTheProgram) {
+    // A copy of the program in a directory of its own: that directory is
+    // writable, so it is the program directory that holds Batch.Log.
+    TempDir programDir;
+    const std::string program = programDir.File("tessvane-cli");
+    fs::copy_file(CliProgram(), program);
+    {
+        std::ofstream ini(dir.File("log.ini"), std::ios::binary);
+        ini << "[VANE]\r\nGenerate Log=yes\r\n";
+    }
+
+    const CliResult result = RunProgram(program, {"batch", "--settings", "log.ini", "--save-dir", "out",
+                                                  "cube.iob"},
+                                        dir.path().string());
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::vector<std::string> log = Lines(ReadText(programDir.File("Batch.Log")));
+    ASSERT_EQ(log.size(), 7u);
+    EXPECT_EQ(log[3], "Processing....cube.iob");
+    EXPECT_EQ(log[4], "File Saved as..out/cube.iob");
+}
+
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
     const std::vector<std::vector<std::string>> cases = {
         {},
