@@ -41,7 +41,8 @@ void BatchList::Clear() {
 }
 
 std::string_view BatchSelectButtonCaption(const BatchList& list) {
-    return list.Empty() ? "Select Object Files" : "Add More Object Files";
+    // After a run the next selection starts a new list, so the button says so.
+    return list.Empty() || list.RunFinished() ? "Select Object Files" : "Add More Object Files";
 }
 
 }  // namespace tessvane

@@ -66,7 +66,9 @@ private:
     bool runFinished_ = false;
 };
 
-// "Select Object Files" while the list is empty, else "Add More Object Files".
+// "Add More Object Files" while the list holds files that a selection would
+// add to; "Select Object Files" while it is empty or a finished run's list
+// (which the next selection replaces).
 std::string_view BatchSelectButtonCaption(const BatchList& list);
 
 }  // namespace tessvane

@@ -133,7 +133,9 @@ bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& err
     const std::filesystem::path target(*host);
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden(1, '.');
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    std::string temp = (dir / hidden).string();
     Descriptor fd(::mkstemp(temp.data()));
     if (!fd.valid()) {
         error = errno;

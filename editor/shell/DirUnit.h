@@ -17,27 +17,27 @@ namespace tessvane {
 // sets the title and the start directory, shows it modally and reads
 // Directory() after OK.
 class TDirectorySelect : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 
- public:
-  explicit TDirectorySelect(QWidget* parent = nullptr);
-  ~TDirectorySelect() override;
+public:
+    explicit TDirectorySelect(QWidget* parent = nullptr);
+    ~TDirectorySelect() override;
 
-  // Starts at `directory`; when it does not exist, at its nearest existing
-  // parent, and failing that at the home directory.
-  void SetDirectory(const QString& directory);
-  QString Directory() const;
+    // Starts at `directory`; when it does not exist, at its nearest existing
+    // parent, and failing that at the home directory.
+    void SetDirectory(const QString& directory);
+    QString Directory() const;
 
- private slots:
-  void DriveComboBox1Change(int index);
-  void DirectoryListBox1Change();
+private slots:
+    void DriveComboBox1Change(int index);
+    void DirectoryListBox1Change();
 
- private:
-  void ShowDrive(const QString& root);
+private:
+    void ShowDrive(const QString& root);
 
-  std::unique_ptr<Ui::TDirectorySelect> ui_;
-  QFileSystemModel* model_;
-  QString directory_;
+    std::unique_ptr<Ui::TDirectorySelect> ui_;
+    QFileSystemModel* model_;
+    QString directory_;
 };
 
 // Where a chooser starts for `directory`: itself if it is a directory, else

@@ -1,5 +1,7 @@
 // The grids of the Directory Defaults and Texture Filenames pages, filled from
 // the two default lists with the buttons that go with them.
+#include <QHeaderView>
+
 #include "VANEMain.h"
 #include "ui_VANEMain.h"
 
@@ -10,6 +12,7 @@ namespace {
 template <typename List, typename Fill>
 void FillGrid(QTableWidget* grid, const List& list, Fill fill) {
     const QSignalBlocker block(grid);
+    grid->verticalHeader()->setDefaultSectionSize(20);
     grid->clearContents();
     grid->setRowCount(std::max<int>(1, static_cast<int>(list.Count())));
     for (std::size_t i = 1; i <= list.Count(); ++i) fill(static_cast<int>(i - 1), list.At(i));

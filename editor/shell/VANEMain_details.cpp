@@ -31,6 +31,7 @@ void TVANEForm::ConnectDetailsPage() {
     grid->setColumnWidth(0, 150);
     grid->setColumnWidth(1, 136);
     grid->setColumnWidth(2, 167);
+    grid->verticalHeader()->setDefaultSectionSize(20);
     grid->horizontalHeader()->setSectionsClickable(false);
     grid->horizontalHeader()->viewport()->installEventFilter(this);
 
@@ -38,6 +39,8 @@ void TVANEForm::ConnectDetailsPage() {
             [this](int row, int, int previousRow, int) {
                 if (row != previousRow) PathDetailListClick();
             });
+    // A click on the row already current shows its record again, too.
+    connect(grid, &QTableWidget::cellClicked, this, [this](int, int) { PathDetailListClick(); });
     connect(grid, &QTableWidget::itemSelectionChanged, this, &TVANEForm::PathDetailListSelectCell);
     connect(ui_->Details_NewPath, &QLineEdit::returnPressed, this, &TVANEForm::Details_NewPathKeyDown);
     connect(ui_->SelectPath2, &QPushButton::clicked, this, &TVANEForm::SelectPath2Click);
@@ -68,6 +71,12 @@ void TVANEForm::SortByHeading(int column) {
     context_.editor.shell.SortMode = mode;
     SortDisplayOrder(context_);
     FillDetailGrid();
+    // The row under the cursor now holds another record: show that one, so
+    // that Enter and the reset buttons change the record the fields show.
+    if (const PathRecord* record = CurrentRecord()) {
+        ShowRecordFields(*record, true);
+        SetResetButtons(*record, true);
+    }
 }
 
 PathRecord* TVANEForm::CurrentRecord() {
@@ -289,6 +298,10 @@ void TVANEForm::DeleteButtonClick() {
     if (!ranges.isEmpty()) {
         top = ranges.first().topRow();
         bottom = ranges.first().bottomRow();
+        for (const QTableWidgetSelectionRange& range : ranges) {
+            top = std::min(top, range.topRow());
+            bottom = std::max(bottom, range.bottomRow());
+        }
     }
     for (int i = top; i <= bottom; ++i) RemovePathRecord(context_.file, static_cast<std::size_t>(top) + 1);
 

@@ -15,14 +15,26 @@ inline std::uint32_t HashStep(std::uint32_t h, std::uint32_t byte)
     return h * 31u + widened;
 }
 
+// Powers of 31 modulo 2^32: n steps of h = h * 31 + byte fold into
+// h * 31^n + sum(byte_i * 31^(n-1-i)), whose products are independent of
+// each other instead of one long chain of multiplications.
+constexpr std::uint32_t kPow31[9] = {1u,        31u,        961u,        29791u,     923521u,
+                                     28629151u, 887503681u, 1742810335u, 2487512833u};
+
+inline std::uint32_t Widen(std::uint64_t bits, int byte)
+{
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(
+        static_cast<std::int8_t>(static_cast<std::uint8_t>(bits >> (8 * byte)))));
+}
+
 // A double as its 8 bytes in little-endian order, whatever the host's order.
 inline std::uint32_t HashDouble(std::uint32_t seed, double value, std::uint32_t buckets)
 {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    std::uint32_t h = seed;
+    std::uint32_t h = seed * kPow31[8];
     for (int i = 0; i < 8; ++i) {
-        h = HashStep(h, static_cast<std::uint32_t>(bits >> (8 * i)) & 0xFFu);
+        h += Widen(bits, i) * kPow31[7 - i];
     }
     return h % buckets;
 }
@@ -31,9 +43,9 @@ inline std::uint32_t HashDouble(std::uint32_t seed, double value, std::uint32_t 
 inline std::uint32_t HashInt(std::uint32_t seed, std::int32_t value, std::uint32_t buckets)
 {
     const auto bits = static_cast<std::uint32_t>(value);
-    std::uint32_t h = seed;
+    std::uint32_t h = seed * kPow31[4];
     for (int i = 0; i < 4; ++i) {
-        h = HashStep(h, (bits >> (8 * i)) & 0xFFu);
+        h += Widen(bits, i) * kPow31[3 - i];
     }
     return h % buckets;
 }
@@ -65,7 +77,7 @@ std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t lengt
     for (std::size_t i = 0; i < length; ++i) {
         h = HashStep(h, p[i]);
     }
-    return h % buckets;
+    return buckets != 0 ? h % buckets : h;
 }
 
 // ---------------------------------------------------------------------------
@@ -81,7 +93,7 @@ VertexTable::VertexTable(std::uint64_t n)
     faceRefs_.Resize(static_cast<std::size_t>(hint) * 3);
 }
 
-std::uint32_t VertexTable::Bucket(const Vector3d& p) const
+std::uint32_t VertexTable::BucketOf(const Vector3d& p) const
 {
     const auto b = static_cast<std::uint32_t>(buckets_.capacity());
     std::uint32_t h = HashDouble(0, p.x, b);
@@ -96,9 +108,8 @@ void VertexTable::Grow()
     firstFaceRef_.Resize(points_.capacity());
 }
 
-int VertexTable::FindOrAdd(const Vector3d& p)
+int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket)
 {
-    const std::uint32_t bucket = Bucket(p);
     for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
         if (NearlyEqual(points_[i], p)) {
             return i;
@@ -196,7 +207,7 @@ FaceTable::FaceTable(std::uint64_t n)
     nextInBucket_.Resize(hint);
 }
 
-int FaceTable::FindOrAdd(int a, int b, int c)
+std::uint32_t FaceTable::BucketOf(int a, int b, int c) const
 {
     std::int32_t s0 = a;
     std::int32_t s1 = b;
@@ -205,7 +216,15 @@ int FaceTable::FindOrAdd(int a, int b, int c)
     const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
     std::uint32_t bucket = HashInt(0, s0, buckets);
     bucket = HashInt(bucket, s1, buckets);
-    bucket = HashInt(bucket, s2, buckets);
+    return HashInt(bucket, s2, buckets);
+}
+
+int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket)
+{
+    std::int32_t s0 = a;
+    std::int32_t s1 = b;
+    std::int32_t s2 = c;
+    Sort3(s0, s1, s2);
 
     for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
         std::int32_t t0 = faces_[i].k[0];
@@ -269,12 +288,16 @@ EdgeTable::EdgeTable(std::uint64_t n)
     nextInBucket_.Resize(edges_.capacity());
 }
 
-int EdgeTable::FindOrAdd(int a, int b)
+std::uint32_t EdgeTable::BucketOf(int a, int b) const
+{
+    const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
+    return HashInt(HashInt(0, std::min(a, b), buckets), std::max(a, b), buckets);
+}
+
+int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket)
 {
     const std::int32_t lo = std::min(a, b);
     const std::int32_t hi = std::max(a, b);
-    const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
-    const std::uint32_t bucket = HashInt(HashInt(0, lo, buckets), hi, buckets);
 
     for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
         const EdgeRecord& e = edges_[i];

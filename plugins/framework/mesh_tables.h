@@ -21,7 +21,7 @@
 // Continues the hash seed over length bytes: h = seed; for each byte, read as
 // a signed 8-bit value, h = h * 31 + byte (mod 2^32). Returns h mod buckets.
 // A key of several pieces is hashed piece by piece, each piece seeded with
-// the previous result. buckets must not be 0.
+// the previous result. With 0 buckets h is returned as it is.
 std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t length,
                         std::uint32_t buckets);
 
@@ -82,13 +82,14 @@ public:
     // The number of the newest stored point in p's bucket that is
     // NearlyEqual to p; otherwise stores p under the next number. Points
     // within the tolerance that fall into different buckets stay apart.
-    int FindOrAdd(const Vector3d& p);
+    int FindOrAdd(const Vector3d& p) { return FindOrAdd(p, BucketOf(p)); }
     int Get(int i, Vector3d& point) const;
     int Count() const { return count_; }
 
     // Puts face at the front of vertex's face list unless it is there already.
     int AddFaceRef(int face, int vertex);
     // The faces of vertex, newest first; empty for a number out of range.
+    // The chain stays valid until the next AddFaceRef.
     FaceChain FaceList(int vertex) const;
 
     // Every point times factor, component by component. The lookup index is
@@ -98,13 +99,19 @@ public:
     // other modes change nothing. The lookup index is not rebuilt.
     void SwapPointAxes(int mode);
 
+    // Lookups in two steps, for callers that start several at once so that
+    // their memory accesses overlap: the bucket of a key, a hint to fetch
+    // it, and the lookup in the bucket that BucketOf gave for that key.
+    std::uint32_t BucketOf(const Vector3d& p) const;
+    void Prefetch(std::uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+    int FindOrAdd(const Vector3d& p, std::uint32_t bucket);
+
     // Point i without a range check (0 <= i < Count()).
     const Vector3d& Point(int i) const { return points_[static_cast<std::size_t>(i)]; }
     // Bytes held by the table's arrays, for reports.
     std::size_t HeldBytes() const;
 
 private:
-    std::uint32_t Bucket(const Vector3d& p) const;
     void Grow();
 
     mesh_detail::TableArray<Vector3d> points_;
@@ -145,13 +152,18 @@ public:
     // The number of the face over the same three vertex numbers in any order
     // (either winding); otherwise stores (a, b, c) as given under the next
     // number.
-    int FindOrAdd(int a, int b, int c);
+    int FindOrAdd(int a, int b, int c) { return FindOrAdd(a, b, c, BucketOf(a, b, c)); }
     int Get(int i, FaceVertices& face) const;
     int Count() const { return count_; }
     // Reverses face i by exchanging k0 and k1; ignores a number out of range.
     void Flip(int i);
     // Records the edge numbers of face i; ignores a number out of range.
     void SetEdges(int i, int e1, int e2, int e3);
+
+    // Two-step lookup as in VertexTable.
+    std::uint32_t BucketOf(int a, int b, int c) const;
+    void Prefetch(std::uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+    int FindOrAdd(int a, int b, int c, std::uint32_t bucket);
 
     // Face i without a range check (0 <= i < Count()).
     const FaceRecord& Record(int i) const { return faces_[static_cast<std::size_t>(i)]; }
@@ -198,13 +210,18 @@ public:
 
     // The number of the edge between a and b in either direction; otherwise
     // stores (a, b) as given, without faces, under the next number.
-    int FindOrAdd(int a, int b);
+    int FindOrAdd(int a, int b) { return FindOrAdd(a, b, BucketOf(a, b)); }
     int Get(int i, EdgeVertices& edge) const;
     int Faces(int i, EdgeFaces& faces) const;
     // Records face in the first free slot of edge; when both are taken, the
     // face replaces the second one.
     int AddFace(int face, int edge);
     int Count() const { return count_; }
+
+    // Two-step lookup as in VertexTable.
+    std::uint32_t BucketOf(int a, int b) const;
+    void Prefetch(std::uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+    int FindOrAdd(int a, int b, std::uint32_t bucket);
 
     // Edge i without a range check (0 <= i < Count()).
     const EdgeRecord& Record(int i) const { return edges_[static_cast<std::size_t>(i)]; }

@@ -73,7 +73,11 @@ EventKey MakeKey(std::uint32_t pass, std::int32_t edge)
 class Sweep {
 public:
     Sweep(FaceTable& faces, const EdgeTable& edges, int faceCount)
-        : faces_(faces), edges_(edges), visited_(static_cast<std::size_t>(faceCount))
+        : faces_(faces),
+          edges_(edges),
+          faceCount_(faceCount),
+          edgeCount_(edges.Count()),
+          visited_(static_cast<std::size_t>(faceCount))
     {
         for (int i = 0; i < faceCount; ++i) {
             visited_[i] = 0;
@@ -81,6 +85,7 @@ public:
     }
 
     bool IsVisited(int face) const { return visited_[face] != 0; }
+    bool IsFace(int face) const { return face >= 0 && face < faceCount_; }
     int VisitedCount() const { return visitedCount_; }
 
     // Visits seed (already turned) and runs the passes until nothing moves.
@@ -95,8 +100,8 @@ public:
             const EdgeRecord& edge = edges_.Record(e);
             const int fa = edge.f0;
             const int fb = edge.f1;
-            if (fa == -1 || fb == -1) {
-                continue;
+            if (!IsFace(fa) || !IsFace(fb)) {
+                continue;  // -1: the edge has fewer than two faces
             }
             if (!IsVisited(fa) && IsVisited(fb)) {
                 OrientAgainst(fa, fb, edge.k0);
@@ -125,8 +130,8 @@ private:
         ++visitedCount_;
         const FaceRecord& record = faces_.Record(face);
         for (std::int32_t next : record.edge) {
-            if (next < 0) {
-                continue;
+            if (next < 0 || next >= edgeCount_) {
+                continue;  // tables filled by hand need not hold every edge
             }
             if (dueCount_ == due_.capacity()) {
                 due_.Grow();
@@ -138,6 +143,8 @@ private:
 
     FaceTable& faces_;
     const EdgeTable& edges_;
+    int faceCount_;
+    int edgeCount_;
     TableArray<std::uint8_t> visited_;
     int visitedCount_ = 0;
     // A min-heap of due keys, kept in a framework array like every table.

@@ -12,8 +12,17 @@ struct CliResult {
     std::string err;
 };
 
-// Runs tessvane-cli with `args` in the directory `workDir`, with standard
-// input, output and error not a terminal.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir);
+// Runs tessvane-cli with `args` in the directory `workDir`. Standard input,
+// output and error are not terminals, except standard error with
+// `stderrIsTerminal` (a pseudo-terminal whose output lands in `err`).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir,
+                 bool stderrIsTerminal = false);
+
+// The built program, for a test that runs a copy of it elsewhere.
+std::string CliProgram();
+
+// RunCli with the program at `program` instead of the built one.
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir, bool stderrIsTerminal = false);
 
 }  // namespace tessvane::testing

@@ -48,11 +48,13 @@ TEST(BatchListTest, AfterAFinishedRunOnlyAChosenSelectionEmptiesTheList) {
     list.AddSelection({}, shell);
     EXPECT_EQ(Paths(list), first);
     EXPECT_TRUE(list.RunFinished());
+    EXPECT_EQ(BatchSelectButtonCaption(list), "Select Object Files");
 
     const std::vector<std::string> second = {"/b/three.iob"};
     list.AddSelection(second, shell);
     EXPECT_EQ(Paths(list), second);
     EXPECT_FALSE(list.RunFinished());
+    EXPECT_EQ(BatchSelectButtonCaption(list), "Add More Object Files");
 
     // Before a run, a further selection adds to the list.
     list.AddSelection(first, shell);

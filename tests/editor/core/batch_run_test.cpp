@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -265,6 +266,30 @@ TEST_F(BatchRunTest, ExistingTargetWithoutBackupsAsksAndNoLeavesItAlone) {
     EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n......Aborted\n" +
                             "\nProcessing...." + File("b.iob") + "\n" +  //
                             "File Saved as.." + out + "b.iob\n"));
+}
+
+TEST_F(BatchRunTest, BackupsOnButNoBackupNameFreeAsksBeforeReplacing) {
+    const Bytes mine = CubeWithTextures({"C:\\MINE\\keep.iff"});
+    WriteFileBytes(File("a.iob"), CubeWithTextures({"C:\\TEX\\wood.iff"}));
+    WriteFileBytes(out + "a.iob", mine);
+    WriteFileBytes(out + "a.bak", {});
+    for (int i = 0; i <= 998; ++i) {
+        char extension[8];
+        std::snprintf(extension, sizeof extension, ".%03d", i);
+        WriteFileBytes(out + "a" + extension, {});
+    }
+    context.editor.settings.CreateBackups = true;
+    context.editor.settings.GenerateLog = false;
+    ui.PlanAnswer(MessageAnswer::No);
+    Select({File("a.iob")});
+
+    const auto results = Run();
+
+    // Backups were asked for: the file is not replaced without one unless the
+    // user says so.
+    EXPECT_EQ(results[0].status, BatchStatus::Aborted);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"a.iob cannot be backed up. Overwrite anyway ?"});
+    EXPECT_EQ(ReadFileBytes(out + "a.iob"), mine);
 }
 
 TEST(BatchTargetPathTest, SaveDirectoryAndSeparator) {

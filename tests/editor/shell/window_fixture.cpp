@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <QCheckBox>
+#include <QRadioButton>
 #include <cstdlib>
 
 namespace tessvane::testing {
@@ -53,7 +55,10 @@ QString WindowTest::Text(const char* name) {
 void WindowTest::Click(const char* name) {
     auto* button = Find<QAbstractButton>(name);
     ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
+    // Check boxes and radio buttons answer only on their indicator and caption.
+    const bool indicator = qobject_cast<QCheckBox*>(button) != nullptr || qobject_cast<QRadioButton*>(button) != nullptr;
+    const QPoint at = indicator ? QPoint(6, button->height() / 2) : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, {}, at);
 }
 
 void WindowTest::TypeEnter(const char* name, const std::string& text) {

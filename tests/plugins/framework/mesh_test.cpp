@@ -1,10 +1,12 @@
 #include "framework/mesh.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -136,6 +138,41 @@ double FindX(double from, double span, std::uint32_t bucket, std::uint32_t bucke
 }
 
 }  // namespace
+
+TEST(MeshTablesTest, BucketsAreHashBytesOverTheKeyPieces)
+{
+    // Hints that give the minimum bucket count and larger, odd counts.
+    for (std::uint64_t hint : {1u, 5000u, 77777u}) {
+        VertexTable vertices(hint);
+        FaceTable faces(hint);
+        EdgeTable edges(hint);
+        const auto n = static_cast<std::uint32_t>(hint);
+        const std::uint32_t vb = std::max<std::uint32_t>(n * 2u * 7u / 10u, 2048u);
+        const std::uint32_t fb = std::max<std::uint32_t>(n * 2u, 2048u);
+        const std::uint32_t eb = std::max<std::uint32_t>(n * 3u, 2048u);
+        std::mt19937 rng(static_cast<unsigned>(hint));
+        std::uniform_real_distribution<double> coordinate(-1e6, 1e6);
+        std::uniform_int_distribution<int> index(-5, 1 << 30);
+        for (int i = 0; i < 2000; ++i) {
+            const Vector3d p{coordinate(rng), -coordinate(rng) * 1e-9, coordinate(rng) * 1e100};
+            EXPECT_EQ(vertices.BucketOf(p), VertexBucket(p, vb));
+
+            int k[3] = {index(rng), index(rng), index(rng)};
+            std::uint32_t h = 0;
+            std::int32_t sorted[3] = {k[0], k[1], k[2]};
+            std::sort(sorted, sorted + 3);
+            for (std::int32_t v : sorted) {
+                h = HashBytes(h, &v, 4, fb);
+            }
+            EXPECT_EQ(faces.BucketOf(k[2], k[0], k[1]), h);
+
+            h = HashBytes(0, &sorted[0], 4, eb);
+            h = HashBytes(h, &sorted[2], 4, eb);
+            EXPECT_EQ(edges.BucketOf(k[2], k[0]), edges.BucketOf(k[0], k[2]));
+            EXPECT_EQ(edges.BucketOf(sorted[2], sorted[0]), h);
+        }
+    }
+}
 
 TEST(MeshTablesTest, VertexMergeFollowsBucketsAndPrefersTheNewest)
 {

@@ -327,3 +327,18 @@ TEST(UnifyOrientationTest, MeshWithoutTablesIsLeftAlone)
     ASSERT_EQ(ProgressLog::calls.size(), 1u);
     EXPECT_EQ(ProgressLog::calls[0], std::make_pair(0u, 0u));
 }
+
+TEST(UnifyOrientationTest, TablesFilledByHandAreReadSafely)
+{
+    // Face and edge numbers that point past their tables are ignored (the
+    // sanitizer build would report any read beyond them).
+    Mesh3d mesh(1, "hand");
+    mesh.AddTriangle(Tri({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+    mesh.AddTriangle(Tri({1, 0, 0}, {1, 1, 0}, {0, 1, 0}));
+    mesh.edges->AddFace(99, 0);
+    mesh.edges->AddFace(-7, 1);
+    mesh.faces->SetEdges(0, 1000, -3, 2);
+    ProgressLog::calls.clear();
+    mesh.UnifyOrientation(ProgressLog::Record);
+    EXPECT_EQ(ProgressLog::calls.back(), std::make_pair(2u, 2u));
+}

@@ -1,0 +1,64 @@
+// Draws the window with a sample file loaded into a PNG, for the README:
+//   xvfb-run tessvane_window_screenshot examples/spaceship.iob docs/tessvane-window.png [PAGE]
+// PAGE is the notebook page in front, 0 to 5 (default 1, Details), or "about"
+// for the about box.
+#include <QApplication>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "About.h"
+#include "VANEMain.h"
+#include "scripted_dialog_service.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s OBJECT-FILE PNG-FILE [PAGE]\n", argv[0]);
+        return 2;
+    }
+    const std::string object = std::filesystem::absolute(argv[1]).string();
+    const std::string png = argv[2];
+    QApplication app(argc, argv);
+    if (argc == 4 && std::string(argv[3]) == "about") {
+        tessvane::TAboutBox about;
+        about.show();
+        QApplication::processEvents();
+        return about.grab().save(QString::fromStdString(png)) ? 0 : 1;
+    }
+
+    // A scratch program directory, so no settings file of the user is read.
+    const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "tessvane-screenshot";
+    std::filesystem::create_directories(scratch);
+    const std::string ini = "[VANE]\r\nImagine Directory=C:\\IMAGINE\r\nLoad Directory=" +
+                            std::filesystem::path(object).parent_path().string() + "/\r\n";
+    std::FILE* f = std::fopen((scratch / "Tessvane.ini").c_str(), "wb");
+    if (f != nullptr) {
+        std::fwrite(ini.data(), 1, ini.size(), f);
+        std::fclose(f);
+    }
+
+    tessvane::CoreContext context;
+    context.editor = tessvane::MakeEditorContext(scratch.string() + "/");
+    tessvane::testing::ScriptedDialogService dialogs;
+    context.ui = &dialogs;
+    tessvane::TVANEForm window(context, dialogs);
+    window.show();
+    QApplication::processEvents();
+
+    dialogs.PlanOpenFile(object);
+    window.findChild<QPushButton*>("Loadbutton")->click();
+    auto* tabs = window.findChild<QTabWidget*>("TabbedNotebook1");
+    tabs->setCurrentIndex(argc == 4 ? std::atoi(argv[3]) : tessvane::kDetailsPage);
+    window.findChild<QTableWidget*>("PathDetailList")->selectRow(1);
+    QApplication::processEvents();
+
+    std::filesystem::remove_all(scratch);
+    if (!window.grab().save(QString::fromStdString(png))) {
+        std::fprintf(stderr, "cannot write %s\n", png.c_str());
+        return 1;
+    }
+    return 0;
+}
