@@ -53,6 +53,9 @@ TVANEForm::TVANEForm(CoreContext& context, DialogService& dialogs, QWidget* pare
     ConnectSummaryPage();
     ConnectDetailsPage();
     ConnectOptionsPage();
+    ConnectDefaultListPages();
+    ConnectHelpAndPrint();
+    ConnectBatchPage();
     FormCreate();
 }
 
