@@ -156,9 +156,14 @@ void ApplySuffixes(CoreContext& context) {
         const bool texture = r.Kind == PathKind::Texture && settings.TextureSuffixSelection != kTextureSuffixAsIs;
         const bool brush = r.Kind == PathKind::Brush && settings.BrushSuffixSelection != kBrushSuffixAsIs;
         if (!texture && !brush) continue;
-        const std::string_view old = r.OldFileName;
-        const std::size_t dot = old.find('.');
-        if (dot != std::string_view::npos) r.NewFileName = old.substr(0, dot);
+        // The extension goes from the name that will be written, so a name the texture
+        // list gave the record survives; a name read without any extension is only
+        // ever extended, as before.
+        if (std::string_view(r.OldFileName).find('.') != std::string_view::npos) {
+            const std::string current = r.NewFileName.str();
+            const std::size_t dot = current.find('.');
+            if (dot != std::string::npos) r.NewFileName = current.substr(0, dot);
+        }
         const SuffixText& suffix = texture ? suffixes.Texture : suffixes.Brush;
         if (!suffix.empty()) {
             r.NewFileName = r.NewFileName.str() + "." + suffix.str();

@@ -243,7 +243,7 @@ TEST_F(PathRulesTest, ApplySuffixes) {
         std::uint16_t textureSelection, brushSelection;
         const char* specified;
         std::string oldName;
-        const char* newName;
+        std::string newName;
         const char* want;
         bool logged;
     };
@@ -258,7 +258,10 @@ TEST_F(PathRulesTest, ApplySuffixes) {
         {PathKind::Brush, 0, 7, "", "brick.iff", "brick.iff", "brick.jpg", true},
         {PathKind::Brush, 3, 0, "", "brick.iff", "brick.iff", "brick.iff", false},
         {PathKind::Object, 3, 7, "", "ball.iob", "ball.iob", "ball.iob", false},
-        {PathKind::Texture, 3, 0, "", thirty + ".iff", "", "", true},
+        // A name the texture list gave the record keeps its new stem.
+        {PathKind::Texture, 3, 0, "", "wood.iff", "oak.iff", "oak.itx", true},
+        {PathKind::Texture, 3, 0, "", "wood.iff", "oak", "oak.itx", true},
+        {PathKind::Texture, 3, 0, "", thirty + ".iff", thirty + ".iff", "", true},
     };
     for (const Case& c : cases) {
         context.editor.settings.TextureSuffixSelection = c.textureSelection;
