@@ -11,9 +11,14 @@ namespace tessvane::cli {
 // else as it is.
 std::string TsvField(std::string_view text);
 
-// A JSON string literal with its quotes. Control characters and bytes above
-// 127 are written as \u00XX, reading the text as Latin-1, so the output is
-// valid JSON (and valid UTF-8) whatever bytes the file held.
+// A JSON string literal with its quotes; control characters as \u00XX. A
+// text that is valid UTF-8 (a file name on this host) keeps its characters;
+// any other text (names from an Amiga or a PC in their 8-bit character sets)
+// is read as Latin-1 and its bytes above 127 are written as \u00XX. Either
+// way the output is valid JSON and valid UTF-8.
 std::string JsonString(std::string_view text);
+
+// True when `text` is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
 
 }  // namespace tessvane::cli

@@ -48,6 +48,22 @@ void DrawCell(QPainter& painter, double x, double right, double y, double height
 
 }  // namespace
 
+QString ReportKindWord(PathKind kind) {
+    switch (kind) {
+        case PathKind::Texture:
+            return QStringLiteral("Texture");
+        case PathKind::Brush:
+            return QStringLiteral("Brush");
+        case PathKind::Object:
+            return QStringLiteral("Object");
+        case PathKind::Effect:
+            return QStringLiteral("Effect");
+        case PathKind::ParticleObject:
+            return QStringLiteral("Particle Object");
+    }
+    return QString();
+}
+
 QString TTDDDReport::FooterText() { return QStringLiteral("Tessvane v2.2.1"); }
 
 void TTDDDReport::RepBeforePrint(const ReportContent& content) {

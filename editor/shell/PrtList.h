@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+#include "core/object_file.h"
+
 class QPainter;
 class QPrinter;
 
@@ -15,6 +17,10 @@ struct ReportRow {
     QString kind;       // kind word: "Texture", "Brush", "Object", ...
     QString directory;  // old directory
 };
+
+// The Type column's word for a record kind. Particle objects get a word of
+// their own rather than the word of the row above.
+QString ReportKindWord(PathKind kind);
 
 // Everything the path list prints. The caller collects the rows in the
 // order the Details page shows them.

@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "PrtList.h"
+#include "core/batch.h"
 #include "core/core_context.h"
 #include "dialog_service.h"
 
@@ -22,6 +24,10 @@ class TVANEForm;
 }
 
 namespace tessvane {
+
+class HelpWindow;
+class TDefDirSelect;
+class TDefTextureForm;
 
 // Window titles.
 inline constexpr const char* kProgramTitle = "Tessvane v2.2.1";
@@ -58,6 +64,17 @@ public:
 
     // The file the settings are written to when the window closes.
     const std::string& SettingsFile() const { return settingsFile_; }
+
+    // Help (VANEMain_help.cpp): the help window at a topic of the help
+    // document, or at the topic of a context number (message boxes' Help).
+    void ShowHelpTopic(const QString& topic);
+    void ShowHelpContext(int context);
+    // The help window once help has been asked for; null before.
+    HelpWindow* Help() const { return help_; }
+
+    // Batch page: where the run's log lines take their time and date from.
+    void SetBatchClock(std::unique_ptr<BatchClock> clock) { batchClock_ = std::move(clock); }
+    const BatchList& Batch() const { return batchList_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -118,6 +135,33 @@ private slots:
     void LoadSetButtonClick();
     void SaveSettingsButtonClick();
 
+    // Directory Defaults and Texture Filenames pages (VANEMain_lists.cpp).
+    void AddDirButtonClick();
+    void EditDirButtonClick();
+    void DeleteDirButtonClick();
+    void DirClearButtonClick();
+    void UpdateDefPathsButtonClick();
+    void AddTexButtonClick();
+    void EditTexButtonClick();
+    void DeleteTexButtonClick();
+    void ClearButtonClick();
+    void TexFNameUpdateButtonClick();
+    void DefaultDirListMouseDown(int column);
+    void TextureListMouseDown(int column);
+
+    // Help and the printed list (VANEMain_help.cpp).
+    void HelpButtonClick();
+    void HelpTopics1Click();
+    void ContextHelp();
+    void PrintButtonClick();
+
+    // Batch page (VANEMain_batch.cpp).
+    void SelectFilesButtonClick();
+    void ProcessButtonClick();
+    void OriginalDirCheckClick(bool checked);
+    void SaveDirButtonClick();
+    void SaveDirKeyDown();
+
 private:
     void FormCreate();
     void ConnectWindow();
@@ -147,6 +191,24 @@ private:
     void SortByHeading(int column);
     void DisableEditingControls();
 
+    // Default-list pages.
+    void ConnectDefaultListPages();
+    void SortDirectoryDefaults(int column);
+    void SortTextureDefaults(int column);
+    std::unique_ptr<TDefDirSelect> MakeDefDirSelect();
+    std::unique_ptr<TDefTextureForm> MakeDefTextureForm();
+
+    // Help and the printed list.
+    void ConnectHelpAndPrint();
+    ReportContent PathListReport() const;
+
+    // Batch page.
+    void ConnectBatchPage();
+    void SetBatchPromptControls();
+    void ShowBatchList();
+    // After a batch run: no file is held; the pages and commands say so.
+    void ShowNoFileHeld();
+
     // Options page.
     void ShowSuffixField(int selection, const SuffixText& suffix, bool texture);
 
@@ -167,6 +229,11 @@ private:
     // SettingsFileName hold it cut to their lengths (255 and 32), which would
     // name another file when the real name is longer.
     std::string settingsFile_;
+    // Where the default-list dialogs' directory chooser was left last.
+    std::shared_ptr<std::string> listChooserDirectory_;
+    HelpWindow* help_ = nullptr;
+    BatchList batchList_;
+    std::unique_ptr<BatchClock> batchClock_ = std::make_unique<SystemBatchClock>();
 };
 
 QString ToQ(std::string_view text);

@@ -10,10 +10,11 @@ add_library(tessvane_shell_lists STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PrtList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_topics.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/list_dialog_services.cpp
 )
 set_target_properties(tessvane_shell_lists PROPERTIES AUTOMOC ON AUTOUIC ON)
 target_include_directories(tessvane_shell_lists PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(tessvane_shell_lists PUBLIC Qt6::Widgets Qt6::PrintSupport)
+target_link_libraries(tessvane_shell_lists PUBLIC tessvane_core Qt6::Widgets Qt6::PrintSupport)
 qt_add_resources(tessvane_shell_lists tessvane_help
   PREFIX /help
   BASE ${PROJECT_SOURCE_DIR}/docs/help

@@ -18,6 +18,8 @@ int main(int argc, char* argv[]) {
 
     tessvane::TVANEForm window(context, dialogs);
     dialogs.SetParent(&window);
+    dialogs.SetEditor(&context.editor);
+    dialogs.SetHelpHandler([&window](int helpContext) { window.ShowHelpContext(helpContext); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = window.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

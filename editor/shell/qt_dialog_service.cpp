@@ -8,6 +8,7 @@
 #include "About.h"
 #include "DirUnit.h"
 #include "file_filter.h"
+#include "list_dialog_services.h"
 
 namespace tessvane {
 namespace {
@@ -66,14 +67,13 @@ MessageAnswer QtDialogService::ShowMessage(const Message& message) {
     return MessageAnswer::Ok;
 }
 
-// The default-list dialogs answer these once their pages are in the window;
-// until then a prompt counts as cancelled, as the core expects without a UI.
-std::optional<DirectoryDefault> QtDialogService::PromptDirectoryDefault(const DirectoryPrompt&) {
-    return std::nullopt;
+std::optional<DirectoryDefault> QtDialogService::PromptDirectoryDefault(const DirectoryPrompt& prompt) {
+    static const EditorContext kNoValidation;
+    return RunDirectoryPrompt(*this, editor_ ? *editor_ : kNoValidation, prompt, parent_);
 }
 
-std::optional<TextureDefault> QtDialogService::PromptTextureDefault(const TexturePrompt&) {
-    return std::nullopt;
+std::optional<TextureDefault> QtDialogService::PromptTextureDefault(const TexturePrompt& prompt) {
+    return RunTexturePrompt(*this, prompt, parent_);
 }
 
 std::optional<std::string> QtDialogService::OpenFile(const FileDialogRequest& request) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "dialog_service.h"
+#include "state/editor_state.h"
 
 class QWidget;
 
@@ -18,6 +19,8 @@ public:
 
     // Dialogs are centred on `parent` (the main window once it exists).
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // The settings the default-list prompts validate directories against.
+    void SetEditor(const EditorContext* editor) { editor_ = editor; }
     // Called with the help context number when Help is pressed in a message.
     void SetHelpHandler(std::function<void(int)> handler) { help_ = std::move(handler); }
 
@@ -34,6 +37,7 @@ public:
 
 private:
     QWidget* parent_ = nullptr;
+    const EditorContext* editor_ = nullptr;
     std::function<void(int)> help_;
 };
 

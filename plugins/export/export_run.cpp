@@ -22,7 +22,7 @@ int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallb
 
     const ExportReport report{callbacks, &log};
     for (ObjectListNode* node = objects->head; node != nullptr; node = node->next) {
-        if (node->object->type != kObjectTypeMesh) {
+        if (node->object == nullptr || node->object->type != kObjectTypeMesh) {
             continue;
         }
         auto* mesh = static_cast<Mesh3d*>(node->object);

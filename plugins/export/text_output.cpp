@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::size_t kMaxFileNameLength = 255;
 
 }  // namespace
 
@@ -38,16 +39,37 @@ bool TextOutput::Open(const std::string& path)
     if (path.empty()) {
         return false;
     }
-    std::string temp = path + ".XXXXXX";
+    // The file replaces the target only at the end, so whatever would stop
+    // writing the target itself has to stop the export here: a directory of
+    // that name, or a file the user may not write.
+    struct stat target {};
+    const bool exists = stat(path.c_str(), &target) == 0;
+    if (exists && (S_ISDIR(target.st_mode) || access(path.c_str(), W_OK) != 0)) {
+        return false;
+    }
+    // The temporary name adds seven characters to the file's own, unless
+    // that would make it longer than a file name may be.
+    const std::size_t slash = path.rfind('/');
+    const std::size_t name_length = slash == std::string::npos ? path.size() : path.size() - slash - 1;
+    std::string temp = name_length + 7 <= kMaxFileNameLength
+                           ? path + ".XXXXXX"
+                           : path.substr(0, slash == std::string::npos ? 0 : slash + 1) + ".export-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) {
         return false;
     }
     // mkstemp makes the file private; the finished file gets the permissions
-    // that creating it directly would have given.
-    mode_t mask = umask(0);
-    umask(mask);
-    if (fchmod(fd, 0666 & ~mask) != 0) {
+    // that writing the target directly would have left: the old file's, or
+    // those of a newly created one.
+    mode_t mode = 0;
+    if (exists) {
+        mode = target.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (fchmod(fd, mode) != 0) {
         close(fd);
         unlink(temp.c_str());
         return false;

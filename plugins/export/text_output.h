@@ -29,7 +29,9 @@ public:
 
     // Creates the temporary file next to path. Returns false, creating
     // nothing, when that is impossible (missing directory, no permission,
-    // empty path). A file already open is abandoned first.
+    // empty path) or when path is a directory or a file that may not be
+    // written. The finished file keeps the permissions of the file it
+    // replaces. A file already open is abandoned first.
     bool Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
 

@@ -202,8 +202,9 @@ public:
     int Compact();
     // Compact form to table form: adds every triangle of the compact arrays
     // with AddTriangle, so duplicates merge and unused points disappear; the
-    // bounds are extended, not reset. Does nothing when any table exists or
-    // an array is missing. The compact arrays stay as they are.
+    // bounds are extended, not reset. A triangle with an index outside the
+    // point array is skipped. Does nothing when any table exists or an array
+    // is missing. The compact arrays stay as they are.
     void Expand();
     // Multiplies every table point and both bounds by factor (nothing happens
     // for exactly 1.0). A negative factor leaves min <= max.
@@ -211,10 +212,17 @@ public:
     // Exchanges two coordinates of every table point and of the bounds:
     // mode 1 x and y, 2 x and z, 3 y and z; any other mode changes nothing.
     void SwapAxes(int mode);
-    // Gives all faces of each edge-connected part a consistent winding,
-    // taking the part's highest face (by centroid) as the reference, which
-    // ends up facing down (FaceNormal z below 0). progress, which may be
-    // null, is called before each part and once at the end.
+    // Gives the faces of each edge-connected part a consistent winding. Each
+    // part starts from a seed, the highest remaining face by centroid whose
+    // normal is not horizontal (the lowest-numbered remaining face when none
+    // lies strictly higher than that one), which is turned to face down
+    // (FaceNormal z not above 0); the winding then spreads across every edge that holds
+    // two faces. On surfaces that cannot be wound consistently (a Moebius
+    // strip, edges with more than two faces) the outcome is that of sweeping
+    // the edges in number order pass after pass. Runs in about
+    // (faces + edges) log faces. progress, which may be null, is called
+    // with the faces oriented so far before each part, and once at the end
+    // with (face count, face count).
     void UnifyOrientation(UnifyProgressFunction progress);
 
     int boundsUnset;  // 1 until the first point is added

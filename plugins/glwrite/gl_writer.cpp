@@ -41,7 +41,7 @@ void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings
     }
     int count = 0;
     for (const ObjectListNode* node = objects.head; node != nullptr; node = node->next) {
-        if (node->object->type == kObjectTypeMesh) {
+        if (node->object != nullptr && node->object->type == kObjectTypeMesh) {
             ++count;
         }
     }

@@ -34,6 +34,9 @@ public:
     int WriteMesh(const Mesh3d& mesh, const ExportSettings&, const ExportReport&) override
     {
         names.push_back(mesh.name);
+        if (!vanish.empty()) {
+            std::filesystem::remove_all(vanish);
+        }
         out_->Printf("mesh %s\n", mesh.name);
         for (int i = 0; i < VertexCount(mesh); ++i) {
             const Vector3d& p = VertexPoint(mesh, i);
@@ -50,6 +53,7 @@ public:
 
     std::vector<std::string> names;
     int preamble_count = -1;
+    std::string vanish;  // a directory removed while a mesh is written
 
 private:
     std::optional<TextOutput> out_;
@@ -133,8 +137,22 @@ TEST_F(ExportRunTest, AnOutputThatCannotBeCreatedEndsTheRunBeforeAnyStatus)
 
 TEST_F(ExportRunTest, AFileThatCannotTakeItsPlaceIsNotReportedFinished)
 {
-    // A directory where the file should go: creating the file succeeds, but
-    // putting it in place at the end cannot.
+    // The output's directory disappears while the meshes are written, so the
+    // finished file cannot be put in place.
+    std::filesystem::create_directory(temp_.File("out"));
+    writer_.vanish = temp_.File("out");
+    objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
+    ExportSettings settings(kObjWriteIdentity);
+    settings.SetFileName(temp_.File("out/file.obj").c_str());
+
+    EXPECT_EQ(Run(settings), 0);
+
+    ASSERT_EQ(RecordedStatus().size(), 1u);
+    EXPECT_NE(RecordedStatus()[0].find("started"), std::string::npos);
+}
+
+TEST_F(ExportRunTest, ADirectoryInTheFilesPlaceEndsTheRunBeforeAnyStatus)
+{
     std::filesystem::create_directory(temp_.File("taken.obj"));
     objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
     ExportSettings settings(kObjWriteIdentity);
@@ -142,13 +160,8 @@ TEST_F(ExportRunTest, AFileThatCannotTakeItsPlaceIsNotReportedFinished)
 
     EXPECT_EQ(Run(settings), 0);
 
-    ASSERT_EQ(RecordedStatus().size(), 1u);
-    EXPECT_NE(RecordedStatus()[0].find("started"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_directory(temp_.File("taken.obj")));
-    for (const auto& entry : std::filesystem::directory_iterator(temp_.path())) {
-        EXPECT_EQ(entry.path().filename().string().rfind("taken.obj.", 0), std::string::npos)
-            << "left behind: " << entry.path();
-    }
+    EXPECT_TRUE(RecordedStatus().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(temp_.File("taken.obj")));
 }
 
 TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints)

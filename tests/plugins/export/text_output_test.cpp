@@ -80,23 +80,49 @@ TEST(TextOutput, AnAbandonedOrFailedFileLeavesTheOldOneIntact)
     EXPECT_EQ(ReadFileBytes(path), "old contents\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
-    // A directory in the target's place makes the final rename fail.
-    std::filesystem::create_directory(dir.File("taken"));
-    WriteFileBytes(dir.File("taken") + "/inside", "x");
+    // The directory going away under the export makes the final rename fail.
+    std::filesystem::create_directory(dir.File("sub"));
     TextOutput out(1);
-    ASSERT_TRUE(out.Open(dir.File("taken")));
+    ASSERT_TRUE(out.Open(dir.File("sub/out.obj")));
     out.Text("data\n");
+    std::filesystem::remove_all(dir.File("sub"));
     EXPECT_FALSE(out.Commit());
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken")));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST(TextOutput, CannotOpenInAMissingDirectoryOrWithAnEmptyName)
+TEST(TextOutput, AReplacedFileKeepsItsPermissions)
+{
+    TempDir dir;
+    const std::string path = dir.File("private.c");
+    WriteFileBytes(path, "old\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    TextOutput out(1);
+    ASSERT_TRUE(out.Open(path));
+    out.Text("new\n");
+    ASSERT_TRUE(out.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "new\n");
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST(TextOutput, TheLongestFileNameCanBeWritten)
+{
+    TempDir dir;
+    const std::string path = dir.File(std::string(251, 'n') + ".obj");
+    TextOutput out(1);
+    ASSERT_TRUE(out.Open(path));
+    out.Text("x\n");
+    ASSERT_TRUE(out.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "x\n");
+}
+
+TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory)
 {
     TempDir dir;
     TextOutput out(1);
     EXPECT_FALSE(out.Open(dir.File("no/such/dir/out.obj")));
     EXPECT_FALSE(out.Open(""));
+    EXPECT_FALSE(out.Open(dir.path().string()));  // a directory is no file
     EXPECT_FALSE(out.IsOpen());
     EXPECT_TRUE(out.Commit());
 }

@@ -118,4 +118,25 @@ TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing)
     EXPECT_EQ(ReadFileBytes(temp_.File("keep.c")), "old\n");
 }
 
+TEST_F(ConvertTest, ConfigureStoresTheExporterFieldsOnOkAndKeepsUnify)
+{
+    WriteSettingInt("glwrite", kCommonSettings, "unify_mode", 1);
+    const std::string script = temp_.File("answers.txt");
+    WriteFileBytes(script, "6 -45.5\n4 3\n2 abc\n1\nok\n");
+    const std::string command = std::string("'") + MESHCONV_PROGRAM + "' configure glwrite <'" + script +
+                                "' >'" + temp_.File("form.txt") + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(temp_.File("form.txt"));
+    EXPECT_NE(ReadFileBytes(temp_.File("form.txt")).find("OGL Configuration"), std::string::npos);
+    EXPECT_EQ(Stored("glwrite", kSpecificSettings, "smooth_angle"), "-45.500000");
+    EXPECT_EQ(Stored("glwrite", kCommonSettings, "ld_mode"), "2");
+    EXPECT_EQ(Stored("glwrite", kCommonSettings, "size_value"), "1.000000");  // "abc" was refused
+    EXPECT_EQ(Stored("glwrite", kCommonSettings, "verbose_mode"), "1");
+    EXPECT_EQ(Stored("glwrite", kCommonSettings, "unify_mode"), "1");
+
+    // Cancel (here: the end of the input) writes the settings back unchanged.
+    WriteFileBytes(script, "6 10\n");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(Stored("glwrite", kSpecificSettings, "smooth_angle"), "-45.500000");
+}
+
 }  // namespace

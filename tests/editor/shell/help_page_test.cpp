@@ -1,0 +1,59 @@
+// Help in the real window: the Help button opens the topic of the page in
+// front, Help Topics the contents, F1 the topic of the focused control.
+#include <QAction>
+#include <QTabWidget>
+
+#include "help_window.h"
+#include "window_fixture.h"
+
+namespace tessvane::testing {
+namespace {
+
+using HelpPageTest = WindowTest;
+
+TEST_F(HelpPageTest, HelpButtonOpensTheTopicOfThePageInFront) {
+    Start();
+    EXPECT_EQ(window->Help(), nullptr);
+    const std::pair<int, const char*> pages[] = {
+        {kSummaryPage, "summary"},   {kDetailsPage, "details"},   {kOptionsPage, "options"},
+        {kDirectoryDefaultsPage, "dirdefaults"}, {kTextureFilenamesPage, "textures"},
+        {kBatchPage, "batch"},
+    };
+    for (const auto& [page, topic] : pages) {
+        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page);
+        Click("HelpButton");
+        ASSERT_NE(window->Help(), nullptr);
+        EXPECT_TRUE(window->Help()->isVisible());
+        EXPECT_EQ(window->Help()->CurrentTopic(), topic);
+    }
+    Find<QAction>("HelpTopics1")->trigger();
+    EXPECT_EQ(window->Help()->CurrentTopic(), "contents");
+}
+
+TEST_F(HelpPageTest, F1OpensTheTopicOfTheFocusedControlOrElseOfThePage) {
+    Start();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    Find<QWidget>("CloseButton")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    ASSERT_NE(window->Help(), nullptr);
+    EXPECT_EQ(window->Help()->CurrentTopic(), "commands");
+
+    // The Options page's "Directories" box carries a number of its own.
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kOptionsPage);
+    QApplication::setActiveWindow(window.get());
+    Find<QWidget>("DirValidationBox")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(window->Help()->CurrentTopic(), "options-validate");
+
+    // The list pages' controls carry none: the page's topic opens.
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kDirectoryDefaultsPage);
+    QApplication::setActiveWindow(window.get());
+    Find<QWidget>("AddDirButton")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(window->Help()->CurrentTopic(), "dirdefaults");
+}
+
+}  // namespace
+}  // namespace tessvane::testing

@@ -1,0 +1,304 @@
+// The Directory Defaults and Texture Filenames pages of the real window:
+// buttons, keys and heading presses, with the real list dialogs answered by
+// typing into them.
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include "DirUnit2.h"
+#include "TexForm.h"
+#include "lists_test_dialogs.h"
+#include "qt_dialog_service.h"
+#include "window_fixture.h"
+
+namespace tessvane::testing {
+namespace {
+
+class ListsPageTest : public WindowTest {
+protected:
+    void TearDown() override { ExpectEveryAnswerTaken(); }
+
+    // Starts the window (which finds no settings file and says so) with the
+    // page in front; messages counts what was shown from then on.
+    void StartOnPage(int page) {
+        Start();
+        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page);
+        startMessages_ = dialogs.MessageTexts().size();
+    }
+
+    std::size_t NewMessages() const { return dialogs.MessageTexts().size() - startMessages_; }
+
+    void DoubleClickRow(const char* grid_name, int row) {
+        auto* grid = Find<QTableWidget>(grid_name);
+        const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    std::size_t startMessages_ = 0;
+
+    void SetDirectories(const std::vector<std::pair<std::string, std::string>>& entries) {
+        context.editor.directoryDefaults.Clear();
+        for (const auto& [old_dir, new_dir] : entries)
+            context.editor.directoryDefaults.Append({old_dir, new_dir});
+        window->SetDefDirectoryList();
+    }
+
+    std::vector<std::string> NewDirectories() const {
+        std::vector<std::string> texts;
+        for (const auto& e : context.editor.directoryDefaults.Entries())
+            texts.push_back(e.NewDirectory.str());
+        return texts;
+    }
+
+    // Texts of the grid's rows below the heading, columns joined by '|'.
+    QStringList GridRows(const char* name) {
+        auto* grid = Find<QTableWidget>(name);
+        QStringList rows;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < grid->columnCount(); ++c)
+                cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+            rows << cells.join('|');
+        }
+        return rows;
+    }
+
+    void PressHeading(const char* grid_name, int column) {
+        QHeaderView* heading = Find<QTableWidget>(grid_name)->horizontalHeader();
+        const int x = column < heading->count()
+                          ? heading->sectionViewportPosition(column) + 5
+                          : heading->length() + 5;  // beside the last column
+        QTest::mousePress(heading->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+        QTest::mouseRelease(heading->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    }
+};
+
+TEST_F(ListsPageTest, EntryWithOnlyANewDirectoryRetargetsPathsWithoutDirectory) {
+    const std::string iob = MakeFile("chair.iob", IffBuilder("TDDD")
+                                                      .Chunk("NAME", chunks::Name("CHAIR"))
+                                                      .Chunk("TXT1", chunks::Txt1("wood.iff"))
+                                                      .Chunk("TXT1", chunks::Txt1("/maps/brick.iff"))
+                                                      .Build());
+    StartOnPage(kDirectoryDefaultsPage);
+    Load(iob);
+
+    // Cancel, and Accept with both fields empty, add nothing.
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        Retype(d, "NewDirEdit", "/ignored");
+        Press(d, "CancelButton");
+    });
+    Click("AddDirButton");
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) { Press(d, "AcceptButton"); });
+    Click("AddDirButton");
+    EXPECT_TRUE(context.editor.directoryDefaults.Empty());
+    EXPECT_FALSE(Enabled("DefaultDirList"));
+
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        EXPECT_EQ(d.windowTitle(), "Select Directories");
+        EXPECT_TRUE(d.OldDirectory().isEmpty());
+        Retype(d, "NewDirEdit", "/new/maps");
+        Press(d, "AcceptButton");
+    });
+    Click("AddDirButton");
+    ASSERT_EQ(context.editor.directoryDefaults.Count(), 1u);
+    EXPECT_EQ(context.editor.directoryDefaults.At(1).OldDirectory, "");
+    EXPECT_EQ(GridRows("DefaultDirList"), QStringList{"|/new/maps"});
+    for (const char* name : {"DefaultDirList", "EditDirButton", "DeleteDirButton", "DirClearButton",
+                             "UpdateDefPathsButton"})
+        EXPECT_TRUE(Enabled(name)) << name;
+
+    Click("UpdateDefPathsButton");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "/new/maps");
+    EXPECT_EQ(context.file.Paths.Record(2).NewDirectory, "/maps");
+    EXPECT_TRUE(Enabled("UpdateDefPathsButton"));
+    EXPECT_EQ(NewMessages(), 0u);
+}
+
+TEST_F(ListsPageTest, EditCancelLeavesTheEntryAndAcceptStoresEvenEmptyTexts) {
+    StartOnPage(kDirectoryDefaultsPage);
+    SetDirectories({{"C:\\ONE", "D:\\ONE"}, {"C:\\TWO", "D:\\TWO"}});
+    auto* grid = Find<QTableWidget>("DefaultDirList");
+    grid->setCurrentCell(1, 0);
+
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        EXPECT_EQ(d.OldDirectory(), "C:\\TWO");
+        EXPECT_EQ(d.NewDirectory(), "D:\\TWO");
+        Retype(d, "OldDirEdit", "changed");
+        Press(d, "CancelButton");
+    });
+    Click("EditDirButton");
+    EXPECT_EQ(GridRows("DefaultDirList"), (QStringList{"C:\\ONE|D:\\ONE", "C:\\TWO|D:\\TWO"}));
+
+    // A double click on the row edits it too.
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        Retype(d, "OldDirEdit", "");
+        Retype(d, "NewDirEdit", "");
+        Press(d, "AcceptButton");
+    });
+    DoubleClickRow("DefaultDirList", 1);
+    ASSERT_EQ(context.editor.directoryDefaults.Count(), 2u);
+    EXPECT_EQ(context.editor.directoryDefaults.At(2).OldDirectory, "");
+    EXPECT_EQ(context.editor.directoryDefaults.At(2).NewDirectory, "");
+    EXPECT_EQ(GridRows("DefaultDirList"), (QStringList{"C:\\ONE|D:\\ONE", "|"}));
+    EXPECT_EQ(grid->currentRow(), 1);
+}
+
+TEST_F(ListsPageTest, DeleteSelectsTheRowAboveAndTheGridKeysWork) {
+    StartOnPage(kDirectoryDefaultsPage);
+    SetDirectories({{"1", "a"}, {"2", "b"}, {"3", "c"}, {"4", "d"}, {"5", "e"}});
+    auto* grid = Find<QTableWidget>("DefaultDirList");
+
+    grid->setCurrentCell(2, 0);
+    Click("DeleteDirButton");
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"a", "b", "d", "e"}));
+    EXPECT_EQ(grid->currentRow(), 1) << "the third of five deleted: row 2 is selected";
+
+    // The Delete key removes the current entry without asking; deleting the
+    // first leaves the first selected.
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"b", "d", "e"}));
+    EXPECT_EQ(grid->currentRow(), 0);
+    EXPECT_EQ(NewMessages(), 0u);
+
+    // Enter edits the current entry, Insert adds one.
+    grid->setCurrentCell(2, 0);
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        EXPECT_EQ(d.NewDirectory(), "e");
+        Retype(d, "NewDirEdit", "E");
+        Press(d, "AcceptButton");
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        EXPECT_TRUE(d.NewDirectory().isEmpty());
+        Retype(d, "OldDirEdit", "6");
+        Retype(d, "NewDirEdit", "f");
+        Press(d, "AcceptButton");
+    });
+    QTest::keyClick(grid, Qt::Key_Insert);
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"b", "d", "E", "f"}));
+}
+
+TEST_F(ListsPageTest, ClearListEmptiesTheTexturePageAndDisablesItsControls) {
+    const std::string iob = MakeFile("ball.iob", IffBuilder("TDDD")
+                                                     .Chunk("NAME", chunks::Name("BALL"))
+                                                     .Chunk("TXT1", chunks::Txt1("/t/WOOD.IFF"))
+                                                     .Chunk("BRS1", chunks::Brs1("/t/wood.iff"))
+                                                     .Build());
+    StartOnPage(kTextureFilenamesPage);
+    Load(iob);
+    context.editor.textureDefaults.Append({"wood.iff", "oak.itx", "Oak"});
+    context.editor.textureDefaults.Append({"x.itx", "y.itx", ""});
+    window->SetDefTextureList();
+    EXPECT_TRUE(Enabled("TexFNameUpdateButton"));
+
+    // Update Now renames textures only, matching the name in any case.
+    Click("TexFNameUpdateButton");
+    EXPECT_EQ(context.file.Paths.Record(1).NewFileName, "oak.itx");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDescription, "Oak");
+    EXPECT_EQ(context.file.Paths.Record(2).NewFileName, "wood.iff");
+
+    Click("ClearButton");
+    EXPECT_TRUE(context.editor.textureDefaults.Empty());
+    EXPECT_EQ(GridRows("TextureList"), QStringList{"||"});
+    for (const char* name :
+         {"TextureList", "EditTexButton", "DeleteTexButton", "ClearButton", "TexFNameUpdateButton"})
+        EXPECT_FALSE(Enabled(name)) << name;
+    EXPECT_TRUE(Enabled("AddTexButton"));
+    EXPECT_EQ(NewMessages(), 0u);
+}
+
+TEST_F(ListsPageTest, HeadingPressSortsAscendingWithCaseIgnored) {
+    StartOnPage(kDirectoryDefaultsPage);
+    SetDirectories({{"x", "D:\\a"}, {"y", "c:\\b"}, {"z", "B:\\c"}});
+    PressHeading("DefaultDirList", 1);
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"B:\\c", "c:\\b", "D:\\a"}));
+    EXPECT_EQ(GridRows("DefaultDirList").first(), "z|B:\\c");
+
+    // Beside the columns nothing is sorted; old-directory order is z, y, x.
+    PressHeading("DefaultDirList", 2);
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"B:\\c", "c:\\b", "D:\\a"}));
+    PressHeading("DefaultDirList", 0);
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"D:\\a", "c:\\b", "B:\\c"}));
+
+    // A one-entry texture list stays as it is.
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kTextureFilenamesPage);
+    context.editor.textureDefaults.Append({"b", "a", "z"});
+    window->SetDefTextureList();
+    PressHeading("TextureList", 0);
+    EXPECT_EQ(GridRows("TextureList"), QStringList{"b|a|z"});
+}
+
+TEST_F(ListsPageTest, TextureAddCutsLongNamesAndRemembersThePickedDirectory) {
+    StartOnPage(kTextureFilenamesPage);
+    context.editor.shell.TextureDialogDirectory = "/imagine/Textures";
+    dialogs.PlanOpenFile("/pics/tex/marble.itx");
+    const QString forty = QString(40, 'n');
+
+    WhenShown<TDefTextureForm>([&](TDefTextureForm& d) {
+        EXPECT_EQ(d.windowTitle(), "Select Textures");
+        Press(d, "OldTexButton");
+        Retype(d, "NewTexEdit", forty);
+        Press(d, "AcceptButton");
+    });
+    Click("AddTexButton");
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].title, "Select Old Texture");
+    EXPECT_EQ(dialogs.openRequests[0].directory, "/imagine/Textures");
+    ASSERT_EQ(context.editor.textureDefaults.Count(), 1u);
+    EXPECT_EQ(context.editor.textureDefaults.At(1).OldTexture, "marble.itx");
+    EXPECT_EQ(context.editor.textureDefaults.At(1).NewTexture.str(), std::string(32, 'n'));
+    EXPECT_EQ(context.editor.shell.TextureDialogDirectory, "/pics/tex");
+
+    // Edit with both names emptied leaves the entry as it was.
+    WhenShown<TDefTextureForm>([](TDefTextureForm& d) {
+        EXPECT_EQ(d.TextureDirectory(), "/pics/tex");
+        Retype(d, "OldTexEdit", "");
+        Retype(d, "NewTexEdit", "");
+        Press(d, "AcceptButton");
+    });
+    Click("EditTexButton");
+    EXPECT_EQ(context.editor.textureDefaults.At(1).OldTexture, "marble.itx");
+}
+
+// The core's prompts, answered with the real dialogs by the program's own
+// dialog service.
+TEST_F(ListsPageTest, CorePromptsShowTheListDialogsWithTheOldFieldLocked) {
+    QtDialogService service;
+    service.SetEditor(&context.editor);
+
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        EXPECT_EQ(d.windowTitle(), "Select New Directory for a.iob");
+        EXPECT_FALSE(DialogChild<QLineEdit>(d, "OldDirEdit")->isEnabled());
+        EXPECT_FALSE(DialogChild<QAbstractButton>(d, "OldDirButton")->isEnabled());
+        EXPECT_EQ(d.OldDirectory(), "C:\\OLD");
+        Retype(d, "NewDirEdit", "/new");
+        Press(d, "AcceptButton");
+    });
+    const auto directory = service.PromptDirectoryDefault(
+        {"Select New Directory for a.iob", PathText("C:\\OLD"), PathText()});
+    ASSERT_TRUE(directory.has_value());
+    EXPECT_EQ(directory->OldDirectory, "C:\\OLD");
+    EXPECT_EQ(directory->NewDirectory, "/new");
+
+    WhenShown<TDefTextureForm>([](TDefTextureForm& d) {
+        EXPECT_FALSE(DialogChild<QLineEdit>(d, "OldTexEdit")->isEnabled());
+        EXPECT_EQ(d.TextureDirectory(), "/imagine/Textures");
+        EXPECT_EQ(d.NewTexture(), "wood.iff");
+        Press(d, "AcceptButton");
+    });
+    const auto texture = service.PromptTextureDefault({"Select New Texture Name for a.iob",
+                                                       PathText("/imagine/Textures"),
+                                                       NameText("WOOD.IFF"), NameText("wood.iff"),
+                                                       DescriptionText("eighteen-chars-xyz")});
+    ASSERT_TRUE(texture.has_value());
+    EXPECT_EQ(texture->OldTexture, "WOOD.IFF");
+    EXPECT_EQ(texture->Description, "eighteen-chars-xyz");
+
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) { Press(d, "CancelButton"); });
+    EXPECT_FALSE(service.PromptDirectoryDefault({"x", PathText("C:\\OLD"), PathText()}).has_value());
+}
+
+}  // namespace
+}  // namespace tessvane::testing
