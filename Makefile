@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps test asan run bench fuzz clean
+.PHONY: all deps test asan run bench fuzz fuzz-seeds clean
 
 all: test
 
@@ -40,6 +40,14 @@ fuzz:
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+# Rewrites the committed seed corpora under fuzz/corpus/ from the fixture builders.
+fuzz-seeds:
+	@scripts/install-deps.sh fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS) --target make_fuzz_seeds
+	rm -rf fuzz/corpus
+	build/fuzz/fuzz/seeds/make_fuzz_seeds fuzz/corpus
 
 clean:
 	rm -rf build

@@ -126,7 +126,12 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     if (options.shortDirectory) settings.UseShortDirectory = true;
 
     switch (options.existing) {
-        case ExistingTarget::FromSettings: break;
+        case ExistingTarget::FromSettings:
+            // A script replaces nobody's files unless told to: without a
+            // settings file that asks for backups, an existing target is
+            // answered No, as the window's overwrite question would be.
+            if (!options.settingsFile) settings.CreateBackups = false;
+            break;
         case ExistingTarget::Backup: settings.CreateBackups = true; break;
         case ExistingTarget::NoBackup:
         case ExistingTarget::Overwrite: settings.CreateBackups = false; break;

@@ -11,7 +11,9 @@ namespace tessvane::cli {
 // Puts the command line's options on top of the settings in `context` (those
 // of the settings file, or the defaults): lists given with --map-dir and
 // --map-texture are matched before the file's entries, and each option turns
-// on the Batch page box it stands for. Nothing is ever prompted for. Returns
+// on the Batch page box it stands for. Nothing is ever prompted for; without a
+// settings file and without --backup or --overwrite an existing target is
+// left alone ("Aborted"). Returns
 // false with `error` set when the lists cannot take the entries.
 bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::string& error);
 

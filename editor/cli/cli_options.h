@@ -37,7 +37,9 @@ struct SuffixOption {
 
 // What to do with a target file that exists already.
 enum class ExistingTarget {
-    FromSettings,  // Create Backups of the settings decides; no question is answered Yes
+    // With --settings its Create Backups decides; without, an existing target
+    // is left alone. No question is ever answered Yes.
+    FromSettings,
     Backup,        // --backup
     NoBackup,      // --no-backup: such a file is left alone ("Aborted")
     Overwrite,     // --overwrite: replaced without backup

@@ -31,8 +31,7 @@ bool EndsInSeparator(std::string_view text) {
     return last == ':' || last == '\\' || last == '/';
 }
 
-// Steps 4.1 to 4.7 of one file that was read: lists, suffixes, backup or
-// question, write, release.
+// One file that was read: lists, suffixes, backup or question, write.
 BatchStatus SaveFile(CoreContext& context, const BatchFileEntry& entry,
                      const BatchRunOptions& options) {
     const Settings& settings = context.editor.settings;

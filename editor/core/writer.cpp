@@ -190,11 +190,13 @@ WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool in
 }
 
 SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive) {
-    if (BackupObjectFile(context, path, interactive).result == BackupResult::Declined) {
-        return SaveStatus::Declined;
-    }
-    return WriteObjectFile(context, path, interactive) == WriteStatus::Written ? SaveStatus::Written
-                                                                              : SaveStatus::CreateFailed;
+    const BackupOutcome backup = BackupObjectFile(context, path, interactive);
+    if (backup.result == BackupResult::Declined) return SaveStatus::Declined;
+    if (WriteObjectFile(context, path, interactive) == WriteStatus::Written) return SaveStatus::Written;
+    // Nothing was written at `path` (a full disk, a lost medium): the file
+    // that was there goes back, so the user finds it where it was.
+    if (backup.result == BackupResult::BackedUp) RenameIfAbsent(backup.backupName, path);
+    return SaveStatus::CreateFailed;
 }
 
 }  // namespace tessvane

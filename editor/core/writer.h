@@ -33,7 +33,8 @@ enum class SaveStatus : int {
 
 // Save and Save As: moves an existing file at `path` aside (BackupObjectFile,
 // which asks before overwriting when no backup name is free), then
-// WriteObjectFile.
+// WriteObjectFile. When the write fails, the file moved aside is put back at
+// `path`: a failed save leaves the previous file where it was.
 SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive);
 
 // The bytes WriteObjectFile writes, after ApplyRecordPaths and

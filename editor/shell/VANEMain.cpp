@@ -177,8 +177,12 @@ void TVANEForm::SetFileCommands() {
 
 void TVANEForm::LoadTDDDFile() {
     // Clear the pages.
-    ui_->PathDetailList->clearContents();
-    ui_->PathDetailList->setRowCount(1);
+    {
+        const QSignalBlocker block(ui_->PathDetailList);
+        ui_->PathDetailList->clearContents();
+        ui_->PathDetailList->setRowCount(1);
+        ui_->PathDetailList->setCurrentCell(0, 0);
+    }
     {
         const QSignalBlocker block(ui_->SummaryList);
         ui_->SummaryList->clear();
@@ -250,11 +254,9 @@ void TVANEForm::DisableEditingControls() {
 }
 
 void TVANEForm::WriteHeldFile(const std::string& target) {
-    if (FileExists(target)) {
-        const BackupOutcome backup = BackupObjectFile(context_, target, true);
-        if (backup.result == BackupResult::Declined) return;
-    }
-    WriteObjectFile(context_, target, true);
+    // Backs the file up (asking when no backup name is free), writes it, and
+    // puts the backup back when the write fails, as on a full disk.
+    SaveObjectFile(context_, target, true);
 }
 
 void TVANEForm::SaveButtonClick() {

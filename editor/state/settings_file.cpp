@@ -1,5 +1,6 @@
 #include "settings_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -50,14 +51,23 @@ std::string ValueOf(std::string_view line) {
     return value;
 }
 
-// Where a key line is recognised: anywhere in the upper-cased line, or, for
-// the keys that another key contains ("USE DEFAULT DIRECTORIES=" inside
-// "(BATCH) USE DEFAULT DIRECTORIES="), only within its first four characters.
+// Where a key line is recognised: anywhere in the upper-cased line before its
+// value, that is ending at the line's first '=' (every key ends in '='). Text
+// after that '=' is the value: a directory such as C:\TEXTURE SUFFIX=X must
+// not also set the Texture Suffix when the file is read back. The keys that
+// another key contains ("USE DEFAULT DIRECTORIES=" inside "(BATCH) USE
+// DEFAULT DIRECTORIES=") count only within the line's first four characters.
+std::size_t KeyPosition(std::string_view upperLine, std::string_view key) {
+    const std::size_t eq = upperLine.find('=');
+    if (eq == std::string_view::npos || eq + 1 < key.size()) return std::string_view::npos;
+    const std::size_t at = eq + 1 - key.size();
+    return upperLine.substr(at, key.size()) == key ? at : std::string_view::npos;
+}
 bool HasKey(std::string_view upperLine, std::string_view key) {
-    return upperLine.find(key) != std::string_view::npos;
+    return KeyPosition(upperLine, key) != std::string_view::npos;
 }
 bool HasKeyAtStart(std::string_view upperLine, std::string_view key) {
-    const std::size_t at = upperLine.find(key);
+    const std::size_t at = KeyPosition(upperLine, key);
     return at != std::string_view::npos && at < 4;
 }
 
@@ -134,12 +144,18 @@ void AddTextureLine(EditorContext& editor, std::string_view line) {
 }
 
 // Reads the lines of one list section up to the end of the file or the next
-// line that starts with '['; returns that line, which may open another section.
+// line that starts with '[' and holds no ','; returns that line, which may open
+// another section. A line with a ',' is an entry wherever it starts: the lists
+// are written without quoting, and an entry such as "[old],new" must not end
+// its section and lose every entry written after it.
 template <typename AddLine>
 std::optional<std::string> ReadListSection(LineReader& reader, AddLine add) {
     while (auto line = reader.Next()) {
+        if (!line->empty() && (*line)[0] == '[' && line->find(',') == std::string::npos) return line;
+        // A CR inside a line cannot be written back (see OneLine), so it is not
+        // kept either: what is read is what a save writes.
+        line->erase(std::remove(line->begin(), line->end(), '\r'), line->end());
         add(*line);
-        if (!line->empty() && (*line)[0] == '[') return line;
     }
     return std::nullopt;
 }

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::size_t kMaxFileNameLength = 255;
 
 }  // namespace
 
@@ -46,7 +47,13 @@ bool TextOutput::Open(const std::string& path)
     if (exists && (S_ISDIR(target.st_mode) || access(path.c_str(), W_OK) != 0)) {
         return false;
     }
-    std::string temp = path + ".XXXXXX";
+    // The temporary name adds seven characters to the file's own, unless
+    // that would make it longer than a file name may be.
+    const std::size_t slash = path.rfind('/');
+    const std::size_t name_length = slash == std::string::npos ? path.size() : path.size() - slash - 1;
+    std::string temp = name_length + 7 <= kMaxFileNameLength
+                           ? path + ".XXXXXX"
+                           : path.substr(0, slash == std::string::npos ? 0 : slash + 1) + ".export-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) {
         return false;

@@ -72,7 +72,8 @@ std::string Unescape(std::string_view text)
 }
 
 struct Line {
-    std::string raw;             // the line as stored
+    std::string raw;             // the line without its line end
+    std::string stored;          // the line as stored, a CR before its LF included
     std::optional<std::string> name;  // decoded name when the line is a value
 };
 
@@ -99,10 +100,11 @@ std::vector<Line> SplitLines(const std::string& bytes)
             end = bytes.size();
         }
         std::string raw = bytes.substr(start, end - start);
+        std::string stored = raw;
         if (!raw.empty() && raw.back() == '\r') {
             raw.pop_back();
         }
-        Line line{raw, std::nullopt};
+        Line line{raw, std::move(stored), std::nullopt};
         const std::size_t eq = raw.find('=');
         if (!raw.empty() && raw[0] != '#' && eq != std::string::npos) {
             line.name = Unescape(std::string_view(raw).substr(0, eq));
@@ -307,7 +309,9 @@ int RegistryKey::WriteValueText(const char* name, const char* text)
             out += entry;
             replaced = true;
         } else {
-            out += line.raw;
+            // Other lines go back byte for byte: a value that ends in a CR of
+            // its own ("1\r" before a CR LF) must not lose it.
+            out += line.stored;
         }
         out += '\n';
     }

@@ -23,12 +23,19 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
+std::string CliProgram() { return TESSVANE_CLI; }
+
 CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir,
                  bool stderrIsTerminal) {
+    return RunProgram(CliProgram(), args, workDir, stderrIsTerminal);
+}
+
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir, bool stderrIsTerminal) {
     TempDir capture;
     const std::string outPath = capture.File("out");
     const std::string errPath = capture.File("err");
-    std::vector<std::string> argv_text = {TESSVANE_CLI};
+    std::vector<std::string> argv_text = {program};
     argv_text.insert(argv_text.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : argv_text) argv.push_back(arg.data());

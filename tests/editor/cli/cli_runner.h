@@ -18,4 +18,11 @@ struct CliResult {
 CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir,
                  bool stderrIsTerminal = false);
 
+// The built program, for a test that runs a copy of it elsewhere.
+std::string CliProgram();
+
+// RunCli with the program at `program` instead of the built one.
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir, bool stderrIsTerminal = false);
+
 }  // namespace tessvane::testing

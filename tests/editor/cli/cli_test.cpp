@@ -163,14 +163,24 @@ TEST_F(CliTest, ExistingTargetIsBackedUpAbortedOrOverwrittenAsAsked) {
         bool backup;
     };
     const std::vector<Case> cases = {
-        {{}, 0, "ok", true, true},  // Create Backups is on by default
+        // Nothing replaces a file unless asked to.
+        {{}, 1, "Aborted", false, false},
         {{"--backup"}, 0, "ok", true, true},
+        // A settings file's Create Backups (on by default) is asking.
+        {{"--settings", "plain.ini"}, 0, "ok", true, true},
+        {{"--settings", "plain.ini", "--no-backup"}, 1, "Aborted", false, false},
         {{"--no-backup"}, 1, "Aborted", false, false},
         {{"--overwrite"}, 0, "ok", true, false},
     };
     const Bytes old = Cube("C:\\OLD\\old.iff", "C:\\OLD\\old.iff");
+    {
+        std::ofstream ini(dir.File("plain.ini"), std::ios::binary);
+        ini << "[VANE]\r\n";
+    }
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.options.empty() ? "no option" : c.options[0]);
+        std::string shown;
+        for (const std::string& option : c.options) shown += option + " ";
+        SCOPED_TRACE(shown);
         fs::remove(dir.File("out/cube.bak"));
         WriteFileBytes(dir.File("out/cube.iob"), old);
         std::vector<std::string> args = {"batch", "--save-dir", "out"};
@@ -236,6 +246,28 @@ TEST_F(CliTest, ProgressGoesToStandardErrorOnlyWhenItIsATerminal) {
     EXPECT_NE(terminal.err.find("[2/2]"), std::string::npos) << terminal.err;
     // The per-file lines stay on standard output, unmixed.
     EXPECT_EQ(terminal.out, "cube.iob......ok\nscene.ist......ok\n");
+}
+
+TEST_F(CliTest, SettingsWithGenerateLogWriteBatchLogBesideTheProgram) {
+    // A copy of the program in a directory of its own: that directory is
+    // writable, so it is the program directory that holds Batch.Log.
+    TempDir programDir;
+    const std::string program = programDir.File("tessvane-cli");
+    fs::copy_file(CliProgram(), program);
+    {
+        std::ofstream ini(dir.File("log.ini"), std::ios::binary);
+        ini << "[VANE]\r\nGenerate Log=yes\r\n";
+    }
+
+    const CliResult result = RunProgram(program, {"batch", "--settings", "log.ini", "--save-dir", "out",
+                                                  "cube.iob"},
+                                        dir.path().string());
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::vector<std::string> log = Lines(ReadText(programDir.File("Batch.Log")));
+    ASSERT_EQ(log.size(), 7u);
+    EXPECT_EQ(log[3], "Processing....cube.iob");
+    EXPECT_EQ(log[4], "File Saved as..out/cube.iob");
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {

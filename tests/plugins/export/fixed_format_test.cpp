@@ -39,7 +39,7 @@ TEST(FormatFixed6, MatchesPrintfOnChosenValues)
         std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
     };
     for (double v : values) {
-        EXPECT_EQ(Fast(v), Printf(v)) << "value bits of " << Printf(v);
+        EXPECT_EQ(Fast(v), Printf(v)) << "printf gives " << Printf(v);
     }
 }
 

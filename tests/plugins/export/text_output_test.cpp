@@ -105,6 +105,17 @@ TEST(TextOutput, AReplacedFileKeepsItsPermissions)
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
+TEST(TextOutput, TheLongestFileNameCanBeWritten)
+{
+    TempDir dir;
+    const std::string path = dir.File(std::string(251, 'n') + ".obj");
+    TextOutput out(1);
+    ASSERT_TRUE(out.Open(path));
+    out.Text("x\n");
+    ASSERT_TRUE(out.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "x\n");
+}
+
 TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory)
 {
     TempDir dir;
