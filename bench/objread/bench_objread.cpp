@@ -88,9 +88,12 @@ int LoadInProcess(const std::string& loader, const std::string& file)
 struct Run {
     bool ok = false;
     double seconds = 0.0;
+    double cpuSeconds = 0.0;  // user + system time of the child
     long peakKiB = 0;
     Counts counts;
 };
+
+double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
 
 // Runs argv in a child with stdout captured (stderr dropped) and reads the
 // closing "total" line.
@@ -131,6 +134,7 @@ Run RunChild(const std::vector<std::string>& argv, const std::string& configHome
     wait4(pid, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakKiB = usage.ru_maxrss;
+    run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
     const std::size_t at = output.rfind("total\t");
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && at != std::string::npos &&
              std::sscanf(output.c_str() + at, "total\t%llu\t%llu\t%llu", &run.counts.meshes, &run.counts.vertices,
@@ -142,6 +146,7 @@ struct Summary {
     std::string name;
     bool ok = false;
     double medianSeconds = 0.0;
+    double medianCpuSeconds = 0.0;
     long peakKiB = 0;
     Counts counts;
 };
@@ -151,17 +156,21 @@ Summary Measure(const std::string& name, const std::vector<std::string>& argv, i
     Summary s;
     s.name = name;
     std::vector<double> times;
+    std::vector<double> cpuTimes;
     for (int i = 0; i < runs; ++i) {
         const Run r = RunChild(argv, configHome);
         if (!r.ok) {
             return s;
         }
         times.push_back(r.seconds);
+        cpuTimes.push_back(r.cpuSeconds);
         s.peakKiB = std::max(s.peakKiB, r.peakKiB);
         s.counts = r.counts;
     }
     std::sort(times.begin(), times.end());
+    std::sort(cpuTimes.begin(), cpuTimes.end());
     s.medianSeconds = times[times.size() / 2];
+    s.medianCpuSeconds = cpuTimes[cpuTimes.size() / 2];
     s.ok = true;
     return s;
 }
@@ -210,30 +219,36 @@ int main(int argc, char** argv)
     results.push_back(Measure("tinyobjloader", {self, "--load", "tinyobjloader", file}, runs, configHome));
 #endif
     double assimpSeconds = 0.0;
+    double assimpCpu = 0.0;
     long assimpPeak = 0;
     for (const Summary& s : results) {
         if (s.name == "assimp" && s.ok) {
             assimpSeconds = s.medianSeconds;
+            assimpCpu = s.medianCpuSeconds;
             assimpPeak = s.peakKiB;
         }
     }
-    std::printf("%-28s %12s %14s %8s %10s %10s %14s %12s\n", "loader", "median s", "peak MiB", "meshes", "vertices",
-                "triangles", "time vs assimp", "mem vs assimp");
+    std::printf("%-26s %9s %9s %9s %7s %9s %10s %15s %14s %13s\n", "loader", "wall s", "cpu s", "peak MiB",
+                "meshes", "vertices", "triangles", "wall vs assimp", "cpu vs assimp", "mem vs assimp");
     for (const Summary& s : results) {
         if (!s.ok) {
             std::printf("%-28s failed\n", s.name.c_str());
             continue;
         }
         char timeRatio[32] = "-";
+        char cpuRatio[32] = "-";
         char memRatio[32] = "-";
         if (assimpSeconds > 0.0) {
             std::snprintf(timeRatio, sizeof timeRatio, "%.2fx faster", assimpSeconds / s.medianSeconds);
+            std::snprintf(cpuRatio, sizeof cpuRatio, "%.2fx faster", assimpCpu / s.medianCpuSeconds);
             std::snprintf(memRatio, sizeof memRatio, "%.2fx", static_cast<double>(s.peakKiB) / assimpPeak);
         }
-        std::printf("%-28s %12.3f %14.1f %8llu %10llu %10llu %14s %12s\n", s.name.c_str(), s.medianSeconds,
-                    s.peakKiB / 1024.0, s.counts.meshes, s.counts.vertices, s.counts.triangles, timeRatio, memRatio);
+        std::printf("%-26s %9.3f %9.3f %9.1f %7llu %9llu %10llu %15s %14s %13s\n", s.name.c_str(), s.medianSeconds,
+                    s.medianCpuSeconds, s.peakKiB / 1024.0, s.counts.meshes, s.counts.vertices, s.counts.triangles,
+                    timeRatio, cpuRatio, memRatio);
     }
-    std::printf("(median of %d runs each, one process per load)\n", runs);
+    std::printf("(median of %d runs each, one process per load; cpu = user + system time, which a busy\n"
+                " machine disturbs less than wall time)\n", runs);
     std::error_code ec;
     fs::remove_all(dir, ec);
     return 0;

@@ -177,8 +177,12 @@ void TVANEForm::SetFileCommands() {
 
 void TVANEForm::LoadTDDDFile() {
     // Clear the pages.
-    ui_->PathDetailList->clearContents();
-    ui_->PathDetailList->setRowCount(1);
+    {
+        const QSignalBlocker block(ui_->PathDetailList);
+        ui_->PathDetailList->clearContents();
+        ui_->PathDetailList->setRowCount(1);
+        ui_->PathDetailList->setCurrentCell(0, 0);
+    }
     {
         const QSignalBlocker block(ui_->SummaryList);
         ui_->SummaryList->clear();

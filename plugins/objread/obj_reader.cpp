@@ -112,7 +112,9 @@ public:
         }
         if (group.mesh == nullptr) {
             ++meshes_;
-            group.mesh = new Mesh3d(MeshCapacityHint(context_.fileSize, position, meshes_), group.name.c_str());
+            const std::uint64_t hint = MeshCapacityHint(context_.fileSize, position, meshes_, hinted_);
+            hinted_ += hint;
+            group.mesh = new Mesh3d(hint, group.name.c_str());
         }
         return &group;
     }
@@ -121,6 +123,7 @@ private:
     ObjGroupList& groups_;
     const ObjParseContext& context_;
     std::uint64_t meshes_ = 0;
+    std::uint64_t hinted_ = 0;  // sum of the hints given so far
 };
 
 bool StartsWith(const char* line, std::size_t length, const char* word)
@@ -149,10 +152,14 @@ ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups) { return g
 
 long long OffGroupCounter() { return g_offCounter; }
 
-std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber)
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber,
+                               std::uint64_t hintedSoFar)
 {
-    const std::uint64_t rest = position < fileSize ? fileSize - position : 0;
-    const std::uint64_t hint = rest / 200 / std::max<std::uint64_t>(meshNumber, 1);
+    const std::uint64_t rest = (position < fileSize ? fileSize - position : 0) / 200;
+    const std::uint64_t budget = 4 * (fileSize / 200);
+    const std::uint64_t share = rest / std::max<std::uint64_t>(meshNumber, 1);
+    const std::uint64_t left = hintedSoFar < budget ? budget - hintedSoFar : 0;
+    const std::uint64_t hint = std::min(rest, std::max(share, left));
     return std::clamp<std::uint64_t>(hint, 1, 0x7fffffff);
 }
 

@@ -90,12 +90,15 @@ void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices);
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh);
 
 // Capacity hint for the mesh of the meshNumber-th group (counting from 1)
-// first opened at byte position of a file of fileSize bytes. A group's faces
-// all follow its first opening, so only the rest of the file can fill its
-// mesh; later meshes get a falling share of it. Every mesh's tables are
-// sized from its hint at once, and a hint of the whole file for each of many
-// groups would exhaust memory on files with thousands of groups.
-std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber);
+// first opened at byte position of a file of fileSize bytes, when the hints
+// of the earlier meshes add up to hintedSoFar. Every mesh's tables are sized
+// from its hint at once, so a hint of the whole file for each of thousands
+// of groups would exhaust memory. A group's faces all follow its first
+// opening, so only the rest of the file (a face per 200 bytes) can fill its
+// mesh; the first meshes get that much until the hints add up to four times
+// the file's worth, later ones a falling share of the rest.
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber,
+                               std::uint64_t hintedSoFar);
 
 // The counter behind the names of groups opened by "s off" (off_0, off_1,
 // ...). It is never reset, so successive imports in one process go on

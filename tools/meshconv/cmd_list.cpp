@@ -25,7 +25,12 @@ int RunList(const Arguments& input)
         std::fprintf(stderr, "meshconv list: unexpected argument '%s'\n", args.front().c_str());
         return kExitUsage;
     }
-    for (const LoadedPlugin& plugin : FindPlugins(directories)) {
+    std::vector<std::string> problems;
+    const std::vector<LoadedPlugin> plugins = FindPlugins(directories, &problems);
+    for (const std::string& problem : problems) {
+        std::fprintf(stderr, "meshconv list: skipped %s\n", problem.c_str());
+    }
+    for (const LoadedPlugin& plugin : plugins) {
         ClassDescription* d = plugin.Descriptor();
         const int kind = d->PluginKind();
         const char* kindText = kind == kPluginKindImport ? "import" : kind == kPluginKindExport ? "export" : "other";

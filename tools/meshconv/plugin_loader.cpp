@@ -119,7 +119,8 @@ std::vector<fs::path> LibrariesIn(const std::string& directory)
 
 }  // namespace
 
-std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directories)
+std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directories,
+                                      std::vector<std::string>* problems)
 {
     std::vector<LoadedPlugin> plugins;
     std::set<std::string> names;
@@ -133,6 +134,8 @@ std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directorie
             if (plugin.Load(library.string(), error)) {
                 names.insert(plugin.Name());
                 plugins.push_back(std::move(plugin));
+            } else if (problems != nullptr) {
+                problems->push_back(error);
             }
         }
     }

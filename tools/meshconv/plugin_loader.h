@@ -54,8 +54,10 @@ std::vector<std::string> DefaultPluginDirectories();
 
 // Every plug-in library (*.so that loads and has the four exports) in the
 // directories, in directory order and then by file name; a name found twice
-// is taken from the first directory only.
-std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directories);
+// is taken from the first directory only. Libraries that fail to load are
+// skipped; when problems is given, a message for each is added to it.
+std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directories,
+                                      std::vector<std::string>* problems = nullptr);
 
 // The plug-in named by spec: a path to a library (when spec holds a '/'),
 // else the library name ("objread") searched in directories. Returns false,

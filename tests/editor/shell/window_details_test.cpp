@@ -146,6 +146,33 @@ TEST_F(DetailsTest, NewPathChoosesAndChecksTheDirectoryByKind) {
     EXPECT_EQ(Text("Details_NewPath"), "C:\\OLD");
 }
 
+TEST_F(DetailsTest, NewFileNameTakesTheChosenFileAndWithFileValidationItsDirectory) {
+    std::filesystem::create_directories(dir.path() / "maps");
+    WriteFileBytes(dir.File("maps/oak.iff"), {1});
+    StartWithSettings("[VANE]\r\nValidate Directory=yes\r\nValidate Files=yes\r\n");
+    Load(MakeFile("f.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("C:\\OLD\\wood.iff")).Build()));
+
+    dialogs.PlanOpenFile(dir.File("maps/oak.iff"));
+    Click("NewFileNameButton");
+    const FileDialogRequest& request = dialogs.openRequests.back();
+    EXPECT_EQ(request.title, "Select Brush/Texture File");
+    EXPECT_EQ(request.fileName, "wood.iff");
+    const PathRecord& record = context.file.Paths.Record(1);
+    EXPECT_EQ(record.NewFileName, "oak.iff");
+    EXPECT_EQ(record.NewDirectory, dir.Dir() + "maps");
+    EXPECT_EQ(Text("Details_NewPath").toStdString(), dir.Dir() + "maps");
+    EXPECT_TRUE(Enabled("ResetFileButton"));
+    EXPECT_TRUE(Enabled("ResetButton2"));
+    EXPECT_TRUE(Enabled("Update"));
+
+    // Without file validation only the name is taken.
+    Click("DirValidationBox");
+    Click("ResetButton2");
+    dialogs.PlanOpenFile(dir.File("maps/oak.iff"));
+    Click("NewFileNameButton");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "C:\\OLD");
+}
+
 TEST_F(DetailsTest, HeadingClicksSortOnceAndRightOfTheColumnsRestoreFileOrder) {
     StartWithSettings("[VANE]\r\n");
     Load(MakeFile("s.iob", IffBuilder("TDDD")

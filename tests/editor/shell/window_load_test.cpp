@@ -121,6 +121,11 @@ TEST_F(LoadTest, DirectoriesThatDifferOnlyInCaseShareOneSummaryLine) {
     EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "D:\\TEX");
     EXPECT_EQ(context.file.Paths.Record(2).NewDirectory, "D:\\TEX");
     EXPECT_EQ(context.file.Paths.Record(3).NewDirectory, "C:\\OTHER");
+    // The Details page shows the record's new directory when it comes to the front.
+    Find<QAction>("Details1")->trigger();
+    EXPECT_EQ(Text("Details_NewPath"), "D:\\TEX");
+    EXPECT_TRUE(Enabled("ResetButton2"));
+    Find<QAction>("Summary1")->trigger();
 
     // Clicking the line shows its new directory; Reset Path undoes it.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());

@@ -139,6 +139,21 @@ TEST_F(StartTest, ReloadAfterSaveBoxChangesTheWorkingCopyButNotTheStoredValue) {
     EXPECT_TRUE(Contains(ReadText(dir.File("Tessvane.ini")), "[VANE]\r\nSave Settings=yes\r\n"));
 }
 
+TEST_F(StartTest, ASettingsFileWithALongNameIsWrittenBackUnderThatName) {
+    Start();
+    const std::string longName = dir.File("settings-for-the-imagine-projects-of-2026.ini");
+    WriteText(longName, "[VANE]\r\nSave Settings=yes\r\n");
+    dialogs.PlanOpenFile(longName);
+    Click("LoadSetButton");
+    EXPECT_EQ(context.editor.shell.SettingsFileName.size(), 32u);
+    Click("truncatedir");
+    window->close();
+    EXPECT_TRUE(Contains(ReadText(longName), "Use Short Directory=yes\r\n"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path().string(), longName);
+    }
+}
+
 TEST_F(StartTest, LoadSettingsReplacesEverythingButAFileWithoutVaneKeepsTheCurrentFile) {
     Start();
     const std::string other = dir.File("other.ini");

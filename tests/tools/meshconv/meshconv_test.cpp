@@ -85,6 +85,13 @@ TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout)
     o = Run({"list", "--plugins", (temp_.path() / "empty").string()});
     EXPECT_EQ(o.code, 0);
     EXPECT_EQ(o.out, "");
+    // A library that is no plug-in is named on stderr and skipped.
+    Write("empty/broken.so", "not a library");
+    o = Run({"list", "--plugins", (temp_.path() / "empty").string()});
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find("skipped"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("broken.so"), std::string::npos) << o.err;
 
     // <prefix>/bin/meshconv with <prefix>/lib/meshconv/objread.so.
     const fs::path prefix = temp_.path() / "prefix";
