@@ -108,3 +108,18 @@ TEST(ConfigDialogTest, ExporterFormAndCancel)
     EXPECT_EQ(again.DoModal(), kIdCancel);
     EXPECT_EQ(m.verbose, 1);
 }
+
+TEST(ConfigDialogTest, NumbersThatNameNoFieldChangeNothing)
+{
+    // 4294967297 and 4294967298 are 1 and 2 once cut to 32 bits.
+    ScriptedTerminal term("4294967297\n4294967298 1\n0\n-1\n7 1\n3x\nok\n");
+    ConfigMembers m = StoredMembers();
+    ConfigDialog dialog("WAV Configuration");
+    AddImportFields(dialog, m);
+    EXPECT_EQ(dialog.DoModal(), kIdOk);
+    EXPECT_EQ(m.verbose, 0);
+    EXPECT_EQ(m.unify, 0);
+    for (const char* typed : {"4294967297", "4294967298 1", "0", "-1", "7 1", "3x"}) {
+        EXPECT_NE(term.Out().find(std::string("No such field: ") + typed + "\n"), std::string::npos) << typed;
+    }
+}
