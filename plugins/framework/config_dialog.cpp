@@ -135,7 +135,7 @@ void ConfigDialog::Show()
             out << f.label << ": " << f.shown;
             break;
         case Kind::Text:
-            out << f.label << ": " << *f.text;
+            out << f.label << ": " << TerminalSafe(*f.text);
             break;
         case Kind::Group:
             break;
@@ -179,7 +179,7 @@ void ConfigDialog::Change(Field& field, bool has_value, const std::string& value
             out << ')';
         }
         out << " [" << (field.kind == Kind::Number ? field.shown
-                        : field.kind == Kind::Text ? *field.text
+                        : field.kind == Kind::Text ? TerminalSafe(*field.text)
                                                    : std::to_string(*field.flag + 1))
             << "]: ";
         if (!ReadAnswer(term_, answer)) {
@@ -256,9 +256,10 @@ int ConfigDialog::DoModal()
         }
         char* end = nullptr;
         const long number = std::strtol(command.c_str(), &end, 10);
-        Field* field = end != command.c_str() && (*end == '\0' || *end == ' ' || *end == '\t')
-                           ? FieldByNumber(static_cast<int>(number))
-                           : nullptr;
+        // A number beyond the fields must not wrap round onto one of them.
+        const bool numbered = end != command.c_str() && (*end == '\0' || *end == ' ' || *end == '\t') &&
+                              number >= 1 && number <= static_cast<long>(fields_.size());
+        Field* field = numbered ? FieldByNumber(static_cast<int>(number)) : nullptr;
         if (field == nullptr) {
             *term_.out << "No such field: " << command << '\n';
             continue;

@@ -23,8 +23,13 @@ void* SafeAlloc(std::size_t n)
 
 void* SafeAllocZeroed(std::size_t count, std::size_t size)
 {
-    // calloc checks count * size for overflow itself.
-    void* p = std::calloc(count == 0 ? 1 : count, size == 0 ? 1 : size);
+    // An empty request is an empty block, however large the other factor;
+    // otherwise calloc checks count * size for overflow itself.
+    if (count == 0 || size == 0) {
+        count = 1;
+        size = 1;
+    }
+    void* p = std::calloc(count, size);
     if (p == nullptr) {
         OutOfMemory();
     }

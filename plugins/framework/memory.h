@@ -11,8 +11,10 @@
 // distinct block). Never returns null; on failure the process exits with 1.
 void* SafeAlloc(std::size_t n);
 
-// Allocates count * size bytes and clears them. A product that overflows
-// std::size_t is treated like any other failed allocation (exit code 1).
+// Allocates count * size bytes and clears them. A product of 0 (either
+// factor 0) gives a distinct block as SafeAlloc(0) does; a product that
+// overflows std::size_t is treated like any other failed allocation (exit
+// code 1).
 void* SafeAllocZeroed(std::size_t count, std::size_t size);
 
 // Resizes block p (which may be null, then this allocates) to n bytes, keeping

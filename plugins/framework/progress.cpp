@@ -103,7 +103,8 @@ void ProgressDialog::SetStatus(const char* text)
     if (!open_) {
         return;
     }
-    const std::string shown = WithoutTrailingBlanks(text);
+    // Status texts carry names read from the file being converted.
+    const std::string shown = TerminalSafe(WithoutTrailingBlanks(text));
     std::ostream& err = *term_.err;
     if (term_.err_is_terminal) {
         err << "\r\x1b[K" << shown << '\n';

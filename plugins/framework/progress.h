@@ -29,7 +29,8 @@ public:
     void SetFilePos(int percent);
     void SetMeshPos(int percent);
 
-    // Shows a status text; trailing blanks and line ends are not shown.
+    // Shows a status text on one line: trailing blanks and line ends are not
+    // shown, and control characters inside it are shown as '?'.
     void SetStatus(const char* text);
 
     // The dialog's Cancel command. The flag only records the wish: runs do

@@ -42,9 +42,22 @@ bool ReadAnswer(Terminal& term, std::string& line)
     return true;
 }
 
+std::string TerminalSafe(std::string_view text)
+{
+    std::string shown(text);
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = '?';
+        }
+    }
+    return shown;
+}
+
 void ShowMessageBox(Terminal& term, const char* text, const char* caption)
 {
-    *term.err << caption << ": " << text << '\n';
+    *term.err << TerminalSafe(caption != nullptr ? caption : "") << ": "
+              << TerminalSafe(text != nullptr ? text : "") << '\n';
     term.err->flush();
 }
 

@@ -8,6 +8,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 // Dialog results, the ids of the OK and Cancel buttons.
 inline constexpr int kIdOk = 1;
@@ -33,7 +34,15 @@ void SetCurrentTerminal(Terminal* term);
 // Returns false at the end of the input.
 bool ReadAnswer(Terminal& term, std::string& line);
 
-// A message box with an OK button: the caption and text on err.
+// text as it may be shown on a terminal: every control character (bytes
+// below 0x20 and DEL) becomes '?'. Names that reach the dialogs come from
+// files of unknown origin; an escape sequence inside a group name must not
+// reach the terminal, where it could move the cursor, retitle the window or
+// worse.
+std::string TerminalSafe(std::string_view text);
+
+// A message box with an OK button: the caption and text on err, each shown
+// through TerminalSafe.
 void ShowMessageBox(Terminal& term, const char* text, const char* caption);
 
 // The system's default beep: the terminal bell on err.

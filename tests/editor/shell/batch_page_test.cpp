@@ -209,6 +209,14 @@ TEST_F(BatchPageTest, SelectionAfterARunStartsANewListButACancelKeepsTheOld) {
     Select(many);
     EXPECT_EQ(Find<QListWidget>("TDDDList")->count(), 600);
     EXPECT_EQ(NewMessages(), 0u);
+
+    // A path too long to be held is not cut into another file's name: it is
+    // left out, and the user is told which.
+    const std::string too_long = "/" + std::string(300, 'x') + ".iob";
+    Select({a, too_long});
+    EXPECT_EQ(Find<QListWidget>("TDDDList")->count(), 601);
+    ASSERT_EQ(NewMessages(), 1u);
+    EXPECT_NE(dialogs.MessageTexts().back().find(too_long), std::string::npos);
 }
 
 TEST_F(BatchPageTest, PromptAnswersExtendTheListShownOnItsPage) {

@@ -2,6 +2,7 @@
 // exists in the document, and the viewer lands on the topic asked for.
 #include <QFile>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
@@ -63,6 +64,15 @@ TEST(HelpWindowTest, OpensAtTheTopicAskedForAndMovesBetweenTopics) {
     EXPECT_TRUE(help.Browser()->toPlainText().contains("Directory Defaults"));
     help.ShowTopic("batch");
     EXPECT_EQ(help.CurrentTopic(), "batch");
+
+    // The viewer really moves to the topic: the batch topic lies far down the
+    // document, the contents at its top.
+    QApplication::processEvents();
+    const int batch_position = help.Browser()->verticalScrollBar()->value();
+    EXPECT_GT(batch_position, 0);
+    help.ShowTopic("contents");
+    QApplication::processEvents();
+    EXPECT_LT(help.Browser()->verticalScrollBar()->value(), batch_position);
 }
 
 TEST(HelpWindowTest, MissingDocumentIsReportedInTheViewer) {

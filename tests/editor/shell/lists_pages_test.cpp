@@ -2,6 +2,7 @@
 // buttons, keys and heading presses, with the real list dialogs answered by
 // typing into them.
 #include <QHeaderView>
+#include <filesystem>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -260,6 +261,72 @@ TEST_F(ListsPageTest, TextureAddCutsLongNamesAndRemembersThePickedDirectory) {
     });
     Click("EditTexButton");
     EXPECT_EQ(context.editor.textureDefaults.At(1).OldTexture, "marble.itx");
+}
+
+TEST_F(ListsPageTest, AFullListRefusesAnotherEntryWithAMessage) {
+    StartOnPage(kTextureFilenamesPage);
+    for (std::size_t i = 0; i < kMaxDefaultEntries; ++i)
+        context.editor.textureDefaults.Append({"t" + std::to_string(i), "n", ""});
+    window->SetDefTextureList();
+    WhenShown<TDefTextureForm>([](TDefTextureForm& d) {
+        Retype(d, "OldTexEdit", "one.itx");
+        Press(d, "AcceptButton");
+    });
+    Click("AddTexButton");
+    EXPECT_EQ(context.editor.textureDefaults.Count(), kMaxDefaultEntries);
+    EXPECT_EQ(NewMessages(), 1u);
+    EXPECT_EQ(dialogs.MessageTexts().back(),
+              "The texture list is full; no further entry can be added.");
+}
+
+TEST_F(ListsPageTest, DirectoryDialogValidatesOnEnterOnlyForAPcAndBrowsesFromTheFieldText) {
+    std::filesystem::create_directories(dir.path() / "Textures");
+    StartOnPage(kDirectoryDefaultsPage);
+    Settings& s = context.editor.settings;
+    s.ImagineDirectory = dir.Dir();
+    s.ValidateDirectory = true;
+
+    // With validation on a PC: a directory under the Imagine directory passes,
+    // a missing one is refused and emptied. Browsing starts at the resolved
+    // directory, then where the last choice was made.
+    dialogs.PlanDirectory(dir.File("picked"));
+    dialogs.PlanDirectory(std::nullopt);
+    WhenShown<TDefDirSelect>([&](TDefDirSelect& d) {
+        auto* old_edit = DialogChild<QLineEdit>(d, "OldDirEdit");
+        auto* new_edit = DialogChild<QLineEdit>(d, "NewDirEdit");
+        Retype(d, "OldDirEdit", "Textures");
+        QTest::keyClick(old_edit, Qt::Key_Return);
+        EXPECT_EQ(old_edit->text(), "Textures");
+        Retype(d, "NewDirEdit", "/no/such/dir");
+        QTest::keyClick(new_edit, Qt::Key_Return);
+        EXPECT_TRUE(new_edit->text().isEmpty());
+        Press(d, "OldDirButton");
+        Retype(d, "NewDirEdit", "/no/such/dir");
+        Press(d, "NewDirButton");
+        Press(d, "AcceptButton");
+    });
+    Click("AddDirButton");
+    EXPECT_EQ(dialogs.MessageTexts().back(), "Directory does not exist");
+    EXPECT_EQ(NewMessages(), 1u);
+    ASSERT_EQ(dialogs.directoryRequests.size(), 2u);
+    EXPECT_EQ(dialogs.directoryRequests[0].title, "Select Old Directory");
+    EXPECT_EQ(dialogs.directoryRequests[0].start, dir.Dir() + "Textures");
+    EXPECT_EQ(dialogs.directoryRequests[1].title, "Select New Directory");
+    EXPECT_EQ(dialogs.directoryRequests[1].start, dir.File("picked"));
+    ASSERT_EQ(context.editor.directoryDefaults.Count(), 1u);
+    EXPECT_EQ(context.editor.directoryDefaults.At(1).OldDirectory, dir.File("picked"));
+    EXPECT_EQ(context.editor.directoryDefaults.At(1).NewDirectory, "/no/such/dir");
+
+    // For an Amiga nothing is checked.
+    s.Computer = ComputerType::Amiga;
+    WhenShown<TDefDirSelect>([](TDefDirSelect& d) {
+        Retype(d, "OldDirEdit", "DH0:Textures");
+        QTest::keyClick(DialogChild<QLineEdit>(d, "OldDirEdit"), Qt::Key_Return);
+        EXPECT_EQ(d.OldDirectory(), "DH0:Textures");
+        Press(d, "CancelButton");
+    });
+    Click("AddDirButton");
+    EXPECT_EQ(NewMessages(), 1u);
 }
 
 // The core's prompts, answered with the real dialogs by the program's own

@@ -108,3 +108,32 @@ TEST(ConfigDialogTest, ExporterFormAndCancel)
     EXPECT_EQ(again.DoModal(), kIdCancel);
     EXPECT_EQ(m.verbose, 1);
 }
+
+TEST(ConfigDialogTest, NumbersThatNameNoFieldChangeNothing)
+{
+    // 4294967297 and 4294967298 are 1 and 2 once cut to 32 bits.
+    ScriptedTerminal term("4294967297\n4294967298 1\n0\n-1\n7 1\n3x\nok\n");
+    ConfigMembers m = StoredMembers();
+    ConfigDialog dialog("WAV Configuration");
+    AddImportFields(dialog, m);
+    EXPECT_EQ(dialog.DoModal(), kIdOk);
+    EXPECT_EQ(m.verbose, 0);
+    EXPECT_EQ(m.unify, 0);
+    for (const char* typed : {"4294967297", "4294967298 1", "0", "-1", "7 1", "3x"}) {
+        EXPECT_NE(term.Out().find(std::string("No such field: ") + typed + "\n"), std::string::npos) << typed;
+    }
+}
+
+TEST(ConfigDialogTest, StoredTextsShowWithoutTheirControlCharacters)
+{
+    ScriptedTerminal term("4\n\nok\n");
+    ConfigMembers m = StoredMembers();
+    m.logfilename = "log\x1b[2J\x07.txt";
+    ConfigDialog dialog("WAV Configuration");
+    AddImportFields(dialog, m);
+    EXPECT_EQ(dialog.DoModal(), kIdOk);
+    EXPECT_EQ(m.logfilename, "log\x1b[2J\x07.txt");  // the value itself is kept
+    EXPECT_NE(term.Out().find("  4  Log File Name: log?[2J?.txt\n"), std::string::npos);
+    EXPECT_NE(term.Out().find("Log File Name [log?[2J?.txt]: "), std::string::npos);
+    EXPECT_EQ(term.Out().find('\x1b'), std::string::npos);
+}

@@ -20,8 +20,11 @@ TEST(MemoryTest, AllocationsHoldTheirContents)
     }
     SafeFree(z);
 
-    // A zero-byte request still gives a block that can be freed.
+    // A zero-byte request still gives a block that can be freed, also when
+    // the other factor of a cleared block is huge: the product is 0.
     SafeFree(SafeAlloc(0));
+    SafeFree(SafeAllocZeroed(0, std::numeric_limits<std::size_t>::max()));
+    SafeFree(SafeAllocZeroed(std::numeric_limits<std::size_t>::max(), 0));
 }
 
 TEST(MemoryTest, StrDupMakesAnIndependentCopy)

@@ -139,3 +139,27 @@ TEST(ProgressCallbacksTest, TablesAndReportsWithoutADialog)
     EXPECT_EQ(dialog.CancelRequested(), 1);
     EXPECT_EQ(dialog.CancelRequested(), 0);
 }
+
+TEST(ProgressStatusTest, ControlCharactersFromNamesNeverReachTheTerminal)
+{
+    // A group name in an OBJ file may hold anything but a line end.
+    const std::string name = "evil\x1b]2;owned\x07\x1b[2J\x7f\bname";
+    const std::string shown = "Working on: evil?]2;owned??[2J??name";
+    for (const bool interactive : {true, false}) {
+        ScriptedTerminal term("", interactive);
+        ProgressDialog dialog("WAV Import", true);
+        dialog.OpenModeless();
+        SetCurrentProgressDialog(&dialog);
+        ProgressStatus(stderr, "Working on: %s\n", name.c_str());
+        SetCurrentProgressDialog(nullptr);
+        EXPECT_NE(term.Err().find(shown + "\n"), std::string::npos) << interactive;
+        EXPECT_EQ(term.Err().find("\x1b]"), std::string::npos) << interactive;
+        EXPECT_EQ(term.Err().find('\a'), std::string::npos) << interactive;
+        // The dialog itself keeps the text as it came.
+        EXPECT_EQ(dialog.Status(), "Working on: " + name + "\n");
+    }
+
+    ScriptedTerminal term("", false);
+    ShowMessageBox(term.terminal(), "Unable to write out\x1b[8m.obj", "WAV\rExport");
+    EXPECT_EQ(term.Err(), "WAV?Export: Unable to write out?[8m.obj\n");
+}
