@@ -38,7 +38,7 @@ bench:
 fuzz:
 	@scripts/install-deps.sh fuzz
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS)
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_all
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 # Rewrites the committed seed corpora under fuzz/corpus/ from the fixture builders.

@@ -135,7 +135,7 @@ void ConfigDialog::Show()
             out << f.label << ": " << f.shown;
             break;
         case Kind::Text:
-            out << f.label << ": " << *f.text;
+            out << f.label << ": " << TerminalSafe(*f.text);
             break;
         case Kind::Group:
             break;
@@ -179,7 +179,7 @@ void ConfigDialog::Change(Field& field, bool has_value, const std::string& value
             out << ')';
         }
         out << " [" << (field.kind == Kind::Number ? field.shown
-                        : field.kind == Kind::Text ? *field.text
+                        : field.kind == Kind::Text ? TerminalSafe(*field.text)
                                                    : std::to_string(*field.flag + 1))
             << "]: ";
         if (!ReadAnswer(term_, answer)) {

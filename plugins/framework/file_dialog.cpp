@@ -81,7 +81,7 @@ bool FileDialog::Accept(const std::string& typed)
 
     if (!open_ && (flags_ & kOfnOverwritePrompt) != 0 && term_.in_is_terminal &&
         fs::exists(absolute, ec)) {
-        *term_.err << absolute.string() << " already exists.\nDo you want to replace it? [y/N] ";
+        *term_.err << TerminalSafe(absolute.string()) << " already exists.\nDo you want to replace it? [y/N] ";
         std::string answer;
         if (!ReadAnswer(term_, answer) || (answer != "y" && answer != "Y" && answer != "yes")) {
             return false;
@@ -113,7 +113,7 @@ int FileDialog::DoModal()
             err << " (" << filter << ')';
         }
         if (!file_name_.empty()) {
-            err << " [" << file_name_ << ']';
+            err << " [" << TerminalSafe(file_name_) << ']';
         }
         err << ": ";
         std::string answer;

@@ -1,5 +1,7 @@
 #include "framework/path_text.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 bool IsSeparator(char c)
@@ -73,6 +75,14 @@ std::string PathJoin(std::string_view drive, std::string_view dir, std::string_v
         out += ext;
     }
     return out;
+}
+
+bool SameFile(const char* a, const char* b)
+{
+    struct stat first {};
+    struct stat second {};
+    return a != nullptr && b != nullptr && ::stat(a, &first) == 0 && ::stat(b, &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::int64_t FileSize(std::FILE* file)

@@ -38,6 +38,10 @@ PathParts PathSplit(std::string_view path);
 std::string PathJoin(std::string_view drive, std::string_view dir, std::string_view name,
                      std::string_view ext);
 
+// True when both names lead to one existing file (the same file however it
+// is spelled or linked); false when either cannot be found.
+bool SameFile(const char* a, const char* b);
+
 // Size in bytes of an open file, leaving its read position where it was.
 // Returns -1 when the file cannot be positioned (a pipe, a read error).
 std::int64_t FileSize(std::FILE* file);

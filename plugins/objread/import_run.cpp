@@ -114,7 +114,12 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings, const Progr
 bool ImportRun(ObjectList& result, const ImportSettings& settings, const ProgressCallbacks* callbacks)
 {
     g_runCallbacks = callbacks;
-    LogFile log(settings.verbose_mode == 1 ? settings.logfilename.c_str() : nullptr);
+    // Opening the log truncates it: a log file name that leads to the file
+    // being imported would wipe that file before it is read, so there is no
+    // log then, as when the log cannot be created.
+    const bool logging =
+        settings.verbose_mode == 1 && !SameFile(settings.logfilename.c_str(), settings.file_name.c_str());
+    LogFile log(logging ? settings.logfilename.c_str() : nullptr);
     log.Printf("%s %s %s %s\n", kImportTitle, __DATE__, __TIME__, "g++-" __VERSION__);
     Status(callbacks, "Parsing %s started ...      \n", settings.file_name.c_str());
     log.Printf("Parsing %s started ...\n", settings.file_name.c_str());

@@ -142,20 +142,20 @@ std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directorie
     return plugins;
 }
 
-bool LoadNamedPlugin(const std::string& spec, const std::vector<std::string>& directories,
+bool LoadNamedPlugin(const std::string& nameOrPath, const std::vector<std::string>& directories,
                      LoadedPlugin& plugin, std::string& error)
 {
-    if (spec.find('/') != std::string::npos) {
-        return plugin.Load(spec, error);
+    if (nameOrPath.find('/') != std::string::npos) {
+        return plugin.Load(nameOrPath, error);
     }
     std::error_code ec;
     for (const std::string& dir : directories) {
-        const fs::path candidate = fs::path(dir) / (spec + ".so");
+        const fs::path candidate = fs::path(dir) / (nameOrPath + ".so");
         if (fs::is_regular_file(candidate, ec)) {
             return plugin.Load(candidate.string(), error);
         }
     }
-    error = "no plug-in named '" + spec + "' (try 'meshconv list')";
+    error = "no plug-in named '" + nameOrPath + "' (try 'meshconv list')";
     return false;
 }
 

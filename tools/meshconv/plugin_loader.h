@@ -59,10 +59,10 @@ std::vector<std::string> DefaultPluginDirectories();
 std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directories,
                                       std::vector<std::string>* problems = nullptr);
 
-// The plug-in named by spec: a path to a library (when spec holds a '/'),
+// The plug-in named by nameOrPath: a path to a library (when it holds a '/'),
 // else the library name ("objread") searched in directories. Returns false,
 // with a message in error, when there is none.
-bool LoadNamedPlugin(const std::string& spec, const std::vector<std::string>& directories,
+bool LoadNamedPlugin(const std::string& nameOrPath, const std::vector<std::string>& directories,
                      LoadedPlugin& plugin, std::string& error);
 
 }  // namespace meshconv

@@ -123,3 +123,17 @@ TEST(ConfigDialogTest, NumbersThatNameNoFieldChangeNothing)
         EXPECT_NE(term.Out().find(std::string("No such field: ") + typed + "\n"), std::string::npos) << typed;
     }
 }
+
+TEST(ConfigDialogTest, StoredTextsShowWithoutTheirControlCharacters)
+{
+    ScriptedTerminal term("4\n\nok\n");
+    ConfigMembers m = StoredMembers();
+    m.logfilename = "log\x1b[2J\x07.txt";
+    ConfigDialog dialog("WAV Configuration");
+    AddImportFields(dialog, m);
+    EXPECT_EQ(dialog.DoModal(), kIdOk);
+    EXPECT_EQ(m.logfilename, "log\x1b[2J\x07.txt");  // the value itself is kept
+    EXPECT_NE(term.Out().find("  4  Log File Name: log?[2J?.txt\n"), std::string::npos);
+    EXPECT_NE(term.Out().find("Log File Name [log?[2J?.txt]: "), std::string::npos);
+    EXPECT_EQ(term.Out().find('\x1b'), std::string::npos);
+}

@@ -77,3 +77,16 @@ TEST_F(FileDialogTest, SavingAddsTheExtensionAndAsksBeforeReplacing)
     ASSERT_EQ(replace.DoModal(), kIdOk);
     EXPECT_EQ(replace.GetPathName(), Dir() + "/cube.obj");
 }
+
+TEST_F(FileDialogTest, PromptsShowFileNamesWithoutControlCharacters)
+{
+    const std::string odd = "cube\x1b]2;x\x07.obj";
+    WriteFileBytes(temp_.path() / odd, "v 0 0 0\n");
+    ScriptedTerminal term("\nn\n", true);
+    FileDialog dialog(false, "obj", odd.c_str(), kOfnOverwritePrompt, kFilter);
+    dialog.initial_dir = Dir();
+    EXPECT_EQ(dialog.DoModal(), kIdCancel);
+    EXPECT_NE(term.Err().find(" [cube?]2;x?.obj]: "), std::string::npos);
+    EXPECT_NE(term.Err().find(Dir() + "/cube?]2;x?.obj already exists."), std::string::npos);
+    EXPECT_EQ(term.Err().find('\x1b'), std::string::npos);
+}

@@ -1,10 +1,13 @@
 #include "framework/path_text.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
 
 TEST(PathTextTest, SplitAndJoinAgain)
 {
@@ -52,4 +55,16 @@ TEST(PathTextTest, FileSizeKeepsThePosition)
     EXPECT_EQ(FileSize(f), 10);
     EXPECT_EQ(std::fgetc(f), '3');
     std::fclose(f);
+}
+
+TEST(PathTextTest, SameFileFollowsTheFileNotItsSpelling)
+{
+    pluginsupport::TempDir dir;
+    const std::string file = dir.File("cube.obj");
+    pluginsupport::WriteFileBytes(file, "v 0 0 0\n");
+    const std::string dotted = (dir.path() / "." / "cube.obj").string();
+    EXPECT_TRUE(SameFile(file.c_str(), dotted.c_str()));
+    EXPECT_FALSE(SameFile(file.c_str(), dir.path().string().c_str()));
+    EXPECT_FALSE(SameFile(file.c_str(), dir.File("cube.log").c_str()));
+    EXPECT_FALSE(SameFile(file.c_str(), nullptr));
 }

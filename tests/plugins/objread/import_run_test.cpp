@@ -266,6 +266,23 @@ TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder)
     EXPECT_EQ(text.rfind("WaveFront Import Plugin 0.2 ", 0), 0u) << "banner first";
 }
 
+TEST_F(ImportRunTest, ALogNamedLikeTheInputLeavesTheInputWhole)
+{
+    // However the name is spelled.
+    static std::string logPath;
+    for (const std::string& name : {temp_.File("input.obj"), (temp_.path() / "." / "input.obj").string()}) {
+        SCOPED_TRACE(name);
+        logPath = name;
+        const auto meshes = Import(kCube, objread::kSplitNothing, [](objread::ImportSettings& s) {
+            s.verbose_mode = 1;
+            s.logfilename = logPath;
+        });
+        ASSERT_EQ(meshes.size(), 1u);
+        EXPECT_EQ(meshes[0].triangles.size(), 12u);
+        EXPECT_EQ(pluginsupport::ReadFileBytes(temp_.File("input.obj")), kCube);
+    }
+}
+
 TEST_F(ImportRunTest, QuietRunCreatesNoLogFile)
 {
     static std::string logPath;
