@@ -287,7 +287,13 @@ TEST_F(WriterTest, FailedWritesLeaveThePreviousFileAndReportIt) {
     // after the temporary file was written, and nothing is left behind.
     const auto blocked = temp.path() / "blocked.iob";
     std::filesystem::create_directories(blocked / "inside");
-    for (const std::string& target : {blocked.string(), temp.File("missing/dir/x.iob"), std::string("C:\\x.iob")}) {
+    // A read-only file is refused as a write in place would be, never replaced.
+    const std::string readOnly = temp.File("readonly.iob");
+    testing::WriteFileBytes(readOnly, {'k', 'e', 'e', 'p'});
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    for (const std::string& target :
+         {blocked.string(), temp.File("missing/dir/x.iob"), std::string("C:\\x.iob"), readOnly}) {
         ui.messages.clear();
         EXPECT_EQ(WriteObjectFile(context, target, true), WriteStatus::CreateFailed) << target;
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -299,8 +305,9 @@ TEST_F(WriterTest, FailedWritesLeaveThePreviousFileAndReportIt) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(temp.path())) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"blocked.iob", "test.iob"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"blocked.iob", "readonly.iob", "test.iob"}));
     EXPECT_EQ(testing::ReadFileBytes(path), original);
+    EXPECT_EQ(testing::ReadFileBytes(readOnly), (Bytes{'k', 'e', 'e', 'p'}));
 
     // After the file is released nothing may be written over it.
     FreeObjectFile(context.file);
