@@ -103,8 +103,18 @@ TEST_F(WriterTest, GrowingAPathResizesItsChunkItsDescriptionItsObjectAndTheForm)
     ASSERT_EQ(Load(file), ReadStatus::Ok);
     EXPECT_EQ(GetU32(file, Find(file, "TXT1", 2) + 4), 164u);  // 142 + 1 + 20 = 163, made even
 
+    // NAME 8 + 18, TXT1 8 + 164: each DESC covers 198 bytes; the OBJ covers
+    // both DESCs and both TOBJs: 8 + 198 + 8 + 198 + 8 + 8 = 428.
+    EXPECT_EQ(GetU32(file, Find(file, "DESC", 1) + 4), 198u);
+    EXPECT_EQ(GetU32(file, Find(file, "OBJ ") + 4), 428u);
+    EXPECT_EQ(GetU32(file, 4), 440u);
+
     context.file.Paths.Record(2).NewDirectory = "C:\\TEXTS";  // 22 characters in all
     const Bytes out = WriteBack();
+    EXPECT_EQ(GetU32(out, Find(out, "DESC", 1) + 4), 198u);
+    EXPECT_EQ(GetU32(out, Find(out, "DESC", 2) + 4), 200u);
+    EXPECT_EQ(GetU32(out, Find(out, "OBJ ") + 4), 430u);
+    EXPECT_EQ(GetU32(out, 4), 442u);
     EXPECT_EQ(GetU32(out, Find(out, "TXT1", 2) + 4), 166u);
     EXPECT_EQ(GetU32(out, 4), GetU32(file, 4) + 2);
     EXPECT_EQ(GetU32(out, Find(out, "OBJ ") + 4), GetU32(file, Find(file, "OBJ ") + 4) + 2);
