@@ -172,7 +172,10 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
         }
 
         if (length > 0) {
-            if (pos + length <= formEnd) {
+            // The FORM bounds the chunk's declared bytes, not its pad byte:
+            // writers that leave the last pad byte out of the FORM (or out of
+            // the file) are common, and that chunk's data is still whole.
+            if (pos + declared <= formEnd) {
                 TakeData(node, bytes, pos, length);
             }
             // Otherwise the chunk claims bytes beyond the FORM: it is held

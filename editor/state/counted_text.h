@@ -81,6 +81,9 @@ std::ostream& operator<<(std::ostream& os, const CountedText<Max>& t) {
 }
 
 using PathText = CountedText<kMaxPathText>;
+// A text with no maximum, for the few places where cutting would name
+// another file (the program's own directory).
+using FullText = CountedText<std::string::npos>;
 using NameText = CountedText<kMaxNameText>;
 using DescriptionText = CountedText<kMaxDescriptionText>;
 using SuffixText = CountedText<kMaxSuffixText>;

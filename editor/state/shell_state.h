@@ -15,8 +15,9 @@ inline constexpr std::uint16_t kSortByOldDescription = 3;
 
 struct ShellState {
     // Directory that holds the program (see program_directory.h), with its
-    // trailing separator; fixed at start.
-    PathText ProgramDirectory;
+    // trailing separator; fixed at start. Never cut: Tessvane.ini and
+    // Batch.Log are found through it.
+    FullText ProgramDirectory;
     // Directory and name of the current settings file.
     PathText SettingsDirectory;
     NameText SettingsFileName;

@@ -191,6 +191,30 @@ TEST_F(MalformedFileTest, ChunkBeyondTheFormIsHeldWithoutDataAndWrittenEmpty) {
     EXPECT_EQ(tail, Concat({Header("JUNK", 0), Header("TOBJ", 0)}));
 }
 
+TEST_F(MalformedFileTest, LastOddChunkWhosePadByteLiesOutsideTheFormKeepsItsData) {
+    const Bytes good = testing::Even(chunks::Txt1("a.iff"));
+    const Bytes want = IffBuilder().Chunk("TXT1", good).Chunk("XTRA", {1, 2, 3}).Build();
+    // The FORM counts the three data bytes but not the pad byte, which the
+    // file holds in one case and lacks in the other.
+    const std::uint32_t withoutPad = static_cast<std::uint32_t>(want.size() - 8 - 1);
+    Bytes padOutsideForm = want;
+    padOutsideForm[7] = static_cast<std::uint8_t>(withoutPad);
+    padOutsideForm[6] = static_cast<std::uint8_t>(withoutPad >> 8);
+    const Bytes padMissing = IffBuilder().Chunk("TXT1", good).ChunkRaw("XTRA", 3, {1, 2, 3}).Build();
+    ASSERT_EQ(GetU32(padMissing, 4), withoutPad);
+    for (const Bytes& file : {padOutsideForm, padMissing}) {
+        ASSERT_EQ(Load(file), ReadStatus::Ok);
+        const ChunkNode& xtra = context.file.Chunks.back();
+        ASSERT_TRUE(xtra.HasData());
+        EXPECT_EQ(*xtra.Data, (Bytes{1, 2, 3, 0}));
+        EXPECT_EQ(xtra.Size, 3);
+        EXPECT_EQ(xtra.Length, 4);
+        const std::string out = temp.File("out.iob");
+        ASSERT_EQ(WriteObjectFile(context, out, false), WriteStatus::Written);
+        EXPECT_EQ(testing::ReadFileBytes(out), want);
+    }
+}
+
 TEST_F(MalformedFileTest, ChunkCutByTheEndOfTheFileKeepsWhatArrived) {
     Bytes data = chunks::Txt1("cut.iff");  // 150 bytes
     const Bytes file = IffBuilder().ChunkRaw("TXT1", 400, data).Build();

@@ -126,6 +126,15 @@ TEST(EditorContext, StartsWithEveryDefault) {
     EXPECT_TRUE(ctx.suffixes.Texture.empty());
 }
 
+TEST(EditorContext, KeepsALongProgramDirectoryWhole) {
+    // Tessvane.ini and Batch.Log are found through it: a cut would name
+    // another directory.
+    const std::string dir = "/" + std::string(300, 'p') + "/";
+    const EditorContext ctx = MakeEditorContext(dir);
+    EXPECT_EQ(ctx.shell.ProgramDirectory.str(), dir);
+    EXPECT_EQ(ctx.settings.ImagineDirectory.size(), 255u);  // a setting keeps its maximum
+}
+
 TEST(EffectiveSuffixes, FollowTheSelections) {
     struct Case {
         std::uint16_t texture, brush;
