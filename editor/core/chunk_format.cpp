@@ -48,25 +48,33 @@ const PathChunkInfo* FindPathChunk(const ChunkId& id) {
     return nullptr;
 }
 
-std::optional<std::size_t> LocatePath(const PathChunkInfo& info, const Bytes& data) {
+std::size_t DeclaredBytes(const ChunkNode& node) {
+    const std::size_t held = node.HasData() ? node.Data->size() : 0;
+    if (node.Size < 0) return held;
+    const auto declared = static_cast<std::size_t>(node.Size);
+    return declared < held ? declared : held;
+}
+
+std::optional<std::size_t> LocatePath(const PathChunkInfo& info, const Bytes& data, std::size_t size) {
+    if (size > data.size()) size = data.size();
     // 64-bit arithmetic: a 32-bit count times 4 must not wrap.
     std::uint64_t pathAt = info.prefix;
     if (info.layout == PathLayout::ParticleGroup16 || info.layout == PathLayout::ParticleGroup32) {
         const bool wide = info.layout == PathLayout::ParticleGroup32;
         const std::size_t countWidth = wide ? 4 : 2;
-        if (data.size() < countWidth) return std::nullopt;
+        if (size < countWidth) return std::nullopt;
         const std::uint64_t n = wide ? BigEndian32(data, 0) : BigEndian16(data, 0);
         const std::uint64_t entryWidth = wide ? 4 : 2;
         const std::uint64_t flagsAt = entryWidth * n + (wide ? 22 : 20);
-        if (flagsAt + 2 > data.size()) return std::nullopt;
+        if (flagsAt + 2 > size) return std::nullopt;
         const std::uint32_t flags = BigEndian16(data, static_cast<std::size_t>(flagsAt));
         if ((flags & 0x0F) != kParticleObjectFlags) return std::nullopt;
         pathAt = entryWidth * n + info.prefix;
     }
     // The length byte and every character of the path must lie in the data.
-    if (pathAt + 1 > data.size()) return std::nullopt;
+    if (pathAt + 1 > size) return std::nullopt;
     const std::uint64_t length = data[static_cast<std::size_t>(pathAt)];
-    if (pathAt + 1 + length > data.size()) return std::nullopt;
+    if (pathAt + 1 + length > size) return std::nullopt;
     return static_cast<std::size_t>(pathAt);
 }
 
@@ -80,8 +88,8 @@ std::string ReadZeroTerminated(const Bytes& data, std::size_t offset, std::size_
     return std::string(begin, n);
 }
 
-std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data) {
-    const auto pathAt = LocatePath(info, data);
+std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data, std::size_t size) {
+    const auto pathAt = LocatePath(info, data, size);
     if (!pathAt) return std::nullopt;
     PathChunkFields fields;
     const std::size_t length = data[*pathAt];

@@ -38,8 +38,14 @@ const PathChunkInfo* FindPathChunk(const ChunkId& id);
 
 // Where the counted path starts in this chunk's data, or nothing when the
 // chunk does not carry a path: a particle group whose flags do not mark it, or
-// a chunk too short for its fields and its whole counted path.
-std::optional<std::size_t> LocatePath(const PathChunkInfo& info, const Bytes& data);
+// a chunk too short for its fields and its whole counted path. Only the first
+// `size` bytes count (the chunk's declared size): a pad byte is no part of
+// the path.
+std::optional<std::size_t> LocatePath(const PathChunkInfo& info, const Bytes& data,
+                                      std::size_t size = static_cast<std::size_t>(-1));
+
+// The bytes of a node's data that its Size declares (never more than it holds).
+std::size_t DeclaredBytes(const ChunkNode& node);
 
 // The fields the reader takes from a path chunk.
 struct PathChunkFields {
@@ -47,7 +53,8 @@ struct PathChunkFields {
     std::string name;         // sub-group, group or object name; may be empty
     std::string description;  // as read, or the kind word
 };
-std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data);
+std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data,
+                                             std::size_t size = static_cast<std::size_t>(-1));
 
 // Text up to its first zero byte, at most `width` bytes, never past the data.
 std::string ReadZeroTerminated(const Bytes& data, std::size_t offset, std::size_t width);

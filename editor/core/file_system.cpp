@@ -130,6 +130,14 @@ bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& err
         error = ENOENT;
         return false;
     }
+    // A file marked read-only is refused, as opening it for writing would be:
+    // the rename below would replace it without asking anyone.
+    struct stat existing {};
+    if (::stat(host->c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ((existing.st_mode & 0222) == 0 || ::access(host->c_str(), W_OK) != 0)) {
+        error = EACCES;
+        return false;
+    }
     const std::filesystem::path target(*host);
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";

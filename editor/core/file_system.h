@@ -29,7 +29,8 @@ bool ReadWholeFile(std::string_view path, Bytes& contents, int& error);
 // Writes `contents` to a temporary file in the target's directory, flushes it
 // to the disk and renames it over `path`. On failure the previous file at
 // `path` is untouched, the temporary file is removed, and `error` holds the
-// system error number.
+// system error number. An existing file that is read-only (no write
+// permission bit, or not writable by us) is not replaced: EACCES.
 bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& error);
 
 }  // namespace tessvane

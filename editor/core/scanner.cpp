@@ -158,7 +158,7 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
 
         if (const PathChunkInfo* info = FindPathChunk(node.Id)) {
             TakeData(node, bytes, pos, length);
-            if (auto fields = ReadPathChunk(*info, *node.Data)) {
+            if (auto fields = ReadPathChunk(*info, *node.Data, DeclaredBytes(node))) {
                 file.SubGroupName = fields->name;
                 AddPathRecord(context, fields->path, fields->description, info->kind);
                 file.SubGroupName.clear();

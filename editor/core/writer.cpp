@@ -108,7 +108,7 @@ void ApplyRecordPaths(CoreContext& context, bool interactive) {
         if (info == nullptr || !node.HasData()) continue;
         // The chunk still holds the path it was read with: its fields are
         // checked again rather than trusted.
-        const auto pathAt = LocatePath(*info, *node.Data);
+        const auto pathAt = LocatePath(*info, *node.Data, DeclaredBytes(node));
         if (!pathAt) continue;
         if (info->layout == PathLayout::Effect) {
             ResizeEffectChunk(node, composed.path);

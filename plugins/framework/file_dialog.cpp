@@ -23,8 +23,9 @@ FileDialog::FileDialog(bool open, const char* default_ext, const char* file_name
 
 std::string FileDialog::GetFileName() const
 {
-    const PathParts parts = PathSplit(path_name_);
-    return parts.name + parts.ext;
+    // The chosen path is a path of this system, where only '/' separates
+    // directories: a '\' or ':' is part of the file's own name.
+    return fs::path(path_name_).filename().string();
 }
 
 // The filter's descriptions, with their padding blanks squeezed:

@@ -44,11 +44,21 @@ bool ReadAnswer(Terminal& term, std::string& line)
 
 std::string TerminalSafe(std::string_view text)
 {
-    std::string shown(text);
-    for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x20 || byte == 0x7F) {
-            c = '?';
+            shown += '?';
+        } else if (byte == 0xC2 && i + 1 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            // U+0080..U+009F in UTF-8: the 8-bit controls (CSI, OSC, ...),
+            // which some terminals obey as well.
+            shown += '?';
+            ++i;
+        } else {
+            shown += text[i];
         }
     }
     return shown;

@@ -35,7 +35,8 @@ void SetCurrentTerminal(Terminal* term);
 bool ReadAnswer(Terminal& term, std::string& line);
 
 // text as it may be shown on a terminal: every control character (bytes
-// below 0x20 and DEL) becomes '?'. Names that reach the dialogs come from
+// below 0x20, DEL, and U+0080..U+009F written in UTF-8) becomes '?'; other
+// bytes, UTF-8 letters included, stay as they are. Names that reach the dialogs come from
 // files of unknown origin; an escape sequence inside a group name must not
 // reach the terminal, where it could move the cursor, retitle the window or
 // worse.

@@ -73,6 +73,13 @@ std::vector<Case> Cases() {
     pathPastChunk.push_back(200);
     testing::PutText(pathPastChunk, "short.iff");
 
+    // The declared size ends one character short of the path: the last
+    // character would be the pad byte.
+    Bytes pathIntoPad = Bytes(142, 0x11);
+    pathIntoPad.push_back(7);
+    testing::PutText(pathIntoPad, "abcdefx");
+    const Bytes pathIntoPadChunk = Concat({Header("TXT1", 149), pathIntoPad});
+
     Bytes fgr2Count;
     testing::PutU16(fgr2Count, 0xFFFF);
     testing::PutField(fgr2Count, "group", 18);
@@ -119,6 +126,8 @@ std::vector<Case> Cases() {
          chunk("TXT1", Bytes(142, 0x11))},
         {"counted path past the chunk", withGood(chunk("TXT1", pathPastChunk)), ReadStatus::Ok, 1,
          chunk("TXT1", pathPastChunk)},
+        {"counted path running into the pad byte", withGood(pathIntoPadChunk), ReadStatus::Ok, 1,
+         pathIntoPadChunk},
         {"FGR2 count past the data", withGood(chunk("FGR2", fgr2Count)), ReadStatus::Ok, 1,
          chunk("FGR2", fgr2Count)},
         {"FGR4 count that overflows", withGood(chunk("FGR4", fgr4Count)), ReadStatus::Ok, 1,

@@ -224,6 +224,7 @@ TEST_F(PathRulesTest, TexturePromptsOnlyForMissingFilesAndNeverWithAnEmptyList) 
     EXPECT_TRUE(ui.texturePrompts.empty());  // empty list: nobody is asked
 
     context.editor.textureDefaults.Append({"other.iff", "x.iff", ""});
+    context.file.Paths.Record(2).NewDescription = "Veined";
     ui.PlanTexture({"gone.iff", "found.iff", "A description longer than 18"});
     ApplyTextureDefaults(context, true);
     ASSERT_EQ(ui.texturePrompts.size(), 1u);
@@ -232,8 +233,19 @@ TEST_F(PathRulesTest, TexturePromptsOnlyForMissingFilesAndNeverWithAnEmptyList) 
     EXPECT_EQ(p.textureDirectory, "/textures/");
     EXPECT_EQ(p.oldTexture, "gone.iff");
     EXPECT_EQ(p.newTexture, "gone.iff");
+    EXPECT_EQ(p.description, "Veined");
     EXPECT_EQ(Record(2).NewFileName, "found.iff");
     EXPECT_EQ(Record(2).NewDescription, "A description long");
+    EXPECT_EQ(context.editor.textureDefaults.Count(), 2u);
+
+    // Asked for all: the texture that exists is asked for too; the other is
+    // on the list now. A cancelled dialog changes nothing.
+    context.editor.settings.PromptIfDirectoryExists = true;
+    ui.PlanTextureCancel();
+    ApplyTextureDefaults(context, true);
+    ASSERT_EQ(ui.texturePrompts.size(), 2u);
+    EXPECT_EQ(ui.texturePrompts[1].oldTexture, "here.iff");
+    EXPECT_EQ(Record(1).NewFileName, "here.iff");
     EXPECT_EQ(context.editor.textureDefaults.Count(), 2u);
 }
 

@@ -110,6 +110,33 @@ TEST_F(ScannerTest, EveryPathChunkKindIsReadFromItsOwnOffsets) {
     }
 }
 
+TEST_F(ScannerTest, DescriptionsEditableFollowsTheLastDescribingChunk) {
+    // TXT4/BRS5 turn it on, FIL3 and effects turn it off, the rest leave it.
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, Bytes>> chunks;
+        bool editable;
+    };
+    const Bytes txt4 = chunks::Txt4("", "Oak", "oak.itx");
+    const Bytes brs5 = chunks::Brs5("", "Bumps", "bump.iff");
+    const Bytes fil3 = chunks::Fil3("ACTOR", "actor.iob");
+    const Bytes fx = chunks::Effect("FIRE", {});
+    const std::vector<Case> cases = {
+        {"TXT4 then TXT1", {{"TXT4", txt4}, {"TXT1", chunks::Txt1("a.iff")}}, true},
+        {"BRS5 then particle group", {{"BRS5", brs5}, {"FGR3", chunks::Fgr3(1, "g", 9, "p.iob")}}, true},
+        {"TXT4 then effect", {{"TXT4", txt4}, {"S3FX", fx}}, false},
+        {"FIL3 then BRS5", {{"FIL3", fil3}, {"BRS5", brs5}}, true},
+        {"only plain textures", {{"TXT1", chunks::Txt1("a.iff")}, {"BRS1", chunks::Brs1("b.iff")}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IffBuilder b;
+        for (const auto& [id, data] : c.chunks) b.Chunk(id, data);
+        ASSERT_EQ(Load(b.Build()), ReadStatus::Ok);
+        EXPECT_EQ(context.file.DescriptionsEditable, c.editable);
+    }
+}
+
 TEST_F(ScannerTest, ParticleGroupsNeedFlagsNine) {
     const Bytes file = IffBuilder()
                            .Chunk("FGR3", chunks::Fgr3(2, "smoke", 0x0005, "smoke.iob"))

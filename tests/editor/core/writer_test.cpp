@@ -103,8 +103,18 @@ TEST_F(WriterTest, GrowingAPathResizesItsChunkItsDescriptionItsObjectAndTheForm)
     ASSERT_EQ(Load(file), ReadStatus::Ok);
     EXPECT_EQ(GetU32(file, Find(file, "TXT1", 2) + 4), 164u);  // 142 + 1 + 20 = 163, made even
 
+    // NAME 8 + 18, TXT1 8 + 164: each DESC covers 198 bytes; the OBJ covers
+    // both DESCs and both TOBJs: 8 + 198 + 8 + 198 + 8 + 8 = 428.
+    EXPECT_EQ(GetU32(file, Find(file, "DESC", 1) + 4), 198u);
+    EXPECT_EQ(GetU32(file, Find(file, "OBJ ") + 4), 428u);
+    EXPECT_EQ(GetU32(file, 4), 440u);
+
     context.file.Paths.Record(2).NewDirectory = "C:\\TEXTS";  // 22 characters in all
     const Bytes out = WriteBack();
+    EXPECT_EQ(GetU32(out, Find(out, "DESC", 1) + 4), 198u);
+    EXPECT_EQ(GetU32(out, Find(out, "DESC", 2) + 4), 200u);
+    EXPECT_EQ(GetU32(out, Find(out, "OBJ ") + 4), 430u);
+    EXPECT_EQ(GetU32(out, 4), 442u);
     EXPECT_EQ(GetU32(out, Find(out, "TXT1", 2) + 4), 166u);
     EXPECT_EQ(GetU32(out, 4), GetU32(file, 4) + 2);
     EXPECT_EQ(GetU32(out, Find(out, "OBJ ") + 4), GetU32(file, Find(file, "OBJ ") + 4) + 2);
@@ -287,7 +297,13 @@ TEST_F(WriterTest, FailedWritesLeaveThePreviousFileAndReportIt) {
     // after the temporary file was written, and nothing is left behind.
     const auto blocked = temp.path() / "blocked.iob";
     std::filesystem::create_directories(blocked / "inside");
-    for (const std::string& target : {blocked.string(), temp.File("missing/dir/x.iob"), std::string("C:\\x.iob")}) {
+    // A read-only file is refused as a write in place would be, never replaced.
+    const std::string readOnly = temp.File("readonly.iob");
+    testing::WriteFileBytes(readOnly, {'k', 'e', 'e', 'p'});
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    for (const std::string& target :
+         {blocked.string(), temp.File("missing/dir/x.iob"), std::string("C:\\x.iob"), readOnly}) {
         ui.messages.clear();
         EXPECT_EQ(WriteObjectFile(context, target, true), WriteStatus::CreateFailed) << target;
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -299,8 +315,9 @@ TEST_F(WriterTest, FailedWritesLeaveThePreviousFileAndReportIt) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(temp.path())) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"blocked.iob", "test.iob"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"blocked.iob", "readonly.iob", "test.iob"}));
     EXPECT_EQ(testing::ReadFileBytes(path), original);
+    EXPECT_EQ(testing::ReadFileBytes(readOnly), (Bytes{'k', 'e', 'e', 'p'}));
 
     // After the file is released nothing may be written over it.
     FreeObjectFile(context.file);

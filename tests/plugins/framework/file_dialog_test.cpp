@@ -90,3 +90,15 @@ TEST_F(FileDialogTest, PromptsShowFileNamesWithoutControlCharacters)
     EXPECT_NE(term.Err().find(Dir() + "/cube?]2;x?.obj already exists."), std::string::npos);
     EXPECT_EQ(term.Err().find('\x1b'), std::string::npos);
 }
+
+TEST_F(FileDialogTest, TheFileNameIsEverythingAfterTheLastSlash)
+{
+    for (const char* name : {"a\\b.obj", "c:d.obj", "plain.obj"}) {
+        ScriptedTerminal term("", false);
+        FileDialog dialog(true, nullptr, name, 0, kFilter);
+        dialog.initial_dir = Dir();
+        ASSERT_EQ(dialog.DoModal(), kIdOk) << name;
+        EXPECT_EQ(dialog.GetPathName(), Dir() + "/" + name);
+        EXPECT_EQ(dialog.GetFileName(), name);
+    }
+}

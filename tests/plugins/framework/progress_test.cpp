@@ -143,8 +143,8 @@ TEST(ProgressCallbacksTest, TablesAndReportsWithoutADialog)
 TEST(ProgressStatusTest, ControlCharactersFromNamesNeverReachTheTerminal)
 {
     // A group name in an OBJ file may hold anything but a line end.
-    const std::string name = "evil\x1b]2;owned\x07\x1b[2J\x7f\bname";
-    const std::string shown = "Working on: evil?]2;owned??[2J??name";
+    const std::string name = "evil\x1b]2;owned\x07\x1b[2J\x7f\bname\xc2\x9b" "0m caf\xc3\xa9";
+    const std::string shown = "Working on: evil?]2;owned??[2J??name?0m caf\xc3\xa9";
     for (const bool interactive : {true, false}) {
         ScriptedTerminal term("", interactive);
         ProgressDialog dialog("WAV Import", true);
@@ -155,6 +155,7 @@ TEST(ProgressStatusTest, ControlCharactersFromNamesNeverReachTheTerminal)
         EXPECT_NE(term.Err().find(shown + "\n"), std::string::npos) << interactive;
         EXPECT_EQ(term.Err().find("\x1b]"), std::string::npos) << interactive;
         EXPECT_EQ(term.Err().find('\a'), std::string::npos) << interactive;
+        EXPECT_EQ(term.Err().find("\xc2\x9b"), std::string::npos) << interactive;
         // The dialog itself keeps the text as it came.
         EXPECT_EQ(dialog.Status(), "Working on: " + name + "\n");
     }
