@@ -66,7 +66,8 @@ public:
     const std::string& SettingsFile() const { return settingsFile_; }
 
     // Help (VANEMain_help.cpp): the help window at a topic of the help
-    // document, or at the topic of a context number (message boxes' Help).
+    // document, or at the topic of a context number (message boxes' Help;
+    // while a message box is open the topic opens in a viewer it owns).
     void ShowHelpTopic(const QString& topic);
     void ShowHelpContext(int context);
     // The help window once help has been asked for; null before.

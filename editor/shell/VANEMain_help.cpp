@@ -1,6 +1,7 @@
 // TVANEForm: help for the page in front, the help contents, context help (F1)
 // for the control with the focus, and the printed path list.
 #include <QAction>
+#include <QApplication>
 #include <QDate>
 #include <QLocale>
 #include <QPrinter>
@@ -31,8 +32,18 @@ void TVANEForm::ShowHelpTopic(const QString& topic) {
 }
 
 void TVANEForm::ShowHelpContext(int context) {
-    const QString topic = HelpTopicForContext(context);
-    ShowHelpTopic(topic.isEmpty() ? QString::fromLatin1(kHelpContents) : topic);
+    QString topic = HelpTopicForContext(context);
+    if (topic.isEmpty()) topic = QString::fromLatin1(kHelpContents);
+    // Help asked for from a message box: the box stays open and blocks every
+    // other window, so the topic opens in a viewer of the box's own, which
+    // goes when the box does.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        auto* help = new HelpWindow(modal);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+        help->ShowTopic(topic);
+        return;
+    }
+    ShowHelpTopic(topic);
 }
 
 void TVANEForm::HelpButtonClick() {

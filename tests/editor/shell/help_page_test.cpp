@@ -4,6 +4,7 @@
 #include <QTabWidget>
 
 #include "help_window.h"
+#include "lists_test_dialogs.h"
 #include "window_fixture.h"
 
 namespace tessvane::testing {
@@ -53,6 +54,30 @@ TEST_F(HelpPageTest, F1OpensTheTopicOfTheFocusedControlOrElseOfThePage) {
     Find<QWidget>("AddDirButton")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     EXPECT_EQ(window->Help()->CurrentTopic(), "dirdefaults");
+}
+
+TEST_F(HelpPageTest, HelpFromAnOpenMessageBoxOpensAViewerTheBoxOwns) {
+    Start();
+    HelpWindow* from_box = nullptr;
+    WhenShown<QDialog>([&](QDialog& box) {
+        window->ShowHelpContext(36);
+        from_box = box.findChild<HelpWindow*>();
+        ASSERT_NE(from_box, nullptr);
+        EXPECT_TRUE(from_box->isVisible());
+        EXPECT_EQ(from_box->CurrentTopic(), "pc-directory");
+        box.reject();
+    });
+    QDialog box(window.get());
+    box.exec();
+    EXPECT_NE(from_box, nullptr);
+    EXPECT_EQ(window->Help(), nullptr) << "the window's own viewer is not used";
+
+    // Without a box open, the window's viewer shows the topic.
+    window->ShowHelpContext(35);
+    ASSERT_NE(window->Help(), nullptr);
+    EXPECT_EQ(window->Help()->CurrentTopic(), "amiga-directory");
+    window->ShowHelpContext(99);
+    EXPECT_EQ(window->Help()->CurrentTopic(), "contents");
 }
 
 }  // namespace
