@@ -19,12 +19,18 @@ bool IsEnterKey(const QEvent* event) {
 }  // namespace
 
 SplitFilePath SplitChosenFile(const QString& path) {
+    // The path comes from the system's file dialog, so only the system's own
+    // separators divide it: on a POSIX host '\' and ':' are ordinary
+    // characters of a file name.
+#ifdef _WIN32
     const qsizetype cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
                                     path.lastIndexOf(u':')});
+#else
+    const qsizetype cut = path.lastIndexOf(u'/');
+#endif
     if (cut < 0) return {QString(), path};
     SplitFilePath split{path.left(cut), path.mid(cut + 1)};
-    // A root keeps its separator: "/" stays "/", "C:\" stays "C:\", and a
-    // volume name keeps its colon.
+    // A root keeps its separator: "/" stays "/", "C:\" stays "C:\".
     if (path.at(cut) == u':' || split.directory.isEmpty() || split.directory.endsWith(u':'))
         split.directory = path.left(cut + 1);
     return split;

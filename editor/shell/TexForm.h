@@ -74,8 +74,9 @@ private:
     QString texture_directory_;
 };
 
-// Splits a chosen file path into its directory and its file-name part. The
-// directory keeps no trailing separator except at a root ("/", "C:\", "DH0:").
+// Splits a path chosen in the system's file dialog into its directory and its
+// file-name part, at the system's own separators. The directory keeps no
+// trailing separator except at a root ("/", or "C:\" on Windows).
 struct SplitFilePath {
     QString directory;
     QString file_name;
