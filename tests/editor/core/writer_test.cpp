@@ -124,6 +124,31 @@ TEST_F(WriterTest, GrowingAPathResizesItsChunkItsDescriptionItsObjectAndTheForm)
     EXPECT_EQ(GetU32(out, 4), out.size() - 8);
 }
 
+TEST_F(WriterTest, ASubObjectCoversItsChunksLikeADescription) {
+    const Bytes file = IffBuilder("TDDD")
+                           .Begin("OBJ ")
+                           .Begin("DESC")
+                           .Chunk("NAME", chunks::Name("BODY"))
+                           .End()
+                           .Begin("SOBJ")
+                           .Chunk("NAME", chunks::Name("ARM"))
+                           .Chunk("BRS1", testing::Even(chunks::Brs1("a.iff")))
+                           .End()
+                           .Chunk("TOBJ", {})
+                           .End()
+                           .Build();
+    ASSERT_EQ(Load(file), ReadStatus::Ok);
+    EXPECT_EQ(WriteBack(), file);
+    // BRS1 66 + 1 + 5 = 72 -> 66 + 1 + 9 = 76: only the SOBJ, the OBJ and the FORM grow.
+    context.file.Paths.Record(1).NewFileName = "arm.iff";  // B:arm.iff
+    context.file.Paths.Record(1).NewDirectory = "B:";
+    const Bytes out = WriteBack();
+    EXPECT_EQ(GetU32(out, Find(out, "DESC") + 4), 26u);
+    EXPECT_EQ(GetU32(out, Find(out, "SOBJ") + 4), 26u + 8 + 76);
+    EXPECT_EQ(GetU32(out, Find(out, "OBJ ") + 4), 8 + 26 + 8 + 110 + 8u);
+    EXPECT_EQ(GetU32(out, 4), out.size() - 8);
+}
+
 TEST_F(WriterTest, FillerChunksAreDroppedAndTheirBytesLeaveEverySize) {
     const Bytes file = IffBuilder("TDDD")
                            .Begin("OBJ ")
