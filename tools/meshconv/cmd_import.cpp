@@ -2,6 +2,7 @@
 // the plug-in's settings (where its configuration form keeps them too) and
 // prints what the import handed over.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -148,16 +149,17 @@ std::string Lower(std::string s)
 }
 
 // The importer whose file type ("WaveFront (*.obj)") names the file's
-// extension.
+// extension as a whole: "x.o" is no OBJ file.
 bool FindImporter(const std::string& file, const std::vector<std::string>& directories, LoadedPlugin& importer)
 {
     const std::string ext = Lower(std::filesystem::path(file).extension().string());
     if (ext.empty()) {
         return false;
     }
+    const std::string pattern = "(*" + ext + ")";
     for (LoadedPlugin& plugin : FindPlugins(directories)) {
         ClassDescription* d = plugin.Descriptor();
-        if (d->PluginKind() == kPluginKindImport && Lower(d->ClassName()).find("*" + ext) != std::string::npos) {
+        if (d->PluginKind() == kPluginKindImport && Lower(d->ClassName()).find(pattern) != std::string::npos) {
             importer = std::move(plugin);
             return true;
         }
@@ -188,11 +190,17 @@ void StoreOptions(const std::string& subkey, const ImportOptions& o)
     }
 }
 
+// Whether the importer can open file, decided without consuming it: a pipe
+// (meshconv import --plugin objread /dev/stdin) is read by the importer
+// alone, so it is only tested for permission, never opened here.
 bool CanRead(const std::string& file)
 {
     struct stat info {};
-    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (stat(file.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return access(file.c_str(), R_OK) == 0;
     }
     std::FILE* f = std::fopen(file.c_str(), "rb");
     if (f == nullptr) {
