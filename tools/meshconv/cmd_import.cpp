@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -91,8 +92,16 @@ bool ParseOptions(const Arguments& args, ImportOptions& options)
             }
             char* end = nullptr;
             const double f = std::strtod(v.c_str(), &end);
-            if (v.empty() || *end != '\0') {
+            if (v.empty() || *end != '\0' || !std::isfinite(f)) {
                 std::fprintf(stderr, "meshconv import: '%s' is not a number\n", v.c_str());
+                return false;
+            }
+            // The factor reaches the plug-in through its settings, which keep
+            // six decimals: a small factor would arrive as 0 and flatten
+            // every mesh to a point.
+            if (f != 0.0 && std::fabs(f) < 0.0000005) {
+                std::fprintf(stderr, "meshconv import: --scale %s is below the settings' precision (0.000001)\n",
+                             v.c_str());
                 return false;
             }
             options.scale = f;

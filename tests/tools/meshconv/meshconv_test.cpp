@@ -202,6 +202,9 @@ TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0)
         {"import"},
         {"import", cube, "--split", "sideways"},
         {"import", cube, "--scale", "big"},
+        {"import", cube, "--scale", "nan"},
+        {"import", cube, "--scale", "inf"},
+        {"import", cube, "--scale", "1e-7"},  // the stored six decimals would make it 0
         {"import", cube, "--swap"},
         {"import", cube, "--frobnicate"},
         {"import", cube, cube},
