@@ -174,6 +174,24 @@ TEST_F(MeshconvTest, FileThatCannotBeOpenedIsReportedWithExitCode1)
     EXPECT_NE(o.err.find("File " + temp_.File("models.obj") + " not found\n"), std::string::npos) << o.err;
 }
 
+TEST_F(MeshconvTest, OutputThatCannotBeWrittenIsAFailure)
+{
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    const std::string cube = Write("cube.obj", kCube);
+    for (const std::string& args : {"import " + Quote(cube), std::string("list")}) {
+        SCOPED_TRACE(args);
+        const std::string command = "cd " + Quote(temp_.path().string()) + " && " + Quote(MESHCONV_PROGRAM) + " " +
+                                    args + " </dev/null >/dev/full 2>stderr";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_NE(pluginsupport::ReadFileBytes(temp_.File("stderr")).find("meshconv: cannot write the output\n"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(MeshconvTest, ImporterIsChosenByTheWholeExtension)
 {
     // ".o" is part of "*.obj" but names no OBJ file.
