@@ -23,10 +23,29 @@ QString NearestExistingDirectory(const QString& directory) {
     return QDir::homePath();
 }
 
+int VolumeHolding(const QStringList& roots, const QString& directory) {
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < roots.size(); ++i) {
+        const QString& root = roots[i];
+        // "/mnt/data" holds "/mnt/data" and "/mnt/data/x", not "/mnt/database".
+        const bool holds = directory.startsWith(root) &&
+                           (root.endsWith(QLatin1Char('/')) || directory.size() == root.size() ||
+                            directory[root.size()] == QLatin1Char('/'));
+        if (holds && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
 TDirectorySelect::TDirectorySelect(QWidget* parent)
         : QDialog(parent), ui_(std::make_unique<Ui::TDirectorySelect>()), model_(new QFileSystemModel(this)) {
     ui_->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The controls sit at fixed places.
+    setFixedSize(size());
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QString());
     ui_->DirectoryListBox1->setModel(model_);
@@ -49,16 +68,9 @@ TDirectorySelect::~TDirectorySelect() = default;
 
 void TDirectorySelect::SetDirectory(const QString& directory) {
     directory_ = NearestExistingDirectory(directory);
-    // The drive is the mounted volume that holds the directory (the longest root that prefixes it).
-    int best = -1;
-    int bestLength = -1;
-    for (int i = 0; i < ui_->DriveComboBox1->count(); ++i) {
-        const QString root = ui_->DriveComboBox1->itemData(i).toString();
-        if (directory_.startsWith(root) && root.size() > bestLength) {
-            best = i;
-            bestLength = static_cast<int>(root.size());
-        }
-    }
+    QStringList roots;
+    for (int i = 0; i < ui_->DriveComboBox1->count(); ++i) roots << ui_->DriveComboBox1->itemData(i).toString();
+    const int best = VolumeHolding(roots, directory_);
     if (best >= 0) {
         ui_->DriveComboBox1->setCurrentIndex(best);
         ShowDrive(ui_->DriveComboBox1->itemData(best).toString());
@@ -66,10 +78,19 @@ void TDirectorySelect::SetDirectory(const QString& directory) {
     const QModelIndex index = model_->index(directory_);
     ui_->DirectoryListBox1->setCurrentIndex(index);
     ui_->DirectoryListBox1->scrollTo(index);
-    ui_->DirLabel->setText(directory_);
+    ShowCurrentDirectory();
 }
 
 QString TDirectorySelect::Directory() const { return directory_; }
+
+void TDirectorySelect::ShowCurrentDirectory() {
+    // A deep directory is longer than the panel; centred text would be cut at
+    // both ends, so the middle gives way and the whole path is the tool tip.
+    QLabel* panel = ui_->DirLabel;
+    const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
+    panel->setText(panel->fontMetrics().elidedText(directory_, Qt::ElideMiddle, room));
+    panel->setToolTip(directory_);
+}
 
 void TDirectorySelect::ShowDrive(const QString& root) {
     ui_->DirectoryListBox1->setRootIndex(model_->index(root));
@@ -80,14 +101,14 @@ void TDirectorySelect::DriveComboBox1Change(int index) {
     ShowDrive(root);
     directory_ = root;
     ui_->DirectoryListBox1->setCurrentIndex(model_->index(root));
-    ui_->DirLabel->setText(directory_);
+    ShowCurrentDirectory();
 }
 
 void TDirectorySelect::DirectoryListBox1Change() {
     const QModelIndex index = ui_->DirectoryListBox1->currentIndex();
     if (!index.isValid()) return;
     directory_ = model_->filePath(index);
-    ui_->DirLabel->setText(directory_);
+    ShowCurrentDirectory();
 }
 
 }  // namespace tessvane

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QFileSystemModel;
@@ -34,6 +35,7 @@ private slots:
 
 private:
     void ShowDrive(const QString& root);
+    void ShowCurrentDirectory();
 
     std::unique_ptr<Ui::TDirectorySelect> ui_;
     QFileSystemModel* model_;
@@ -43,5 +45,9 @@ private:
 // Where a chooser starts for `directory`: itself if it is a directory, else
 // its nearest existing parent, else the home directory.
 QString NearestExistingDirectory(const QString& directory);
+
+// Which of the volume roots holds `directory`: the longest that is the
+// directory itself or one of its parents; -1 when none does.
+int VolumeHolding(const QStringList& roots, const QString& directory);
 
 }  // namespace tessvane

@@ -1,7 +1,8 @@
 // Draws the window with a sample file loaded into a PNG, for the README:
 //   xvfb-run tessvane_window_screenshot examples/spaceship.iob docs/tessvane-window.png [PAGE]
 // PAGE is the notebook page in front, 0 to 5 (default 1, Details), or "about"
-// for the about box.
+// for the about box, or "chooser" for the directory chooser at the file's
+// directory.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
@@ -11,6 +12,7 @@
 #include <filesystem>
 
 #include "About.h"
+#include "DirUnit.h"
 #include "VANEMain.h"
 #include "scripted_dialog_service.h"
 
@@ -22,6 +24,13 @@ int main(int argc, char* argv[]) {
     const std::string object = std::filesystem::absolute(argv[1]).string();
     const std::string png = argv[2];
     QApplication app(argc, argv);
+    if (argc == 4 && std::string(argv[3]) == "chooser") {
+        tessvane::TDirectorySelect chooser;
+        chooser.SetDirectory(QString::fromStdString(std::filesystem::path(object).parent_path().string()));
+        chooser.show();
+        QApplication::processEvents();
+        return chooser.grab().save(QString::fromStdString(png)) ? 0 : 1;
+    }
     if (argc == 4 && std::string(argv[3]) == "about") {
         tessvane::TAboutBox about;
         about.show();
