@@ -253,10 +253,10 @@ void TVANEForm::DisableEditingControls() {
     ui_->Print1->setEnabled(false);
 }
 
-void TVANEForm::WriteHeldFile(const std::string& target) {
+bool TVANEForm::WriteHeldFile(const std::string& target) {
     // Backs the file up (asking when no backup name is free), writes it, and
     // puts the backup back when the write fails, as on a full disk.
-    SaveObjectFile(context_, target, true);
+    return SaveObjectFile(context_, target, true) == SaveStatus::Written;
 }
 
 void TVANEForm::SaveButtonClick() {
@@ -265,8 +265,10 @@ void TVANEForm::SaveButtonClick() {
     if (!FileHeld()) return;
     ShellState& shell = context_.editor.shell;
     const std::string target(shell.CurrentFilePath.view());
-    WriteHeldFile(target);
-    if (shell.WorkingReloadAfterSave) {
+    // Reading the file again after a failed or declined write would throw the
+    // edits away for what is still on disk; they stay, so the user can try
+    // again or save elsewhere.
+    if (WriteHeldFile(target) && shell.WorkingReloadAfterSave) {
         const ChosenFile file = SplitChosenFile(target);
         shell.CurrentFileDirectory = file.directory;
         shell.CurrentFileName = file.name;
@@ -288,8 +290,8 @@ void TVANEForm::SaveAs1Click() {
     if (!chosen) return;
 
     if (ui_->TabbedNotebook1->currentIndex() == kSummaryPage) ApplySummary(context_.file);
-    WriteHeldFile(*chosen);
-    if (shell.WorkingReloadAfterSave) {
+    // Nothing written: the editor stays on the file it holds, edits included.
+    if (WriteHeldFile(*chosen) && shell.WorkingReloadAfterSave) {
         const ChosenFile file = SplitChosenFile(*chosen);
         shell.CurrentFilePath = *chosen;
         shell.CurrentFileName = file.name;

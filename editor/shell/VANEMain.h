@@ -179,7 +179,8 @@ private:
     // Save, "&Save", "Save &As" and both list "Update Now" buttons after a load.
     void SetFileCommands();
     // Writes the held file to `target`, keeping a backup of what was there.
-    void WriteHeldFile(const std::string& target);
+    // False when nothing was written (failed, or overwriting declined).
+    bool WriteHeldFile(const std::string& target);
 
     // Summary page.
     SummaryEntry* SelectedSummaryEntry();

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 
 #include "core/scanner.h"
@@ -220,6 +221,33 @@ TEST_F(SaveTest, WithoutReloadTheEditorStaysOnTheRecordsAsTheyWere) {
     Click("SaveButton");
     EXPECT_EQ(DirectoryInFile(object), "/new/maps");
     EXPECT_EQ(Text("Details_OldPath").toStdString(), dir.Dir() + "old");
+}
+
+TEST_F(SaveTest, AFailedWriteKeepsTheEditsAndTheFileHeldInsteadOfReloading) {
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kDetailsPage);
+    TypeEnter("Details_NewPath", "/new/maps");
+
+    // Save As into a directory that does not exist: nothing is written, and
+    // the editor stays on cube.iob with the typed directory.
+    dialogs.PlanSaveFile(dir.File("missing/copy.iob"));
+    Find<QAction>("SaveAs1")->trigger();
+    EXPECT_EQ(dialogs.MessageTexts().back(), "Unable to Save cube.iob");
+    EXPECT_EQ(context.editor.shell.CurrentFilePath, object);
+    EXPECT_EQ(window->windowTitle(), "Tessvane v2.2.1  -  cube.iob");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "/new/maps");
+    EXPECT_TRUE(Enabled("SaveButton"));
+
+    // The file's directory is gone: Save cannot write, and the edits stay.
+    const std::size_t messages = dialogs.core.messages.size();
+    std::filesystem::remove_all(dir.path());
+    Click("SaveButton");
+    std::filesystem::create_directories(dir.path());
+    EXPECT_GT(dialogs.core.messages.size(), messages);
+    EXPECT_EQ(dialogs.MessageTexts().back(), "Unable to Save cube.iob");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "/new/maps");
+    EXPECT_EQ(Text("Details_NewPath"), "/new/maps");
+    EXPECT_TRUE(Enabled("SaveButton"));
+    EXPECT_EQ(window->windowTitle(), "Tessvane v2.2.1  -  cube.iob");
 }
 
 TEST_F(SaveTest, SaveAsAppliesTheSummaryPageWhenItIsInFrontAndMovesToTheNewFile) {
