@@ -284,6 +284,18 @@ TEST_F(CliTest, SettingsWithGenerateLogWriteBatchLogBesideTheProgram) {
     EXPECT_EQ(log[4], "File Saved as..out/cube.iob");
 }
 
+TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    for (const std::string command : {"list cube.iob", "batch --dry-run --overwrite cube.iob"}) {
+        SCOPED_TRACE(command);
+        const CliResult result =
+            RunProgram("/bin/sh", {"-c", "exec \"$0\" " + command + " >/dev/full", CliProgram()},
+                       dir.path().string());
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "tessvane-cli: cannot write the output\n");
+    }
+}
+
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
     const std::vector<std::vector<std::string>> cases = {
         {},
