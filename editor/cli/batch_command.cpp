@@ -106,11 +106,27 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     for (const TextureMapping& map : options.textureMaps) {
         textures.push_back({map.oldTexture, map.newTexture, map.description});
     }
+    // A list the settings file does not use (neither "Update ... from list"
+    // nor "Set on Load" is on) does not come back into use through an entry
+    // given here: only the entries of the command line apply.
+    if (!directories.empty() && !settings.BatchUseDefaultDirectories && !settings.UseDefaultDirectories) {
+        context.editor.directoryDefaults.Clear();
+    }
+    if (!textures.empty() && !settings.BatchUseDefaultTextures && !settings.UseDefaultTextures) {
+        context.editor.textureDefaults.Clear();
+    }
     if (!PutInFront(context.editor.directoryDefaults, directories, error, "directory")) return false;
     if (!PutInFront(context.editor.textureDefaults, textures, error, "texture")) return false;
     if (!directories.empty()) settings.BatchUseDefaultDirectories = true;
     if (!textures.empty()) settings.BatchUseDefaultTextures = true;
 
+    // The page has one "Update File Extensions" box for both rules. When the
+    // settings file has it off, a rule given here turns it on for that rule
+    // alone: the file's other rule stays as off as the file had it.
+    if (!settings.BatchUpdateFileSuffix && (options.textureSuffix || options.brushSuffix)) {
+        if (!options.textureSuffix) settings.TextureSuffixSelection = kTextureSuffixAsIs;
+        if (!options.brushSuffix) settings.BrushSuffixSelection = kBrushSuffixAsIs;
+    }
     if (options.textureSuffix) {
         settings.TextureSuffixSelection = options.textureSuffix->selection;
         if (options.textureSuffix->specified) settings.TextureSuffix = *options.textureSuffix->specified;
