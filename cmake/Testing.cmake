@@ -15,7 +15,11 @@ function(tessvane_add_test name)
   if(T_GUI)
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}")
+  # The environment is set by running the program through env(1), both when its
+  # cases are listed and when they run: a list of several variables cannot pass
+  # through gtest_discover_tests' PROPERTIES intact.
+  if(env)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${env}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

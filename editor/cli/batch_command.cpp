@@ -8,6 +8,7 @@
 #include "core/batch.h"
 #include "core/path_rules.h"
 #include "state/program_directory.h"
+#include "text_output.h"
 
 namespace tessvane::cli {
 namespace {
@@ -82,7 +83,7 @@ public:
     void EndLine() override {
         if (line_.rfind("Object: ", 0) == 0) {
             progress_.Clear();
-            out_ << line_ << '\n';
+            out_ << TerminalText(line_) << '\n';
         }
         line_.clear();
     }

@@ -23,7 +23,11 @@ struct Row {
 constexpr std::array<std::string_view, 6> kHeadings = {"file", "kind", "part", "directory", "name",
                                                         "description"};
 
-void PrintText(const std::vector<Row>& rows, std::ostream& out) {
+void PrintText(std::vector<Row> rows, std::ostream& out) {
+    // Texts from the files are shown the way a terminal can take them.
+    for (Row& row : rows) {
+        for (std::string& field : row.fields) field = TerminalText(field);
+    }
     // One block per file: its path, then its records in aligned columns.
     std::size_t begin = 0;
     while (begin < rows.size()) {

@@ -80,4 +80,26 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
+std::string TerminalText(std::string_view text) {
+    const bool utf8 = IsUtf8(text);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7f) {
+            out += '?';
+        } else if (utf8 && byte == 0xc2 && i + 1 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9f) {
+            // U+0080..U+009F, the 8-bit controls (CSI, OSC, ...).
+            out += '?';
+            ++i;
+        } else if (!utf8 && byte >= 0x80 && byte <= 0x9f) {
+            out += '?';
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace tessvane::cli

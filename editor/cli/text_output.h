@@ -18,6 +18,13 @@ std::string TsvField(std::string_view text);
 // way the output is valid JSON and valid UTF-8.
 std::string JsonString(std::string_view text);
 
+// A text as it may be printed for a person to read: every control character
+// becomes '?' (bytes below 0x20 and DEL; in UTF-8 text U+0080..U+009F, in any
+// other text the bytes 0x80..0x9F). Names from object files of unknown origin
+// must not move the cursor or retitle the terminal; other bytes, Latin-1
+// letters included, are printed as they are.
+std::string TerminalText(std::string_view text);
+
 // True when `text` is well-formed UTF-8.
 bool IsUtf8(std::string_view text);
 

@@ -57,10 +57,9 @@ BatchStatus SaveFile(CoreContext& context, const BatchFileEntry& entry,
     if (FileExists(target)) {
         if (settings.CreateBackups) {
             if (!options.dryRun) {
-                // Asks only when no backup name is free: the user wanted a
-                // backup, so replacing the file without one needs a Yes.
-                const BackupOutcome backup = BackupObjectFile(context, target, true);
-                if (backup.result == BackupResult::Declined) return BatchStatus::Aborted;
+                // Nothing is asked here: when no backup name is free the file
+                // is replaced and the log says "No backup made for " + target.
+                const BackupOutcome backup = BackupObjectFile(context, target, false);
                 if (backup.result == BackupResult::BackedUp) backupName = backup.backupName;
             }
         } else {

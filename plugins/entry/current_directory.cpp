@@ -42,7 +42,18 @@ std::string AbsolutePath(const std::string& path)
     }
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.lexically_normal().string();
+    if (ec) {
+        return path;
+    }
+    // "." components and doubled separators may go, but ".." must stay:
+    // after a symbolic link it leads elsewhere than dropping the
+    // component before it would.
+    for (const std::filesystem::path& part : absolute) {
+        if (part == "..") {
+            return absolute.string();
+        }
+    }
+    return absolute.lexically_normal().string();
 }
 
 }  // namespace pluginentry

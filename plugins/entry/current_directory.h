@@ -34,7 +34,8 @@ private:
 std::string EnterDirectoryOf(const std::string& path);
 
 // path made absolute against the current directory (unchanged when it
-// already is, or is empty).
+// already is, or is empty). "." components are dropped; ".." components are
+// kept, so the name still leads through any symbolic link it names.
 std::string AbsolutePath(const std::string& path);
 
 }  // namespace pluginentry

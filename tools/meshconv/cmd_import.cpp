@@ -2,8 +2,10 @@
 // the plug-in's settings (where its configuration form keeps them too) and
 // prints what the import handed over.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -90,8 +92,16 @@ bool ParseOptions(const Arguments& args, ImportOptions& options)
             }
             char* end = nullptr;
             const double f = std::strtod(v.c_str(), &end);
-            if (v.empty() || *end != '\0') {
+            if (v.empty() || *end != '\0' || !std::isfinite(f)) {
                 std::fprintf(stderr, "meshconv import: '%s' is not a number\n", v.c_str());
+                return false;
+            }
+            // The factor reaches the plug-in through its settings, which keep
+            // six decimals: a small factor would arrive as 0 and flatten
+            // every mesh to a point.
+            if (f != 0.0 && std::fabs(f) < 0.0000005) {
+                std::fprintf(stderr, "meshconv import: --scale %s is below the settings' precision (0.000001)\n",
+                             v.c_str());
                 return false;
             }
             options.scale = f;
@@ -148,16 +158,17 @@ std::string Lower(std::string s)
 }
 
 // The importer whose file type ("WaveFront (*.obj)") names the file's
-// extension.
+// extension as a whole: "x.o" is no OBJ file.
 bool FindImporter(const std::string& file, const std::vector<std::string>& directories, LoadedPlugin& importer)
 {
     const std::string ext = Lower(std::filesystem::path(file).extension().string());
     if (ext.empty()) {
         return false;
     }
+    const std::string pattern = "(*" + ext + ")";
     for (LoadedPlugin& plugin : FindPlugins(directories)) {
         ClassDescription* d = plugin.Descriptor();
-        if (d->PluginKind() == kPluginKindImport && Lower(d->ClassName()).find("*" + ext) != std::string::npos) {
+        if (d->PluginKind() == kPluginKindImport && Lower(d->ClassName()).find(pattern) != std::string::npos) {
             importer = std::move(plugin);
             return true;
         }
@@ -188,11 +199,17 @@ void StoreOptions(const std::string& subkey, const ImportOptions& o)
     }
 }
 
+// Whether the importer can open file, decided without consuming it: a pipe
+// (meshconv import --plugin objread /dev/stdin) is read by the importer
+// alone, so it is only tested for permission, never opened here.
 bool CanRead(const std::string& file)
 {
     struct stat info {};
-    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (stat(file.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return access(file.c_str(), R_OK) == 0;
     }
     std::FILE* f = std::fopen(file.c_str(), "rb");
     if (f == nullptr) {

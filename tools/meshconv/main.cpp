@@ -61,7 +61,27 @@ bool TakePluginDirectories(Arguments& args, std::vector<std::string>& directorie
 
 }  // namespace meshconv
 
+namespace {
+
+// Runs one command; output that could not be written (a full disk, a closed
+// pipe) turns a success into a failure instead of a silently cut listing.
+int RunCommand(int argc, char** argv);
+
+}  // namespace
+
 int main(int argc, char** argv)
+{
+    const int code = RunCommand(argc, argv);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "meshconv: cannot write the output\n");
+        return code == meshconv::kExitOk ? meshconv::kExitFailed : code;
+    }
+    return code;
+}
+
+namespace {
+
+int RunCommand(int argc, char** argv)
 {
     using namespace meshconv;
     if (argc < 2) {
@@ -93,3 +113,5 @@ int main(int argc, char** argv)
     PrintUsage(false);
     return kExitUsage;
 }
+
+}  // namespace

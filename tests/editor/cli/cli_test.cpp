@@ -100,6 +100,20 @@ TEST_F(CliTest, ListPrintsEveryRecordInEachFormat) {
     }
 }
 
+TEST_F(CliTest, TextListAndDryRunNeverPrintAFilesControlCharacters) {
+    WriteFileBytes(dir.File("evil.iob"), Cube("C:\\TEX\\\x1b[2Jw.iff", "C:\\B\\b\x9b" "1m.iff"));
+    EXPECT_EQ(Run({"list", "evil.iob"}).out,
+              "evil.iob\n"
+              "  Texture  CUBE  C:\\TEX  ?[2Jw.iff\n"
+              "  Brush    CUBE  C:\\B    b?1m.iff\n");
+    EXPECT_EQ(Run({"batch", "--dry-run", "--overwrite", "--map-dir", "C:\\TEX=D:\\T", "evil.iob"}).out,
+              "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\T\n"
+              "evil.iob......ok\n");
+    EXPECT_EQ(Run({"batch", "--dry-run", "--overwrite", "--texture-suffix", "itx", "evil.iob"}).out,
+              "Object: CUBE >>  Texture Suffix: ?[2Jw.iff  Changed To  ?[2Jw.itx\n"
+              "evil.iob......ok\n");
+}
+
 TEST_F(CliTest, ListReportsUnreadableFilesAndFailsAtTheEnd) {
     const CliResult result = Run({"list", "--format=tsv", "missing.iob", "cube.iob", "notes.txt"});
     EXPECT_EQ(result.exitCode, 1);

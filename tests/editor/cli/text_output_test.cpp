@@ -40,5 +40,25 @@ TEST(TextOutputTest, JsonStringsAreValidWhateverTheBytes) {
     }
 }
 
+TEST(TextOutputTest, TerminalTextHidesEveryControlCharacter) {
+    struct Case {
+        std::string text;
+        std::string shown;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\TEX\\wood.iff", "C:\\TEX\\wood.iff"},
+        // An escape sequence that would retitle the window.
+        {"\x1b]0;owned\x07x", "?]0;owned?x"},
+        {std::string("a\0b\tc\x7f", 6), "a?b?c?"},
+        // Latin-1 letters stay; the 8-bit CSI of a non-UTF-8 text does not.
+        {"caf\xe9\x9b""2J", "caf\xe9?2J"},
+        // UTF-8: é stays, U+009B (CSI) goes.
+        {"caf\xc3\xa9\xc2\x9b""2J", "caf\xc3\xa9?2J"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TerminalText(c.text), c.shown);
+    }
+}
+
 }  // namespace
 }  // namespace tessvane::cli

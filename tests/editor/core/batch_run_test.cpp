@@ -268,7 +268,7 @@ TEST_F(BatchRunTest, ExistingTargetWithoutBackupsAsksAndNoLeavesItAlone) {
                             "File Saved as.." + out + "b.iob\n"));
 }
 
-TEST_F(BatchRunTest, BackupsOnButNoBackupNameFreeAsksBeforeReplacing) {
+TEST_F(BatchRunTest, BackupsOnButNoBackupNameFreeReplacesTheFileAndLogsIt) {
     const Bytes mine = CubeWithTextures({"C:\\MINE\\keep.iff"});
     WriteFileBytes(File("a.iob"), CubeWithTextures({"C:\\TEX\\wood.iff"}));
     WriteFileBytes(out + "a.iob", mine);
@@ -279,17 +279,18 @@ TEST_F(BatchRunTest, BackupsOnButNoBackupNameFreeAsksBeforeReplacing) {
         WriteFileBytes(out + "a" + extension, {});
     }
     context.editor.settings.CreateBackups = true;
-    context.editor.settings.GenerateLog = false;
-    ui.PlanAnswer(MessageAnswer::No);
     Select({File("a.iob")});
 
     const auto results = Run();
 
-    // Backups were asked for: the file is not replaced without one unless the
-    // user says so.
-    EXPECT_EQ(results[0].status, BatchStatus::Aborted);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"a.iob cannot be backed up. Overwrite anyway ?"});
-    EXPECT_EQ(ReadFileBytes(out + "a.iob"), mine);
+    // A batch run asks nothing here: the file is replaced and the log says so.
+    EXPECT_EQ(results[0].status, BatchStatus::Ok);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(PathsIn(out + "a.iob"), std::vector<std::string>{"C:\\TEX\\wood.iff"});
+    EXPECT_EQ(ReadFileBytes(out + "a.bak"), Bytes{});
+    EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n" +  //
+                            "No backup made for " + out + "a.iob\n" +      //
+                            "File Saved as.." + out + "a.iob\n"));
 }
 
 TEST(BatchTargetPathTest, SaveDirectoryAndSeparator) {

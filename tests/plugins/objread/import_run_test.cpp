@@ -1,12 +1,14 @@
 // Whole imports: a file on disk, the settings, the run, the meshes handed
 // over in compact form, and the log.
 #include <cmath>
+#include <cstdarg>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "framework/contract.h"
+#include "framework/progress.h"
 #include "objread/import_run.h"
 #include "objread/import_settings.h"
 #include "objread/obj_reader.h"
@@ -292,6 +294,86 @@ TEST_F(ImportRunTest, QuietRunCreatesNoLogFile)
         s.logfilename = logPath;
     });
     EXPECT_FALSE(std::filesystem::exists(logPath));
+}
+
+// Everything a run reports through its callbacks, in order: "S:" status
+// texts, "F:" file progress, "M:" mesh progress.
+std::vector<std::string> g_reports;
+
+void RecordStatus(std::FILE*, const char* format, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    g_reports.push_back(std::string("S:") + text);
+}
+
+void RecordFile(std::uint32_t index, std::uint32_t count)
+{
+    g_reports.push_back("F:" + std::to_string(index) + "/" + std::to_string(count));
+}
+
+void RecordMesh(std::uint32_t, std::uint32_t) { g_reports.push_back("M:"); }
+
+TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun)
+{
+    const std::vector<std::string> lines = {"v 0 0 0", "v 1 0 0", "v 0 1 0", "o a",     "f 1 2 3",
+                                            "o empty", "o b",     "f 3 2 1", "vn 0 0 1"};
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    const std::string file = temp_.File("input.obj");
+    pluginsupport::WriteFileBytes(file, text);
+    const std::string size = std::to_string(text.size());
+
+    // File progress before every read, the last one at the end of the file;
+    // then per handed-over mesh its position among the three groups and the
+    // steps, each announced also when it does nothing.
+    std::vector<std::string> expected = {"S:Parsing " + file + " started ...      \n"};
+    std::size_t position = 0;
+    for (const std::string& line : lines) {
+        expected.push_back("F:" + std::to_string(position) + "/" + size);
+        position += line.size() + 1;
+        if (line[0] == 'o') {
+            expected.push_back("S:Working on: " + line.substr(2) + "\n");
+        }
+    }
+    expected.push_back("F:" + size + "/" + size);
+    for (const auto& [index, name] : {std::pair<int, std::string>{0, "a"}, {2, "b"}}) {
+        expected.push_back("F:" + std::to_string(index) + "/3");
+        for (const char* step : {"Sizing: ", "Swapping axis: ", "Unifying: ", "Reducing: "}) {
+            expected.push_back(std::string("S:") + step + name + "\n");
+        }
+    }
+    expected.push_back("S:Parsing finished       \n");
+
+    const ProgressCallbacks callbacks = {RecordStatus, RecordFile, RecordMesh};
+    for (int unify : {0, 1}) {
+        SCOPED_TRACE(unify);
+        g_reports.clear();
+        objread::ImportSettings settings;
+        settings.SetFileName(file.c_str());
+        settings.obj_mode = objread::kSplitObject;
+        settings.unify_mode = unify;
+        ObjectList list(ReleaseMeshObject);
+        EXPECT_TRUE(objread::ImportRun(list, settings, &callbacks));
+        EXPECT_EQ(list.Count(), 2);
+        // The orientation step's progress reaches the mesh bar, and only then.
+        std::vector<std::string> got;
+        bool meshProgress = false;
+        for (const std::string& report : g_reports) {
+            if (report == "M:") {
+                meshProgress = true;
+            } else {
+                got.push_back(report);
+            }
+        }
+        EXPECT_EQ(meshProgress, unify == 1);
+        EXPECT_EQ(got, expected);
+    }
 }
 
 TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing)

@@ -158,6 +158,25 @@ TEST_F(PluginModuleTest, ImportFileWorksBesideTheFileAndGivesTheDirectoryBack)
     importer->Delete();
 }
 
+TEST_F(PluginModuleTest, ImportFileFollowsADotDotAfterASymbolicLink)
+{
+    // link -> elsewhere/sub, so link/../cube.obj is elsewhere/cube.obj (the
+    // cube), not the single triangle in ./cube.obj.
+    std::filesystem::create_directories(temp_.path() / "elsewhere" / "sub");
+    WriteCube("elsewhere/cube.obj");
+    pluginsupport::WriteFileBytes(temp_.File("cube.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    std::filesystem::create_directory_symlink(temp_.path() / "elsewhere" / "sub", temp_.path() / "link");
+    WriteSettingInt("objread", kSpecificSettings, "obj_mode", 0);
+    const std::string before = pluginentry::CurrentDirectory();
+    ASSERT_TRUE(pluginentry::ChangeDirectory(temp_.path().string()));
+    ImportPlugin* importer = NewImporter();
+    const auto meshes = objtest::Meshes(*importer->ImportFile("link/../cube.obj"));
+    pluginentry::ChangeDirectory(before);
+    importer->Delete();
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].triangles.size(), 12u);
+}
+
 TEST_F(PluginModuleTest, OffGroupsGoOnNumberingInTheNextImport)
 {
     WriteSettingInt("objread", kSpecificSettings, "obj_mode", 3);

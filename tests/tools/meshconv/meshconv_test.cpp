@@ -43,14 +43,17 @@ class MeshconvTest : public pluginsupport::ConfigHomeTest {
 protected:
     // Runs a program with args in the test's directory, input as standard
     // input (never a terminal).
-    Outcome RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& input = "")
+    // With piped, standard input is a pipe instead of a file.
+    Outcome RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& input = "",
+                       bool piped = false)
     {
         pluginsupport::WriteFileBytes(temp_.File("stdin"), input);
-        std::string command = "cd " + Quote(temp_.path().string()) + " && " + Quote(program);
+        std::string command = "cd " + Quote(temp_.path().string()) + " && " + (piped ? "cat stdin | " : "") +
+                              Quote(program);
         for (const std::string& a : args) {
             command += " " + Quote(a);
         }
-        command += " <stdin >stdout 2>stderr";
+        command += std::string(piped ? "" : " <stdin") + " >stdout 2>stderr";
         const int status = std::system(command.c_str());
         Outcome o;
         o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -159,10 +162,53 @@ TEST_F(MeshconvTest, LogOptionWritesTheRunsLogWhereAsked)
 TEST_F(MeshconvTest, FileThatCannotBeOpenedIsReportedWithExitCode1)
 {
     const std::string missing = temp_.File("missing.obj");
-    const Outcome o = Run({"import", missing});
+    Outcome o = Run({"import", missing});
     EXPECT_EQ(o.code, 1);
     EXPECT_NE(o.err.find("File " + missing + " not found\n"), std::string::npos) << o.err;
     EXPECT_EQ(o.out, "");
+
+    // A directory is no file to import either.
+    fs::create_directory(temp_.path() / "models.obj");
+    o = Run({"import", temp_.File("models.obj")});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_NE(o.err.find("File " + temp_.File("models.obj") + " not found\n"), std::string::npos) << o.err;
+}
+
+TEST_F(MeshconvTest, OutputThatCannotBeWrittenIsAFailure)
+{
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    const std::string cube = Write("cube.obj", kCube);
+    for (const std::string& args : {"import " + Quote(cube), std::string("list")}) {
+        SCOPED_TRACE(args);
+        const std::string command = "cd " + Quote(temp_.path().string()) + " && " + Quote(MESHCONV_PROGRAM) + " " +
+                                    args + " </dev/null >/dev/full 2>stderr";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_NE(pluginsupport::ReadFileBytes(temp_.File("stderr")).find("meshconv: cannot write the output\n"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(MeshconvTest, ImporterIsChosenByTheWholeExtension)
+{
+    // ".o" is part of "*.obj" but names no OBJ file.
+    const Outcome o = Run({"import", Write("cube.o", kCube)});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find("no importer for"), std::string::npos) << o.err;
+    EXPECT_EQ(Run({"import", Write("CUBE.OBJ", kCube), "--split", "nothing"}).out,
+              "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 1.000000\ntotal\t1\t8\t12\n");
+}
+
+TEST_F(MeshconvTest, ImportFromAPipeSucceeds)
+{
+    const Outcome o = RunProgram(MESHCONV_PROGRAM, {"import", "/dev/stdin", "--plugin", "objread", "--split", "nothing"},
+                                 kCube, true);
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.out, "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 1.000000\ntotal\t1\t8\t12\n");
 }
 
 TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0)
@@ -174,6 +220,9 @@ TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0)
         {"import"},
         {"import", cube, "--split", "sideways"},
         {"import", cube, "--scale", "big"},
+        {"import", cube, "--scale", "nan"},
+        {"import", cube, "--scale", "inf"},
+        {"import", cube, "--scale", "1e-7"},  // the stored six decimals would make it 0
         {"import", cube, "--swap"},
         {"import", cube, "--frobnicate"},
         {"import", cube, cube},
