@@ -220,6 +220,12 @@ std::string_view WordOf(const std::array<std::string_view, N>& words, std::uint1
 }
 
 bool WriteAtomically(const std::string& path, const std::string& text) {
+    // The rename below would replace a file the user made read-only without
+    // asking anyone; a file we could not open for writing is not written.
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) return false;
+
     const SplitFilePath split = SplitSettingsPath(path);
     std::string pattern = std::string(split.directory) + ".Tessvane.ini.XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -235,10 +241,16 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
         if (n <= 0) ok = false;
         else done += static_cast<std::size_t>(n);
     }
-    // mkstemp makes the file private; give it the mode an ordinary new file gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
+    // mkstemp makes the file private: a replaced file keeps its own mode (a
+    // private settings file stays private), a new one gets the mode an
+    // ordinary new file gets.
+    mode_t mode = existing.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ok = ok && ::fchmod(fd, mode) == 0;
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && std::rename(name.data(), path.c_str()) == 0;

@@ -37,9 +37,10 @@ SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path);
 // Writes the 24 option lines and the non-empty list sections to `path`, each
 // line ended by CR LF. The file is replaced atomically: it is written to a
 // temporary file in the same directory, flushed and renamed over `path`, so a
-// failure leaves the previous file as it was. On success SettingsDirectory and
-// SettingsFileName name the file written; on failure nothing changes and false
-// is returned (the design shows no message).
+// failure leaves the previous file as it was. An existing file keeps its
+// mode; one without write permission is not replaced. On success
+// SettingsDirectory and SettingsFileName name the file written; on failure
+// nothing changes and false is returned (the design shows no message).
 bool WriteSettings(EditorContext& editor, std::string_view path);
 
 // The text WriteSettings writes, for the given state.

@@ -272,6 +272,29 @@ TEST_F(SettingsFileTest, AFailedWriteChangesNothingAndLeavesNoTemporaryFile) {
     EXPECT_EQ(entries, 2);  // keep.ini and the directory busy.ini
 }
 
+TEST_F(SettingsFileTest, AReplacedFileKeepsItsModeAndAReadOnlyFileIsNotReplaced) {
+    namespace fs = std::filesystem;
+    const std::string priv = dir.File("private.ini");
+    ASSERT_TRUE(WriteSettings(editor, priv));
+    fs::permissions(priv, fs::perms::owner_read | fs::perms::owner_write);
+    editor.settings.SaveSettings = true;
+    ASSERT_TRUE(WriteSettings(editor, priv));
+    EXPECT_EQ(fs::status(priv).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_NE(ReadText(priv).find("Save Settings=yes\r\n"), std::string::npos);
+
+    // Made read-only by its owner: left as it is, also when we could rename over it.
+    const std::string locked = dir.File("locked.ini");
+    editor.settings.SaveSettings = false;
+    ASSERT_TRUE(WriteSettings(editor, locked));
+    const std::string before = ReadText(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    editor.settings.SaveSettings = true;
+    EXPECT_FALSE(WriteSettings(editor, locked));
+    EXPECT_EQ(ReadText(locked), before);
+    EXPECT_EQ(CurrentSettingsFile(editor), locked);  // from the first write
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST_F(SettingsFileTest, LineEndsInsideTextsCannotAddLines) {
     editor.directoryDefaults.Append({"C:\\A\r\nSave Settings=yes", "D:\\B"});
     const std::string path = dir.File("inject.ini");
