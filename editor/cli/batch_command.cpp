@@ -111,6 +111,13 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     if (!directories.empty()) settings.BatchUseDefaultDirectories = true;
     if (!textures.empty()) settings.BatchUseDefaultTextures = true;
 
+    // The page has one "Update File Extensions" box for both rules. When the
+    // settings file has it off, a rule given here turns it on for that rule
+    // alone: the file's other rule stays as off as the file had it.
+    if (!settings.BatchUpdateFileSuffix && (options.textureSuffix || options.brushSuffix)) {
+        if (!options.textureSuffix) settings.TextureSuffixSelection = kTextureSuffixAsIs;
+        if (!options.brushSuffix) settings.BrushSuffixSelection = kBrushSuffixAsIs;
+    }
     if (options.textureSuffix) {
         settings.TextureSuffixSelection = options.textureSuffix->selection;
         if (options.textureSuffix->specified) settings.TextureSuffix = *options.textureSuffix->specified;

@@ -12,7 +12,9 @@
 #include "cli_options.h"
 #include "list_command.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunCommand(int argc, char** argv) {
     using namespace tessvane::cli;
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     try {
@@ -32,4 +34,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int code = RunCommand(argc, argv);
+    // A listing or a status line that never reached its reader (a full disk,
+    // a closed pipe) is a failure, not a success.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "tessvane-cli: cannot write the output\n";
+        return code == 0 ? 1 : code;
+    }
+    return code;
 }

@@ -8,8 +8,7 @@
 namespace tessvane {
 namespace {
 
-std::string FormatNow(const char* format) {
-    const std::time_t now = std::time(nullptr);
+std::string Format(std::time_t now, const char* format) {
     std::tm local{};
     localtime_r(&now, &local);
     std::ostringstream out;
@@ -26,8 +25,15 @@ std::string FormatNow(const char* format) {
 
 }  // namespace
 
-std::string SystemBatchClock::LongTime() const { return FormatNow("%X"); }
+std::string SystemBatchClock::LongTime() const {
+    pending_ = now_();
+    return Format(*pending_, "%X");
+}
 
-std::string SystemBatchClock::ShortDate() const { return FormatNow("%x"); }
+std::string SystemBatchClock::ShortDate() const {
+    const std::time_t when = pending_ ? *pending_ : now_();
+    pending_.reset();
+    return Format(when, "%x");
+}
 
 }  // namespace tessvane

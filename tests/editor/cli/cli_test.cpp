@@ -247,6 +247,37 @@ TEST_F(CliTest, CommandLineGoesOnTopOfTheSettingsFile) {
               "out/cube.iob\tBrush\tCUBE\tD:\\\\BRUSHES\tbrick.iff\t\n");
 }
 
+TEST_F(CliTest, SuffixOptionTurnsOnOnlyItsOwnRuleWhenTheSettingsHaveExtensionsOff) {
+    {
+        std::ofstream ini(dir.File("off.ini"), std::ios::binary);
+        ini << "[VANE]\r\n"
+            << "(Batch) Update File Suffix=no\r\n"
+            << "Brush Suffix Selection=tga\r\n";
+    }
+    struct Case {
+        std::vector<std::string> options;
+        std::string brush;
+    };
+    const std::vector<Case> cases = {
+        // The file's brush rule was off and stays off.
+        {{"--texture-suffix", "itx"}, "brick.iff"},
+        // Given here, it applies.
+        {{"--texture-suffix", "itx", "--brush-suffix", "tga"}, "brick.tga"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.size());
+        fs::remove(dir.File("out/cube.iob"));
+        std::vector<std::string> args = {"batch", "--settings", "off.ini", "--save-dir", "out"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.push_back("cube.iob");
+        ASSERT_EQ(Run(args).exitCode, 0);
+        EXPECT_EQ(Run({"list", "--format", "tsv", "out/cube.iob"}).out,
+                  "file\tkind\tpart\tdirectory\tname\tdescription\n"
+                  "out/cube.iob\tTexture\tCUBE\tC:\\\\TEX\twood.itx\t\n"
+                  "out/cube.iob\tBrush\tCUBE\tDH0:Brushes\t" + c.brush + "\t\n");
+    }
+}
+
 TEST_F(CliTest, ProgressGoesToStandardErrorOnlyWhenItIsATerminal) {
     const std::vector<std::string> args = {"batch", "--save-dir", "out", "--overwrite", "cube.iob",
                                            "scene.ist"};
@@ -282,6 +313,18 @@ TEST_F(CliTest, SettingsWithGenerateLogWriteBatchLogBesideTheProgram) {
     ASSERT_EQ(log.size(), 7u);
     EXPECT_EQ(log[3], "Processing....cube.iob");
     EXPECT_EQ(log[4], "File Saved as..out/cube.iob");
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    for (const std::string command : {"list cube.iob", "batch --dry-run --overwrite cube.iob"}) {
+        SCOPED_TRACE(command);
+        const CliResult result =
+            RunProgram("/bin/sh", {"-c", "exec \"$0\" " + command + " >/dev/full", CliProgram()},
+                       dir.path().string());
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "tessvane-cli: cannot write the output\n");
+    }
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
