@@ -106,6 +106,15 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     for (const TextureMapping& map : options.textureMaps) {
         textures.push_back({map.oldTexture, map.newTexture, map.description});
     }
+    // A list the settings file does not use (neither "Update ... from list"
+    // nor "Set on Load" is on) does not come back into use through an entry
+    // given here: only the entries of the command line apply.
+    if (!directories.empty() && !settings.BatchUseDefaultDirectories && !settings.UseDefaultDirectories) {
+        context.editor.directoryDefaults.Clear();
+    }
+    if (!textures.empty() && !settings.BatchUseDefaultTextures && !settings.UseDefaultTextures) {
+        context.editor.textureDefaults.Clear();
+    }
     if (!PutInFront(context.editor.directoryDefaults, directories, error, "directory")) return false;
     if (!PutInFront(context.editor.textureDefaults, textures, error, "texture")) return false;
     if (!directories.empty()) settings.BatchUseDefaultDirectories = true;

@@ -368,7 +368,7 @@ std::string BatchHelp() {
            "                        default. The options below go on top of the file's.\n"
            "  --map-dir OLD=NEW     directory list entry; turns \"Update Directories from\n"
            "                        list\" on. Entries given here are matched before the\n"
-           "                        file's.\n"
+           "                        file's, which apply only when the file uses its list.\n"
            "  --map-texture OLD=NEW[,DESCRIPTION]\n"
            "                        texture list entry; turns \"Update Textures from list\" on\n"
            "  --texture-suffix as-is|as-specified|dll|itx|WORD\n"

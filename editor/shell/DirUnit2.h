@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "list_entry_dialog.h"
 
 class QLineEdit;
 
@@ -34,7 +35,7 @@ struct DefDirSelectServices {
 // batch run to ask for a directory that is not on the list (old field locked).
 // Accept closes with QDialog::Accepted without checking anything: texts never
 // confirmed with Enter are taken as they stand. Cancel and Escape reject.
-class TDefDirSelect : public QDialog {
+class TDefDirSelect : public ListEntryDialog {
     Q_OBJECT
 
 public:
@@ -50,18 +51,11 @@ public:
 
     // Locks the old-directory field and its browse button (the batch prompt
     // fixes the directory being asked for), or unlocks them again.
-    void SetOldDirectoryLocked(bool locked);
-
-    // Puts the focus where typing starts: the first unlocked field.
-    void FocusFirstField();
+    void SetOldDirectoryLocked(bool locked) { SetOldFieldLocked(locked); }
 
 private slots:
     void OldDirButtonClick();
     void NewDirButtonClick();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void OldDirEditKeyDown();

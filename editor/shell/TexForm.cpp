@@ -1,22 +1,11 @@
 #include "TexForm.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
 
 #include "ui_TexForm.h"
 
 namespace tessvane {
-
-namespace {
-
-bool IsEnterKey(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-}  // namespace
 
 SplitFilePath SplitChosenFile(const QString& path) {
     // The path comes from the system's file dialog, so only the system's own
@@ -37,16 +26,15 @@ SplitFilePath SplitChosenFile(const QString& path) {
 }
 
 TDefTextureForm::TDefTextureForm(QWidget* parent)
-    : QDialog(parent, Qt::Tool), ui_(std::make_unique<Ui::TDefTextureForm>()) {
+    : ListEntryDialog(parent), ui_(std::make_unique<Ui::TDefTextureForm>()) {
     ui_->setupUi(this);
-    setModal(true);
-    ui_->OldTexEdit->installEventFilter(this);
-    ui_->NewTexEdit->installEventFilter(this);
-    ui_->TexDescriptionEdit->installEventFilter(this);
+    WireEntryDialog(ui_->AcceptButton, ui_->CancelButton, ui_->OldTexEdit, ui_->OldTexButton,
+                    ui_->NewTexEdit);
+    OnEnter(ui_->OldTexEdit, [this] { OldTexEditKeyDown(); });
+    OnEnter(ui_->NewTexEdit, [this] { NewTexEditKeyDown(); });
+    OnEnter(ui_->TexDescriptionEdit, [this] { TexDescriptionEditKeyDown(); });
     connect(ui_->OldTexButton, &QPushButton::clicked, this, &TDefTextureForm::OldTexButtonClick);
     connect(ui_->NewTexButton, &QPushButton::clicked, this, &TDefTextureForm::NewTexButtonClick);
-    connect(ui_->AcceptButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui_->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TDefTextureForm::~TDefTextureForm() = default;
@@ -68,41 +56,6 @@ QString TDefTextureForm::Description() const { return ui_->TexDescriptionEdit->t
 
 void TDefTextureForm::SetTextureDirectory(const QString& directory) {
     texture_directory_ = directory;
-}
-
-void TDefTextureForm::SetOldTextureLocked(bool locked) {
-    ui_->OldTexEdit->setEnabled(!locked);
-    ui_->OldTexButton->setEnabled(!locked);
-}
-
-void TDefTextureForm::FocusFirstField() {
-    if (ui_->OldTexEdit->isEnabled())
-        ui_->OldTexEdit->setFocus();
-    else
-        ui_->NewTexEdit->setFocus();
-}
-
-void TDefTextureForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FocusFirstField();
-}
-
-bool TDefTextureForm::eventFilter(QObject* watched, QEvent* event) {
-    if (IsEnterKey(event)) {
-        if (watched == ui_->OldTexEdit) {
-            OldTexEditKeyDown();
-            return true;
-        }
-        if (watched == ui_->NewTexEdit) {
-            NewTexEditKeyDown();
-            return true;
-        }
-        if (watched == ui_->TexDescriptionEdit) {
-            TexDescriptionEditKeyDown();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TDefTextureForm::OldTexEditKeyDown() { ui_->NewTexEdit->setFocus(); }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "list_entry_dialog.h"
 
 namespace Ui {
 class TDefTextureForm;
@@ -30,7 +31,7 @@ struct DefTextureFormServices {
 // a description. Used to add and edit entries of the texture default list,
 // and by the batch run to ask for a texture that is not on the list (old
 // field locked). No field is validated; Enter only moves the focus on.
-class TDefTextureForm : public QDialog {
+class TDefTextureForm : public ListEntryDialog {
     Q_OBJECT
 
 public:
@@ -50,18 +51,16 @@ public:
     void SetTextureDirectory(const QString& directory);
     QString TextureDirectory() const { return texture_directory_; }
 
-    void SetOldTextureLocked(bool locked);
-    void FocusFirstField();
+    // Locks the old-name field and its browse button (the batch prompt fixes
+    // the texture being asked for), or unlocks them again.
+    void SetOldTextureLocked(bool locked) { SetOldFieldLocked(locked); }
 
 private slots:
     void OldTexButtonClick();
     void NewTexButtonClick();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
 private:
+    // Enter only moves the focus on; nothing is checked.
     void OldTexEditKeyDown();
     void NewTexEditKeyDown();
     void TexDescriptionEditKeyDown();

@@ -37,10 +37,12 @@ public:
 
     void FileFinished(std::size_t index, std::string_view path, BatchStatus status) override {
         const QString line = ToQ(BatchResultLine(path, status));
-        if (QListWidgetItem* item = list_.item(int(index) - 1))
-            item->setText(line);
-        else
-            list_.addItem(line);
+        QListWidgetItem* item = list_.item(int(index) - 1);
+        if (item == nullptr) {
+            item = new QListWidgetItem(&list_);
+        }
+        item->setText(line);
+        item->setToolTip(line);
         bar_.setValue(int(index));
         list_.repaint();
         bar_.repaint();
@@ -90,6 +92,10 @@ void TVANEForm::ConnectBatchPage() {
         SaveDirKeyDown();
         return true;
     });
+    // A line ends in the file's name and its result, which matter most: a
+    // path too long for the list loses characters in its middle instead.
+    ui.TDDDList->setTextElideMode(Qt::ElideMiddle);
+    ui.TDDDList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetBatchPromptControls();
 }
 
@@ -102,7 +108,10 @@ void TVANEForm::SetBatchPromptControls() {
 
 void TVANEForm::ShowBatchList() {
     ui_->TDDDList->clear();
-    for (const BatchFileEntry& entry : batchList_.Entries()) ui_->TDDDList->addItem(ToQ(entry.Path()));
+    for (const BatchFileEntry& entry : batchList_.Entries()) {
+        auto* item = new QListWidgetItem(ToQ(entry.Path()), ui_->TDDDList);
+        item->setToolTip(item->text());
+    }
     ui_->ProcessButton->setEnabled(!batchList_.Empty());
     ui_->SelectFilesButton->setText(ToQ(BatchSelectButtonCaption(batchList_)));
 }

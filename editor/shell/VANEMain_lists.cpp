@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
+#include <cstdlib>
 
 #include "DirUnit2.h"
 #include "TexForm.h"
@@ -37,6 +39,17 @@ std::size_t CurrentEntry(const QTableWidget& grid) {
 void SelectEntry(QTableWidget& grid, std::size_t number) {
     grid.setCurrentCell(int(number) - 1, 0);
     grid.selectRow(int(number) - 1);
+}
+
+// True when `x` lies on the border between two headings, where a press starts
+// resizing a column rather than choosing one.
+bool OnColumnBorder(const QHeaderView& heading, int x) {
+    const int grip = heading.style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, &heading);
+    for (int i = 0; i < heading.count(); ++i) {
+        const int right = heading.sectionViewportPosition(i) + heading.sectionSize(i);
+        if (std::abs(x - right) <= grip) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -91,14 +104,17 @@ void TVANEForm::ConnectDefaultListPages() {
     grid_keys(ui.TextureList, false);
 
     // A press anywhere on the heading row sorts by the column under it; beside
-    // the columns it only redraws.
+    // the columns it only redraws. A press on a border between headings
+    // resizes the column and leaves the order alone: the order decides which
+    // of two entries for the same old name applies.
     const auto heading_press = [this](QTableWidget* grid, bool directories) {
         QHeaderView* heading = grid->horizontalHeader();
         heading->setSectionsClickable(false);
         new EventHook(heading->viewport(), [this, heading, directories](QEvent* event) {
             if (event->type() != QEvent::MouseButtonPress) return false;
-            const int column =
-                heading->logicalIndexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (OnColumnBorder(*heading, at.x())) return false;
+            const int column = heading->logicalIndexAt(at);
             directories ? DefaultDirListMouseDown(column) : TextureListMouseDown(column);
             return false;
         });

@@ -247,6 +247,37 @@ TEST_F(CliTest, CommandLineGoesOnTopOfTheSettingsFile) {
               "out/cube.iob\tBrush\tCUBE\tD:\\\\BRUSHES\tbrick.iff\t\n");
 }
 
+TEST_F(CliTest, MapOptionDoesNotBringBackAListTheSettingsFileLeavesUnused) {
+    WriteFileBytes(dir.File("two.iob"), IffBuilder("TDDD")
+                                            .Begin("OBJ ")
+                                            .Begin("DESC")
+                                            .Chunk("NAME", chunks::Name("CUBE"))
+                                            .Chunk("TXT1", chunks::Txt1("C:\\TEX\\wood.iff"))
+                                            .Chunk("TXT1", chunks::Txt1("C:\\OLD\\rock.iff"))
+                                            .End()
+                                            .Chunk("TOBJ", {})
+                                            .End()
+                                            .Build());
+    {
+        std::ofstream ini(dir.File("unused.ini"), std::ios::binary);
+        ini << "[VANE]\r\n"
+            << "(Batch) Use Default Directories=no\r\n"
+            << "(Batch) Use Default Textures=no\r\n"
+            << "\r\n[Default Directory List]\r\n"
+            << "C:\\OLD,D:\\FROMINI\r\n"
+            << "\r\n[Textures]\r\n"
+            << "rock.iff,granite.iff,\r\n";
+    }
+    const CliResult result = Run({"batch", "--settings", "unused.ini", "--save-dir", "out", "--map-dir",
+                                  "C:\\TEX=D:\\CLI", "--map-texture", "wood.iff=oak.iff", "two.iob"});
+
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Run({"list", "--format", "tsv", "out/two.iob"}).out,
+              "file\tkind\tpart\tdirectory\tname\tdescription\n"
+              "out/two.iob\tTexture\tCUBE\tD:\\\\CLI\toak.iff\t\n"
+              "out/two.iob\tTexture\tCUBE\tC:\\\\OLD\trock.iff\t\n");
+}
+
 TEST_F(CliTest, SuffixOptionTurnsOnOnlyItsOwnRuleWhenTheSettingsHaveExtensionsOff) {
     {
         std::ofstream ini(dir.File("off.ini"), std::ios::binary);

@@ -1,7 +1,9 @@
 // The Directory Defaults and Texture Filenames pages of the real window:
 // buttons, keys and heading presses, with the real list dialogs answered by
 // typing into them.
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <filesystem>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -221,6 +223,19 @@ TEST_F(ListsPageTest, HeadingPressSortsAscendingWithCaseIgnored) {
     PressHeading("DefaultDirList", 2);
     EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"B:\\c", "c:\\b", "D:\\a"}));
     PressHeading("DefaultDirList", 0);
+    EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"D:\\a", "c:\\b", "B:\\c"}));
+
+    // A drag on the border between the headings resizes the first column
+    // and leaves the order as it is.
+    QHeaderView* heading = Find<QTableWidget>("DefaultDirList")->horizontalHeader();
+    const int border = heading->sectionViewportPosition(1);
+    QTest::mousePress(heading->viewport(), Qt::LeftButton, {}, QPoint(border, 5));
+    const QPointF to(border + 40, 5);
+    QMouseEvent drag(QEvent::MouseMove, to, heading->viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(heading->viewport(), &drag);
+    QTest::mouseRelease(heading->viewport(), Qt::LeftButton, {}, to.toPoint());
+    EXPECT_EQ(heading->sectionSize(0), 255 + 40);
     EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"D:\\a", "c:\\b", "B:\\c"}));
 
     // A one-entry texture list stays as it is.

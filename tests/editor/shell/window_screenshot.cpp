@@ -1,7 +1,8 @@
 // Draws the window with a sample file loaded into a PNG, for the README:
 //   xvfb-run tessvane_window_screenshot examples/spaceship.iob docs/tessvane-window.png [PAGE]
 // PAGE is the notebook page in front, 0 to 5 (default 1, Details), or "about"
-// for the about box.
+// for the about box, "dirdialog" or "texdialog" for the two list dialogs, or
+// "batchfiles" for the Batch page with two files chosen.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
@@ -11,6 +12,8 @@
 #include <filesystem>
 
 #include "About.h"
+#include "DirUnit2.h"
+#include "TexForm.h"
 #include "VANEMain.h"
 #include "scripted_dialog_service.h"
 
@@ -28,6 +31,21 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         return about.grab().save(QString::fromStdString(png)) ? 0 : 1;
     }
+    if (argc == 4 && std::string(argv[3]) == "dirdialog") {
+        tessvane::TDefDirSelect dialog;
+        dialog.SetFields("C:\\IMAGINE\\TEXTURES", "D:\\ART\\TEXTURES");
+        dialog.show();
+        QApplication::processEvents();
+        return dialog.grab().save(QString::fromStdString(png)) ? 0 : 1;
+    }
+    if (argc == 4 && std::string(argv[3]) == "texdialog") {
+        tessvane::TDefTextureForm dialog;
+        dialog.SetFields("WOOD.ITX", "oak.itx", "Oak, dark grain");
+        dialog.show();
+        QApplication::processEvents();
+        return dialog.grab().save(QString::fromStdString(png)) ? 0 : 1;
+    }
+    const bool batch_files = argc == 4 && std::string(argv[3]) == "batchfiles";
 
     // A scratch program directory, so no settings file of the user is read.
     const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "tessvane-screenshot";
@@ -51,7 +69,13 @@ int main(int argc, char* argv[]) {
     dialogs.PlanOpenFile(object);
     window.findChild<QPushButton*>("Loadbutton")->click();
     auto* tabs = window.findChild<QTabWidget*>("TabbedNotebook1");
-    tabs->setCurrentIndex(argc == 4 ? std::atoi(argv[3]) : tessvane::kDetailsPage);
+    if (batch_files) {
+        dialogs.PlanOpenFiles({object, object});
+        window.findChild<QPushButton*>("SelectFilesButton")->click();
+        tabs->setCurrentIndex(5);
+    } else {
+        tabs->setCurrentIndex(argc == 4 ? std::atoi(argv[3]) : tessvane::kDetailsPage);
+    }
     window.findChild<QTableWidget*>("PathDetailList")->selectRow(1);
     QApplication::processEvents();
 
