@@ -47,6 +47,36 @@ bool TextOutput::Open(const std::string& path)
     if (exists && (S_ISDIR(target.st_mode) || access(path.c_str(), W_OK) != 0)) {
         return false;
     }
+    if (exists && !S_ISREG(target.st_mode)) {
+        // A device, a pipe or a socket is not replaced but written to, as
+        // it comes: a file put in its place would take the device's name
+        // away (think of /dev/null), and there is no old content to keep.
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) {
+            return false;
+        }
+        file_ = file;
+        target_ = path;
+        temp_.clear();
+        direct_ = true;
+        used_ = 0;
+        failed_ = false;
+        return true;
+    }
+    // A link is followed: the file it names is replaced, the link stays.
+    std::string real_path = path;
+    if (exists) {
+        if (char* resolved = realpath(path.c_str(), nullptr)) {
+            real_path = resolved;
+            std::free(resolved);
+        }
+    }
+    return OpenReplacement(real_path, exists ? &target : nullptr);
+}
+
+bool TextOutput::OpenReplacement(const std::string& path, const struct stat* existing)
+{
+    const bool exists = existing != nullptr;
     // The temporary name adds seven characters to the file's own, unless
     // that would make it longer than a file name may be.
     const std::size_t slash = path.rfind('/');
@@ -63,7 +93,7 @@ bool TextOutput::Open(const std::string& path)
     // those of a newly created one.
     mode_t mode = 0;
     if (exists) {
-        mode = target.st_mode & 07777;
+        mode = existing->st_mode & 07777;
     } else {
         const mode_t mask = umask(0);
         umask(mask);
@@ -83,6 +113,7 @@ bool TextOutput::Open(const std::string& path)
     file_ = file;
     target_ = path;
     temp_ = std::move(temp);
+    direct_ = false;
     used_ = 0;
     failed_ = false;
     return true;
@@ -173,11 +204,13 @@ bool TextOutput::Commit()
         ok = false;
     }
     file_ = nullptr;
-    if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0) {
-        ok = false;
-    }
-    if (!ok) {
-        unlink(temp_.c_str());
+    if (!direct_) {
+        if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0) {
+            ok = false;
+        }
+        if (!ok) {
+            unlink(temp_.c_str());
+        }
     }
     temp_.clear();
     target_.clear();
@@ -191,7 +224,9 @@ void TextOutput::Abandon()
     }
     std::fclose(file_);
     file_ = nullptr;
-    unlink(temp_.c_str());
+    if (!direct_) {
+        unlink(temp_.c_str());
+    }
     temp_.clear();
     target_.clear();
     used_ = 0;

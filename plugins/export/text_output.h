@@ -8,10 +8,12 @@
 //
 // The file is built under a temporary name in the target's directory and only
 // renamed over the target by Commit, so a failed or abandoned export leaves
-// an existing file of that name as it was.
+// an existing file of that name as it was. A link to a file has the file it
+// names replaced; a device or a pipe is written to directly.
 #pragma once
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +60,9 @@ public:
     void Abandon();
 
 private:
+    // Creates the temporary file for a regular file at path; existing is
+    // the file's status when it exists.
+    bool OpenReplacement(const std::string& path, const struct stat* existing);
     void Append(std::string_view bytes);
     // Makes room for n more bytes in the buffer, writing it out if needed.
     char* Reserve(std::size_t n);
@@ -71,4 +76,5 @@ private:
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool failed_ = false;
+    bool direct_ = false;  // writing to the target itself (not a regular file)
 };

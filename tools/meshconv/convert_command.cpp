@@ -289,6 +289,9 @@ private:
     fs::path saved_;
 };
 
+// Longest directory text an exporter reads back from its stored "path".
+constexpr std::size_t kLongestStoredPath = 259;
+
 // What identifies one version of a file: a new file written in its place
 // has another inode (it was created while the old one still existed).
 struct FileStamp {
@@ -311,6 +314,19 @@ FileStamp StampOf(const std::string& path)
         stamp.modified = info.st_mtim;
     }
     return stamp;
+}
+
+// True when path is a regular file that was created or replaced at or after
+// start. The file systems stamp files from the coarse clock, so start has to
+// come from it too.
+bool WrittenSince(const std::string& path, const struct timespec& start)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    return info.st_ctim.tv_sec > start.tv_sec ||
+           (info.st_ctim.tv_sec == start.tv_sec && info.st_ctim.tv_nsec >= start.tv_nsec);
 }
 
 bool Changed(const FileStamp& before, const FileStamp& after)
@@ -351,10 +367,25 @@ bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
     WriteSettingText(key, kSpecificSettings, "file_name", out.filename().string().c_str());
 
     const FileStamp before = StampOf(out.string());
+    struct timespec start {};
+    clock_gettime(CLOCK_REALTIME_COARSE, &start);
     {
         DirectoryGuard directory;
         std::error_code ec;
         fs::current_path(dir, ec);
+        if (ec && dir.size() > kLongestStoredPath) {
+            // OUT's directory is missing or cannot be entered, so no file can
+            // be written there, and it is too long for the store: the dialog
+            // would take the name in the current directory and write the file
+            // in the wrong place. (A shorter one is stored, and the exporter
+            // itself reports that it cannot write there.)
+            if (!o.quiet) {
+                std::fprintf(stderr, "meshconv convert: unable to write '%s'\n", o.out.c_str());
+            }
+            WriteSettingText(key, kCommonSettings, "size_value", stored_size.c_str());
+            WriteSettingText(key, kCommonSettings, "swap_mode", stored_swap.c_str());
+            return false;
+        }
         auto* plugin = static_cast<ExportPlugin*>(exporter.Descriptor()->CreateInstance());
         if (plugin != nullptr) {
             MutedStderr quiet(o.quiet);
@@ -366,12 +397,23 @@ bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
     WriteSettingText(key, kCommonSettings, "swap_mode", stored_swap.c_str());
 
     // A person at a terminal may have chosen another name in the dialog;
-    // the exporter stored the full path it wrote to.
+    // the exporter then stored the full path it wrote to. A name still
+    // relative is the one stored above: the dialog was cancelled. Another
+    // file only counts when this export has just written it.
     std::string chosen;
     ReadSettingText(key, kSpecificSettings, "file_name", nullptr, chosen, 2048);
     std::error_code ec;
-    if (!chosen.empty() && StampOf(chosen).exists && !fs::equivalent(chosen, out, ec)) {
-        return true;
+    if (fs::path(chosen).is_absolute() && StampOf(chosen).exists && !fs::equivalent(chosen, out, ec)) {
+        return WrittenSince(chosen, start);
+    }
+    // A device or a pipe is written to, not replaced, and shows no trace of
+    // it: the export counts when the dialog took it.
+    // (std::filesystem::equivalent refuses to compare two devices.)
+    struct stat info {};
+    if (stat(out.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        struct stat taken {};
+        return fs::path(chosen).is_absolute() && stat(chosen.c_str(), &taken) == 0 &&
+               taken.st_dev == info.st_dev && taken.st_ino == info.st_ino;
     }
     return Changed(before, StampOf(out.string()));
 }

@@ -3,6 +3,10 @@
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
@@ -114,6 +118,50 @@ TEST(TextOutput, TheLongestFileNameCanBeWritten)
     out.Text("x\n");
     ASSERT_TRUE(out.Commit());
     EXPECT_EQ(ReadFileBytes(path), "x\n");
+}
+
+TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    // A link to a device: the device takes the text, the link stays.
+    fs::create_symlink("/dev/null", dir.File("null.obj"));
+    // A link to a file: the file gets the new text, the link stays.
+    WriteFileBytes(dir.File("real.obj"), "old\n");
+    fs::create_symlink(dir.File("real.obj"), dir.File("link.obj"));
+    for (const char* name : {"null.obj", "link.obj"}) {
+        TextOutput out(0);
+        ASSERT_TRUE(out.Open(dir.File(name))) << name;
+        out.Text("new\n");
+        ASSERT_TRUE(out.Commit()) << name;
+        EXPECT_TRUE(fs::is_symlink(dir.File(name))) << name;
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("real.obj")), "new\r\n");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 3);
+
+    // A pipe passes the text on to its reader, which is there first (so
+    // that opening the pipe to write does not wait).
+    const std::string fifo = dir.File("pipe.c");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    {
+        TextOutput out(1);
+        EXPECT_TRUE(out.Open(fifo));
+        out.Text("through\n");
+        EXPECT_TRUE(out.Commit());
+    }
+    fcntl(reader, F_SETFL, 0);
+    std::string received;
+    char buffer[64];
+    for (ssize_t n; (n = read(reader, buffer, sizeof buffer)) > 0;) {
+        received.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(reader);
+    EXPECT_EQ(received, "through\n");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);
 }
 
 TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory)

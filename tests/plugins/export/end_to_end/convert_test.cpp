@@ -1,5 +1,6 @@
 // meshconv convert, run as a program.
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -105,8 +106,46 @@ TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage)
     EXPECT_FALSE(std::filesystem::exists(temp_.File("missing")));
 }
 
+TEST_F(ConvertTest, OnlyAFileThisRunWroteCountsAsWritten)
+{
+    // A file of OUT's name in the current directory, where nothing may land.
+    std::filesystem::create_directory(temp_.File("here"));
+    std::filesystem::create_directory(temp_.File("sub"));
+    WriteFileBytes(temp_.File("here/out.obj"), "keep\n");
+    const std::string long_dir = temp_.File(std::string(150, 'a') + "/" + std::string(150, 'b'));
+    const struct {
+        std::string out;
+        bool at_terminal;
+    } cases[] = {
+        // The save dialog at a terminal is cancelled: nothing is written.
+        {temp_.File("sub/out.obj"), true},
+        // A missing directory too long for the exporter's stored path.
+        {long_dir + "/out.obj", false},
+    };
+    for (const auto& c : cases) {
+        const int code = RunMeshconvIn(temp_.File("here"), {"convert", temp_.File("in.obj"), c.out, "--quiet"},
+                                       temp_.File("err.txt"), c.at_terminal);
+        if (code == -1 && c.at_terminal) {
+            continue;  // no terminal to be had here
+        }
+        EXPECT_EQ(code, 1) << c.out << ": " << Err();
+        EXPECT_EQ(Err(), "meshconv convert: unable to write '" + c.out + "'\n") << c.out;
+        EXPECT_FALSE(std::filesystem::exists(c.out));
+        EXPECT_EQ(ReadFileBytes(temp_.File("here/out.obj")), "keep\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.File("here")),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+}
+
 TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing)
 {
+    // A device is written to, never replaced, also behind a link.
+    std::filesystem::create_symlink("/dev/null", temp_.File("null.obj"));
+    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("null.obj"), "--quiet"}), 0) << Err();
+    EXPECT_TRUE(std::filesystem::is_symlink(temp_.File("null.obj")));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
     WriteFileBytes(temp_.File("out.c"), "old\n");
     ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.c"), "--quiet"}), 0) << Err();
     EXPECT_EQ(Err(), "");
@@ -126,7 +165,17 @@ TEST_F(ConvertTest, ConfigureStoresTheExporterFieldsOnOkAndKeepsUnify)
     const std::string command = std::string("'") + MESHCONV_PROGRAM + "' configure glwrite <'" + script +
                                 "' >'" + temp_.File("form.txt") + "' 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(temp_.File("form.txt"));
-    EXPECT_NE(ReadFileBytes(temp_.File("form.txt")).find("OGL Configuration"), std::string::npos);
+    const std::string form = ReadFileBytes(temp_.File("form.txt"));
+    EXPECT_EQ(form.rfind("OGL Configuration\nCommon\n", 0), 0u) << form;
+    // The exporters' fields, in this order, and no Unify box.
+    std::size_t at = 0;
+    for (const char* field : {"1  [ ] Verbose", "2  Size Value: 1.000", "3  Swap Mode:", "4  Line Delimiter:",
+                              "DOS", "UNIX", "MAC", "5  Log File Name: glwrite.log", "Specific",
+                              "6  Smooth Angle: 70.000"}) {
+        at = form.find(field, at);
+        ASSERT_NE(at, std::string::npos) << field << " in\n" << form;
+    }
+    EXPECT_EQ(form.find("Unify"), std::string::npos);
     EXPECT_EQ(Stored("glwrite", kSpecificSettings, "smooth_angle"), "-45.500000");
     EXPECT_EQ(Stored("glwrite", kCommonSettings, "ld_mode"), "2");
     EXPECT_EQ(Stored("glwrite", kCommonSettings, "size_value"), "1.000000");  // "abc" was refused

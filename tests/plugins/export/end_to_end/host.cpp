@@ -88,4 +88,23 @@ int RunMeshconv(const std::vector<std::string>& args, const std::string& err_fil
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args, const std::string& err_file,
+                  bool at_terminal)
+{
+    std::string command = "cd '" + dir + "' && '" + MESHCONV_PROGRAM + "'";
+    for (const std::string& a : args) {
+        command += " '" + a + "'";
+    }
+    command += " 2>'" + err_file + "'";
+    if (at_terminal) {
+        if (std::system("command -v script >/dev/null 2>&1") != 0) {
+            return -1;
+        }
+        command = "script -qec \"" + command + "\" /dev/null";
+    }
+    command += " </dev/null >/dev/null";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 }  // namespace e2e

@@ -64,4 +64,11 @@ std::vector<MeshCopy> CopyMeshes(const ObjectList& list);
 // code.
 int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file);
 
+// As RunMeshconv, but in the working directory dir and, with at_terminal,
+// with standard input a terminal whose input ends at once (through
+// script(1)), as when a person answers a prompt with Ctrl-D. Returns -1 when
+// no terminal can be had.
+int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args, const std::string& err_file,
+                  bool at_terminal);
+
 }  // namespace e2e
