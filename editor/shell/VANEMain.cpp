@@ -188,6 +188,7 @@ void TVANEForm::LoadTDDDFile() {
         ui_->SummaryList->clear();
     }
     ui_->Details_OldPath->clear();
+    ui_->Details_OldPath->setToolTip(QString());
     ui_->Details_NewPath->clear();
     ui_->Summary_NewPath->clear();
     ui_->NewFileNameEdit->clear();
@@ -231,7 +232,7 @@ void TVANEForm::LoadTDDDFile() {
 
     if (file.Paths.Count() > 0) {
         const PathRecord& first = file.Paths.AtDisplay(1);
-        ui_->Details_OldPath->setText(ToQ(first.OldDirectory));
+        ShowOldPath(first.OldDirectory);
         ui_->Details_NewPath->setText(ToQ(first.NewDirectory));
         ui_->NewFileNameEdit->setText(ToQ(first.NewFileName));
         ui_->DescEdit->setText(ToQ(first.NewDescription));

@@ -189,6 +189,7 @@ private:
     PathRecord* CurrentRecord();
     void FillDetailGrid();
     void ShowRecordFields(const PathRecord& record, bool withDescription);
+    void ShowOldPath(const PathText& directory);
     void SetResetButtons(const PathRecord& record, bool withDescription);
     void SortByHeading(int column);
     void DisableEditingControls();

@@ -103,8 +103,19 @@ void TVANEForm::FillDetailGrid() {
     grid->setCurrentCell(std::min(current, grid->rowCount() - 1), 0);
 }
 
+void TVANEForm::ShowOldPath(const PathText& directory) {
+    // A directory longer than the panel gives way in the middle, so that both
+    // its start and the directory that holds the file stay in sight; the
+    // whole of it is the tool tip.
+    QLabel* panel = ui_->Details_OldPath;
+    const QString text = ToQ(directory);
+    const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
+    panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+    panel->setToolTip(text);
+}
+
 void TVANEForm::ShowRecordFields(const PathRecord& record, bool withDescription) {
-    ui_->Details_OldPath->setText(ToQ(record.OldDirectory));
+    ShowOldPath(record.OldDirectory);
     ui_->Details_NewPath->setText(ToQ(record.NewDirectory));
     ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
     if (withDescription) ui_->DescEdit->setText(ToQ(record.NewDescription));
@@ -322,6 +333,7 @@ void TVANEForm::DeleteButtonClick() {
             field->clear();
         }
         ui_->Details_OldPath->clear();
+        ui_->Details_OldPath->setToolTip(QString());
         return;
     }
     if (const PathRecord* record = CurrentRecord()) {

@@ -173,6 +173,25 @@ TEST_F(DetailsTest, NewFileNameTakesTheChosenFileAndWithFileValidationItsDirecto
     EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "C:\\OLD");
 }
 
+TEST_F(DetailsTest, ALongOldDirectoryShowsItsStartAndItsEnd) {
+    StartWithSettings("[VANE]\r\n");
+    std::string deep = "C:\\IMAGINE";
+    for (int i = 0; i < 10; ++i) deep += "\\SUBDIRECTORY" + std::to_string(i);
+    Load(MakeFile("l.iob", IffBuilder("TDDD")
+                               .Chunk("TXT1", chunks::Txt1(deep + "\\wood.iff"))
+                               .Chunk("TXT1", chunks::Txt1("C:\\SHORT\\oak.iff"))
+                               .Build()));
+    auto* panel = Find<QLabel>("Details_OldPath");
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width());
+    EXPECT_TRUE(panel->text().startsWith("C:\\IMAGINE\\SUB"));
+    EXPECT_TRUE(panel->text().endsWith("SUBDIRECTORY9"));
+    EXPECT_EQ(panel->toolTip().toStdString(), deep);
+
+    SelectRow(grid, 1);
+    EXPECT_EQ(panel->text(), "C:\\SHORT");
+    EXPECT_EQ(panel->toolTip(), "C:\\SHORT");
+}
+
 TEST_F(DetailsTest, HeadingClicksSortOnceAndRightOfTheColumnsRestoreFileOrder) {
     StartWithSettings("[VANE]\r\n");
     Load(MakeFile("s.iob", IffBuilder("TDDD")
