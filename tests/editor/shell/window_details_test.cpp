@@ -1,6 +1,8 @@
 // The Details page: the fields of the current record, validation of typed
 // directories and file names, sorting by heading, and Delete.
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -238,6 +240,21 @@ TEST_F(DetailsTest, HeadingClicksSortOnceAndRightOfTheColumnsRestoreFileOrder) {
     EXPECT_TRUE(Enabled("ResetDescButton"));
     Click("ResetDescButton");
     EXPECT_EQ(context.file.Paths.Record(2).NewDescription, "amber");
+}
+
+// A field that held one character less than a description would hand back a
+// shortened text on Enter, and the file would lose the last character.
+TEST_F(DetailsTest, AnEighteenCharacterDescriptionSurvivesEnter) {
+    StartWithSettings("[VANE]\r\n");
+    const std::string eighteen = "Polished brass 18c";
+    ASSERT_EQ(eighteen.size(), 18u);
+    Load(MakeFile("d.iob", IffBuilder("TDDD")
+                               .Chunk("NAME", chunks::Name("D"))
+                               .Chunk("TXT4", chunks::Txt4("", eighteen, "/t/d.iff"))
+                               .Build()));
+    EXPECT_EQ(Text("DescEdit"), QString::fromStdString(eighteen));
+    QTest::keyClick(window->findChild<QLineEdit*>("DescEdit"), Qt::Key_Return);
+    EXPECT_EQ(context.file.Paths.Record(1).NewDescription, eighteen);
 }
 
 TEST_F(DetailsTest, DeleteRemovesTheSelectedRangeAfterAskingAndSavingDropsTheChunks) {
