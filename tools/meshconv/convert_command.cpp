@@ -6,15 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "commands.h"
 #include "framework/settings_store.h"
+#include "import_options.h"
 #include "plugin_loader.h"
 
 namespace meshconv {
@@ -52,38 +51,28 @@ struct ConvertOptions {
     std::string to;  // extension with dot (".obj", ".c"), empty: OUT's
     std::optional<double> smooth;
     std::optional<int> line_ends;
-    std::optional<int> split;
-    std::optional<double> scale;
-    std::optional<int> swap;
-    std::optional<int> unify;
-    std::optional<std::string> log;  // empty: logging off
+    ImportOptions import_options;
     bool quiet = false;
 };
-
-int IndexOf(const std::string& value, std::initializer_list<const char*> names)
-{
-    int i = 0;
-    for (const char* name : names) {
-        if (value == name) {
-            return i;
-        }
-        ++i;
-    }
-    return -1;
-}
-
-bool ParseNumber(const std::string& text, double& value)
-{
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0' && std::isfinite(value);
-}
 
 // Parses the arguments; returns false after printing what is wrong.
 bool ParseOptions(const Arguments& args, ConvertOptions& o)
 {
+    // The import options keep convert's own wording, and no check of the
+    // factor against the settings' precision.
+    const ImportOptionChecks checks{.generic_choice_message = true, .scale_within_precision = false};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        std::string error;
+        switch (ParseImportOption(args, i, o.import_options, error, checks)) {
+        case ImportOptionParse::kTaken:
+            continue;
+        case ImportOptionParse::kBad:
+            std::fprintf(stderr, "meshconv convert: %s\n", error.c_str());
+            return false;
+        case ImportOptionParse::kNotImportOption:
+            break;
+        }
         std::string v;
         auto value = [&]() {
             if (i + 1 >= args.size()) {
@@ -128,23 +117,6 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
             ok = number(o.smooth);
         } else if (a == "--line-ends") {
             ok = choice({"dos", "unix", "mac"}, o.line_ends);
-        } else if (a == "--split") {
-            ok = choice({"nothing", "object", "group", "smoothing", "usemap", "usemtl"}, o.split);
-        } else if (a == "--scale") {
-            ok = number(o.scale);
-        } else if (a == "--swap") {
-            ok = choice({"none", "xy", "xz", "yz"}, o.swap);
-        } else if (a == "--unify" || a == "--no-unify") {
-            o.unify = a == "--unify" ? 1 : 0;
-        } else if (a == "--log") {
-            ok = value();
-            if (ok) {
-                std::error_code ec;
-                const fs::path absolute = fs::absolute(v, ec);
-                o.log = ec ? v : absolute.string();
-            }
-        } else if (a == "--no-log") {
-            o.log = std::string();
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -166,70 +138,6 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
         std::fprintf(stderr, "meshconv convert: needs IN and OUT\n");
         return false;
     }
-    return true;
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return s;
-}
-
-// The plug-in of the given kind whose file type ("WaveFront (*.obj)") names
-// the extension ext (with its dot).
-bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::string>& directories,
-                   LoadedPlugin& found)
-{
-    if (ext.empty()) {
-        return false;
-    }
-    const std::string pattern = "(*" + Lower(ext) + ")";
-    for (LoadedPlugin& plugin : FindPlugins(directories)) {
-        ClassDescription* d = plugin.Descriptor();
-        if (d->PluginKind() == kind && Lower(d->ClassName()).find(pattern) != std::string::npos) {
-            found = std::move(plugin);
-            return true;
-        }
-    }
-    return false;
-}
-
-void StoreImportOptions(const std::string& subkey, const ConvertOptions& o)
-{
-    const char* key = subkey.c_str();
-    if (o.split) {
-        WriteSettingInt(key, kSpecificSettings, "obj_mode", *o.split);
-    }
-    if (o.scale) {
-        WriteSettingDouble(key, kCommonSettings, "size_value", *o.scale);
-    }
-    if (o.swap) {
-        WriteSettingInt(key, kCommonSettings, "swap_mode", *o.swap);
-    }
-    if (o.unify) {
-        WriteSettingInt(key, kCommonSettings, "unify_mode", *o.unify);
-    }
-    if (o.log) {
-        WriteSettingInt(key, kCommonSettings, "verbose_mode", o.log->empty() ? 0 : 1);
-        if (!o.log->empty()) {
-            WriteSettingText(key, kCommonSettings, "logfilename", o.log->c_str());
-        }
-    }
-}
-
-bool CanRead(const std::string& file)
-{
-    struct stat info {};
-    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    std::fclose(f);
     return true;
 }
 
@@ -456,7 +364,7 @@ int RunConvert(const Arguments& input)
         return kExitFailed;
     }
 
-    StoreImportOptions(importer.Name(), o);
+    StoreImportOptions(importer.Name(), o.import_options);
     // The importer reports a file it cannot read itself, but hands over an
     // empty list all the same: nothing is exported then.
     if (!CanRead(in.string())) {

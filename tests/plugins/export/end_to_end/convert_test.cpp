@@ -1,7 +1,14 @@
 // meshconv convert, run as a program.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -154,6 +161,41 @@ TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing)
     WriteFileBytes(temp_.File("keep.c"), "old\n");
     EXPECT_EQ(Convert({"convert", temp_.File("absent.obj"), temp_.File("keep.c")}), 1);
     EXPECT_NE(Err().find("absent.obj"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(temp_.File("keep.c")), "old\n");
+}
+
+TEST_F(ConvertTest, AnInputPipeIsReadByTheImporterAndADirectoryIsRefused)
+{
+    // IN may be a pipe: the importer reads it once, the host only checks it
+    // may. The writer gives up once meshconv is done, opened or not.
+    const std::string pipe = temp_.File("pipe.obj");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        int fd = -1;
+        while (fd < 0 && !done) {
+            fd = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+        if (fd >= 0) {
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            const std::string text = kTriangleObj;
+            EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+            close(fd);
+        }
+    });
+    const int code = Convert({"convert", pipe, temp_.File("from_pipe.c"), "--quiet"});
+    done = true;
+    writer.join();
+    EXPECT_EQ(code, 0) << Err();
+    EXPECT_NE(ReadFileBytes(temp_.File("from_pipe.c")).find("void tri(void)"), std::string::npos);
+
+    std::filesystem::create_directory(temp_.File("dir.obj"));
+    WriteFileBytes(temp_.File("keep.c"), "old\n");
+    EXPECT_EQ(Convert({"convert", temp_.File("dir.obj"), temp_.File("keep.c")}), 1);
+    EXPECT_EQ(Err(), "meshconv convert: cannot read '" + temp_.File("dir.obj") + "'\n");
     EXPECT_EQ(ReadFileBytes(temp_.File("keep.c")), "old\n");
 }
 
