@@ -60,7 +60,7 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
 {
     // The import options keep convert's own wording, and no check of the
     // factor against the settings' precision.
-    const ImportOptionChecks checks{.generic_choice_message = true, .scale_within_precision = false};
+    const ImportOptionChecks checks{.generic_choice_message = true, .scale_within_precision = true};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;

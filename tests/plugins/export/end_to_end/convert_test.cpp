@@ -99,6 +99,15 @@ TEST_F(ConvertTest, ScaleAndSwapApplyOnceAndTheExportersOwnValuesReturn)
     EXPECT_EQ(Stored("objread", kCommonSettings, "size_value"), "2.000000");
 }
 
+// The factor reaches the importer through its settings, which keep six
+// decimals: a smaller one would be stored as 0 and flatten every mesh.
+TEST_F(ConvertTest, AScaleTheSettingsCannotHoldIsBadUsage)
+{
+    EXPECT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.obj"), "--scale", "0.0000001"}), 2);
+    EXPECT_NE(Err().find("--scale"), std::string::npos) << Err();
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("out.obj")));
+}
+
 TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage)
 {
     // A directory where the file should go, and a directory that is missing.
