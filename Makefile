@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps test asan run bench fuzz fuzz-seeds clean
+.PHONY: all deps test asan run bench fuzz fuzz-seeds format format-check clean
 
 all: test
 
@@ -48,6 +48,16 @@ fuzz-seeds:
 	cmake --build --preset fuzz -j $(JOBS) --target make_fuzz_seeds
 	rm -rf fuzz/corpus
 	build/fuzz/fuzz/seeds/make_fuzz_seeds fuzz/corpus
+
+# Every C and C++ file of the work tree (tracked or new, not ignored), formatted by the
+# one .clang-format at the top.
+FORMAT_FILES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' '*.c')
+
+format: deps
+	@clang-format -i $(FORMAT_FILES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(FORMAT_FILES) && echo "format-check: $(words $(FORMAT_FILES)) files formatted"
 
 clean:
 	rm -rf build

@@ -8,7 +8,7 @@
 set -euo pipefail
 
 base=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format ccache
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   poppler-utils fonts-liberation2 fonts-dejavu-core

@@ -25,11 +25,11 @@
 #include "obj_generator.h"
 
 #ifdef HAVE_ASSIMP
-#include <assimp/Exporter.hpp>
-#include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Exporter.hpp>
+#include <assimp/Importer.hpp>
 #endif
 
 namespace {
@@ -37,14 +37,12 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start)
-{
+double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // One Assimp run: prints "times <import s> <smooth+export s>".
-int AssimpInProcess(const std::string& file, const std::string& out)
-{
+int AssimpInProcess(const std::string& file, const std::string& out) {
 #ifdef HAVE_ASSIMP
     const auto start = Clock::now();
     Assimp::Importer importer;
@@ -60,7 +58,8 @@ int AssimpInProcess(const std::string& file, const std::string& out)
     }
     const double import_seconds = SecondsSince(start);
     const auto export_start = Clock::now();
-    scene = importer.ApplyPostProcessing(aiProcess_GenSmoothNormals | aiProcess_JoinIdenticalVertices);
+    scene =
+        importer.ApplyPostProcessing(aiProcess_GenSmoothNormals | aiProcess_JoinIdenticalVertices);
     if (scene == nullptr) {
         std::fprintf(stderr, "assimp: %s\n", importer.GetErrorString());
         return 1;
@@ -88,8 +87,7 @@ struct Run {
 
 // Runs argv in a child, standard input and error from and to /dev/null,
 // standard output captured.
-Run RunChild(const std::vector<std::string>& argv, const std::string& config_home)
-{
+Run RunChild(const std::vector<std::string>& argv, const std::string& config_home) {
     Run run;
     int fds[2];
     if (pipe(fds) != 0) {
@@ -128,8 +126,7 @@ Run RunChild(const std::vector<std::string>& argv, const std::string& config_hom
     return run;
 }
 
-double Median(std::vector<double> v)
-{
+double Median(std::vector<double> v) {
     if (v.empty()) {
         return 0.0;
     }
@@ -140,38 +137,37 @@ double Median(std::vector<double> v)
 struct Result {
     std::string name;
     bool ok = false;
-    double total = 0.0;   // median wall time of the whole process
+    double total = 0.0;  // median wall time of the whole process
     double export_seconds = 0.0;
     long peak_kib = 0;
     std::uintmax_t bytes = 0;
 };
 
-std::uintmax_t SizeOf(const std::string& path)
-{
+std::uintmax_t SizeOf(const std::string& path) {
     std::error_code ec;
     const std::uintmax_t size = fs::file_size(path, ec);
     return ec ? 0 : size;
 }
 
-void Print(const Result& r, const Result* assimp)
-{
+void Print(const Result& r, const Result* assimp) {
     if (!r.ok) {
         std::printf("%-26s failed\n", r.name.c_str());
         return;
     }
-    const double ns_per_byte = r.bytes > 0 ? r.export_seconds * 1e9 / static_cast<double>(r.bytes) : 0.0;
+    const double ns_per_byte =
+        r.bytes > 0 ? r.export_seconds * 1e9 / static_cast<double>(r.bytes) : 0.0;
     char ratio[32] = "-";
     if (assimp != nullptr && assimp->ok && r.export_seconds > 0.0 && &r != assimp) {
         std::snprintf(ratio, sizeof ratio, "%.2fx", assimp->export_seconds / r.export_seconds);
     }
-    std::printf("%-26s %9.3f %10.3f %12.1f %10.1f %9.2f %14s\n", r.name.c_str(), r.total, r.export_seconds,
-                static_cast<double>(r.bytes) / 1e6, r.peak_kib / 1024.0, ns_per_byte, ratio);
+    std::printf("%-26s %9.3f %10.3f %12.1f %10.1f %9.2f %14s\n", r.name.c_str(), r.total,
+                r.export_seconds, static_cast<double>(r.bytes) / 1e6, r.peak_kib / 1024.0,
+                ns_per_byte, ratio);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--assimp") == 0) {
         return AssimpInProcess(argv[2], argv[3]);
     }
@@ -193,7 +189,8 @@ int main(int argc, char** argv)
     const fs::path dir = dir_template;
     const std::string file = (dir / "model.obj").string();
     const objbench::GeneratedObj made = objbench::GenerateObj(file, triangles);
-    std::printf("input: %llu bytes, %llu triangles expected\n", static_cast<unsigned long long>(made.bytes),
+    std::printf("input: %llu bytes, %llu triangles expected\n",
+                static_cast<unsigned long long>(made.bytes),
                 static_cast<unsigned long long>(made.triangles));
     const std::string config_home = (dir / "config").string();
     char self[4096];
@@ -206,9 +203,11 @@ int main(int argc, char** argv)
     const std::string out_assimp = (dir / "assimp.obj").string();
     // The same settings for every run: one mesh per object, no orientation
     // repair, LF line ends, the default 70 degrees.
-    const std::vector<std::string> import_args = {meshconv, "import", file, "--split", "object", "--no-unify"};
-    const std::vector<std::string> obj_args = {meshconv, "convert", file, out_obj, "--split", "object",
-                                               "--no-unify", "--smooth", "70", "--line-ends", "unix", "--quiet"};
+    const std::vector<std::string> import_args = {meshconv,  "import", file,
+                                                  "--split", "object", "--no-unify"};
+    const std::vector<std::string> obj_args = {meshconv,  "convert",     file,         out_obj,
+                                               "--split", "object",      "--no-unify", "--smooth",
+                                               "70",      "--line-ends", "unix",       "--quiet"};
     std::vector<std::string> c_args = obj_args;
     c_args[3] = out_c;
 
@@ -241,7 +240,8 @@ int main(int argc, char** argv)
         const Run a = RunChild({self, "--assimp", file, out_assimp}, config_home);
         double a_import = 0.0;
         double a_export = 0.0;
-        const bool parsed = std::sscanf(a.output.c_str(), "times %lf %lf", &a_import, &a_export) == 2;
+        const bool parsed =
+            std::sscanf(a.output.c_str(), "times %lf %lf", &a_import, &a_export) == 2;
         assimp.ok = assimp.ok && a.ok && parsed;
         assimp_times.push_back(a.seconds);
         assimp_export_times.push_back(a_export);
@@ -263,23 +263,29 @@ int main(int argc, char** argv)
     obj.ok = obj.ok && import_ok;
     gl.ok = gl.ok && import_ok;
 
-    std::printf("meshconv import alone: %.3f s median, peak %.1f MiB\n", import_median, import_peak / 1024.0);
-    std::printf("%-26s %9s %10s %12s %10s %9s %14s\n", "exporter", "total s", "export s", "output MB", "peak MiB",
-                "ns/byte", "vs assimp");
+    std::printf("meshconv import alone: %.3f s median, peak %.1f MiB\n", import_median,
+                import_peak / 1024.0);
+    std::printf("%-26s %9s %10s %12s %10s %9s %14s\n", "exporter", "total s", "export s",
+                "output MB", "peak MiB", "ns/byte", "vs assimp");
     Print(obj, &assimp);
     Print(gl, &assimp);
     Print(assimp, nullptr);
     if (obj.ok && assimp.ok && obj.export_seconds > 0.0) {
-        std::printf("objwrite export is %.2fx as fast as Assimp's smoothing and export (goal: at least 2x)\n",
-                    assimp.export_seconds / obj.export_seconds);
+        std::printf(
+            "objwrite export is %.2fx as fast as Assimp's smoothing and export (goal: at least "
+            "2x)\n",
+            assimp.export_seconds / obj.export_seconds);
     }
     if (obj.ok && gl.ok && obj.bytes > 0 && gl.bytes > 0 && obj.export_seconds > 0.0) {
         const double per_byte_ratio = (gl.export_seconds / static_cast<double>(gl.bytes)) /
                                       (obj.export_seconds / static_cast<double>(obj.bytes));
-        std::printf("glwrite takes %.2fx objwrite's time per output byte (goal: at most 1.5x)\n", per_byte_ratio);
+        std::printf("glwrite takes %.2fx objwrite's time per output byte (goal: at most 1.5x)\n",
+                    per_byte_ratio);
     }
-    std::printf("(median of %d runs each, one process per run; export s = convert less import for meshconv)\n",
-                runs);
+    std::printf(
+        "(median of %d runs each, one process per run; export s = convert less import for "
+        "meshconv)\n",
+        runs);
     std::error_code ec;
     fs::remove_all(dir, ec);
     return 0;

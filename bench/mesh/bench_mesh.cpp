@@ -30,22 +30,19 @@ struct CpuTime {
     double seconds;
 };
 
-CpuTime Now()
-{
+CpuTime Now() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return {static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9};
 }
 
-double SecondsSince(CpuTime start)
-{
+double SecondsSince(CpuTime start) {
     return Now().seconds - start.seconds;
 }
 
 // A w x h grid of quads over a gently rolling height field, each triangle
 // wound at random, in row order like an exported height map.
-std::vector<Triangle3d> Grid(int w, int h, unsigned seed)
-{
+std::vector<Triangle3d> Grid(int w, int h, unsigned seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> bump(0.0, 0.25);
     std::vector<double> z(static_cast<std::size_t>((w + 1) * (h + 1)));
@@ -76,8 +73,7 @@ std::vector<Triangle3d> Grid(int w, int h, unsigned seed)
 // A strip one quad wide; its highest face sits in the middle and the faces
 // are numbered from the far end, which is the worst order for a sweep that
 // repeats passes over the edges.
-std::vector<Triangle3d> Strip(int faces, unsigned seed)
-{
+std::vector<Triangle3d> Strip(int faces, unsigned seed) {
     std::mt19937 rng(seed);
     const int quads = faces / 2;
     std::vector<Triangle3d> triangles;
@@ -93,8 +89,7 @@ std::vector<Triangle3d> Strip(int faces, unsigned seed)
     return triangles;
 }
 
-Mesh3d* Build(const std::vector<Triangle3d>& triangles, std::uint64_t hint)
-{
+Mesh3d* Build(const std::vector<Triangle3d>& triangles, std::uint64_t hint) {
     auto* mesh = new Mesh3d(hint, "bench");
     for (const Triangle3d& t : triangles) {
         mesh->AddTriangle(t);
@@ -102,8 +97,7 @@ Mesh3d* Build(const std::vector<Triangle3d>& triangles, std::uint64_t hint)
     return mesh;
 }
 
-long StatusKilobytes(const char* field)
-{
+long StatusKilobytes(const char* field) {
     std::ifstream in("/proc/self/status");
     std::string line;
     while (std::getline(in, line)) {
@@ -115,20 +109,17 @@ long StatusKilobytes(const char* field)
 }
 
 // Starts a new peak of the resident set (Linux 4.0 and later).
-bool ResetPeak()
-{
+bool ResetPeak() {
     std::ofstream out("/proc/self/clear_refs");
     out << "5";
     return static_cast<bool>(out.flush());
 }
 
-std::size_t HeldBytes(const Mesh3d& mesh)
-{
+std::size_t HeldBytes(const Mesh3d& mesh) {
     return mesh.vertices->HeldBytes() + mesh.faces->HeldBytes() + mesh.edges->HeldBytes();
 }
 
-void PrintFigures()
-{
+void PrintFigures() {
     const int side = 708;  // 2 * 708 * 708 = 1,002,528 triangles
     const std::vector<Triangle3d> grid = Grid(side, side, 1);
     const double count = static_cast<double>(grid.size());
@@ -190,8 +181,7 @@ void PrintFigures()
 
 // ---------------------------------------------------------------------------
 
-void BM_AddTriangle(benchmark::State& state)
-{
+void BM_AddTriangle(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     const std::vector<Triangle3d> grid = Grid(side, side, 1);
     for (auto _ : state) {
@@ -203,8 +193,7 @@ void BM_AddTriangle(benchmark::State& state)
 }
 BENCHMARK(BM_AddTriangle)->Arg(100)->Arg(708)->Unit(benchmark::kMillisecond);
 
-void BM_CompactExpand(benchmark::State& state)
-{
+void BM_CompactExpand(benchmark::State& state) {
     const std::vector<Triangle3d> grid = Grid(708, 708, 1);
     Mesh3d* mesh = Build(grid, grid.size());
     for (auto _ : state) {
@@ -217,8 +206,7 @@ void BM_CompactExpand(benchmark::State& state)
 }
 BENCHMARK(BM_CompactExpand)->Unit(benchmark::kMillisecond);
 
-void Unify(benchmark::State& state, const std::vector<Triangle3d>& triangles)
-{
+void Unify(benchmark::State& state, const std::vector<Triangle3d>& triangles) {
     for (auto _ : state) {
         state.PauseTiming();
         Mesh3d* mesh = Build(triangles, triangles.size());
@@ -231,23 +219,20 @@ void Unify(benchmark::State& state, const std::vector<Triangle3d>& triangles)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(triangles.size()));
 }
 
-void BM_UnifyGrid(benchmark::State& state)
-{
+void BM_UnifyGrid(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     Unify(state, Grid(side, side, 3));
 }
 BENCHMARK(BM_UnifyGrid)->Arg(100)->Arg(708)->Unit(benchmark::kMillisecond);
 
-void BM_UnifyStrip(benchmark::State& state)
-{
+void BM_UnifyStrip(benchmark::State& state) {
     Unify(state, Strip(100000, 2));
 }
 BENCHMARK(BM_UnifyStrip)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     PrintFigures();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

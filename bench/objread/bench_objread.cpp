@@ -23,9 +23,9 @@
 #include "obj_generator.h"
 
 #ifdef HAVE_ASSIMP
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 #endif
 #ifdef HAVE_TINYOBJLOADER
 #include <tiny_obj_loader.h>
@@ -41,14 +41,14 @@ struct Counts {
     unsigned long long triangles = 0;
 };
 
-int LoadInProcess(const std::string& loader, const std::string& file)
-{
+int LoadInProcess(const std::string& loader, const std::string& file) {
     Counts c;
 #ifdef HAVE_ASSIMP
     if (loader == "assimp") {
         Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFile(
-            file, aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_FixInfacingNormals);
+        const aiScene* scene =
+            importer.ReadFile(file, aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
+                                        aiProcess_FixInfacingNormals);
         if (scene == nullptr) {
             std::fprintf(stderr, "assimp: %s\n", importer.GetErrorString());
             return 1;
@@ -68,7 +68,8 @@ int LoadInProcess(const std::string& loader, const std::string& file)
         std::vector<tinyobj::shape_t> shapes;
         std::vector<tinyobj::material_t> materials;
         std::string warn, err;
-        if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, file.c_str(), nullptr, true)) {
+        if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, file.c_str(), nullptr,
+                              true)) {
             std::fprintf(stderr, "tinyobjloader: %s\n", err.c_str());
             return 1;
         }
@@ -93,12 +94,13 @@ struct Run {
     Counts counts;
 };
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+}
 
 // Runs argv in a child with stdout captured (stderr dropped) and reads the
 // closing "total" line.
-Run RunChild(const std::vector<std::string>& argv, const std::string& configHome)
-{
+Run RunChild(const std::vector<std::string>& argv, const std::string& configHome) {
     Run run;
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
@@ -137,8 +139,8 @@ Run RunChild(const std::vector<std::string>& argv, const std::string& configHome
     run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
     const std::size_t at = output.rfind("total\t");
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && at != std::string::npos &&
-             std::sscanf(output.c_str() + at, "total\t%llu\t%llu\t%llu", &run.counts.meshes, &run.counts.vertices,
-                         &run.counts.triangles) == 3;
+             std::sscanf(output.c_str() + at, "total\t%llu\t%llu\t%llu", &run.counts.meshes,
+                         &run.counts.vertices, &run.counts.triangles) == 3;
     return run;
 }
 
@@ -151,8 +153,8 @@ struct Summary {
     Counts counts;
 };
 
-Summary Measure(const std::string& name, const std::vector<std::string>& argv, int runs, const std::string& configHome)
-{
+Summary Measure(const std::string& name, const std::vector<std::string>& argv, int runs,
+                const std::string& configHome) {
     Summary s;
     s.name = name;
     std::vector<double> times;
@@ -177,8 +179,7 @@ Summary Measure(const std::string& name, const std::vector<std::string>& argv, i
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--load") == 0) {
         return LoadInProcess(argv[2], argv[3]);
     }
@@ -201,8 +202,10 @@ int main(int argc, char** argv)
     const std::string file = (dir / "model.obj").string();
     const objbench::GeneratedObj made = objbench::GenerateObj(file, triangles);
     std::printf("file: %llu bytes, %llu v lines, %llu f lines, %llu triangles expected\n",
-                static_cast<unsigned long long>(made.bytes), static_cast<unsigned long long>(made.vertices),
-                static_cast<unsigned long long>(made.faces), static_cast<unsigned long long>(made.triangles));
+                static_cast<unsigned long long>(made.bytes),
+                static_cast<unsigned long long>(made.vertices),
+                static_cast<unsigned long long>(made.faces),
+                static_cast<unsigned long long>(made.triangles));
 
     char self[4096];
     const ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -210,13 +213,15 @@ int main(int argc, char** argv)
     const std::string configHome = (dir / "config").string();
 
     std::vector<Summary> results;
-    results.push_back(Measure("meshconv import (objread)", {MESHCONV_PROGRAM, "import", file, "--split", "object"},
-                              runs, configHome));
+    results.push_back(Measure("meshconv import (objread)",
+                              {MESHCONV_PROGRAM, "import", file, "--split", "object"}, runs,
+                              configHome));
 #ifdef HAVE_ASSIMP
     results.push_back(Measure("assimp", {self, "--load", "assimp", file}, runs, configHome));
 #endif
 #ifdef HAVE_TINYOBJLOADER
-    results.push_back(Measure("tinyobjloader", {self, "--load", "tinyobjloader", file}, runs, configHome));
+    results.push_back(
+        Measure("tinyobjloader", {self, "--load", "tinyobjloader", file}, runs, configHome));
 #endif
     double assimpSeconds = 0.0;
     double assimpCpu = 0.0;
@@ -228,8 +233,9 @@ int main(int argc, char** argv)
             assimpPeak = s.peakKiB;
         }
     }
-    std::printf("%-26s %9s %9s %9s %7s %9s %10s %15s %14s %13s\n", "loader", "wall s", "cpu s", "peak MiB",
-                "meshes", "vertices", "triangles", "wall vs assimp", "cpu vs assimp", "mem vs assimp");
+    std::printf("%-26s %9s %9s %9s %7s %9s %10s %15s %14s %13s\n", "loader", "wall s", "cpu s",
+                "peak MiB", "meshes", "vertices", "triangles", "wall vs assimp", "cpu vs assimp",
+                "mem vs assimp");
     for (const Summary& s : results) {
         if (!s.ok) {
             std::printf("%-28s failed\n", s.name.c_str());
@@ -239,16 +245,21 @@ int main(int argc, char** argv)
         char cpuRatio[32] = "-";
         char memRatio[32] = "-";
         if (assimpSeconds > 0.0) {
-            std::snprintf(timeRatio, sizeof timeRatio, "%.2fx faster", assimpSeconds / s.medianSeconds);
-            std::snprintf(cpuRatio, sizeof cpuRatio, "%.2fx faster", assimpCpu / s.medianCpuSeconds);
-            std::snprintf(memRatio, sizeof memRatio, "%.2fx", static_cast<double>(s.peakKiB) / assimpPeak);
+            std::snprintf(timeRatio, sizeof timeRatio, "%.2fx faster",
+                          assimpSeconds / s.medianSeconds);
+            std::snprintf(cpuRatio, sizeof cpuRatio, "%.2fx faster",
+                          assimpCpu / s.medianCpuSeconds);
+            std::snprintf(memRatio, sizeof memRatio, "%.2fx",
+                          static_cast<double>(s.peakKiB) / assimpPeak);
         }
-        std::printf("%-26s %9.3f %9.3f %9.1f %7llu %9llu %10llu %15s %14s %13s\n", s.name.c_str(), s.medianSeconds,
-                    s.medianCpuSeconds, s.peakKiB / 1024.0, s.counts.meshes, s.counts.vertices, s.counts.triangles,
-                    timeRatio, cpuRatio, memRatio);
+        std::printf("%-26s %9.3f %9.3f %9.1f %7llu %9llu %10llu %15s %14s %13s\n", s.name.c_str(),
+                    s.medianSeconds, s.medianCpuSeconds, s.peakKiB / 1024.0, s.counts.meshes,
+                    s.counts.vertices, s.counts.triangles, timeRatio, cpuRatio, memRatio);
     }
-    std::printf("(median of %d runs each, one process per load; cpu = user + system time, which a busy\n"
-                " machine disturbs less than wall time)\n", runs);
+    std::printf(
+        "(median of %d runs each, one process per load; cpu = user + system time, which a busy\n"
+        " machine disturbs less than wall time)\n",
+        runs);
     std::error_code ec;
     fs::remove_all(dir, ec);
     return 0;

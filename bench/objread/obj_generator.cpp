@@ -12,16 +12,15 @@ namespace {
 // A fixed 64-bit linear congruential generator: the same numbers on every
 // machine and library, unlike the standard distributions.
 class Lcg {
-public:
+  public:
     explicit Lcg(std::uint64_t seed) : state_(seed) {}
-    std::uint32_t Next()
-    {
+    std::uint32_t Next() {
         state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
         return static_cast<std::uint32_t>(state_ >> 33);
     }
     int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
@@ -32,29 +31,25 @@ struct Plane {
 };
 
 class Writer {
-public:
-    explicit Writer(const std::string& path) : file_(std::fopen(path.c_str(), "wb"))
-    {
+  public:
+    explicit Writer(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
         if (file_ == nullptr) {
             throw std::runtime_error("cannot write " + path);
         }
     }
-    ~Writer()
-    {
+    ~Writer() {
         if (file_ != nullptr) {
             std::fclose(file_);
         }
     }
     template <typename... Args>
-    void Line(const char* format, Args... args)
-    {
+    void Line(const char* format, Args... args) {
         const int n = std::fprintf(file_, format, args...);
         if (n > 0) {
             bytes += static_cast<std::uint64_t>(n);
         }
     }
-    void Vertex(const Plane& p, double s, double t)
-    {
+    void Vertex(const Plane& p, double s, double t) {
         Line("v %.6f %.6f %.6f\n", p.ox + s * p.ux + t * p.vx, p.oy + s * p.uy + t * p.vy,
              p.oz + s * p.uz + t * p.vz);
         ++vertices;
@@ -62,38 +57,36 @@ public:
     std::uint64_t bytes = 0;
     std::uint64_t vertices = 0;
 
-private:
+  private:
     std::FILE* file_;
 };
 
 // Corner k (1-based vertex number v) in the style chosen for the face.
-std::string Corner(int style, std::uint64_t v, std::uint64_t vt, std::uint64_t vn)
-{
+std::string Corner(int style, std::uint64_t v, std::uint64_t vt, std::uint64_t vn) {
     char text[96];
     switch (style) {
-    case 0:
-        std::snprintf(text, sizeof text, " %llu", static_cast<unsigned long long>(v));
-        break;
-    case 1:
-        std::snprintf(text, sizeof text, " %llu/%llu", static_cast<unsigned long long>(v),
-                      static_cast<unsigned long long>(vt));
-        break;
-    case 2:
-        std::snprintf(text, sizeof text, " %llu//%llu", static_cast<unsigned long long>(v),
-                      static_cast<unsigned long long>(vn));
-        break;
-    default:
-        std::snprintf(text, sizeof text, " %llu/%llu/%llu", static_cast<unsigned long long>(v),
-                      static_cast<unsigned long long>(vt), static_cast<unsigned long long>(vn));
-        break;
+        case 0:
+            std::snprintf(text, sizeof text, " %llu", static_cast<unsigned long long>(v));
+            break;
+        case 1:
+            std::snprintf(text, sizeof text, " %llu/%llu", static_cast<unsigned long long>(v),
+                          static_cast<unsigned long long>(vt));
+            break;
+        case 2:
+            std::snprintf(text, sizeof text, " %llu//%llu", static_cast<unsigned long long>(v),
+                          static_cast<unsigned long long>(vn));
+            break;
+        default:
+            std::snprintf(text, sizeof text, " %llu/%llu/%llu", static_cast<unsigned long long>(v),
+                          static_cast<unsigned long long>(vt), static_cast<unsigned long long>(vn));
+            break;
     }
     return text;
 }
 
 }  // namespace
 
-GeneratedObj GenerateObj(const std::string& path, std::uint64_t triangles)
-{
+GeneratedObj GenerateObj(const std::string& path, std::uint64_t triangles) {
     constexpr int kSections = 8;
     Lcg random(20260611);
     Writer out(path);
@@ -112,9 +105,9 @@ GeneratedObj GenerateObj(const std::string& path, std::uint64_t triangles)
     std::uint64_t vt = 0;
     std::uint64_t vn = 0;
     for (int section = 0; section < kSections; ++section) {
-        const Plane plane = {section * 40.0, section * -3.0, section * 2.5,
-                             1.0, 0.0, 0.1 * section,
-                             0.0, 1.0, -0.05 * section};
+        const Plane plane = {
+            section * 40.0, section * -3.0, section * 2.5, 1.0, 0.0, 0.1 * section, 0.0, 1.0,
+            -0.05 * section};
         out.Line("o part_%d\ng group_%d\nusemtl material_%d\n", section, section % 3, section % 4);
         if (section % 3 == 2) {
             out.Line("s off\n");
@@ -140,16 +133,20 @@ GeneratedObj GenerateObj(const std::string& path, std::uint64_t triangles)
                 const std::uint64_t c = a + cellsX + 2;
                 const std::uint64_t d = a + cellsX + 1;
                 const int style = random.Below(4);
-                const std::uint64_t t = 1 + static_cast<std::uint64_t>(random.Below(static_cast<int>(vt)));
-                const std::uint64_t n = 1 + static_cast<std::uint64_t>(random.Below(static_cast<int>(vn)));
+                const std::uint64_t t =
+                    1 + static_cast<std::uint64_t>(random.Below(static_cast<int>(vt)));
+                const std::uint64_t n =
+                    1 + static_cast<std::uint64_t>(random.Below(static_cast<int>(vn)));
                 if (random.Below(2) == 0) {
-                    out.Line("f%s%s%s%s\n", Corner(style, a, t, n).c_str(), Corner(style, b, t, n).c_str(),
-                             Corner(style, c, t, n).c_str(), Corner(style, d, t, n).c_str());
+                    out.Line("f%s%s%s%s\n", Corner(style, a, t, n).c_str(),
+                             Corner(style, b, t, n).c_str(), Corner(style, c, t, n).c_str(),
+                             Corner(style, d, t, n).c_str());
                     result.faces += 1;
                 } else {
-                    out.Line("f%s%s%s\nf%s%s%s\n", Corner(style, a, t, n).c_str(), Corner(style, b, t, n).c_str(),
-                             Corner(style, c, t, n).c_str(), Corner(style, a, t, n).c_str(),
-                             Corner(style, c, t, n).c_str(), Corner(style, d, t, n).c_str());
+                    out.Line("f%s%s%s\nf%s%s%s\n", Corner(style, a, t, n).c_str(),
+                             Corner(style, b, t, n).c_str(), Corner(style, c, t, n).c_str(),
+                             Corner(style, a, t, n).c_str(), Corner(style, c, t, n).c_str(),
+                             Corner(style, d, t, n).c_str());
                     result.faces += 2;
                 }
                 result.triangles += 2;
@@ -166,30 +163,31 @@ GeneratedObj GenerateObj(const std::string& path, std::uint64_t triangles)
             const std::uint64_t first = out.vertices + 1;
             int corners = 0;
             switch (random.Below(3)) {
-            case 0: {  // convex
-                corners = 5 + random.Below(6);
-                for (int i = 0; i < corners; ++i) {
-                    const double angle = 6.283185307179586 * i / corners;
-                    out.Vertex(plane, cx + 0.6 * std::cos(angle), cy + 0.6 * std::sin(angle));
+                case 0: {  // convex
+                    corners = 5 + random.Below(6);
+                    for (int i = 0; i < corners; ++i) {
+                        const double angle = 6.283185307179586 * i / corners;
+                        out.Vertex(plane, cx + 0.6 * std::cos(angle), cy + 0.6 * std::sin(angle));
+                    }
+                    break;
                 }
-                break;
-            }
-            case 1: {  // L shape, concave
-                const double pts[6][2] = {{0, 0}, {1, 0}, {1, 0.5}, {0.5, 0.5}, {0.5, 1}, {0, 1}};
-                corners = 6;
-                for (const auto& p : pts) {
-                    out.Vertex(plane, cx + p[0], cy + p[1]);
+                case 1: {  // L shape, concave
+                    const double pts[6][2] = {{0, 0},     {1, 0},   {1, 0.5},
+                                              {0.5, 0.5}, {0.5, 1}, {0, 1}};
+                    corners = 6;
+                    for (const auto& p : pts) {
+                        out.Vertex(plane, cx + p[0], cy + p[1]);
+                    }
+                    break;
                 }
-                break;
-            }
-            default: {  // arrow head, concave
-                const double pts[4][2] = {{0, 0}, {1, 0.5}, {0, 1}, {0.3, 0.5}};
-                corners = 4;
-                for (const auto& p : pts) {
-                    out.Vertex(plane, cx + p[0], cy + p[1]);
+                default: {  // arrow head, concave
+                    const double pts[4][2] = {{0, 0}, {1, 0.5}, {0, 1}, {0.3, 0.5}};
+                    corners = 4;
+                    for (const auto& p : pts) {
+                        out.Vertex(plane, cx + p[0], cy + p[1]);
+                    }
+                    break;
                 }
-                break;
-            }
             }
             std::string face = "f";
             for (int i = 0; i < corners; ++i) {

@@ -8,9 +8,9 @@ namespace objbench {
 
 struct GeneratedObj {
     std::uint64_t bytes = 0;
-    std::uint64_t vertices = 0;       // v lines
-    std::uint64_t faces = 0;          // f lines
-    std::uint64_t triangles = 0;      // triangles the faces make
+    std::uint64_t vertices = 0;   // v lines
+    std::uint64_t faces = 0;      // f lines
+    std::uint64_t triangles = 0;  // triangles the faces make
 };
 
 // Writes an OBJ file of about `triangles` triangles to path: several

@@ -38,7 +38,7 @@ bool PutInFront(List& list, const std::vector<Entry>& front, std::string& error,
 // Shows how far the run is on a terminal; the per-file lines on standard
 // output are written between updates, never through them.
 class TerminalProgress {
-public:
+  public:
     TerminalProgress(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
     void Show(std::size_t done, std::size_t count) {
         if (!enabled_) return;
@@ -48,14 +48,15 @@ public:
         if (enabled_) err_ << "\r\033[K" << std::flush;
     }
 
-private:
+  private:
     std::ostream& err_;
     bool enabled_;
 };
 
 class PrintingObserver final : public BatchObserver {
-public:
-    PrintingObserver(std::ostream& out, TerminalProgress& progress) : out_(out), progress_(progress) {}
+  public:
+    PrintingObserver(std::ostream& out, TerminalProgress& progress)
+        : out_(out), progress_(progress) {}
 
     void RunStarted(std::size_t count) override {
         count_ = count;
@@ -68,7 +69,7 @@ public:
     }
     void RunFinished() override { progress_.Clear(); }
 
-private:
+  private:
     std::ostream& out_;
     TerminalProgress& progress_;
     std::size_t count_ = 0;
@@ -77,8 +78,9 @@ private:
 // In a dry run: prints the change lines the rules write, nothing else of the
 // log. A change line is a whole line that starts with "Object: ".
 class ChangeLinePrinter final : public LogSink {
-public:
-    ChangeLinePrinter(std::ostream& out, TerminalProgress& progress) : out_(out), progress_(progress) {}
+  public:
+    ChangeLinePrinter(std::ostream& out, TerminalProgress& progress)
+        : out_(out), progress_(progress) {}
     void Write(std::string_view text) override { line_ += text; }
     void EndLine() override {
         if (line_.rfind("Object: ", 0) == 0) {
@@ -88,7 +90,7 @@ public:
         line_.clear();
     }
 
-private:
+  private:
     std::ostream& out_;
     TerminalProgress& progress_;
     std::string line_;
@@ -109,13 +111,15 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     // A list the settings file does not use (neither "Update ... from list"
     // nor "Set on Load" is on) does not come back into use through an entry
     // given here: only the entries of the command line apply.
-    if (!directories.empty() && !settings.BatchUseDefaultDirectories && !settings.UseDefaultDirectories) {
+    if (!directories.empty() && !settings.BatchUseDefaultDirectories &&
+        !settings.UseDefaultDirectories) {
         context.editor.directoryDefaults.Clear();
     }
     if (!textures.empty() && !settings.BatchUseDefaultTextures && !settings.UseDefaultTextures) {
         context.editor.textureDefaults.Clear();
     }
-    if (!PutInFront(context.editor.directoryDefaults, directories, error, "directory")) return false;
+    if (!PutInFront(context.editor.directoryDefaults, directories, error, "directory"))
+        return false;
     if (!PutInFront(context.editor.textureDefaults, textures, error, "texture")) return false;
     if (!directories.empty()) settings.BatchUseDefaultDirectories = true;
     if (!textures.empty()) settings.BatchUseDefaultTextures = true;
@@ -129,13 +133,16 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     }
     if (options.textureSuffix) {
         settings.TextureSuffixSelection = options.textureSuffix->selection;
-        if (options.textureSuffix->specified) settings.TextureSuffix = *options.textureSuffix->specified;
-        if (options.textureSuffix->selection != kTextureSuffixAsIs) settings.BatchUpdateFileSuffix = true;
+        if (options.textureSuffix->specified)
+            settings.TextureSuffix = *options.textureSuffix->specified;
+        if (options.textureSuffix->selection != kTextureSuffixAsIs)
+            settings.BatchUpdateFileSuffix = true;
     }
     if (options.brushSuffix) {
         settings.BrushSuffixSelection = options.brushSuffix->selection;
         if (options.brushSuffix->specified) settings.BrushSuffix = *options.brushSuffix->specified;
-        if (options.brushSuffix->selection != kBrushSuffixAsIs) settings.BatchUpdateFileSuffix = true;
+        if (options.brushSuffix->selection != kBrushSuffixAsIs)
+            settings.BatchUpdateFileSuffix = true;
     }
     ComputeEffectiveSuffixes(context);
 
@@ -149,9 +156,13 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
             // answered No, as the window's overwrite question would be.
             if (!options.settingsFile) settings.CreateBackups = false;
             break;
-        case ExistingTarget::Backup: settings.CreateBackups = true; break;
+        case ExistingTarget::Backup:
+            settings.CreateBackups = true;
+            break;
         case ExistingTarget::NoBackup:
-        case ExistingTarget::Overwrite: settings.CreateBackups = false; break;
+        case ExistingTarget::Overwrite:
+            settings.CreateBackups = false;
+            break;
     }
     if (options.logFile) settings.GenerateLog = true;
     // Nobody is there to answer a list prompt.
@@ -159,7 +170,8 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
     return true;
 }
 
-int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream& err, bool progress) {
+int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream& err,
+                    bool progress) {
     CoreContext context;
     context.editor = MakeEditorContext(ProgramDirectory());
     if (options.settingsFile) {

@@ -21,6 +21,7 @@ bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::s
 // `out` (in a dry run preceded by the file's change lines); messages on `err`,
 // and progress there too when `progress` is set. Returns the exit code: 0 when
 // every file is ok, 1 otherwise, 2 when the settings file cannot be read.
-int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream& err, bool progress);
+int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream& err,
+                    bool progress);
 
 }  // namespace tessvane::cli

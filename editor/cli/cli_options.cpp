@@ -36,8 +36,9 @@ ParsedCommand Help(std::string text) {
 // Walks the arguments of one command: "--name value", "--name=value", plain
 // operands, and "--" after which everything is an operand.
 class ArgumentCursor {
-public:
-    ArgumentCursor(const std::vector<std::string>& args, std::size_t first) : args_(args), next_(first) {}
+  public:
+    ArgumentCursor(const std::vector<std::string>& args, std::size_t first)
+        : args_(args), next_(first) {}
 
     bool Done() const { return next_ >= args_.size(); }
 
@@ -82,7 +83,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const std::vector<std::string>& args_;
     std::size_t next_;
     bool operandsOnly_ = false;
@@ -104,7 +105,8 @@ bool ValidSuffixWord(std::string_view word) {
 
 template <std::size_t N>
 bool ParseSuffix(const std::string& name, const std::string& value,
-                 const std::array<std::string_view, N>& words, SuffixOption& out, std::string& error) {
+                 const std::array<std::string_view, N>& words, SuffixOption& out,
+                 std::string& error) {
     const std::string lower = Lower(value);
     if (lower == "as-is" || lower == "as is") {
         out = SuffixOption{0, std::nullopt};

@@ -40,9 +40,9 @@ enum class ExistingTarget {
     // With --settings its Create Backups decides; without, an existing target
     // is left alone. No question is ever answered Yes.
     FromSettings,
-    Backup,        // --backup
-    NoBackup,      // --no-backup: such a file is left alone ("Aborted")
-    Overwrite,     // --overwrite: replaced without backup
+    Backup,     // --backup
+    NoBackup,   // --no-backup: such a file is left alone ("Aborted")
+    Overwrite,  // --overwrite: replaced without backup
 };
 
 struct BatchOptions {

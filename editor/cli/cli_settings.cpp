@@ -6,7 +6,8 @@ namespace tessvane::cli {
 
 bool LoadSettingsFile(EditorContext& editor, const std::string& path, std::string& error) {
     switch (ReadSettings(editor, path)) {
-        case SettingsReadStatus::Read: return true;
+        case SettingsReadStatus::Read:
+            return true;
         case SettingsReadStatus::NoVaneLine:
             error = path + ": not a settings file (no [VANE] section)";
             break;

@@ -16,6 +16,8 @@ std::optional<DirectoryDefault> CliUi::PromptDirectoryDefault(const DirectoryPro
     return std::nullopt;
 }
 
-std::optional<TextureDefault> CliUi::PromptTextureDefault(const TexturePrompt&) { return std::nullopt; }
+std::optional<TextureDefault> CliUi::PromptTextureDefault(const TexturePrompt&) {
+    return std::nullopt;
+}
 
 }  // namespace tessvane::cli

@@ -9,7 +9,7 @@
 namespace tessvane::cli {
 
 class CliUi final : public CoreUi {
-public:
+  public:
     // Messages go to `err`; every Yes/No question gets `answer` (Yes only with
     // --overwrite), and every default-list prompt counts as cancelled.
     CliUi(std::ostream& err, bool answerYes) : err_(err), answerYes_(answerYes) {}
@@ -18,7 +18,7 @@ public:
     std::optional<DirectoryDefault> PromptDirectoryDefault(const DirectoryPrompt& prompt) override;
     std::optional<TextureDefault> PromptTextureDefault(const TexturePrompt& prompt) override;
 
-private:
+  private:
     std::ostream& err_;
     bool answerYes_;
 };

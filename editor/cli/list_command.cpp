@@ -20,8 +20,8 @@ struct Row {
     std::array<std::string, 5> fields;  // kind, part, directory, name, description
 };
 
-constexpr std::array<std::string_view, 6> kHeadings = {"file", "kind", "part", "directory", "name",
-                                                        "description"};
+constexpr std::array<std::string_view, 6> kHeadings = {"file",      "kind", "part",
+                                                       "directory", "name", "description"};
 
 void PrintText(std::vector<Row> rows, std::ostream& out) {
     // Texts from the files are shown the way a terminal can take them.
@@ -67,7 +67,8 @@ void PrintTsv(const std::vector<Row>& rows, std::ostream& out) {
 void PrintJson(const std::vector<Row>& rows, std::ostream& out) {
     out << '[';
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        out << (i ? ",\n " : "\n ") << "{" << JsonString(kHeadings[0]) << ": " << JsonString(rows[i].file);
+        out << (i ? ",\n " : "\n ") << "{" << JsonString(kHeadings[0]) << ": "
+            << JsonString(rows[i].file);
         for (std::size_t c = 0; c < rows[i].fields.size(); ++c) {
             out << ", " << JsonString(kHeadings[c + 1]) << ": " << JsonString(rows[i].fields[c]);
         }
@@ -79,8 +80,8 @@ void PrintJson(const std::vector<Row>& rows, std::ostream& out) {
 }  // namespace
 
 std::string_view KindName(unsigned kind) {
-    static constexpr std::array<std::string_view, 5> kNames = {"Texture", "Brush", "Object", "Effect",
-                                                               "Particle Object"};
+    static constexpr std::array<std::string_view, 5> kNames = {"Texture", "Brush", "Object",
+                                                               "Effect", "Particle Object"};
     return kind < kNames.size() ? kNames[kind] : std::string_view("Unknown");
 }
 
@@ -99,17 +100,24 @@ int RunListCommand(const ListOptions& options, std::ostream& out, std::ostream& 
             continue;
         }
         for (const PathRecord& record : context.file.Paths.Records) {
-            rows.push_back({index, file,
+            rows.push_back({index,
+                            file,
                             {std::string(KindName(static_cast<unsigned>(record.Kind))),
-                             record.PartName.str(), record.OldDirectory.str(), record.OldFileName.str(),
-                             record.OldDescription.str()}});
+                             record.PartName.str(), record.OldDirectory.str(),
+                             record.OldFileName.str(), record.OldDescription.str()}});
         }
         FreeObjectFile(context.file);
     }
     switch (options.format) {
-        case ListFormat::Text: PrintText(rows, out); break;
-        case ListFormat::Tsv: PrintTsv(rows, out); break;
-        case ListFormat::Json: PrintJson(rows, out); break;
+        case ListFormat::Text:
+            PrintText(rows, out);
+            break;
+        case ListFormat::Tsv:
+            PrintTsv(rows, out);
+            break;
+        case ListFormat::Json:
+            PrintJson(rows, out);
+            break;
     }
     out.flush();
     return failed ? 1 : 0;

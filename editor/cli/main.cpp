@@ -20,14 +20,18 @@ int RunCommand(int argc, char** argv) {
     try {
         const ParsedCommand command = ParseCommandLine(args);
         switch (command.kind) {
-            case CommandKind::Help: std::cout << command.text; return 0;
+            case CommandKind::Help:
+                std::cout << command.text;
+                return 0;
             case CommandKind::Usage:
                 std::cerr << "tessvane-cli: " << command.text << "\n"
                           << "Try 'tessvane-cli --help'.\n";
                 return 2;
-            case CommandKind::List: return RunListCommand(command.list, std::cout, std::cerr);
+            case CommandKind::List:
+                return RunListCommand(command.list, std::cout, std::cerr);
             case CommandKind::Batch:
-                return RunBatchCommand(command.batch, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+                return RunBatchCommand(command.batch, std::cout, std::cerr,
+                                       ::isatty(STDERR_FILENO) == 1);
         }
     } catch (const std::exception& e) {
         std::cerr << "tessvane-cli: " << e.what() << '\n';

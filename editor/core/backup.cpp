@@ -23,7 +23,8 @@ std::string BackupBaseName(std::string_view path) {
         return sep == std::string_view::npos ? 0 : sep + 1;
     }();
     const std::size_t dot = path.rfind('.');
-    const std::string_view stem = dot != std::string_view::npos && dot >= nameStart ? path.substr(0, dot) : path;
+    const std::string_view stem =
+        dot != std::string_view::npos && dot >= nameStart ? path.substr(0, dot) : path;
     return std::string(stem) + ".bak";
 }
 
@@ -48,8 +49,8 @@ BackupOutcome BackupObjectFile(CoreContext& context, std::string_view path, bool
     }
 
     if (interactive) {
-        const bool overwrite = AskYesNo(
-            context.ui, context.editor.shell.CurrentFileName.str() + " cannot be backed up. Overwrite anyway ?");
+        const bool overwrite = AskYesNo(context.ui, context.editor.shell.CurrentFileName.str() +
+                                                        " cannot be backed up. Overwrite anyway ?");
         outcome.result = overwrite ? BackupResult::ProceedWithoutBackup : BackupResult::Declined;
     } else {
         LogLine(context, "No backup made for " + std::string(path));

@@ -9,10 +9,10 @@
 namespace tessvane {
 
 enum class BackupResult {
-    BackedUp,            // the file was moved to `backupName`
-    NoFile,              // nothing at the path, nothing to do
+    BackedUp,              // the file was moved to `backupName`
+    NoFile,                // nothing at the path, nothing to do
     ProceedWithoutBackup,  // no backup name was free; overwriting is allowed
-    Declined,            // no backup name was free and the user said No: do not write
+    Declined,              // no backup name was free and the user said No: do not write
 };
 
 struct BackupOutcome {

@@ -13,7 +13,7 @@ namespace {
 // Installs a log in the context for the length of the run and puts back what
 // was there, also when a step throws.
 class ScopedLog {
-public:
+  public:
     ScopedLog(CoreContext& context, LogSink* log) : context_(context), previous_(context.log) {
         context_.log = log;
     }
@@ -21,7 +21,7 @@ public:
     ScopedLog(const ScopedLog&) = delete;
     ScopedLog& operator=(const ScopedLog&) = delete;
 
-private:
+  private:
     CoreContext& context_;
     LogSink* previous_;
 };
@@ -45,9 +45,8 @@ BatchStatus SaveFile(CoreContext& context, const BatchFileEntry& entry,
     }
     // The "Update File Extensions" box decides whether the suffix rules run at
     // all; the selections decide what they do.
-    if (settings.BatchUpdateFileSuffix &&
-        (settings.TextureSuffixSelection != kTextureSuffixAsIs ||
-         settings.BrushSuffixSelection != kBrushSuffixAsIs)) {
+    if (settings.BatchUpdateFileSuffix && (settings.TextureSuffixSelection != kTextureSuffixAsIs ||
+                                           settings.BrushSuffixSelection != kBrushSuffixAsIs)) {
         ApplySuffixes(context);
     }
 

@@ -24,7 +24,7 @@ namespace tessvane {
 // What the run reports while it goes, so the page can fill its list and move
 // its progress bar, and the command line can print its lines.
 class BatchObserver {
-public:
+  public:
     virtual ~BatchObserver() = default;
     // Before the first file: the progress range is 0..count.
     virtual void RunStarted(std::size_t count) { (void)count; }

@@ -11,7 +11,7 @@
 namespace tessvane {
 
 class BatchClock {
-public:
+  public:
     virtual ~BatchClock() = default;
     // The current time in the system's long time format.
     virtual std::string LongTime() const = 0;
@@ -26,7 +26,7 @@ public:
 // after a time is that time's date, so a line written as midnight passes
 // never pairs 23:59:59 with the next day.
 class SystemBatchClock final : public BatchClock {
-public:
+  public:
     // `now` gives the current time; tests hand in their own.
     explicit SystemBatchClock(std::function<std::time_t()> now = [] { return std::time(nullptr); })
         : now_(std::move(now)) {}
@@ -34,7 +34,7 @@ public:
     std::string LongTime() const override;
     std::string ShortDate() const override;
 
-private:
+  private:
     std::function<std::time_t()> now_;
     // The instant of the last LongTime, until ShortDate has used it.
     mutable std::optional<std::time_t> pending_;

@@ -18,7 +18,8 @@ bool MakeBatchFileEntry(std::string_view path, BatchFileEntry& entry) {
     return true;
 }
 
-BatchSelectionResult BatchList::AddSelection(std::span<const std::string> paths, ShellState& shell) {
+BatchSelectionResult BatchList::AddSelection(std::span<const std::string> paths,
+                                             ShellState& shell) {
     BatchSelectionResult result;
     if (paths.empty()) return result;
     if (runFinished_) Clear();

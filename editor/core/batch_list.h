@@ -42,7 +42,7 @@ struct BatchSelectionResult {
 };
 
 class BatchList {
-public:
+  public:
     const std::vector<BatchFileEntry>& Entries() const { return entries_; }
     std::size_t Count() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
@@ -61,7 +61,7 @@ public:
 
     void Clear();
 
-private:
+  private:
     std::vector<BatchFileEntry> entries_;
     bool runFinished_ = false;
 };

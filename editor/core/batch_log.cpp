@@ -4,7 +4,9 @@
 
 namespace tessvane {
 
-BatchLogFile::~BatchLogFile() { Close(); }
+BatchLogFile::~BatchLogFile() {
+    Close();
+}
 
 bool BatchLogFile::Open(std::string_view path) {
     Close();

@@ -19,7 +19,7 @@ inline constexpr std::string_view kBatchLogFileName = "Batch.Log";
 // remembered, not thrown: the run goes on (the object files matter more than
 // their log) and reports the failure once at its end.
 class BatchLogFile final : public LogSink {
-public:
+  public:
     BatchLogFile() = default;
     ~BatchLogFile() override;
     BatchLogFile(const BatchLogFile&) = delete;
@@ -42,16 +42,18 @@ public:
 
     bool Failed() const { return failed_; }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     bool failed_ = false;
 };
 
 // The lines of the log that belong to the run itself.
-std::string BatchStartedLine(std::string_view time, std::string_view date);    // "*************** Started.... " ...
-std::string BatchCompletedLine(std::string_view time, std::string_view date);  // "*************** Completed.. " ...
-std::string BatchProcessingText(std::string_view path);                          // "Processing...." + path
-std::string BatchSavedLine(std::string_view target);                             // "File Saved as.." + target
+std::string BatchStartedLine(std::string_view time,
+                             std::string_view date);  // "*************** Started.... " ...
+std::string BatchCompletedLine(std::string_view time,
+                               std::string_view date);   // "*************** Completed.. " ...
+std::string BatchProcessingText(std::string_view path);  // "Processing...." + path
+std::string BatchSavedLine(std::string_view target);     // "File Saved as.." + target
 // "......" + status text: the end of a file's line in the log, in the Batch
 // page's list and in the command line's output.
 std::string BatchStatusSuffix(BatchStatus status);

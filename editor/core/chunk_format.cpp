@@ -55,7 +55,8 @@ std::size_t DeclaredBytes(const ChunkNode& node) {
     return declared < held ? declared : held;
 }
 
-std::optional<std::size_t> LocatePath(const PathChunkInfo& info, const Bytes& data, std::size_t size) {
+std::optional<std::size_t> LocatePath(const PathChunkInfo& info, const Bytes& data,
+                                      std::size_t size) {
     if (size > data.size()) size = data.size();
     // 64-bit arithmetic: a 32-bit count times 4 must not wrap.
     std::uint64_t pathAt = info.prefix;
@@ -84,19 +85,23 @@ std::string ReadZeroTerminated(const Bytes& data, std::size_t offset, std::size_
     const std::size_t limit = width < avail ? width : avail;
     const auto* begin = reinterpret_cast<const char*>(data.data() + offset);
     const void* zero = std::memchr(begin, 0, limit);
-    const std::size_t n = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - begin) : limit;
+    const std::size_t n =
+        zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - begin) : limit;
     return std::string(begin, n);
 }
 
-std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data, std::size_t size) {
+std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data,
+                                             std::size_t size) {
     const auto pathAt = LocatePath(info, data, size);
     if (!pathAt) return std::nullopt;
     PathChunkFields fields;
     const std::size_t length = data[*pathAt];
     fields.path.assign(reinterpret_cast<const char*>(data.data() + *pathAt + 1), length);
-    if (info.nameOffset) fields.name = ReadZeroTerminated(data, *info.nameOffset, kMaxChunkNameText);
+    if (info.nameOffset)
+        fields.name = ReadZeroTerminated(data, *info.nameOffset, kMaxChunkNameText);
     if (info.descriptionOffset) {
-        fields.description = ReadZeroTerminated(data, *info.descriptionOffset, info.descriptionWidth);
+        fields.description =
+            ReadZeroTerminated(data, *info.descriptionOffset, info.descriptionWidth);
     } else {
         fields.description = std::string(KindWord(info.kind));
     }

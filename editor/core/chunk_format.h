@@ -13,10 +13,10 @@
 namespace tessvane {
 
 enum class PathLayout : std::uint8_t {
-    FixedPrefix,     // the path is the last field, at a fixed offset
-    ParticleGroup16, // FGR2/FGR3: offset from a 16-bit count, flags decide
-    ParticleGroup32, // FGR4: offset from a 32-bit count, flags decide
-    Effect,          // counted path at 6, followed by data that is kept
+    FixedPrefix,      // the path is the last field, at a fixed offset
+    ParticleGroup16,  // FGR2/FGR3: offset from a 16-bit count, flags decide
+    ParticleGroup32,  // FGR4: offset from a 32-bit count, flags decide
+    Effect,           // counted path at 6, followed by data that is kept
 };
 
 struct PathChunkInfo {

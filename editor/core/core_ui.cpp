@@ -5,8 +5,10 @@
 namespace tessvane {
 namespace {
 
-MessageAnswer Show(CoreUi* ui, MessageKind kind, std::string text, MessageButtons buttons, int help) {
-    if (ui == nullptr) return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+MessageAnswer Show(CoreUi* ui, MessageKind kind, std::string text, MessageButtons buttons,
+                   int help) {
+    if (ui == nullptr)
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     Message m;
     m.kind = kind;
     m.text = std::move(text);
@@ -30,7 +32,8 @@ void ShowWarningWithHelp(CoreUi* ui, std::string text, int helpContext) {
 }
 
 bool AskYesNo(CoreUi* ui, std::string text) {
-    return Show(ui, MessageKind::Warning, std::move(text), MessageButtons::YesNo, 0) == MessageAnswer::Yes;
+    return Show(ui, MessageKind::Warning, std::move(text), MessageButtons::YesNo, 0) ==
+           MessageAnswer::Yes;
 }
 
 }  // namespace tessvane

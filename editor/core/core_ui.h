@@ -31,9 +31,9 @@ struct Message {
 
 // What the default-directory dialog shows when the core asks for a directory.
 struct DirectoryPrompt {
-    std::string caption;     // "Select New Directory for " + CurrentFileName
-    PathText oldDirectory;   // shown locked
-    PathText newDirectory;   // starts empty
+    std::string caption;    // "Select New Directory for " + CurrentFileName
+    PathText oldDirectory;  // shown locked
+    PathText newDirectory;  // starts empty
 };
 
 // What the default-texture dialog shows when the core asks for a texture name.
@@ -46,7 +46,7 @@ struct TexturePrompt {
 };
 
 class CoreUi {
-public:
+  public:
     virtual ~CoreUi() = default;
 
     // Shows one modal message and returns the button pressed (Help does not
@@ -55,7 +55,8 @@ public:
 
     // The default-directory dialog. OK returns the dialog's old and new
     // directory fields; Cancel returns nothing.
-    virtual std::optional<DirectoryDefault> PromptDirectoryDefault(const DirectoryPrompt& prompt) = 0;
+    virtual std::optional<DirectoryDefault> PromptDirectoryDefault(
+        const DirectoryPrompt& prompt) = 0;
 
     // The default-texture dialog. OK returns its three fields; Cancel nothing.
     virtual std::optional<TextureDefault> PromptTextureDefault(const TexturePrompt& prompt) = 0;

@@ -14,7 +14,7 @@ namespace {
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() { Close(); }
     Descriptor(const Descriptor&) = delete;
@@ -28,7 +28,7 @@ public:
         return rc;
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -8,7 +8,7 @@
 namespace tessvane {
 
 class LogSink {
-public:
+  public:
     virtual ~LogSink() = default;
     // Appends text to the current line.
     virtual void Write(std::string_view text) = 0;

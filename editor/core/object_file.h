@@ -70,7 +70,7 @@ enum class PathKind : std::uint16_t {
 struct PathRecord {
     std::int32_t ChunkOrdinal = 0;  // 1-based position of the record's chunk in the ChunkList
     PathKind Kind = PathKind::Texture;
-    NameText PartName;              // object name, then " (" + sub-group + ")" when there is one
+    NameText PartName;  // object name, then " (" + sub-group + ")" when there is one
     PathText OldDirectory;
     PathText NewDirectory;
     DescriptionText OldDescription;  // as read, or the kind word ("Object", "Effect", ...)
@@ -98,7 +98,9 @@ struct PathList {
     const PathRecord& Record(std::size_t number) const { return Records.at(number - 1); }
     // The record shown at display position `position` (1..Count()).
     PathRecord& AtDisplay(std::size_t position) { return Record(DisplayOrder.at(position - 1)); }
-    const PathRecord& AtDisplay(std::size_t position) const { return Record(DisplayOrder.at(position - 1)); }
+    const PathRecord& AtDisplay(std::size_t position) const {
+        return Record(DisplayOrder.at(position - 1));
+    }
 };
 
 // One distinct old directory (compared in upper case) and the new directory

@@ -7,7 +7,9 @@
 namespace tessvane {
 namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == ':' || c == '\\'; }
+bool IsSeparator(char c) {
+    return c == '/' || c == ':' || c == '\\';
+}
 
 bool HasTexture(const ObjectFile& file) {
     for (const PathRecord& r : file.Paths.Records) {
@@ -49,7 +51,8 @@ std::string TruncateImagineDirectory(const EditorContext& editor, std::string_vi
     if (directory == imagine) return {};
     // Without an Imagine Directory there is nothing to be relative to.
     if (imagine.empty()) return std::string(directory);
-    if (imagine.size() < directory.size() && EqualUpper(directory.substr(0, imagine.size()), imagine)) {
+    if (imagine.size() < directory.size() &&
+        EqualUpper(directory.substr(0, imagine.size()), imagine)) {
         std::string_view rest = directory.substr(imagine.size());
         if (IsSeparator(rest.front())) {
             rest.remove_prefix(1);
@@ -108,7 +111,8 @@ void ApplyDirectoryDefault(CoreContext& context, std::size_t recordNumber, bool 
 }
 
 void ApplyDirectoryDefaults(CoreContext& context, bool prompt) {
-    for (std::size_t n = 1; n <= context.file.Paths.Count(); ++n) ApplyDirectoryDefault(context, n, prompt);
+    for (std::size_t n = 1; n <= context.file.Paths.Count(); ++n)
+        ApplyDirectoryDefault(context, n, prompt);
 }
 
 void ApplyTextureDefault(CoreContext& context, std::size_t recordNumber, bool prompt) {
@@ -120,7 +124,8 @@ void ApplyTextureDefault(CoreContext& context, std::size_t recordNumber, bool pr
     std::optional<TextureDefault> match;
     if (std::size_t found = editor.textureDefaults.FindFirst(r.OldFileName)) {
         match = editor.textureDefaults.At(found);
-    } else if (prompt && (editor.settings.PromptIfDirectoryExists || !TextureFileExists(context, r))) {
+    } else if (prompt &&
+               (editor.settings.PromptIfDirectoryExists || !TextureFileExists(context, r))) {
         TexturePrompt ask;
         ask.caption = "Select New Texture Name for " + editor.shell.CurrentFileName.str();
         ask.textureDirectory = editor.shell.TextureDialogDirectory;
@@ -143,18 +148,23 @@ void ApplyTextureDefault(CoreContext& context, std::size_t recordNumber, bool pr
 void ApplyTextureDefaults(CoreContext& context, bool prompt) {
     if (!HasTexture(context.file) || context.editor.textureDefaults.Empty()) return;
     for (std::size_t n = 1; n <= context.file.Paths.Count(); ++n) {
-        if (context.file.Paths.Record(n).Kind == PathKind::Texture) ApplyTextureDefault(context, n, prompt);
+        if (context.file.Paths.Record(n).Kind == PathKind::Texture)
+            ApplyTextureDefault(context, n, prompt);
     }
 }
 
-void ComputeEffectiveSuffixes(CoreContext& context) { RefreshEffectiveSuffixes(context.editor); }
+void ComputeEffectiveSuffixes(CoreContext& context) {
+    RefreshEffectiveSuffixes(context.editor);
+}
 
 void ApplySuffixes(CoreContext& context) {
     const Settings& settings = context.editor.settings;
     const EffectiveSuffixes& suffixes = context.editor.suffixes;
     for (PathRecord& r : context.file.Paths.Records) {
-        const bool texture = r.Kind == PathKind::Texture && settings.TextureSuffixSelection != kTextureSuffixAsIs;
-        const bool brush = r.Kind == PathKind::Brush && settings.BrushSuffixSelection != kBrushSuffixAsIs;
+        const bool texture =
+            r.Kind == PathKind::Texture && settings.TextureSuffixSelection != kTextureSuffixAsIs;
+        const bool brush =
+            r.Kind == PathKind::Brush && settings.BrushSuffixSelection != kBrushSuffixAsIs;
         if (!texture && !brush) continue;
         // The extension goes from the name that will be written, so a name the texture
         // list gave the record survives; a name read without any extension is only
@@ -167,8 +177,8 @@ void ApplySuffixes(CoreContext& context) {
         const SuffixText& suffix = texture ? suffixes.Texture : suffixes.Brush;
         if (!suffix.empty()) {
             r.NewFileName = r.NewFileName.str() + "." + suffix.str();
-            LogChange(context, r.PartName, texture ? "Texture Suffix" : "Brush Suffix", "Changed To", r.OldFileName,
-                      r.NewFileName);
+            LogChange(context, r.PartName, texture ? "Texture Suffix" : "Brush Suffix",
+                      "Changed To", r.OldFileName, r.NewFileName);
         }
     }
 }
@@ -184,8 +194,8 @@ void ApplySummary(ObjectFile& file) {
     }
 }
 
-void LogChange(CoreContext& context, std::string_view part, std::string_view what, std::string_view verb,
-               std::string_view before, std::string_view after) {
+void LogChange(CoreContext& context, std::string_view part, std::string_view what,
+               std::string_view verb, std::string_view before, std::string_view after) {
     if (context.log == nullptr) return;
     std::string line = "Object: ";
     line.append(part).append(" >>  ").append(what).append(": ").append(before);

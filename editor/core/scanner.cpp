@@ -21,7 +21,8 @@ std::uint32_t BigEndian32(const Bytes& data, std::size_t at) {
 }
 
 bool BytesAre(const Bytes& data, std::size_t at, std::string_view text) {
-    return data.size() >= at + text.size() && std::memcmp(data.data() + at, text.data(), text.size()) == 0;
+    return data.size() >= at + text.size() &&
+           std::memcmp(data.data() + at, text.data(), text.size()) == 0;
 }
 
 // Takes the chunk's data from the file. A chunk cut short by the end of the
@@ -105,7 +106,8 @@ void AddPathRecord(CoreContext& context, std::string_view path, std::string_view
 
     const Settings& settings = context.editor.settings;
     if (settings.UseDefaultDirectories) ApplyDirectoryDefault(context, number, false);
-    if (settings.UseDefaultTextures && kind == PathKind::Texture) ApplyTextureDefault(context, number, false);
+    if (settings.UseDefaultTextures && kind == PathKind::Texture)
+        ApplyTextureDefault(context, number, false);
 
     const PathRecord& added = file.Paths.Records.back();
     for (const SummaryEntry& entry : file.Summary) {
@@ -130,7 +132,8 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
     if (bytes.size() < kFormHeaderSize || !BytesAre(bytes, 0, "FORM") ||
         !(BytesAre(bytes, 8, "TDDD") || BytesAre(bytes, 8, "ISTG"))) {
         if (interactive) {
-            ShowWarning(context.ui, context.editor.shell.CurrentFileName.str() + " is not a TDDD Object file.");
+            ShowWarning(context.ui,
+                        context.editor.shell.CurrentFileName.str() + " is not a TDDD Object file.");
         }
         return ReadStatus::NotTddd;
     }
@@ -191,7 +194,8 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
     const bool project = file.IsProject;
     FreeObjectFile(file);
     if (interactive) {
-        ShowInformation(context.ui, project ? "No Objects or Effects found" : "No Textures or Brushes found");
+        ShowInformation(context.ui,
+                        project ? "No Objects or Effects found" : "No Textures or Brushes found");
     }
     return ReadStatus::NoPaths;
 }
@@ -211,7 +215,8 @@ void SortDisplayOrder(CoreContext& context) {
     };
     switch (mode) {
         case kSortFileOrder:
-            for (std::size_t i = 0; i < paths.DisplayOrder.size(); ++i) paths.DisplayOrder[i] = i + 1;
+            for (std::size_t i = 0; i < paths.DisplayOrder.size(); ++i)
+                paths.DisplayOrder[i] = i + 1;
             break;
         case kSortByPartName:
             keyed(&PathRecord::PartName);
@@ -243,7 +248,8 @@ bool RemovePathRecord(ObjectFile& file, std::size_t position) {
     for (std::size_t i = number - 1; i < paths.Records.size(); ++i) {
         if (paths.Records[i].ChunkOrdinal > ordinal) --paths.Records[i].ChunkOrdinal;
     }
-    paths.DisplayOrder.erase(paths.DisplayOrder.begin() + static_cast<std::ptrdiff_t>(position - 1));
+    paths.DisplayOrder.erase(paths.DisplayOrder.begin() +
+                             static_cast<std::ptrdiff_t>(position - 1));
     for (std::size_t& entry : paths.DisplayOrder) {
         if (entry > number) --entry;
     }

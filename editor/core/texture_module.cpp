@@ -19,7 +19,7 @@ using InquireTextureFn = void* (*)(std::int32_t, std::int32_t);
 constexpr std::size_t kDescriptionPointerOffset = 16;
 
 class LoadedModule {
-public:
+  public:
     explicit LoadedModule(const char* path) : handle_(::dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
     ~LoadedModule() {
         if (handle_ != nullptr) ::dlclose(handle_);
@@ -29,7 +29,7 @@ public:
 
     void* Symbol(const char* name) const { return handle_ ? ::dlsym(handle_, name) : nullptr; }
 
-private:
+  private:
     void* handle_;
 };
 
@@ -50,7 +50,8 @@ std::string InquireTextureDescription(std::string_view modulePath) {
     const void* info = inquire(112, 1);
     if (info == nullptr) return {};
     const char* text = nullptr;
-    std::memcpy(&text, static_cast<const unsigned char*>(info) + kDescriptionPointerOffset, sizeof(text));
+    std::memcpy(&text, static_cast<const unsigned char*>(info) + kDescriptionPointerOffset,
+                sizeof(text));
     if (text == nullptr) return {};
     // The text is read up to the 18 characters kept; never past its terminator.
     const std::size_t length = ::strnlen(text, kMaxDescriptionText);

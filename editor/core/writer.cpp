@@ -21,14 +21,18 @@ void PutU32(Bytes& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value));
 }
 
-std::size_t MakeEven(std::size_t n) { return n + (n % 2); }
+std::size_t MakeEven(std::size_t n) {
+    return n + (n % 2);
+}
 
 // memcpy without the undefined corner of an empty buffer's null pointer.
 void CopyBytes(std::uint8_t* to, const std::uint8_t* from, std::size_t n) {
     if (n > 0) std::memcpy(to, from, n);
 }
 
-bool HoldsForm(const ObjectFile& file) { return std::memcmp(file.FormHeader.data(), "FORM", 4) == 0; }
+bool HoldsForm(const ObjectFile& file) {
+    return std::memcmp(file.FormHeader.data(), "FORM", 4) == 0;
+}
 
 // The size written for a node. A chunk held without data (its declared data
 // lay beyond the end of the FORM) is written as an empty chunk: the bytes it
@@ -57,7 +61,8 @@ bool ResizePathChunk(ChunkNode& chunk, std::size_t prefixLength, std::string_vie
     Bytes data(newLength, 0);
     CopyBytes(data.data(), chunk.Data->data(), prefixLength);
     data[prefixLength] = static_cast<std::uint8_t>(length);
-    CopyBytes(data.data() + prefixLength + 1, reinterpret_cast<const std::uint8_t*>(path.data()), length);
+    CopyBytes(data.data() + prefixLength + 1, reinterpret_cast<const std::uint8_t*>(path.data()),
+              length);
     chunk.Data = std::move(data);
     chunk.Size = chunk.Length = static_cast<std::int32_t>(newLength);
     return true;
@@ -76,7 +81,8 @@ bool ResizeEffectChunk(ChunkNode& chunk, std::string_view path) {
     Bytes data(newLength, 0);
     CopyBytes(data.data(), old.data(), kEffectPathOffset);
     data[kEffectPathOffset] = static_cast<std::uint8_t>(length);
-    CopyBytes(data.data() + kEffectPathOffset + 1, reinterpret_cast<const std::uint8_t*>(path.data()), length);
+    CopyBytes(data.data() + kEffectPathOffset + 1,
+              reinterpret_cast<const std::uint8_t*>(path.data()), length);
     CopyBytes(data.data() + newBlock, old.data() + oldBlock, rest);
     chunk.Data = std::move(data);
     chunk.Size = chunk.Length = static_cast<std::int32_t>(newLength);
@@ -124,7 +130,8 @@ void ApplyRecordPaths(CoreContext& context, bool interactive) {
     }
     if (interactive && wrongForm) {
         const bool pc = context.editor.settings.Computer == ComputerType::PC;
-        ShowWarningWithHelp(context.ui, pc ? "Invalid PC Directory found" : "Invalid Amiga Directory found",
+        ShowWarningWithHelp(context.ui,
+                            pc ? "Invalid PC Directory found" : "Invalid Amiga Directory found",
                             pc ? 36 : 35);
     }
 }
@@ -176,7 +183,8 @@ Bytes SerializeObjectFile(const ObjectFile& file) {
 WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool interactive) {
     ObjectFile& file = context.file;
     auto failed = [&] {
-        if (interactive) ShowWarning(context.ui, "Unable to Save " + context.editor.shell.CurrentFileName.str());
+        if (interactive)
+            ShowWarning(context.ui, "Unable to Save " + context.editor.shell.CurrentFileName.str());
         return WriteStatus::CreateFailed;
     };
     // Nothing read (or released after a batch run): writing would replace the
@@ -192,7 +200,8 @@ WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool in
 SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive) {
     const BackupOutcome backup = BackupObjectFile(context, path, interactive);
     if (backup.result == BackupResult::Declined) return SaveStatus::Declined;
-    if (WriteObjectFile(context, path, interactive) == WriteStatus::Written) return SaveStatus::Written;
+    if (WriteObjectFile(context, path, interactive) == WriteStatus::Written)
+        return SaveStatus::Written;
     // Nothing was written at `path` (a full disk, a lost medium): the file
     // that was there goes back, so the user finds it where it was.
     if (backup.result == BackupResult::BackedUp) RenameIfAbsent(backup.backupName, path);

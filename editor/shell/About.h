@@ -14,14 +14,14 @@ namespace tessvane {
 class TAboutBox : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TAboutBox(QWidget* parent = nullptr);
     ~TAboutBox() override;
 
-private slots:
+  private slots:
     void Button1Click();
 
-private:
+  private:
     std::unique_ptr<Ui::TAboutBox> ui_;
 };
 

@@ -41,7 +41,9 @@ int VolumeHolding(const QStringList& roots, const QString& directory) {
 }
 
 TDirectorySelect::TDirectorySelect(QWidget* parent)
-        : QDialog(parent), ui_(std::make_unique<Ui::TDirectorySelect>()), model_(new QFileSystemModel(this)) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::TDirectorySelect>()),
+      model_(new QFileSystemModel(this)) {
     ui_->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     // The controls sit at fixed places.
@@ -49,16 +51,18 @@ TDirectorySelect::TDirectorySelect(QWidget* parent)
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QString());
     ui_->DirectoryListBox1->setModel(model_);
-    for (int column = 1; column < model_->columnCount(); ++column) ui_->DirectoryListBox1->hideColumn(column);
+    for (int column = 1; column < model_->columnCount(); ++column)
+        ui_->DirectoryListBox1->hideColumn(column);
 
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady()) continue;
         ui_->DriveComboBox1->addItem(volume.rootPath(), volume.rootPath());
     }
 
-    connect(ui_->DriveComboBox1, &QComboBox::activated, this, &TDirectorySelect::DriveComboBox1Change);
+    connect(ui_->DriveComboBox1, &QComboBox::activated, this,
+            &TDirectorySelect::DriveComboBox1Change);
     connect(ui_->DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                    &TDirectorySelect::DirectoryListBox1Change);
+            &TDirectorySelect::DirectoryListBox1Change);
     connect(ui_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     SetDirectory(QDir::homePath());
@@ -69,7 +73,8 @@ TDirectorySelect::~TDirectorySelect() = default;
 void TDirectorySelect::SetDirectory(const QString& directory) {
     directory_ = NearestExistingDirectory(directory);
     QStringList roots;
-    for (int i = 0; i < ui_->DriveComboBox1->count(); ++i) roots << ui_->DriveComboBox1->itemData(i).toString();
+    for (int i = 0; i < ui_->DriveComboBox1->count(); ++i)
+        roots << ui_->DriveComboBox1->itemData(i).toString();
     const int best = VolumeHolding(roots, directory_);
     if (best >= 0) {
         ui_->DriveComboBox1->setCurrentIndex(best);
@@ -81,7 +86,9 @@ void TDirectorySelect::SetDirectory(const QString& directory) {
     ShowCurrentDirectory();
 }
 
-QString TDirectorySelect::Directory() const { return directory_; }
+QString TDirectorySelect::Directory() const {
+    return directory_;
+}
 
 void TDirectorySelect::ShowCurrentDirectory() {
     // A deep directory is longer than the panel; centred text would be cut at

@@ -20,7 +20,7 @@ namespace tessvane {
 class TDirectorySelect : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TDirectorySelect(QWidget* parent = nullptr);
     ~TDirectorySelect() override;
 
@@ -29,11 +29,11 @@ public:
     void SetDirectory(const QString& directory);
     QString Directory() const;
 
-private slots:
+  private slots:
     void DriveComboBox1Change(int index);
     void DirectoryListBox1Change();
 
-private:
+  private:
     void ShowDrive(const QString& root);
     void ShowCurrentDirectory();
 

@@ -19,15 +19,21 @@ TDefDirSelect::TDefDirSelect(QWidget* parent)
 
 TDefDirSelect::~TDefDirSelect() = default;
 
-void TDefDirSelect::SetServices(DefDirSelectServices services) { services_ = std::move(services); }
+void TDefDirSelect::SetServices(DefDirSelectServices services) {
+    services_ = std::move(services);
+}
 
 void TDefDirSelect::SetFields(const QString& old_directory, const QString& new_directory) {
     ui_->OldDirEdit->setText(old_directory);
     ui_->NewDirEdit->setText(new_directory);
 }
 
-QString TDefDirSelect::OldDirectory() const { return ui_->OldDirEdit->text(); }
-QString TDefDirSelect::NewDirectory() const { return ui_->NewDirEdit->text(); }
+QString TDefDirSelect::OldDirectory() const {
+    return ui_->OldDirEdit->text();
+}
+QString TDefDirSelect::NewDirectory() const {
+    return ui_->NewDirEdit->text();
+}
 
 bool TDefDirSelect::ConfirmDirectory(QLineEdit* field) {
     if (!services_.directoryAcceptable || services_.directoryAcceptable(field->text())) return true;

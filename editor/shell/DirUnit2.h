@@ -38,7 +38,7 @@ struct DefDirSelectServices {
 class TDefDirSelect : public ListEntryDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TDefDirSelect(QWidget* parent = nullptr);
     ~TDefDirSelect() override;
 
@@ -53,11 +53,11 @@ public:
     // fixes the directory being asked for), or unlocks them again.
     void SetOldDirectoryLocked(bool locked) { SetOldFieldLocked(locked); }
 
-private slots:
+  private slots:
     void OldDirButtonClick();
     void NewDirButtonClick();
 
-private:
+  private:
     void OldDirEditKeyDown();
     void NewDirEditKeyDown();
     // Enter in a field: a text that fails validation is refused with a

@@ -31,7 +31,8 @@ constexpr double kColumnGap = 0;
 QFont ReportFont(int pixel_size, bool bold, bool underline, bool narrow = false) {
     QFont font;
     QStringList families;
-    if (narrow) families << QStringLiteral("Arial Narrow") << QStringLiteral("Liberation Sans Narrow");
+    if (narrow)
+        families << QStringLiteral("Arial Narrow") << QStringLiteral("Liberation Sans Narrow");
     families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
     font.setFamilies(families);
     font.setPixelSize(pixel_size);
@@ -64,7 +65,9 @@ QString ReportKindWord(PathKind kind) {
     return QString();
 }
 
-QString TTDDDReport::FooterText() { return QStringLiteral("Tessvane v2.2.1"); }
+QString TTDDDReport::FooterText() {
+    return QStringLiteral("Tessvane v2.2.1");
+}
 
 void TTDDDReport::RepBeforePrint(const ReportContent& content) {
     if (content.is_project) {

@@ -28,7 +28,7 @@ struct ReportContent {
     bool is_project = false;  // project files list objects and effects
     QString file_name;        // the file's name, shown in the title
     std::vector<ReportRow> rows;
-    QString date;             // printed in every page footer
+    QString date;  // printed in every page footer
 };
 
 // The printed path list of the held file: a banded report drawn with
@@ -39,7 +39,7 @@ struct ReportContent {
 // Band geometry is given in report units of 1/96 inch, so the printout looks
 // the same on every printer resolution.
 class TTDDDReport {
-public:
+  public:
     // Band heights and column positions in report units.
     static constexpr int kPageHeaderHeight = 36;
     static constexpr int kColumnHeaderHeight = 36;
@@ -58,7 +58,7 @@ public:
     QString PartHeading() const { return part_heading_; }
     static QString FooterText();
 
-private:
+  private:
     // Sets title, headings and footer from the content; resets the row counter.
     void RepBeforePrint(const ReportContent& content);
     // Advances to the next row; false when every row has been printed.

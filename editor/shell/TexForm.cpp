@@ -12,8 +12,8 @@ SplitFilePath SplitChosenFile(const QString& path) {
     // separators divide it: on a POSIX host '\' and ':' are ordinary
     // characters of a file name.
 #ifdef _WIN32
-    const qsizetype cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
-                                    path.lastIndexOf(u':')});
+    const qsizetype cut =
+        std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'), path.lastIndexOf(u':')});
 #else
     const qsizetype cut = path.lastIndexOf(u'/');
 #endif
@@ -50,20 +50,32 @@ void TDefTextureForm::SetFields(const QString& old_texture, const QString& new_t
     ui_->TexDescriptionEdit->setText(description);
 }
 
-QString TDefTextureForm::OldTexture() const { return ui_->OldTexEdit->text(); }
-QString TDefTextureForm::NewTexture() const { return ui_->NewTexEdit->text(); }
-QString TDefTextureForm::Description() const { return ui_->TexDescriptionEdit->text(); }
+QString TDefTextureForm::OldTexture() const {
+    return ui_->OldTexEdit->text();
+}
+QString TDefTextureForm::NewTexture() const {
+    return ui_->NewTexEdit->text();
+}
+QString TDefTextureForm::Description() const {
+    return ui_->TexDescriptionEdit->text();
+}
 
 void TDefTextureForm::SetTextureDirectory(const QString& directory) {
     texture_directory_ = directory;
 }
 
-void TDefTextureForm::OldTexEditKeyDown() { ui_->NewTexEdit->setFocus(); }
-void TDefTextureForm::NewTexEditKeyDown() { ui_->TexDescriptionEdit->setFocus(); }
-void TDefTextureForm::TexDescriptionEditKeyDown() { ui_->AcceptButton->setFocus(); }
+void TDefTextureForm::OldTexEditKeyDown() {
+    ui_->NewTexEdit->setFocus();
+}
+void TDefTextureForm::NewTexEditKeyDown() {
+    ui_->TexDescriptionEdit->setFocus();
+}
+void TDefTextureForm::TexDescriptionEditKeyDown() {
+    ui_->AcceptButton->setFocus();
+}
 
 std::optional<QString> TDefTextureForm::PickTexture(const QString& title,
-                                                     const QString& file_name) {
+                                                    const QString& file_name) {
     if (!services_.openTexture) return std::nullopt;
     std::optional<QString> chosen = services_.openTexture(title, texture_directory_, file_name);
     if (chosen) texture_directory_ = SplitChosenFile(*chosen).directory;

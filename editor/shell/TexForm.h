@@ -34,7 +34,7 @@ struct DefTextureFormServices {
 class TDefTextureForm : public ListEntryDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TDefTextureForm(QWidget* parent = nullptr);
     ~TDefTextureForm() override;
 
@@ -55,11 +55,11 @@ public:
     // the texture being asked for), or unlocks them again.
     void SetOldTextureLocked(bool locked) { SetOldFieldLocked(locked); }
 
-private slots:
+  private slots:
     void OldTexButtonClick();
     void NewTexButtonClick();
 
-private:
+  private:
     // Enter only moves the focus on; nothing is checked.
     void OldTexEditKeyDown();
     void NewTexEditKeyDown();

@@ -21,7 +21,9 @@ QString ToQ(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string FromQ(const QString& text) { return text.toStdString(); }
+std::string FromQ(const QString& text) {
+    return text.toStdString();
+}
 
 namespace {
 
@@ -40,12 +42,16 @@ ChosenFile SplitChosenFile(const std::string& path) {
 }  // namespace
 
 TVANEForm::TVANEForm(CoreContext& context, DialogService& dialogs, QWidget* parent)
-    : QMainWindow(parent), context_(context), dialogs_(dialogs), ui_(std::make_unique<Ui::TVANEForm>()) {
+    : QMainWindow(parent),
+      context_(context),
+      dialogs_(dialogs),
+      ui_(std::make_unique<Ui::TVANEForm>()) {
     ui_->setupUi(this);
     // Fixed size with minimize and system menu, no maximize: the pages are laid
     // out for this client area.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     ui_->centralwidget->setFixedSize(535, 434);
     setFixedSize(535, 434 + menuBar()->sizeHint().height());
 
@@ -92,7 +98,8 @@ void TVANEForm::ConnectWindow() {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &TVANEForm::CloseButtonClick);
 
-    connect(ui_->TabbedNotebook1, &QTabWidget::currentChanged, this, &TVANEForm::TabbedNotebook1Change);
+    connect(ui_->TabbedNotebook1, &QTabWidget::currentChanged, this,
+            &TVANEForm::TabbedNotebook1Change);
     const std::pair<QAction*, int> views[] = {
         {ui_->Summary1, kSummaryPage},
         {ui_->Details1, kDetailsPage},
@@ -126,7 +133,9 @@ void TVANEForm::showEvent(QShowEvent* event) {
     QMetaObject::invokeMethod(this, &TVANEForm::FormShow, Qt::QueuedConnection);
 }
 
-void TVANEForm::FormShow() { dialogs_.ShowAbout(); }
+void TVANEForm::FormShow() {
+    dialogs_.ShowAbout();
+}
 
 void TVANEForm::closeEvent(QCloseEvent* event) {
     if (context_.editor.settings.SaveSettings) WriteSettings(context_.editor, settingsFile_);
@@ -134,13 +143,21 @@ void TVANEForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TVANEForm::CloseButtonClick() { close(); }
+void TVANEForm::CloseButtonClick() {
+    close();
+}
 
-void TVANEForm::AboutButtonClick() { dialogs_.ShowAbout(); }
+void TVANEForm::AboutButtonClick() {
+    dialogs_.ShowAbout();
+}
 
-void TVANEForm::Warn(const std::string& text) { ShowWarning(&dialogs_, text); }
+void TVANEForm::Warn(const std::string& text) {
+    ShowWarning(&dialogs_, text);
+}
 
-bool TVANEForm::FileHeld() const { return context_.file.Loaded || !context_.file.Chunks.empty(); }
+bool TVANEForm::FileHeld() const {
+    return context_.file.Loaded || !context_.file.Chunks.empty();
+}
 
 void TVANEForm::LoadbuttonClick() {
     FileDialogRequest request;
@@ -196,7 +213,8 @@ void TVANEForm::LoadTDDDFile() {
     ui_->DescEdit->setEnabled(false);
 
     const ShellState& shell = context_.editor.shell;
-    const std::string path = std::string(shell.CurrentFileDirectory.view()) + std::string(shell.CurrentFileName.view());
+    const std::string path =
+        std::string(shell.CurrentFileDirectory.view()) + std::string(shell.CurrentFileName.view());
     const ReadStatus status = ReadObjectFile(context_, path, true);
 
     if (status != ReadStatus::Ok) {
@@ -206,17 +224,19 @@ void TVANEForm::LoadTDDDFile() {
         return;
     }
 
-    setWindowTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral("  -  ") + ToQ(shell.CurrentFileName));
+    setWindowTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral("  -  ") +
+                   ToQ(shell.CurrentFileName));
     const ObjectFile& file = context_.file;
     ui_->PathDetailList->setHorizontalHeaderLabels(
-        file.IsProject ? QStringList{QStringLiteral("Name"), QStringLiteral("File"), QStringLiteral("Description")}
+        file.IsProject ? QStringList{QStringLiteral("Name"), QStringLiteral("File"),
+                                     QStringLiteral("Description")}
                        : QStringList{QStringLiteral("Part"), QStringLiteral("Brush/Texture/Object"),
                                      QStringLiteral("Description")});
 
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList,
-                                         ui_->Details_NewPath, ui_->SelectPath2, ui_->NewFileNameButton,
-                                         ui_->NewFileNameEdit, ui_->PrintButton, ui_->DeleteButton}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList,
+             ui_->Details_NewPath, ui_->SelectPath2, ui_->NewFileNameButton, ui_->NewFileNameEdit,
+             ui_->PrintButton, ui_->DeleteButton}) {
         control->setEnabled(true);
     }
     ui_->Print1->setEnabled(true);
@@ -226,7 +246,8 @@ void TVANEForm::LoadTDDDFile() {
 
     {
         const QSignalBlocker block(ui_->SummaryList);
-        for (const SummaryEntry& entry : file.Summary) ui_->SummaryList->addItem(ToQ(entry.OldDirectory));
+        for (const SummaryEntry& entry : file.Summary)
+            ui_->SummaryList->addItem(ToQ(entry.OldDirectory));
         if (!file.Summary.empty()) ui_->SummaryList->setCurrentRow(0);
     }
 
@@ -237,7 +258,8 @@ void TVANEForm::LoadTDDDFile() {
         ui_->NewFileNameEdit->setText(ToQ(first.NewFileName));
         ui_->DescEdit->setText(ToQ(first.NewDescription));
     }
-    if (!file.Summary.empty()) ui_->Summary_NewPath->setText(ToQ(file.Summary.front().NewDirectory));
+    if (!file.Summary.empty())
+        ui_->Summary_NewPath->setText(ToQ(file.Summary.front().NewDirectory));
 
     const Settings& s = context_.editor.settings;
     ui_->UpdateSuffixButton->setEnabled(s.TextureSuffixSelection != kTextureSuffixAsIs ||
@@ -246,9 +268,10 @@ void TVANEForm::LoadTDDDFile() {
 
 void TVANEForm::DisableEditingControls() {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList, ui_->Details_NewPath,
-             ui_->SelectPath2, ui_->NewFileNameButton, ui_->NewFileNameEdit, ui_->ResetButton1, ui_->ResetButton2,
-             ui_->ResetFileButton, ui_->Update, ui_->PrintButton, ui_->UpdateSuffixButton, ui_->DeleteButton}) {
+             ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList,
+             ui_->Details_NewPath, ui_->SelectPath2, ui_->NewFileNameButton, ui_->NewFileNameEdit,
+             ui_->ResetButton1, ui_->ResetButton2, ui_->ResetFileButton, ui_->Update,
+             ui_->PrintButton, ui_->UpdateSuffixButton, ui_->DeleteButton}) {
         control->setEnabled(false);
     }
     ui_->Print1->setEnabled(false);
@@ -321,7 +344,9 @@ void TVANEForm::TabbedNotebook1Change(int page) {
     }
 }
 
-void TVANEForm::PromptListChange(int item) { context_.editor.settings.PromptIfDirectoryExists = item == 0; }
+void TVANEForm::PromptListChange(int item) {
+    context_.editor.settings.PromptIfDirectoryExists = item == 0;
+}
 
 std::string TVANEForm::StartDirectory(const QString& fieldText) const {
     const std::string text = FromQ(fieldText);
@@ -330,7 +355,8 @@ std::string TVANEForm::StartDirectory(const QString& fieldText) const {
 }
 
 std::string TVANEForm::ChosenDirectoryText(const std::string& chosen) const {
-    if (context_.editor.settings.UseShortDirectory) return TruncateImagineDirectory(context_.editor, chosen);
+    if (context_.editor.settings.UseShortDirectory)
+        return TruncateImagineDirectory(context_.editor, chosen);
     return chosen;
 }
 

@@ -32,7 +32,8 @@ class TDefTextureForm;
 // Window titles.
 inline constexpr const char* kProgramTitle = "Tessvane v2.2.1";
 // Filter of the object-file dialog, also used for settings files.
-inline constexpr const char* kObjectFileFilter = "All Files|*.*|Object Files|*.iob|Project Files|*.ist";
+inline constexpr const char* kObjectFileFilter =
+    "All Files|*.*|Object Files|*.iob|Project Files|*.ist";
 
 // Page numbers of the notebook, in tab order.
 enum Page : int {
@@ -47,7 +48,7 @@ enum Page : int {
 class TVANEForm : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // Runs the start of the program (FormCreate): reads the settings file in
     // the program directory and shows the settings on every page. A missing
     // settings file shows "Unable to load settings." through `dialogs`.
@@ -77,12 +78,12 @@ public:
     void SetBatchClock(std::unique_ptr<BatchClock> clock) { batchClock_ = std::move(clock); }
     const BatchList& Batch() const { return batchList_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private slots:
+  private slots:
     // Window, menu and buttons (VANEMain.cpp).
     void FormShow();
     void LoadbuttonClick();
@@ -163,7 +164,7 @@ private slots:
     void SaveDirButtonClick();
     void SaveDirKeyDown();
 
-private:
+  private:
     void FormCreate();
     void ConnectWindow();
     void ConnectSummaryPage();

@@ -3,13 +3,13 @@
 // showing each file's result in the list and the files done in the bar.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QTableWidget>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 
 #include "VANEMain.h"
 #include "core/batch.h"
@@ -25,7 +25,7 @@ namespace {
 // the click handler, so the two controls are repainted at once instead of
 // waiting for the event loop.
 class BatchPageObserver final : public BatchObserver {
-public:
+  public:
     BatchPageObserver(QListWidget& list, QProgressBar& bar) : list_(list), bar_(bar) {}
 
     void RunStarted(std::size_t count) override {
@@ -53,7 +53,7 @@ public:
         bar_.setEnabled(false);
     }
 
-private:
+  private:
     QListWidget& list_;
     QProgressBar& bar_;
 };
@@ -130,7 +130,8 @@ void TVANEForm::SelectFilesButtonClick() {
     const BatchSelectionResult added = batchList_.AddSelection(chosen, context_.editor.shell);
     ShowBatchList();
     if (!added.refused.empty()) {
-        std::string text = "These files were not added; their paths are longer than 255 characters:";
+        std::string text =
+            "These files were not added; their paths are longer than 255 characters:";
         for (const std::string& path : added.refused) text += "\n" + path;
         Warn(text);
     }
@@ -156,8 +157,8 @@ void TVANEForm::ShowNoFileHeld() {
         const QSignalBlocker block(ui_->SummaryList);
         ui_->SummaryList->clear();
     }
-    for (QLineEdit* field : {ui_->Details_NewPath, ui_->Summary_NewPath, ui_->NewFileNameEdit,
-                             ui_->DescEdit})
+    for (QLineEdit* field :
+         {ui_->Details_NewPath, ui_->Summary_NewPath, ui_->NewFileNameEdit, ui_->DescEdit})
         field->clear();
     ui_->Details_OldPath->clear();
     ui_->DescEdit->setEnabled(false);
@@ -181,7 +182,8 @@ void TVANEForm::SaveDirButtonClick() {
     const std::string typed = FromQ(ui_->SaveDir->text());
     DirectoryRequest request;
     request.title = "Select Object Save Directory";
-    request.start = DirectoryExists(typed) ? typed : context_.editor.shell.CurrentFileDirectory.str();
+    request.start =
+        DirectoryExists(typed) ? typed : context_.editor.shell.CurrentFileDirectory.str();
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.SaveDirectory = *chosen;

@@ -33,8 +33,10 @@ void TVANEForm::SetDefDirectoryList() {
     ui_->EditDirButton->setEnabled(any);
     ui_->DeleteDirButton->setEnabled(any);
     ui_->DirClearButton->setEnabled(any);
-    if (!any) ui_->UpdateDefPathsButton->setEnabled(false);
-    else if (context_.file.Loaded) ui_->UpdateDefPathsButton->setEnabled(true);
+    if (!any)
+        ui_->UpdateDefPathsButton->setEnabled(false);
+    else if (context_.file.Loaded)
+        ui_->UpdateDefPathsButton->setEnabled(true);
 }
 
 void TVANEForm::SetDefTextureList() {
@@ -49,7 +51,8 @@ void TVANEForm::SetDefTextureList() {
     ui_->EditTexButton->setEnabled(any);
     ui_->DeleteTexButton->setEnabled(any);
     ui_->ClearButton->setEnabled(any);
-    ui_->TexFNameUpdateButton->setEnabled(any && context_.file.Loaded && context_.file.Paths.TextureCount > 0);
+    ui_->TexFNameUpdateButton->setEnabled(any && context_.file.Loaded &&
+                                          context_.file.Paths.TextureCount > 0);
 }
 
 }  // namespace tessvane

@@ -21,7 +21,9 @@ std::string JoinFileName(const std::string& directory, std::string_view name) {
     return path;
 }
 
-bool IsTexture(const PathRecord& record) { return record.Kind == PathKind::Texture; }
+bool IsTexture(const PathRecord& record) {
+    return record.Kind == PathKind::Texture;
+}
 
 }  // namespace
 
@@ -42,11 +44,14 @@ void TVANEForm::ConnectDetailsPage() {
     // A click on the row already current shows its record again, too.
     connect(grid, &QTableWidget::cellClicked, this, [this](int, int) { PathDetailListClick(); });
     connect(grid, &QTableWidget::itemSelectionChanged, this, &TVANEForm::PathDetailListSelectCell);
-    connect(ui_->Details_NewPath, &QLineEdit::returnPressed, this, &TVANEForm::Details_NewPathKeyDown);
+    connect(ui_->Details_NewPath, &QLineEdit::returnPressed, this,
+            &TVANEForm::Details_NewPathKeyDown);
     connect(ui_->SelectPath2, &QPushButton::clicked, this, &TVANEForm::SelectPath2Click);
     connect(ui_->ResetButton2, &QPushButton::clicked, this, &TVANEForm::ResetButton2Click);
-    connect(ui_->NewFileNameEdit, &QLineEdit::returnPressed, this, &TVANEForm::NewFileNameEditKeyDown);
-    connect(ui_->NewFileNameButton, &QPushButton::clicked, this, &TVANEForm::NewFileNameButtonClick);
+    connect(ui_->NewFileNameEdit, &QLineEdit::returnPressed, this,
+            &TVANEForm::NewFileNameEditKeyDown);
+    connect(ui_->NewFileNameButton, &QPushButton::clicked, this,
+            &TVANEForm::NewFileNameButtonClick);
     connect(ui_->ResetFileButton, &QPushButton::clicked, this, &TVANEForm::ResetFileButtonClick);
     connect(ui_->DescEdit, &QLineEdit::returnPressed, this, &TVANEForm::DescEditKeyDown);
     connect(ui_->ResetDescButton, &QPushButton::clicked, this, &TVANEForm::ResetDescButtonClick);
@@ -59,7 +64,8 @@ bool TVANEForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->PathDetailList->horizontalHeader()->viewport() &&
         event->type() == QEvent::MouseButtonRelease && ui_->PathDetailList->isEnabled()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        SortByHeading(ui_->PathDetailList->horizontalHeader()->logicalIndexAt(mouse->position().toPoint()));
+        SortByHeading(
+            ui_->PathDetailList->horizontalHeader()->logicalIndexAt(mouse->position().toPoint()));
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -124,7 +130,8 @@ void TVANEForm::ShowRecordFields(const PathRecord& record, bool withDescription)
 void TVANEForm::SetResetButtons(const PathRecord& record, bool withDescription) {
     ui_->ResetButton2->setEnabled(!(record.NewDirectory == record.OldDirectory));
     ui_->ResetFileButton->setEnabled(!(record.NewFileName == record.OldFileName));
-    if (withDescription) ui_->ResetDescButton->setEnabled(!(record.NewDescription == record.OldDescription));
+    if (withDescription)
+        ui_->ResetDescButton->setEnabled(!(record.NewDescription == record.OldDescription));
 }
 
 void TVANEForm::PathDetailListClick() {
@@ -169,14 +176,21 @@ void TVANEForm::SelectPath2Click() {
     if (record == nullptr) return;
     DirectoryRequest request;
     switch (record->Kind) {
-        case PathKind::Texture: request.title = "Select Texture Directory"; break;
-        case PathKind::Brush: request.title = "Select Brush Directory"; break;
-        default: request.title = "Select Brush/Texture Directory"; break;
+        case PathKind::Texture:
+            request.title = "Select Texture Directory";
+            break;
+        case PathKind::Brush:
+            request.title = "Select Brush Directory";
+            break;
+        default:
+            request.title = "Select Brush/Texture Directory";
+            break;
     }
     request.start = StartDirectory(ui_->Details_NewPath->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
-    if (context_.editor.settings.ValidateFiles && !FileExists(JoinFileName(*chosen, record->OldFileName))) {
+    if (context_.editor.settings.ValidateFiles &&
+        !FileExists(JoinFileName(*chosen, record->OldFileName))) {
         Warn(IsTexture(*record) ? "Texture File does not exist in this directory"
                                 : "Brush File does not exist in this directory");
         return;
@@ -205,8 +219,9 @@ void TVANEForm::NewFileNameEditKeyDown() {
     bool stored = true;
     if (s.Computer == ComputerType::PC) {
         const std::string directory(record->NewDirectory.view());
-        const std::string base =
-            DirectoryExists(directory) ? directory : ResolveImagineDirectory(context_.editor, directory, true);
+        const std::string base = DirectoryExists(directory)
+                                     ? directory
+                                     : ResolveImagineDirectory(context_.editor, directory, true);
         const std::string full = JoinFileName(base, typed);
         if (s.ValidateFiles && !FileExists(full)) {
             Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
@@ -266,7 +281,8 @@ void TVANEForm::NewFileNameButtonClick() {
             record->NewDescription = description;
             ui_->DescEdit->setText(ToQ(record->NewDescription));
         }
-        if (!(record->NewDescription == record->OldDescription)) ui_->ResetDescButton->setEnabled(true);
+        if (!(record->NewDescription == record->OldDescription))
+            ui_->ResetDescButton->setEnabled(true);
     }
 }
 
@@ -298,8 +314,9 @@ void TVANEForm::ResetDescButtonClick() {
 
 void TVANEForm::DeleteButtonClick() {
     if (CurrentRecord() == nullptr) return;
-    const bool yes = AskYesNo(&dialogs_, context_.file.IsProject ? "Delete these Effects/Objects ? "
-                                                                 : "Delete these Textures/Brushes ? ");
+    const bool yes =
+        AskYesNo(&dialogs_, context_.file.IsProject ? "Delete these Effects/Objects ? "
+                                                    : "Delete these Textures/Brushes ? ");
     if (!yes) return;
 
     QTableWidget* grid = ui_->PathDetailList;
@@ -314,7 +331,8 @@ void TVANEForm::DeleteButtonClick() {
             bottom = std::max(bottom, range.bottomRow());
         }
     }
-    for (int i = top; i <= bottom; ++i) RemovePathRecord(context_.file, static_cast<std::size_t>(top) + 1);
+    for (int i = top; i <= bottom; ++i)
+        RemovePathRecord(context_.file, static_cast<std::size_t>(top) + 1);
 
     const std::size_t left = context_.file.Paths.Count();
     {
@@ -329,7 +347,8 @@ void TVANEForm::DeleteButtonClick() {
             const QSignalBlocker block(ui_->SummaryList);
             ui_->SummaryList->clear();
         }
-        for (QLineEdit* field : {ui_->Details_NewPath, ui_->Summary_NewPath, ui_->NewFileNameEdit, ui_->DescEdit}) {
+        for (QLineEdit* field :
+             {ui_->Details_NewPath, ui_->Summary_NewPath, ui_->NewFileNameEdit, ui_->DescEdit}) {
             field->clear();
         }
         ui_->Details_OldPath->clear();

@@ -50,7 +50,9 @@ void TVANEForm::HelpButtonClick() {
     ShowHelpTopic(HelpTopicForPage(ui_->TabbedNotebook1->currentIndex()));
 }
 
-void TVANEForm::HelpTopics1Click() { ShowHelpTopic(QString::fromLatin1(kHelpContents)); }
+void TVANEForm::HelpTopics1Click() {
+    ShowHelpTopic(QString::fromLatin1(kHelpContents));
+}
 
 void TVANEForm::ContextHelp() {
     // The nearest control, from the focus outwards, that carries a context
@@ -88,8 +90,7 @@ void TVANEForm::PrintButtonClick() {
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!dialogs_.SetupPrinter(printer)) return;
     TTDDDReport report;
-    if (report.Print(printer, PathListReport()) == 0 &&
-        printer.printerState() == QPrinter::Error) {
+    if (report.Print(printer, PathListReport()) == 0 && printer.printerState() == QPrinter::Error) {
         Warn("The path list could not be printed.");
     }
 }

@@ -16,10 +16,12 @@ void TVANEForm::ConnectOptionsPage() {
     connect(ui_->BrushCombo, &QComboBox::activated, this, &TVANEForm::BrushComboChange);
     connect(ui_->TexExtEdit, &QLineEdit::returnPressed, this, &TVANEForm::TexExtEditKeyDown);
     connect(ui_->BrushExtEdit, &QLineEdit::returnPressed, this, &TVANEForm::BrushExtEditKeyDown);
-    connect(ui_->UpdateSuffixButton, &QPushButton::clicked, this, &TVANEForm::UpdateSuffixButtonClick);
+    connect(ui_->UpdateSuffixButton, &QPushButton::clicked, this,
+            &TVANEForm::UpdateSuffixButtonClick);
     connect(ui_->ImagineDirButton, &QPushButton::clicked, this, &TVANEForm::ImagineDirButtonClick);
     connect(ui_->ObjectDirButton, &QPushButton::clicked, this, &TVANEForm::ObjectDirButtonClick);
-    connect(ui_->ImagineDirEdit, &QLineEdit::returnPressed, this, &TVANEForm::ImagineDirEditKeyDown);
+    connect(ui_->ImagineDirEdit, &QLineEdit::returnPressed, this,
+            &TVANEForm::ImagineDirEditKeyDown);
     connect(ui_->LoadDirEdit, &QLineEdit::returnPressed, this, &TVANEForm::LoadDirEditKeyDown);
     connect(ui_->SaveUpdate, &QCheckBox::clicked, this, &TVANEForm::SaveUpdateExit);
     connect(ui_->truncatedir, &QCheckBox::clicked, this, &TVANEForm::truncatedirClick);
@@ -28,7 +30,8 @@ void TVANEForm::ConnectOptionsPage() {
     connect(ui_->TextureLoad, &QCheckBox::clicked, this, &TVANEForm::TextureLoadClick);
     connect(ui_->UpdateDescButton, &QCheckBox::clicked, this, &TVANEForm::UpdateDescButtonClick);
     connect(ui_->LoadSetButton, &QPushButton::clicked, this, &TVANEForm::LoadSetButtonClick);
-    connect(ui_->SaveSettingsButton, &QPushButton::clicked, this, &TVANEForm::SaveSettingsButtonClick);
+    connect(ui_->SaveSettingsButton, &QPushButton::clicked, this,
+            &TVANEForm::SaveSettingsButtonClick);
 }
 
 void TVANEForm::SetOptionDisplay() {
@@ -41,8 +44,10 @@ void TVANEForm::SetOptionDisplay() {
     shell.WorkingReloadAfterSave = s.ReloadAfterSave;
     ui_->DefaultDir->setChecked(s.UseDefaultDirectories);
     ui_->truncatedir->setChecked(s.UseShortDirectory);
-    ui_->TexCombo->setCurrentIndex(s.TextureSuffixSelection < ui_->TexCombo->count() ? s.TextureSuffixSelection : 0);
-    ui_->BrushCombo->setCurrentIndex(s.BrushSuffixSelection < ui_->BrushCombo->count() ? s.BrushSuffixSelection : 0);
+    ui_->TexCombo->setCurrentIndex(
+        s.TextureSuffixSelection < ui_->TexCombo->count() ? s.TextureSuffixSelection : 0);
+    ui_->BrushCombo->setCurrentIndex(
+        s.BrushSuffixSelection < ui_->BrushCombo->count() ? s.BrushSuffixSelection : 0);
     ui_->SaveSetting->setChecked(s.SaveSettings);
     ui_->TextureLoad->setChecked(s.UseDefaultTextures);
     ui_->UpdateDescButton->setChecked(s.UpdateTextureDescriptions);
@@ -120,7 +125,9 @@ void TVANEForm::DirValidationBoxClick(bool checked) {
     }
 }
 
-void TVANEForm::FileValidationBoxClick(bool checked) { context_.editor.settings.ValidateFiles = checked; }
+void TVANEForm::FileValidationBoxClick(bool checked) {
+    context_.editor.settings.ValidateFiles = checked;
+}
 
 void TVANEForm::TexComboChange(int item) {
     Settings& s = context_.editor.settings;
@@ -191,11 +198,21 @@ void TVANEForm::LoadDirEditKeyDown() {
     ui_->ImagineDirEdit->setFocus();
 }
 
-void TVANEForm::SaveUpdateExit(bool checked) { context_.editor.shell.WorkingReloadAfterSave = checked; }
-void TVANEForm::truncatedirClick(bool checked) { context_.editor.settings.UseShortDirectory = checked; }
-void TVANEForm::SaveSettingClick(bool checked) { context_.editor.settings.SaveSettings = checked; }
-void TVANEForm::DefaultDirClick(bool checked) { context_.editor.settings.UseDefaultDirectories = checked; }
-void TVANEForm::TextureLoadClick(bool checked) { context_.editor.settings.UseDefaultTextures = checked; }
+void TVANEForm::SaveUpdateExit(bool checked) {
+    context_.editor.shell.WorkingReloadAfterSave = checked;
+}
+void TVANEForm::truncatedirClick(bool checked) {
+    context_.editor.settings.UseShortDirectory = checked;
+}
+void TVANEForm::SaveSettingClick(bool checked) {
+    context_.editor.settings.SaveSettings = checked;
+}
+void TVANEForm::DefaultDirClick(bool checked) {
+    context_.editor.settings.UseDefaultDirectories = checked;
+}
+void TVANEForm::TextureLoadClick(bool checked) {
+    context_.editor.settings.UseDefaultTextures = checked;
+}
 void TVANEForm::UpdateDescButtonClick(bool checked) {
     context_.editor.settings.UpdateTextureDescriptions = checked;
 }

@@ -11,7 +11,8 @@ namespace tessvane {
 void TVANEForm::ConnectSummaryPage() {
     connect(ui_->SummaryList, &QListWidget::itemClicked, this, &TVANEForm::SummaryListClick);
     connect(ui_->SummaryList, &QListWidget::currentRowChanged, this, &TVANEForm::SummaryListClick);
-    connect(ui_->Summary_NewPath, &QLineEdit::returnPressed, this, &TVANEForm::Summary_NewPathKeyDown);
+    connect(ui_->Summary_NewPath, &QLineEdit::returnPressed, this,
+            &TVANEForm::Summary_NewPathKeyDown);
     connect(ui_->SelectPath1, &QPushButton::clicked, this, &TVANEForm::SelectPath1Click);
     connect(ui_->ResetButton1, &QPushButton::clicked, this, &TVANEForm::ResetButton1Click);
     connect(ui_->Update, &QPushButton::clicked, this, &TVANEForm::UpdateClick);

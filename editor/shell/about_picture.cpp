@@ -27,10 +27,11 @@ void DrawFloor(QPainter& p, int width, int height, int horizon) {
             const double u1 = static_cast<double>(c + 1) / cols * 2.0 - 1.0;
             QPolygonF quad;
             quad << QPointF(cx + u0 * half0, y0) << QPointF(cx + u1 * half0, y0)
-                      << QPointF(cx + u1 * half1, y1) << QPointF(cx + u0 * half1, y1);
+                 << QPointF(cx + u1 * half1, y1) << QPointF(cx + u0 * half1, y1);
             const bool dark = ((r + c) % 2) == 0;
             const int shade = 70 + r * 14;
-            p.setBrush(dark ? QColor(shade / 2, shade / 2 + 20, shade) : QColor(shade + 60, shade + 70, shade + 90));
+            p.setBrush(dark ? QColor(shade / 2, shade / 2 + 20, shade)
+                            : QColor(shade + 60, shade + 70, shade + 90));
             p.drawPolygon(quad);
         }
     }
@@ -87,12 +88,13 @@ QImage DrawAboutPicture(int width, int height) {
     title.setBold(true);
     p.setFont(title);
     p.setPen(QColor(250, 240, 220));
-    p.drawText(QRectF(18, 40, width * 0.6, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tessvane"));
+    p.drawText(QRectF(18, 40, width * 0.6, 50), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Tessvane"));
     QFont sub(QStringLiteral("DejaVu Sans"));
     sub.setPixelSize(13);
     p.setFont(sub);
     p.drawText(QRectF(20, 88, width * 0.6, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                          QStringLiteral("v2.2.1  paths for Imagine objects"));
+               QStringLiteral("v2.2.1  paths for Imagine objects"));
     return image;
 }
 

@@ -38,7 +38,7 @@ struct DirectoryRequest {
 };
 
 class DialogService : public CoreUi {
-public:
+  public:
     // Single-selection open dialog: the chosen path, or nothing on Cancel.
     virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
     // Multiple-selection open dialog: the chosen paths, empty on Cancel.

@@ -10,7 +10,7 @@
 namespace tessvane {
 
 class EventHook : public QObject {
-public:
+  public:
     // `handler` returns true when it has dealt with the event (the control
     // then does not see it). The hook belongs to `watched`.
     EventHook(QObject* watched, std::function<bool(QEvent*)> handler)
@@ -18,13 +18,13 @@ public:
         watched->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == parent() && handler_(event)) return true;
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::function<bool(QEvent*)> handler_;
 };
 

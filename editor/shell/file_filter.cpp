@@ -13,7 +13,8 @@ QString QtFileFilter(const QString& filter) {
             pattern = pattern.trimmed();
             if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
         }
-        entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     if (entries.isEmpty()) return QStringLiteral("All Files (*)");
     return entries.join(QStringLiteral(";;"));

@@ -14,16 +14,26 @@ struct ControlContext {
 
 // The controls that carry a context number of their own.
 constexpr std::array kControlContexts = {
-    ControlContext{"Loadbutton", 10},         ControlContext{"SaveButton", 10},
-    ControlContext{"HelpButton", 10},         ControlContext{"CloseButton", 10},
-    ControlContext{"SummaryList", 12},        ControlContext{"Summary_NewPath", 13},
-    ControlContext{"SelectPath1", 14},        ControlContext{"ResetButton1", 15},
-    ControlContext{"Update", 16},             ControlContext{"PathDetailList", 18},
-    ControlContext{"Details_NewPath", 19},    ControlContext{"SelectPath2", 20},
-    ControlContext{"ResetButton2", 21},       ControlContext{"PrintButton", 22},
-    ControlContext{"ComputerGroup", 25},      ControlContext{"FileValidationBox", 27},
-    ControlContext{"DirValidationBox", 28},   ControlContext{"SaveUpdate", 29},
-    ControlContext{"SaveSettingsButton", 30}, ControlContext{"AboutButton", 31},
+    ControlContext{"Loadbutton", 10},
+    ControlContext{"SaveButton", 10},
+    ControlContext{"HelpButton", 10},
+    ControlContext{"CloseButton", 10},
+    ControlContext{"SummaryList", 12},
+    ControlContext{"Summary_NewPath", 13},
+    ControlContext{"SelectPath1", 14},
+    ControlContext{"ResetButton1", 15},
+    ControlContext{"Update", 16},
+    ControlContext{"PathDetailList", 18},
+    ControlContext{"Details_NewPath", 19},
+    ControlContext{"SelectPath2", 20},
+    ControlContext{"ResetButton2", 21},
+    ControlContext{"PrintButton", 22},
+    ControlContext{"ComputerGroup", 25},
+    ControlContext{"FileValidationBox", 27},
+    ControlContext{"DirValidationBox", 28},
+    ControlContext{"SaveUpdate", 29},
+    ControlContext{"SaveSettingsButton", 30},
+    ControlContext{"AboutButton", 31},
 };
 
 // Each context number opens the paragraph that explains its control.

@@ -7,7 +7,9 @@
 namespace tessvane {
 
 HelpWindow::HelpWindow(QWidget* parent, QUrl document)
-    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)), document_(std::move(document)) {
+    : QWidget(parent, Qt::Window),
+      browser_(new QTextBrowser(this)),
+      document_(std::move(document)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Tessvane Help"));
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
@@ -18,7 +20,9 @@ HelpWindow::HelpWindow(QWidget* parent, QUrl document)
     resize(640, 560);
 }
 
-QUrl HelpWindow::DefaultDocument() { return QUrl(QStringLiteral("qrc:/help/Tessvane.html")); }
+QUrl HelpWindow::DefaultDocument() {
+    return QUrl(QStringLiteral("qrc:/help/Tessvane.html"));
+}
 
 void HelpWindow::ShowTopic(const QString& topic) {
     const QString local = document_.scheme() == QLatin1String("qrc")
@@ -40,6 +44,8 @@ void HelpWindow::ShowTopic(const QString& topic) {
     activateWindow();
 }
 
-QString HelpWindow::CurrentTopic() const { return browser_->source().fragment(); }
+QString HelpWindow::CurrentTopic() const {
+    return browser_->source().fragment();
+}
 
 }  // namespace tessvane

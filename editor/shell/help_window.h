@@ -14,7 +14,7 @@ namespace tessvane {
 class HelpWindow : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // `document` defaults to the help document built into the program.
     explicit HelpWindow(QWidget* parent = nullptr, QUrl document = DefaultDocument());
 
@@ -29,7 +29,7 @@ public:
     QString CurrentTopic() const;
     QTextBrowser* Browser() const { return browser_; }
 
-private:
+  private:
     QTextBrowser* browser_;
     QUrl document_;
 };

@@ -9,8 +9,12 @@ namespace tessvane {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-std::string S(const QString& text) { return text.toStdString(); }
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace
 

@@ -6,7 +6,9 @@
 
 namespace tessvane {
 
-ListEntryDialog::ListEntryDialog(QWidget* parent) : QDialog(parent, Qt::Tool) { setModal(true); }
+ListEntryDialog::ListEntryDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {
+    setModal(true);
+}
 
 void ListEntryDialog::WireEntryDialog(QAbstractButton* accept, QAbstractButton* cancel,
                                       QLineEdit* old_field, QAbstractButton* old_button,

@@ -15,12 +15,12 @@ class QLineEdit;
 namespace tessvane {
 
 class ListEntryDialog : public QDialog {
-public:
+  public:
     // Puts the focus where typing starts: the old field, or the field after
     // it while the old one is locked.
     void FocusFirstField();
 
-protected:
+  protected:
     explicit ListEntryDialog(QWidget* parent);
 
     // Called once the form's widgets exist. Accept closes with
@@ -39,7 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QLineEdit* oldField_ = nullptr;
     QAbstractButton* oldButton_ = nullptr;
     QLineEdit* nextField_ = nullptr;

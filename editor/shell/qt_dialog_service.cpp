@@ -13,7 +13,9 @@
 namespace tessvane {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Sets up the parts that open and save dialogs share.
 void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
@@ -62,12 +64,14 @@ MessageAnswer QtDialogService::ShowMessage(const Message& message) {
         break;
     }
     if (message.buttons == MessageButtons::YesNo) {
-        return box.clickedButton() == box.button(QMessageBox::Yes) ? MessageAnswer::Yes : MessageAnswer::No;
+        return box.clickedButton() == box.button(QMessageBox::Yes) ? MessageAnswer::Yes
+                                                                   : MessageAnswer::No;
     }
     return MessageAnswer::Ok;
 }
 
-std::optional<DirectoryDefault> QtDialogService::PromptDirectoryDefault(const DirectoryPrompt& prompt) {
+std::optional<DirectoryDefault> QtDialogService::PromptDirectoryDefault(
+    const DirectoryPrompt& prompt) {
     static const EditorContext kNoValidation;
     return RunDirectoryPrompt(*this, editor_ ? *editor_ : kNoValidation, prompt, parent_);
 }

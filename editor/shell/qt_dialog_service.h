@@ -14,7 +14,7 @@ class QWidget;
 namespace tessvane {
 
 class QtDialogService : public DialogService {
-public:
+  public:
     QtDialogService() = default;
 
     // Dialogs are centred on `parent` (the main window once it exists).
@@ -35,7 +35,7 @@ public:
     bool SetupPrinter(QPrinter& printer) override;
     void ShowAbout() override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
     const EditorContext* editor_ = nullptr;
     std::function<void(int)> help_;

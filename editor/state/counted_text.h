@@ -11,11 +11,11 @@
 namespace tessvane {
 
 // Maximum lengths used throughout the editor.
-inline constexpr std::size_t kMaxPathText = 255;         // paths and directories
-inline constexpr std::size_t kMaxNameText = 32;          // file names and part names
-inline constexpr std::size_t kMaxDescriptionText = 18;   // texture descriptions
-inline constexpr std::size_t kMaxSuffixText = 20;        // file name suffixes
-inline constexpr std::size_t kMaxChunkNameText = 18;     // name fields inside object files
+inline constexpr std::size_t kMaxPathText = 255;        // paths and directories
+inline constexpr std::size_t kMaxNameText = 32;         // file names and part names
+inline constexpr std::size_t kMaxDescriptionText = 18;  // texture descriptions
+inline constexpr std::size_t kMaxSuffixText = 20;       // file name suffixes
+inline constexpr std::size_t kMaxChunkNameText = 18;    // name fields inside object files
 
 // The first `max` characters of `text`.
 inline std::string_view CutText(std::string_view text, std::size_t max) {
@@ -24,7 +24,9 @@ inline std::string_view CutText(std::string_view text, std::size_t max) {
 
 // Maps only 'a'..'z' to 'A'..'Z'; every other byte (accented letters included)
 // is left as it is, matching how the files of the other machines are compared.
-inline char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string UpperCase(std::string_view text);
 
@@ -40,11 +42,12 @@ int CompareUpper(std::string_view a, std::string_view b);
 // is read.
 template <std::size_t Max>
 class CountedText {
-public:
+  public:
     static constexpr std::size_t kMax = Max;
 
     CountedText() = default;
-    CountedText(const char* text) : text_(CutText(text ? std::string_view(text) : std::string_view(), Max)) {}
+    CountedText(const char* text)
+        : text_(CutText(text ? std::string_view(text) : std::string_view(), Max)) {}
     CountedText(std::string_view text) : text_(CutText(text, Max)) {}
     CountedText(const std::string& text) : text_(CutText(text, Max)) {}
     template <std::size_t Other>
@@ -61,7 +64,7 @@ public:
     char operator[](std::size_t i) const { return text_[i]; }
     void clear() { text_.clear(); }
 
-private:
+  private:
     std::string text_;
 };
 

@@ -34,7 +34,7 @@ struct TextureDefault {
 
 template <typename Entry>
 class DefaultList {
-public:
+  public:
     std::size_t Count() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
     bool Full() const { return entries_.size() >= kMaxDefaultEntries; }
@@ -83,7 +83,7 @@ public:
         ExchangeSortByUpperKey(entries_, key);
     }
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

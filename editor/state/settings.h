@@ -25,36 +25,36 @@ inline constexpr std::uint16_t kBrushSuffixAsSpecified = 1;
 
 // The words of the two selections, indexed by the selection value, as the
 // Options page lists them and the settings file writes them.
-inline constexpr std::array<std::string_view, 4> kTextureSuffixWords = {"as is", "as specified", "dll",
-                                                                        "itx"};
+inline constexpr std::array<std::string_view, 4> kTextureSuffixWords = {"as is", "as specified",
+                                                                        "dll", "itx"};
 inline constexpr std::array<std::string_view, 13> kBrushSuffixWords = {
     "as is", "as specified", "avi", "bmp", "cmp", "eps", "iff",
     "jpg",   "lbm",          "pcx", "tga", "tif", "wmf"};
 
 struct Settings {
-    ComputerType Computer = ComputerType::PC;      // Computer
-    bool ValidateDirectory = false;                // Validate Directory
-    bool ValidateFiles = false;                    // Validate Files
-    bool ReloadAfterSave = true;                   // Reload After Save
-    bool UseDefaultDirectories = false;            // Use Default Directories ("Set on Load")
-    bool UseShortDirectory = false;                // Use Short Directory
-    bool UseDefaultTextures = false;               // Use Default Textures ("Set on Load")
-    bool UpdateTextureDescriptions = true;         // Update Texture Descriptions
-    bool SaveSettings = false;                     // Save Settings
-    bool GenerateLog = false;                      // Generate Log
-    bool CreateBackups = true;                     // Create Backups
-    bool BatchUseDefaultDirectories = false;       // (Batch) Use Default Directories
-    bool BatchUseDefaultTextures = false;          // (Batch) Use Default Textures
-    bool BatchUpdateFileSuffix = false;            // (Batch) Update File Suffix
-    bool PromptForNewTexturesDirectory = false;    // Prompt for new Textures/Directory
-    bool PromptIfDirectoryExists = false;          // Prompt if Directory Exists
+    ComputerType Computer = ComputerType::PC;    // Computer
+    bool ValidateDirectory = false;              // Validate Directory
+    bool ValidateFiles = false;                  // Validate Files
+    bool ReloadAfterSave = true;                 // Reload After Save
+    bool UseDefaultDirectories = false;          // Use Default Directories ("Set on Load")
+    bool UseShortDirectory = false;              // Use Short Directory
+    bool UseDefaultTextures = false;             // Use Default Textures ("Set on Load")
+    bool UpdateTextureDescriptions = true;       // Update Texture Descriptions
+    bool SaveSettings = false;                   // Save Settings
+    bool GenerateLog = false;                    // Generate Log
+    bool CreateBackups = true;                   // Create Backups
+    bool BatchUseDefaultDirectories = false;     // (Batch) Use Default Directories
+    bool BatchUseDefaultTextures = false;        // (Batch) Use Default Textures
+    bool BatchUpdateFileSuffix = false;          // (Batch) Update File Suffix
+    bool PromptForNewTexturesDirectory = false;  // Prompt for new Textures/Directory
+    bool PromptIfDirectoryExists = false;        // Prompt if Directory Exists
     std::uint16_t TextureSuffixSelection = kTextureSuffixAsIs;  // Texture Suffix Selection, 0..3
     std::uint16_t BrushSuffixSelection = kBrushSuffixAsIs;      // Brush Suffix Selection, 0..12
-    SuffixText TextureSuffix = "itx";              // Texture Suffix
-    SuffixText BrushSuffix;                        // Brush Suffix
-    PathText ImagineDirectory;                     // Imagine Directory (default: ProgramDirectory)
-    PathText LoadDirectory;                        // Load Directory (default: ProgramDirectory)
-    PathText SaveDirectory;                        // Save Directory (default: ProgramDirectory)
+    SuffixText TextureSuffix = "itx";                           // Texture Suffix
+    SuffixText BrushSuffix;                                     // Brush Suffix
+    PathText ImagineDirectory;  // Imagine Directory (default: ProgramDirectory)
+    PathText LoadDirectory;     // Load Directory (default: ProgramDirectory)
+    PathText SaveDirectory;     // Save Directory (default: ProgramDirectory)
 };
 
 // Every setting at its default; the three directories default to the program

@@ -1,14 +1,14 @@
 #include "settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace tessvane {
@@ -20,7 +20,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 // with CR LF and with bare LF line ends read the same. A last line without a
 // line end is a line too.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string text) : text_(std::move(text)) {}
 
     std::optional<std::string> Next() {
@@ -33,12 +33,14 @@ public:
         return line;
     }
 
-private:
+  private:
     std::string text_;
     std::size_t pos_ = 0;
 };
 
-bool IsControl(unsigned char c) { return c < 32 || c == 127; }
+bool IsControl(unsigned char c) {
+    return c < 32 || c == 127;
+}
 
 // Everything after the first '=' of the line, control characters dropped.
 std::string ValueOf(std::string_view line) {
@@ -103,10 +105,12 @@ void ApplyKeyLine(Settings& s, std::string_view line) {
     if (HasKey(upper, "SAVE SETTINGS=") && yes) s.SaveSettings = true;
     if (HasKey(upper, "GENERATE LOG=") && yes) s.GenerateLog = true;
     if (HasKey(upper, "CREATE BACKUPS=") && no) s.CreateBackups = false;
-    if (HasKey(upper, "(BATCH) USE DEFAULT DIRECTORIES=") && yes) s.BatchUseDefaultDirectories = true;
+    if (HasKey(upper, "(BATCH) USE DEFAULT DIRECTORIES=") && yes)
+        s.BatchUseDefaultDirectories = true;
     if (HasKey(upper, "(BATCH) USE DEFAULT TEXTURES=") && yes) s.BatchUseDefaultTextures = true;
     if (HasKey(upper, "(BATCH) UPDATE FILE SUFFIX=") && yes) s.BatchUpdateFileSuffix = true;
-    if (HasKey(upper, "PROMPT FOR NEW TEXTURES/DIRECTORY=") && yes) s.PromptForNewTexturesDirectory = true;
+    if (HasKey(upper, "PROMPT FOR NEW TEXTURES/DIRECTORY=") && yes)
+        s.PromptForNewTexturesDirectory = true;
     if (HasKey(upper, "PROMPT IF DIRECTORY EXISTS=") && yes) s.PromptIfDirectoryExists = true;
     if (HasKey(upper, "TEXTURE SUFFIX SELECTION=")) {
         s.TextureSuffixSelection = SelectionOf(word, kTextureSuffixWords, s.TextureSuffixSelection);
@@ -124,7 +128,8 @@ void ApplyKeyLine(Settings& s, std::string_view line) {
 void AddDirectoryLine(EditorContext& editor, std::string_view line) {
     const std::size_t comma = line.find(',');
     if (comma == std::string_view::npos) return;
-    editor.directoryDefaults.Append({PathText(line.substr(0, comma)), PathText(line.substr(comma + 1))});
+    editor.directoryDefaults.Append(
+        {PathText(line.substr(0, comma)), PathText(line.substr(comma + 1))});
 }
 
 void AddTextureLine(EditorContext& editor, std::string_view line) {
@@ -151,7 +156,8 @@ void AddTextureLine(EditorContext& editor, std::string_view line) {
 template <typename AddLine>
 std::optional<std::string> ReadListSection(LineReader& reader, AddLine add) {
     while (auto line = reader.Next()) {
-        if (!line->empty() && (*line)[0] == '[' && line->find(',') == std::string::npos) return line;
+        if (!line->empty() && (*line)[0] == '[' && line->find(',') == std::string::npos)
+            return line;
         // A CR inside a line cannot be written back (see OneLine), so it is not
         // kept either: what is read is what a save writes.
         line->erase(std::remove(line->begin(), line->end(), '\r'), line->end());
@@ -180,7 +186,8 @@ void MakeCurrent(EditorContext& editor, std::string_view path) {
 void FinishRead(EditorContext& editor) {
     RefreshEffectiveSuffixes(editor);
     editor.shell.CurrentFileDirectory = editor.settings.LoadDirectory;
-    editor.shell.TextureDialogDirectory = std::string(editor.settings.ImagineDirectory.view()) + "\\Textures";
+    editor.shell.TextureDialogDirectory =
+        std::string(editor.settings.ImagineDirectory.view()) + "\\Textures";
 }
 
 bool ReadText(std::string_view path, std::string& text) {
@@ -224,7 +231,8 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
     // asking anyone; a file we could not open for writing is not written.
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-    if (exists && ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) return false;
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
+        return false;
 
     const SplitFilePath split = SplitSettingsPath(path);
     std::string pattern = std::string(split.directory) + ".Tessvane.ini.XXXXXX";
@@ -238,8 +246,10 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
     while (ok && done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
     }
     // mkstemp makes the file private: a replaced file keeps its own mode (a
     // private settings file stays private), a new one gets the mode an
@@ -299,9 +309,11 @@ SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path) {
     while (current) {
         const std::string upper = UpperCase(*current);
         if (upper == "[DEFAULT DIRECTORY LIST]") {
-            current = ReadListSection(reader, [&](std::string_view l) { AddDirectoryLine(editor, l); });
+            current =
+                ReadListSection(reader, [&](std::string_view l) { AddDirectoryLine(editor, l); });
         } else if (upper == "[TEXTURES]") {
-            current = ReadListSection(reader, [&](std::string_view l) { AddTextureLine(editor, l); });
+            current =
+                ReadListSection(reader, [&](std::string_view l) { AddTextureLine(editor, l); });
         } else {
             current = reader.Next();
         }
@@ -331,8 +343,10 @@ std::string SettingsFileText(const EditorContext& editor) {
     PutFlag(out, "(Batch) Update File Suffix=", s.BatchUpdateFileSuffix);
     PutFlag(out, "Prompt for new Textures/Directory=", s.PromptForNewTexturesDirectory);
     PutFlag(out, "Prompt if Directory Exists=", s.PromptIfDirectoryExists);
-    PutLine(out, "Texture Suffix Selection=" + std::string(WordOf(kTextureSuffixWords, s.TextureSuffixSelection)));
-    PutLine(out, "Brush Suffix Selection=" + std::string(WordOf(kBrushSuffixWords, s.BrushSuffixSelection)));
+    PutLine(out, "Texture Suffix Selection=" +
+                     std::string(WordOf(kTextureSuffixWords, s.TextureSuffixSelection)));
+    PutLine(out, "Brush Suffix Selection=" +
+                     std::string(WordOf(kBrushSuffixWords, s.BrushSuffixSelection)));
     PutLine(out, "Texture Suffix=" + OneLine(s.TextureSuffix));
     PutLine(out, "Brush Suffix=" + OneLine(s.BrushSuffix));
     PutLine(out, "Imagine Directory=" + OneLine(s.ImagineDirectory));
@@ -350,7 +364,8 @@ std::string SettingsFileText(const EditorContext& editor) {
         PutLine(out, "");
         PutLine(out, "[Textures]");
         for (const TextureDefault& e : editor.textureDefaults.Entries()) {
-            PutLine(out, OneLine(e.OldTexture) + "," + OneLine(e.NewTexture) + "," + OneLine(e.Description));
+            PutLine(out, OneLine(e.OldTexture) + "," + OneLine(e.NewTexture) + "," +
+                             OneLine(e.Description));
         }
     }
     return out;
@@ -363,7 +378,8 @@ bool WriteSettings(EditorContext& editor, std::string_view path) {
 }
 
 std::string CurrentSettingsFile(const EditorContext& editor) {
-    return std::string(editor.shell.SettingsDirectory.view()) + std::string(editor.shell.SettingsFileName.view());
+    return std::string(editor.shell.SettingsDirectory.view()) +
+           std::string(editor.shell.SettingsFileName.view());
 }
 
 }  // namespace tessvane

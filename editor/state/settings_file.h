@@ -17,9 +17,9 @@
 namespace tessvane {
 
 enum class SettingsReadStatus {
-    Read,          // a "[VANE]" line was found; the file is now the current settings file
-    NoVaneLine,    // the file opened but holds no "[VANE]" line: defaults, empty lists
-    OpenFailed,    // the file could not be opened: defaults, empty lists
+    Read,        // a "[VANE]" line was found; the file is now the current settings file
+    NoVaneLine,  // the file opened but holds no "[VANE]" line: defaults, empty lists
+    OpenFailed,  // the file could not be opened: defaults, empty lists
 };
 
 // The warning the caller shows for OpenFailed.

@@ -58,8 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(mesh->vertices == nullptr && mesh->faces == nullptr && mesh->edges == nullptr,
                 "meshes are handed over in compact form");
         Require(mesh->pointCount > 0 && mesh->points != nullptr, "a mesh has points");
-        Require(mesh->triangleCount >= 0 && (mesh->triangleCount == 0 || mesh->triangles != nullptr),
-                "a mesh has its triangles");
+        Require(
+            mesh->triangleCount >= 0 && (mesh->triangleCount == 0 || mesh->triangles != nullptr),
+            "a mesh has its triangles");
         for (int i = 0; i < mesh->triangleCount; ++i) {
             const TriangleIndices& t = mesh->triangles[i];
             Require(t.k0 >= 0 && t.k0 < mesh->pointCount && t.k1 >= 0 && t.k1 < mesh->pointCount &&

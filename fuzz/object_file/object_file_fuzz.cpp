@@ -55,13 +55,15 @@ void CheckRoundTrip(const CoreContext& read, ComputerType computer) {
 
     ApplyRecordPaths(held, false);
     ComputeChunkSizes(held.file);
-    Require(SerializeObjectFile(held.file) == first, "a second write of the held file gives the same bytes");
+    Require(SerializeObjectFile(held.file) == first,
+            "a second write of the held file gives the same bytes");
 
     const auto path = fuzzsupport::ScratchDirectory() / "written.iob";
     fuzzsupport::WriteFile(path, first.data(), first.size());
     CoreContext again = FreshContext();
     again.editor.settings.Computer = computer;
-    Require(ReadObjectFile(again, path.string(), false) == ReadStatus::Ok, "the written file reads");
+    Require(ReadObjectFile(again, path.string(), false) == ReadStatus::Ok,
+            "the written file reads");
 
     const auto before = WrittenChunks(held.file);
     const auto after = WrittenChunks(again.file);
@@ -73,9 +75,10 @@ void CheckRoundTrip(const CoreContext& read, ComputerType computer) {
         const ChunkNode& a = *before[i];
         const ChunkNode& b = *after[i];
         if (!(a.Id == b.Id) || sizeOf(a) != sizeOf(b) || dataOf(a) != dataOf(b)) {
-            std::fprintf(stderr, "chunk %zu: '%.4s' size %d, %zu bytes -> '%.4s' size %d, %zu bytes\n", i + 1,
-                         a.Id.chars.data(), sizeOf(a), dataOf(a).size(), b.Id.chars.data(), sizeOf(b),
-                         dataOf(b).size());
+            std::fprintf(stderr,
+                         "chunk %zu: '%.4s' size %d, %zu bytes -> '%.4s' size %d, %zu bytes\n",
+                         i + 1, a.Id.chars.data(), sizeOf(a), dataOf(a).size(), b.Id.chars.data(),
+                         sizeOf(b), dataOf(b).size());
         }
         Require(a.Id == b.Id, "the same chunk ids");
         Require(sizeOf(a) == sizeOf(b), "the same chunk sizes");
@@ -85,17 +88,20 @@ void CheckRoundTrip(const CoreContext& read, ComputerType computer) {
     const PathList& p1 = held.file.Paths;
     const PathList& p2 = again.file.Paths;
     Require(p1.Count() == p2.Count(), "the same number of records");
-    Require(held.file.DescriptionsEditable == again.file.DescriptionsEditable, "the same description state");
+    Require(held.file.DescriptionsEditable == again.file.DescriptionsEditable,
+            "the same description state");
     Require(held.file.IsProject == again.file.IsProject, "the same form type");
     for (std::size_t n = 1; n <= p1.Count(); ++n) {
         const PathRecord& a = p1.Record(n);
         const PathRecord& b = p2.Record(n);
-        Require(WrittenOrdinal(held.file, a.ChunkOrdinal) == b.ChunkOrdinal, "the same chunk for each record");
+        Require(WrittenOrdinal(held.file, a.ChunkOrdinal) == b.ChunkOrdinal,
+                "the same chunk for each record");
         Require(a.Kind == b.Kind, "the same kind");
         Require(a.PartName == b.PartName, "the same part name");
         Require(a.OldDescription == b.OldDescription, "the same description");
         const SplitPath written = SplitRecordPath(ComposeRecordPath(held, a).path);
-        Require(b.OldDirectory == std::string_view(written.directory), "the written directory reads back");
+        Require(b.OldDirectory == std::string_view(written.directory),
+                "the written directory reads back");
         Require(b.StoredFileName == written.fileName, "the written file name reads back");
     }
 }
@@ -110,12 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every display order gets its share of inputs.
     context.editor.shell.SortMode = static_cast<std::uint16_t>(size % 4);
     if (ReadObjectFile(context, path.string(), false) != ReadStatus::Ok) {
-        Require(!context.file.Loaded && context.file.Paths.Count() == 0, "a failed read holds nothing");
+        Require(!context.file.Loaded && context.file.Paths.Count() == 0,
+                "a failed read holds nothing");
         return 0;
     }
     const PathList& paths = context.file.Paths;
     Require(paths.DisplayOrder.size() == paths.Count(), "one display entry per record");
-    for (std::size_t n : paths.DisplayOrder) Require(n >= 1 && n <= paths.Count(), "display entries name records");
+    for (std::size_t n : paths.DisplayOrder)
+        Require(n >= 1 && n <= paths.Count(), "display entries name records");
 
     CheckRoundTrip(context, ComputerType::PC);
     CheckRoundTrip(context, ComputerType::Amiga);

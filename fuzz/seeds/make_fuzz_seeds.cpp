@@ -114,7 +114,8 @@ void SettingsFiles() {
     s.ImagineDirectory = "C:\\PROGRA~1\\IMAGINE";
     editor.directoryDefaults.Append({PathText("C:\\IMAGINE\\TEXTURES"), PathText("DH0:Textures")});
     editor.directoryDefaults.Append({PathText("a,b"), PathText(" c")});
-    editor.textureDefaults.Append({NameText("wood.iff"), NameText("oak.itx"), DescriptionText("Oak, dark")});
+    editor.textureDefaults.Append(
+        {NameText("wood.iff"), NameText("oak.itx"), DescriptionText("Oak, dark")});
     Put("settings_file", "full.ini", SettingsFileText(editor));
     Put("settings_file", "hand-edited.ini",
         "; notes\n[vane]\ncomputer=amiga\n   Use Default Directories=yes\nCreate Backups=NO\n"
@@ -133,8 +134,9 @@ void ObjFiles() {
         std::string(1, '\x03') +
             "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nv 0 1 1e3\r\ns 1\r\nusemtl red\r\nf 1 2 3\r\n"
             "s off\r\nusemap tex\r\nf 1 3 4\r\ns 2\rf 1 2 4 3\rvn 0 0 1\rvt 0 0\rf 0 9 -9\r");
-    Put("obj_import", "materials.obj", std::string(1, '\x05') + "usemtl a\n" + objtest::GridObj(2, 3) +
-                                           "usemtl b\nf 1 2 3\nusemap m\nf 2 3 4\n");
+    Put("obj_import", "materials.obj",
+        std::string(1, '\x05') + "usemtl a\n" + objtest::GridObj(2, 3) +
+            "usemtl b\nf 1 2 3\nusemap m\nf 2 3 4\n");
 }
 
 void StoreFiles() {
@@ -146,7 +148,8 @@ void StoreFiles() {
     WriteSettingText("seed", kCommonSettings, "logfilename", "/tmp/objread 100%.log");
     WriteSettingText("seed", kCommonSettings, "odd=name#", "line\r\nbreak\x7f");
     std::ifstream in(home / "Orrin Software" / "seed" / kCommonSettings, std::ios::binary);
-    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     Put("settings_store", "written-by-store", written);
     Put("settings_store", "hand-written",
         "# class: Converter\r\nswap_mode=3\r\nsize_value=0,5\r\nld_mode=2abc\r\nld_mode=1\r\n"

@@ -18,10 +18,12 @@ namespace {
 bool SameSettings(const Settings& a, const Settings& b) {
     return a.Computer == b.Computer && a.ValidateDirectory == b.ValidateDirectory &&
            a.ValidateFiles == b.ValidateFiles && a.ReloadAfterSave == b.ReloadAfterSave &&
-           a.UseDefaultDirectories == b.UseDefaultDirectories && a.UseShortDirectory == b.UseShortDirectory &&
+           a.UseDefaultDirectories == b.UseDefaultDirectories &&
+           a.UseShortDirectory == b.UseShortDirectory &&
            a.UseDefaultTextures == b.UseDefaultTextures &&
-           a.UpdateTextureDescriptions == b.UpdateTextureDescriptions && a.SaveSettings == b.SaveSettings &&
-           a.GenerateLog == b.GenerateLog && a.CreateBackups == b.CreateBackups &&
+           a.UpdateTextureDescriptions == b.UpdateTextureDescriptions &&
+           a.SaveSettings == b.SaveSettings && a.GenerateLog == b.GenerateLog &&
+           a.CreateBackups == b.CreateBackups &&
            a.BatchUseDefaultDirectories == b.BatchUseDefaultDirectories &&
            a.BatchUseDefaultTextures == b.BatchUseDefaultTextures &&
            a.BatchUpdateFileSuffix == b.BatchUpdateFileSuffix &&
@@ -38,7 +40,9 @@ bool SameLists(const EditorContext& a, const EditorContext& b) {
     const auto& d2 = b.directoryDefaults.Entries();
     if (d1.size() != d2.size()) return false;
     for (std::size_t i = 0; i < d1.size(); ++i) {
-        if (!(d1[i].OldDirectory == d2[i].OldDirectory) || !(d1[i].NewDirectory == d2[i].NewDirectory)) return false;
+        if (!(d1[i].OldDirectory == d2[i].OldDirectory) ||
+            !(d1[i].NewDirectory == d2[i].NewDirectory))
+            return false;
     }
     const auto& t1 = a.textureDefaults.Entries();
     const auto& t2 = b.textureDefaults.Entries();
@@ -66,12 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = SettingsFileText(first);
     fuzzsupport::WriteFile(output, text.data(), text.size());
     EditorContext second = MakeEditorContext("/program/");
-    Require(ReadSettings(second, output) == SettingsReadStatus::Read, "a written settings file reads");
+    Require(ReadSettings(second, output) == SettingsReadStatus::Read,
+            "a written settings file reads");
     if (!SameSettings(first.settings, second.settings) || !SameLists(first, second)) {
         const std::string again = SettingsFileText(second);
         std::fprintf(stderr, "written:\n%s\nread back:\n%s\n", text.c_str(), again.c_str());
     }
-    Require(SameSettings(first.settings, second.settings), "the same settings after writing and reading");
+    Require(SameSettings(first.settings, second.settings),
+            "the same settings after writing and reading");
     Require(SameLists(first, second), "the same lists after writing and reading");
     Require(SettingsFileText(second) == text, "writing again gives the same text");
     return 0;

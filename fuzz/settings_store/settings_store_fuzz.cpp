@@ -19,8 +19,9 @@ using fuzzsupport::Require;
 namespace {
 
 constexpr const char* kSubkey = "fuzz";
-constexpr const char* kNames[] = {"verbose_mode", "swap_mode", "unify_mode", "ld_mode",  "size_value",
-                                  "logfilename",  "obj_mode",  "path",       "file_name", "smooth_angle"};
+constexpr const char* kNames[] = {"verbose_mode", "swap_mode",   "unify_mode", "ld_mode",
+                                  "size_value",   "logfilename", "obj_mode",   "path",
+                                  "file_name",    "smooth_angle"};
 // Holds every byte the file format escapes.
 const std::string kAddedName = std::string("new%=#name\r\n\x7f", 13);
 const std::string kAddedValue = std::string("%41=#\r\n\x01 value", 14);
@@ -36,7 +37,8 @@ std::vector<std::string> NamesInFile(const std::uint8_t* data, std::size_t size)
         const std::size_t eq = line.find('=');
         if (!line.empty() && line[0] != '#' && eq != std::string::npos && eq > 0) {
             const std::string name = line.substr(0, eq);
-            if (name.find_first_of(std::string("%\r\0", 3)) == std::string::npos) names.push_back(name);
+            if (name.find_first_of(std::string("%\r\0", 3)) == std::string::npos)
+                names.push_back(name);
         }
         start = end + 1;
     }
@@ -83,15 +85,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto values = ReadAll(key, names);
     auto rewrite = [&](const std::string& name, const std::string& value) {
         Require(key.WriteValueText(name.c_str(), value.c_str()) == 1, "the value is written");
-        values[name] = value.size() <= RegistryKey::kMaxValueText ? std::optional<std::string>(value)
-                                                                  : std::nullopt;
+        values[name] = value.size() <= RegistryKey::kMaxValueText
+                           ? std::optional<std::string>(value)
+                           : std::nullopt;
         const auto now = ReadAll(key, names);
         Require(now == values, "the value written reads back and no other value changes");
     };
     for (const std::string& name : names) {
         const auto& value = values[name];
         // A C text ends at its first zero byte; such a value cannot be given back whole.
-        if (value && value->find('\0') == std::string::npos && name != kAddedName) rewrite(name, *value);
+        if (value && value->find('\0') == std::string::npos && name != kAddedName)
+            rewrite(name, *value);
     }
     rewrite(kAddedName, kAddedValue);
     return 0;

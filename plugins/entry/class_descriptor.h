@@ -19,10 +19,11 @@ struct ClassInfo {
 // A descriptor whose CreateInstance calls create. One static instance per
 // library; the host never deletes it.
 class PluginClassDescription final : public ClassDescription {
-public:
+  public:
     using CreateFunction = PluginObject* (*)();
 
-    constexpr PluginClassDescription(const ClassInfo& info, CreateFunction create) : info_(info), create_(create) {}
+    constexpr PluginClassDescription(const ClassInfo& info, CreateFunction create)
+        : info_(info), create_(create) {}
 
     int IsEnabled() override { return 1; }
     PluginObject* CreateInstance() override { return create_(); }
@@ -30,7 +31,7 @@ public:
     int PluginKind() override { return info_.kind; }
     std::uint32_t ClassId() override { return info_.classId; }
 
-private:
+  private:
     ClassInfo info_;
     CreateFunction create_;
 };
@@ -44,11 +45,16 @@ inline constexpr int kLibVersion = 3;
 // LibClassDescription(0) the descriptor (null for any other index),
 // LibNumberClasses 1 and LibVersion 3. They are the only symbols a plug-in
 // library exports.
-#define PLUGIN_ENTRY_POINTS(lib_name, descriptor)                                     \
-    PLUGIN_EXPORT const char* LibName() { return lib_name; }                          \
-    PLUGIN_EXPORT int LibNumberClasses() { return 1; }                                \
-    PLUGIN_EXPORT ClassDescription* LibClassDescription(int index)                    \
-    {                                                                                 \
+#define PLUGIN_ENTRY_POINTS(lib_name, descriptor)                                    \
+    PLUGIN_EXPORT const char* LibName() {                                            \
+        return lib_name;                                                             \
+    }                                                                                \
+    PLUGIN_EXPORT int LibNumberClasses() {                                           \
+        return 1;                                                                    \
+    }                                                                                \
+    PLUGIN_EXPORT ClassDescription* LibClassDescription(int index) {                 \
         return index == 0 ? static_cast<ClassDescription*>(&(descriptor)) : nullptr; \
-    }                                                                                 \
-    PLUGIN_EXPORT int LibVersion() { return ::pluginentry::kLibVersion; }
+    }                                                                                \
+    PLUGIN_EXPORT int LibVersion() {                                                 \
+        return ::pluginentry::kLibVersion;                                           \
+    }

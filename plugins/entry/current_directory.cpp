@@ -9,34 +9,32 @@
 
 namespace pluginentry {
 
-std::string CurrentDirectory()
-{
+std::string CurrentDirectory() {
     std::error_code ec;
     std::filesystem::path dir = std::filesystem::current_path(ec);
     return ec ? std::string() : dir.string();
 }
 
-bool ChangeDirectory(const std::string& dir) { return !dir.empty() && chdir(dir.c_str()) == 0; }
+bool ChangeDirectory(const std::string& dir) {
+    return !dir.empty() && chdir(dir.c_str()) == 0;
+}
 
 CurrentDirectoryGuard::CurrentDirectoryGuard() : saved_(CurrentDirectory()) {}
 
-CurrentDirectoryGuard::~CurrentDirectoryGuard()
-{
+CurrentDirectoryGuard::~CurrentDirectoryGuard() {
     if (!saved_.empty()) {
         ChangeDirectory(saved_);
     }
 }
 
-std::string EnterDirectoryOf(const std::string& path)
-{
+std::string EnterDirectoryOf(const std::string& path) {
     const PathParts parts = PathSplit(path);
     const std::string dir = PathJoin(parts.drive, parts.dir, "", "");
     ChangeDirectory(dir.empty() ? std::string(".") : dir);
     return CurrentDirectory();
 }
 
-std::string AbsolutePath(const std::string& path)
-{
+std::string AbsolutePath(const std::string& path) {
     if (path.empty()) {
         return path;
     }

@@ -18,13 +18,13 @@ bool ChangeDirectory(const std::string& dir);
 // Remembers the current directory and restores it when it goes away, also
 // when the operation in between leaves early.
 class CurrentDirectoryGuard {
-public:
+  public:
     CurrentDirectoryGuard();
     ~CurrentDirectoryGuard();
     CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
     CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
 
-private:
+  private:
     std::string saved_;
 };
 

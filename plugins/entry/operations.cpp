@@ -2,24 +2,21 @@
 
 namespace pluginentry {
 
-void RunShowHelp(const PluginStrings& strings)
-{
+void RunShowHelp(const PluginStrings& strings) {
     HelpDialog dialog(strings);
     dialog.DoModal();
 }
 
 ProgressSession::ProgressSession(const PluginStrings& strings, bool meshBar)
     : dialog_(DialogCaption(strings, kStringAction), meshBar),
-      callbacks_(meshBar ? ImportProgressCallbacks() : ExportProgressCallbacks())
-{
+      callbacks_(meshBar ? ImportProgressCallbacks() : ExportProgressCallbacks()) {
     SetCurrentProgressDialog(&dialog_);
     // A dialog that fails to open still takes the run's reports; the run
     // goes on either way.
     dialog_.OpenModeless();
 }
 
-ProgressSession::~ProgressSession()
-{
+ProgressSession::~ProgressSession() {
     dialog_.Close();
     SetCurrentProgressDialog(nullptr);
 }

@@ -17,8 +17,7 @@ namespace pluginentry {
 // process with exit code 1, as every allocation of the plug-ins does, rather
 // than letting an exception cross into a host that cannot expect one.
 template <typename Operation>
-decltype(auto) HostCall(Operation&& operation)
-{
+decltype(auto) HostCall(Operation&& operation) {
     try {
         return std::forward<Operation>(operation)();
     } catch (const std::bad_alloc&) {
@@ -35,9 +34,8 @@ void RunShowHelp(const PluginStrings& strings);
 // form ends first, then the settings object, which saves both sections:
 // after Cancel the stored settings are written back unchanged.
 template <typename Settings, typename Get, typename Set>
-void RunConfigure(const PluginStrings& strings, void (*addFields)(ConfigDialog&, ConfigMembers&), Get get,
-                  Set set)
-{
+void RunConfigure(const PluginStrings& strings, void (*addFields)(ConfigDialog&, ConfigMembers&),
+                  Get get, Set set) {
     Settings settings;
     ConfigMembers members;
     get(std::as_const(settings), members);
@@ -51,7 +49,7 @@ void RunConfigure(const PluginStrings& strings, void (*addFields)(ConfigDialog&,
 // The progress dialog of one run ("WAV Import"), current and open while the
 // object lives, and the callbacks table that feeds it.
 class ProgressSession {
-public:
+  public:
     // meshBar: the importers' dialog has a second bar for the current mesh;
     // the exporters' table then has no mesh function.
     ProgressSession(const PluginStrings& strings, bool meshBar);
@@ -62,7 +60,7 @@ public:
     const ProgressCallbacks* Callbacks() const { return &callbacks_; }
     ProgressDialog& Dialog() { return dialog_; }
 
-private:
+  private:
     ProgressDialog dialog_;
     ProgressCallbacks callbacks_;
 };

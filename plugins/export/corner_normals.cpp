@@ -11,26 +11,22 @@ constexpr double kFlatLimit = 1e-6;
 
 // The limit a smooth_angle stands for: its absolute value, or 0 (flat) for
 // angles too small to matter and for NaN.
-double SmoothLimit(double smooth_angle)
-{
+double SmoothLimit(double smooth_angle) {
     const double limit = std::fabs(smooth_angle);
     return limit >= kFlatLimit ? limit : 0.0;
 }
 
-Vector3d NormalOf(const Mesh3d& mesh, int face)
-{
+Vector3d NormalOf(const Mesh3d& mesh, int face) {
     return FaceNormal(mesh.GetTriangle(face));
 }
 
-CornerTriple FlatCorners(const Vector3d& n)
-{
+CornerTriple FlatCorners(const Vector3d& n) {
     return {n, n, n};
 }
 
 }  // namespace
 
-CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle)
-{
+CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle) {
     if (face < 0 || face >= FaceCount(mesh)) {
         return {};
     }
@@ -55,8 +51,7 @@ CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle)
 }
 
 CornerNormalSource::CornerNormalSource(const Mesh3d& mesh, double smooth_angle)
-    : mesh_(mesh), limit_(SmoothLimit(smooth_angle))
-{
+    : mesh_(mesh), limit_(SmoothLimit(smooth_angle)) {
     const int count = FaceCount(mesh);
     normals_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -80,8 +75,7 @@ CornerNormalSource::CornerNormalSource(const Mesh3d& mesh, double smooth_angle)
     }
 }
 
-CornerTriple CornerNormalSource::Corners(int face) const
-{
+CornerTriple CornerNormalSource::Corners(int face) const {
     if (face < 0 || face >= static_cast<int>(normals_.size())) {
         return {};
     }

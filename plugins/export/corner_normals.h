@@ -28,16 +28,16 @@ CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle);
 // The mesh must keep its tables and points unchanged while this object is
 // used.
 class CornerNormalSource {
-public:
+  public:
     CornerNormalSource(const Mesh3d& mesh, double smooth_angle);
 
     // As CornerNormals(mesh, face, smooth_angle).
     CornerTriple Corners(int face) const;
 
-private:
+  private:
     const Mesh3d& mesh_;
-    double limit_;          // |smooth_angle|; 0 means flat shading
-    double cos_pass_;       // cosines above this certainly pass the limit
-    double cos_fail_;       // cosines below this certainly fail it
+    double limit_;     // |smooth_angle|; 0 means flat shading
+    double cos_pass_;  // cosines above this certainly pass the limit
+    double cos_fail_;  // cosines below this certainly fail it
     std::vector<Vector3d> normals_;
 };

@@ -9,9 +9,8 @@
 #include "framework/file_dialog.h"
 #include "framework/terminal_ui.h"
 
-void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity, const PluginStrings& strings,
-                        ExportWriter& writer)
-{
+void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
+                        const PluginStrings& strings, ExportWriter& writer) {
     pluginentry::CurrentDirectoryGuard directory;
     ExportSettings settings(identity);
     FileDialog dialog(false, settings.default_extension.c_str(), settings.file_name.c_str(),
@@ -27,23 +26,24 @@ void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity, c
     int written = 0;
     {
         pluginentry::ProgressSession progress(strings, false);
-        written = ExportRun(objects != nullptr ? objects : &none, &settings, progress.Callbacks(), writer);
+        written = ExportRun(objects != nullptr ? objects : &none, &settings, progress.Callbacks(),
+                            writer);
     }
     // The run itself stays silent about a file it could not write (the
     // host is not told either), so the person is told here, once the
     // progress display is gone.
     if (written == 0) {
         const std::string text = "Unable to write " + settings.file_name;
-        ShowMessageBox(CurrentTerminal(), text.c_str(), DialogCaption(strings, kStringAction).c_str());
+        ShowMessageBox(CurrentTerminal(), text.c_str(),
+                       DialogCaption(strings, kStringAction).c_str());
     }
 }
 
-void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& strings)
-{
+void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& strings) {
     ExportSettings settings(identity);
     ConfigMembers members;
-    settings.GetOptions(members.verbose, members.swap, members.unify, members.ld_mode, members.size_value,
-                        members.logfilename, members.smooth_angle);
+    settings.GetOptions(members.verbose, members.swap, members.unify, members.ld_mode,
+                        members.size_value, members.logfilename, members.smooth_angle);
     if (members.logfilename.size() > kConfigLogFileNameChars) {
         members.logfilename.resize(kConfigLogFileNameChars);
     }
@@ -51,7 +51,7 @@ void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& s
     ConfigDialog form(DialogCaption(strings, kStringConfiguration));
     AddExportFields(form, members);
     if (form.DoModal() == kIdOk) {
-        settings.SetOptions(members.verbose, members.swap, members.unify, members.ld_mode, members.size_value,
-                            members.logfilename.c_str(), members.smooth_angle);
+        settings.SetOptions(members.verbose, members.swap, members.unify, members.ld_mode,
+                            members.size_value, members.logfilename.c_str(), members.smooth_angle);
     }
 }

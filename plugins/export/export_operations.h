@@ -13,8 +13,8 @@
 // reported to the user ("Unable to write <file>"). The settings are saved
 // in every case, also after Cancel; the caller's current directory is given
 // back. A null objects list writes a file without meshes.
-void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity, const PluginStrings& strings,
-                        ExportWriter& writer);
+void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
+                        const PluginStrings& strings, ExportWriter& writer);
 
 // Configure(): the exporters' configuration form (no Unify box: unify_mode
 // is carried through unchanged). OK stores the edited values; the settings

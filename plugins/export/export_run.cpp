@@ -5,11 +5,11 @@
 #include "framework/progress.h"
 
 int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallbacks* callbacks,
-              ExportWriter& writer)
-{
+              ExportWriter& writer) {
     LogFile log(settings->verbose_mode == 1 ? settings->logfilename.c_str() : nullptr);
     const ExportBanner banner = writer.Banner();
-    log.Printf("%s %s %s %s\n", banner.title, banner.build_date, banner.build_time, banner.build_tag);
+    log.Printf("%s %s %s %s\n", banner.title, banner.build_date, banner.build_time,
+               banner.build_tag);
 
     const char* file_name = settings->file_name.c_str();
     if (!writer.OpenOutput(file_name, *settings)) {

@@ -5,18 +5,15 @@
 ExportSettings::ExportSettings(const ExporterIdentity& identity)
     : PluginSettings(identity.subkey, identity.default_logfile),
       filter(identity.filter),
-      default_extension(identity.default_extension)
-{
+      default_extension(identity.default_extension) {
     ExportSettings::Load();
 }
 
-ExportSettings::~ExportSettings()
-{
+ExportSettings::~ExportSettings() {
     ExportSettings::Save();
 }
 
-int ExportSettings::Load()
-{
+int ExportSettings::Load() {
     const char* key = subkey.c_str();
     ReadSettingText(key, kSpecificSettings, "path", nullptr, path, kMaxPathText);
     ReadSettingText(key, kSpecificSettings, "file_name", nullptr, file_name, kMaxPathText);
@@ -24,8 +21,7 @@ int ExportSettings::Load()
     return 1;
 }
 
-int ExportSettings::Save()
-{
+int ExportSettings::Save() {
     const char* key = subkey.c_str();
     int ok = 1;
     ok &= WriteSettingText(key, kSpecificSettings, "path", path.c_str());
@@ -34,16 +30,15 @@ int ExportSettings::Save()
     return ok;
 }
 
-void ExportSettings::SetOptions(std::int16_t verbose, std::int16_t swap, std::int16_t unify, std::int16_t ld,
-                                double size, const char* logfile, double smooth)
-{
+void ExportSettings::SetOptions(std::int16_t verbose, std::int16_t swap, std::int16_t unify,
+                                std::int16_t ld, double size, const char* logfile, double smooth) {
     SetCommon(verbose, swap, unify, ld, size, logfile);
     smooth_angle = smooth;
 }
 
 void ExportSettings::GetOptions(std::int16_t& verbose, std::int16_t& swap, std::int16_t& unify,
-                                std::int16_t& ld, double& size, std::string& logfile, double& smooth) const
-{
+                                std::int16_t& ld, double& size, std::string& logfile,
+                                double& smooth) const {
     int v = 0;
     int s = 0;
     int u = 0;

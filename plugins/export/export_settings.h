@@ -24,7 +24,7 @@ inline constexpr ExporterIdentity kGlWriteIdentity = {
 // object it loads when constructed and saves when destroyed (also after a
 // cancelled dialog). unify_mode is kept and saved but never applied.
 class ExportSettings : public PluginSettings {
-public:
+  public:
     // Longest path and file name read back from the store.
     static constexpr std::size_t kMaxPathText = 259;
 
@@ -43,12 +43,12 @@ public:
     // values, as the dialog holds them.
     void SetOptions(std::int16_t verbose, std::int16_t swap, std::int16_t unify, std::int16_t ld,
                     double size, const char* logfile, double smooth);
-    void GetOptions(std::int16_t& verbose, std::int16_t& swap, std::int16_t& unify, std::int16_t& ld,
-                    double& size, std::string& logfile, double& smooth) const;
+    void GetOptions(std::int16_t& verbose, std::int16_t& swap, std::int16_t& unify,
+                    std::int16_t& ld, double& size, std::string& logfile, double& smooth) const;
 
-    std::string path;       // directory of the last export; the dialog starts there
-    std::string file_name;  // output file; after the dialog its full path
-    const char* filter;     // not stored
+    std::string path;               // directory of the last export; the dialog starts there
+    std::string file_name;          // output file; after the dialog its full path
+    const char* filter;             // not stored
     std::string default_extension;  // not stored
     double smooth_angle = 70.0;     // degrees
 };

@@ -28,7 +28,7 @@ struct ExportBanner {
 };
 
 class ExportWriter {
-public:
+  public:
     virtual ~ExportWriter() = default;
 
     virtual ExportBanner Banner() const = 0;
@@ -43,7 +43,8 @@ public:
 
     // Writes one mesh in table form. Returns 1 when it was written, 0 when no
     // output is open.
-    virtual int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report) = 0;
+    virtual int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
+                          const ExportReport& report) = 0;
 
     // Finishes the output: the file takes its place under the path given to
     // OpenOutput. Returns false when any part of it could not be written; an

@@ -30,25 +30,22 @@ inline constexpr char kExporterSettingsHelp[] =
 // identity and strings are the plug-in's static constants and outlive it.
 template <class Writer>
 class ExporterObject : public ExportPlugin {
-public:
+  public:
     ExporterObject(const ExporterIdentity& identity, const PluginStrings& strings)
-        : identity_(identity), strings_(strings)
-    {
-    }
+        : identity_(identity), strings_(strings) {}
 
     void Delete() override { delete this; }
     void ShowHelp() override { pluginentry::RunShowHelp(strings_); }
     void Configure() override { RunExportConfigure(identity_, strings_); }
-    void Export(ObjectList* objects) override
-    {
+    void Export(ObjectList* objects) override {
         Writer writer;
         RunExportOperation(objects, identity_, strings_, writer);
     }
 
-protected:
+  protected:
     virtual ~ExporterObject() = default;
 
-private:
+  private:
     const ExporterIdentity& identity_;
     const PluginStrings& strings_;
 };

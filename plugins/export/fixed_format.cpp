@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-char* FormatFixed6(char* out, double v)
-{
+char* FormatFixed6(char* out, double v) {
     // std::to_chars leaves the special values to us: printf spells them in
     // lower case and shows the sign bit of a NaN.
     if (std::isnan(v)) {
@@ -22,11 +21,11 @@ char* FormatFixed6(char* out, double v)
     }
     // Fixed format with an explicit precision is exactly rounded, as glibc's
     // printf is, so both give the same digits for every finite double.
-    std::to_chars_result r = std::to_chars(out, out + kFixed6MaxChars, v, std::chars_format::fixed, 6);
+    std::to_chars_result r =
+        std::to_chars(out, out + kFixed6MaxChars, v, std::chars_format::fixed, 6);
     return r.ptr;
 }
 
-char* FormatInt(char* out, int v)
-{
+char* FormatInt(char* out, int v) {
     return std::to_chars(out, out + kIntMaxChars, v).ptr;
 }

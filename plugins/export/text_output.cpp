@@ -3,11 +3,11 @@
 #include "export/fixed_format.h"
 #include "framework/line_io.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -16,25 +16,27 @@ constexpr std::size_t kMaxFileNameLength = 255;
 
 }  // namespace
 
-std::string_view LineEndBytes(int ld_mode)
-{
+std::string_view LineEndBytes(int ld_mode) {
     switch (ld_mode) {
-    case 0: return "\r\n";
-    case 1: return "\n";
-    case 2: return "\r";
-    default: return "";
+        case 0:
+            return "\r\n";
+        case 1:
+            return "\n";
+        case 2:
+            return "\r";
+        default:
+            return "";
     }
 }
 
-TextOutput::TextOutput(int ld_mode) : ld_mode_(ld_mode), line_end_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
+TextOutput::TextOutput(int ld_mode)
+    : ld_mode_(ld_mode), line_end_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
 
-TextOutput::~TextOutput()
-{
+TextOutput::~TextOutput() {
     Abandon();
 }
 
-bool TextOutput::Open(const std::string& path)
-{
+bool TextOutput::Open(const std::string& path) {
     Abandon();
     if (path.empty()) {
         return false;
@@ -74,16 +76,17 @@ bool TextOutput::Open(const std::string& path)
     return OpenReplacement(real_path, exists ? &target : nullptr);
 }
 
-bool TextOutput::OpenReplacement(const std::string& path, const struct stat* existing)
-{
+bool TextOutput::OpenReplacement(const std::string& path, const struct stat* existing) {
     const bool exists = existing != nullptr;
     // The temporary name adds seven characters to the file's own, unless
     // that would make it longer than a file name may be.
     const std::size_t slash = path.rfind('/');
-    const std::size_t name_length = slash == std::string::npos ? path.size() : path.size() - slash - 1;
-    std::string temp = name_length + 7 <= kMaxFileNameLength
-                           ? path + ".XXXXXX"
-                           : path.substr(0, slash == std::string::npos ? 0 : slash + 1) + ".export-XXXXXX";
+    const std::size_t name_length =
+        slash == std::string::npos ? path.size() : path.size() - slash - 1;
+    std::string temp =
+        name_length + 7 <= kMaxFileNameLength
+            ? path + ".XXXXXX"
+            : path.substr(0, slash == std::string::npos ? 0 : slash + 1) + ".export-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) {
         return false;
@@ -119,8 +122,7 @@ bool TextOutput::OpenReplacement(const std::string& path, const struct stat* exi
     return true;
 }
 
-void TextOutput::Text(std::string_view text)
-{
+void TextOutput::Text(std::string_view text) {
     while (!text.empty()) {
         std::size_t lf = text.find('\n');
         Append(text.substr(0, lf));
@@ -132,20 +134,17 @@ void TextOutput::Text(std::string_view text)
     }
 }
 
-void TextOutput::Fixed6(double v)
-{
+void TextOutput::Fixed6(double v) {
     char* p = Reserve(kFixed6MaxChars);
     used_ = static_cast<std::size_t>(FormatFixed6(p, v) - buffer_.data());
 }
 
-void TextOutput::Int(int v)
-{
+void TextOutput::Int(int v) {
     char* p = Reserve(kIntMaxChars);
     used_ = static_cast<std::size_t>(FormatInt(p, v) - buffer_.data());
 }
 
-void TextOutput::Printf(const char* format, ...)
-{
+void TextOutput::Printf(const char* format, ...) {
     if (file_ == nullptr) {
         return;
     }
@@ -160,8 +159,7 @@ void TextOutput::Printf(const char* format, ...)
     }
 }
 
-void TextOutput::Append(std::string_view bytes)
-{
+void TextOutput::Append(std::string_view bytes) {
     if (bytes.size() > buffer_.size()) {
         FlushBuffer();
         if (file_ != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
@@ -174,24 +172,21 @@ void TextOutput::Append(std::string_view bytes)
     used_ += bytes.size();
 }
 
-char* TextOutput::Reserve(std::size_t n)
-{
+char* TextOutput::Reserve(std::size_t n) {
     if (buffer_.size() - used_ < n) {
         FlushBuffer();
     }
     return buffer_.data() + used_;
 }
 
-void TextOutput::FlushBuffer()
-{
+void TextOutput::FlushBuffer() {
     if (used_ > 0 && file_ != nullptr && std::fwrite(buffer_.data(), 1, used_, file_) != used_) {
         failed_ = true;
     }
     used_ = 0;
 }
 
-bool TextOutput::Commit()
-{
+bool TextOutput::Commit() {
     if (file_ == nullptr) {
         return true;
     }
@@ -217,8 +212,7 @@ bool TextOutput::Commit()
     return ok;
 }
 
-void TextOutput::Abandon()
-{
+void TextOutput::Abandon() {
     if (file_ == nullptr) {
         return;
     }

@@ -12,8 +12,8 @@
 // names replaced; a device or a pipe is written to directly.
 #pragma once
 
-#include <cstdio>
 #include <sys/stat.h>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +22,7 @@
 std::string_view LineEndBytes(int ld_mode);
 
 class TextOutput {
-public:
+  public:
     explicit TextOutput(int ld_mode);
     // Abandons a file that was opened and not committed.
     ~TextOutput();
@@ -59,7 +59,7 @@ public:
     // Closes and removes the temporary file without touching the target.
     void Abandon();
 
-private:
+  private:
     // Creates the temporary file for a regular file at path; existing is
     // the file's status when it exists.
     bool OpenReplacement(const std::string& path, const struct stat* existing);

@@ -6,8 +6,7 @@
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
+std::string Trim(const std::string& s) {
     const std::size_t begin = s.find_first_not_of(" \t");
     if (begin == std::string::npos) {
         return {};
@@ -16,8 +15,7 @@ std::string Trim(const std::string& s)
     return s.substr(begin, end - begin + 1);
 }
 
-std::string LowerAscii(std::string s)
-{
+std::string LowerAscii(std::string s) {
     for (char& c : s) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
@@ -26,8 +24,7 @@ std::string LowerAscii(std::string s)
     return s;
 }
 
-std::string ThreeDecimals(double value)
-{
+std::string ThreeDecimals(double value) {
     char small[64];
     const int n = std::snprintf(small, sizeof small, "%.3f", value);
     if (n >= 0 && static_cast<std::size_t>(n) < sizeof small) {
@@ -40,28 +37,23 @@ std::string ThreeDecimals(double value)
 
 // Reads a whole decimal number the way "%lf" does; false when the text does
 // not start with one.
-bool ScanNumber(const std::string& text, double& value)
-{
+bool ScanNumber(const std::string& text, double& value) {
     return std::sscanf(text.c_str(), "%lf", &value) == 1;
 }
 
 }  // namespace
 
 ConfigDialog::ConfigDialog(std::string caption, Terminal& term)
-    : caption_(std::move(caption)), term_(term)
-{
-}
+    : caption_(std::move(caption)), term_(term) {}
 
-void ConfigDialog::AddGroup(std::string title)
-{
+void ConfigDialog::AddGroup(std::string title) {
     Field f;
     f.kind = Kind::Group;
     f.label = std::move(title);
     fields_.push_back(std::move(f));
 }
 
-void ConfigDialog::AddCheck(std::string label, std::int16_t* value)
-{
+void ConfigDialog::AddCheck(std::string label, std::int16_t* value) {
     Field f;
     f.kind = Kind::Check;
     f.label = std::move(label);
@@ -69,8 +61,8 @@ void ConfigDialog::AddCheck(std::string label, std::int16_t* value)
     fields_.push_back(std::move(f));
 }
 
-void ConfigDialog::AddChoice(std::string label, std::vector<std::string> options, std::int16_t* value)
-{
+void ConfigDialog::AddChoice(std::string label, std::vector<std::string> options,
+                             std::int16_t* value) {
     Field f;
     f.kind = Kind::Choice;
     f.label = std::move(label);
@@ -79,8 +71,7 @@ void ConfigDialog::AddChoice(std::string label, std::vector<std::string> options
     fields_.push_back(std::move(f));
 }
 
-void ConfigDialog::AddNumber(std::string label, double* value)
-{
+void ConfigDialog::AddNumber(std::string label, double* value) {
     Field f;
     f.kind = Kind::Number;
     f.label = std::move(label);
@@ -88,8 +79,7 @@ void ConfigDialog::AddNumber(std::string label, double* value)
     fields_.push_back(std::move(f));
 }
 
-void ConfigDialog::AddText(std::string label, std::string* value, std::size_t max_chars)
-{
+void ConfigDialog::AddText(std::string label, std::string* value, std::size_t max_chars) {
     Field f;
     f.kind = Kind::Text;
     f.label = std::move(label);
@@ -98,8 +88,7 @@ void ConfigDialog::AddText(std::string label, std::string* value, std::size_t ma
     fields_.push_back(std::move(f));
 }
 
-ConfigDialog::Field* ConfigDialog::FieldByNumber(int number)
-{
+ConfigDialog::Field* ConfigDialog::FieldByNumber(int number) {
     int n = 0;
     for (Field& f : fields_) {
         if (f.kind != Kind::Group && ++n == number) {
@@ -109,8 +98,7 @@ ConfigDialog::Field* ConfigDialog::FieldByNumber(int number)
     return nullptr;
 }
 
-void ConfigDialog::Show()
-{
+void ConfigDialog::Show() {
     std::ostream& out = *term_.out;
     out << caption_ << '\n';
     int n = 0;
@@ -121,37 +109,35 @@ void ConfigDialog::Show()
         }
         out << "  " << ++n << "  ";
         switch (f.kind) {
-        case Kind::Check:
-            out << (*f.flag != 0 ? "[x] " : "[ ] ") << f.label;
-            break;
-        case Kind::Choice:
-            out << f.label << ':';
-            for (std::size_t i = 0; i < f.options.size(); ++i) {
-                out << (i == 0 ? " " : "  ") << (static_cast<int>(i) == *f.flag ? "(*) " : "( ) ")
-                    << f.options[i];
-            }
-            break;
-        case Kind::Number:
-            out << f.label << ": " << f.shown;
-            break;
-        case Kind::Text:
-            out << f.label << ": " << TerminalSafe(*f.text);
-            break;
-        case Kind::Group:
-            break;
+            case Kind::Check:
+                out << (*f.flag != 0 ? "[x] " : "[ ] ") << f.label;
+                break;
+            case Kind::Choice:
+                out << f.label << ':';
+                for (std::size_t i = 0; i < f.options.size(); ++i) {
+                    out << (i == 0 ? " " : "  ")
+                        << (static_cast<int>(i) == *f.flag ? "(*) " : "( ) ") << f.options[i];
+                }
+                break;
+            case Kind::Number:
+                out << f.label << ": " << f.shown;
+                break;
+            case Kind::Text:
+                out << f.label << ": " << TerminalSafe(*f.text);
+                break;
+            case Kind::Group:
+                break;
         }
         out << '\n';
     }
 }
 
-void ConfigDialog::InvalidInput()
-{
+void ConfigDialog::InvalidInput() {
     Beep(term_);
     ShowMessageBox(term_, "Invalid Input Format!", "Error");
 }
 
-void ConfigDialog::EnterNumber(Field& field, const std::string& typed)
-{
+void ConfigDialog::EnterNumber(Field& field, const std::string& typed) {
     const std::string text = typed.substr(0, 254);
     double value = 0;
     if (ScanNumber(text, value)) {
@@ -165,8 +151,7 @@ void ConfigDialog::EnterNumber(Field& field, const std::string& typed)
     *field.number = std::strtod(field.shown.c_str(), nullptr);
 }
 
-void ConfigDialog::Change(Field& field, bool has_value, const std::string& value)
-{
+void ConfigDialog::Change(Field& field, bool has_value, const std::string& value) {
     std::string answer = value;
     if (!has_value && field.kind != Kind::Check) {
         std::ostream& out = *term_.out;
@@ -178,9 +163,10 @@ void ConfigDialog::Change(Field& field, bool has_value, const std::string& value
             }
             out << ')';
         }
-        out << " [" << (field.kind == Kind::Number ? field.shown
-                        : field.kind == Kind::Text ? TerminalSafe(*field.text)
-                                                   : std::to_string(*field.flag + 1))
+        out << " ["
+            << (field.kind == Kind::Number ? field.shown
+                : field.kind == Kind::Text ? TerminalSafe(*field.text)
+                                           : std::to_string(*field.flag + 1))
             << "]: ";
         if (!ReadAnswer(term_, answer)) {
             return;
@@ -189,47 +175,46 @@ void ConfigDialog::Change(Field& field, bool has_value, const std::string& value
     }
 
     switch (field.kind) {
-    case Kind::Check: {
-        const std::string v = LowerAscii(answer);
-        if (!has_value) {
-            *field.flag = *field.flag != 0 ? 0 : 1;
-        } else if (v == "1" || v == "on" || v == "x" || v == "yes") {
-            *field.flag = 1;
-        } else if (v == "0" || v == "off" || v == "no") {
-            *field.flag = 0;
-        } else {
-            InvalidInput();
-        }
-        break;
-    }
-    case Kind::Choice: {
-        if (answer.empty()) {
+        case Kind::Check: {
+            const std::string v = LowerAscii(answer);
+            if (!has_value) {
+                *field.flag = *field.flag != 0 ? 0 : 1;
+            } else if (v == "1" || v == "on" || v == "x" || v == "yes") {
+                *field.flag = 1;
+            } else if (v == "0" || v == "off" || v == "no") {
+                *field.flag = 0;
+            } else {
+                InvalidInput();
+            }
             break;
         }
-        char* end = nullptr;
-        const long k = std::strtol(answer.c_str(), &end, 10);
-        if (*end == '\0' && k >= 1 && k <= static_cast<long>(field.options.size())) {
-            *field.flag = static_cast<std::int16_t>(k - 1);
-        } else {
-            InvalidInput();
+        case Kind::Choice: {
+            if (answer.empty()) {
+                break;
+            }
+            char* end = nullptr;
+            const long k = std::strtol(answer.c_str(), &end, 10);
+            if (*end == '\0' && k >= 1 && k <= static_cast<long>(field.options.size())) {
+                *field.flag = static_cast<std::int16_t>(k - 1);
+            } else {
+                InvalidInput();
+            }
+            break;
         }
-        break;
-    }
-    case Kind::Number:
-        EnterNumber(field, answer);
-        break;
-    case Kind::Text:
-        if (!answer.empty()) {
-            *field.text = answer.substr(0, field.max_chars);
-        }
-        break;
-    case Kind::Group:
-        break;
+        case Kind::Number:
+            EnterNumber(field, answer);
+            break;
+        case Kind::Text:
+            if (!answer.empty()) {
+                *field.text = answer.substr(0, field.max_chars);
+            }
+            break;
+        case Kind::Group:
+            break;
     }
 }
 
-int ConfigDialog::DoModal()
-{
+int ConfigDialog::DoModal() {
     for (Field& f : fields_) {
         if (f.kind == Kind::Number) {
             f.shown = ThreeDecimals(*f.number);
@@ -257,8 +242,9 @@ int ConfigDialog::DoModal()
         char* end = nullptr;
         const long number = std::strtol(command.c_str(), &end, 10);
         // A number beyond the fields must not wrap round onto one of them.
-        const bool numbered = end != command.c_str() && (*end == '\0' || *end == ' ' || *end == '\t') &&
-                              number >= 1 && number <= static_cast<long>(fields_.size());
+        const bool numbered = end != command.c_str() &&
+                              (*end == '\0' || *end == ' ' || *end == '\t') && number >= 1 &&
+                              number <= static_cast<long>(fields_.size());
         Field* field = numbered ? FieldByNumber(static_cast<int>(number)) : nullptr;
         if (field == nullptr) {
             *term_.out << "No such field: " << command << '\n';
@@ -270,8 +256,7 @@ int ConfigDialog::DoModal()
     }
 }
 
-void AddImportFields(ConfigDialog& dialog, ConfigMembers& m)
-{
+void AddImportFields(ConfigDialog& dialog, ConfigMembers& m) {
     dialog.AddGroup("Common");
     dialog.AddCheck("Verbose", &m.verbose);
     dialog.AddCheck("Unify", &m.unify);
@@ -279,12 +264,12 @@ void AddImportFields(ConfigDialog& dialog, ConfigMembers& m)
     dialog.AddText("Log File Name", &m.logfilename, kConfigLogFileNameChars);
     dialog.AddChoice("Swap Mode", {"No Swap", "X <-> Y", "X <-> Z", "Y <-> Z"}, &m.swap);
     dialog.AddGroup("Specific");
-    dialog.AddChoice("Split by", {"nothing", "object", "group", "smoothing group", "usemap", "usemtl"},
+    dialog.AddChoice("Split by",
+                     {"nothing", "object", "group", "smoothing group", "usemap", "usemtl"},
                      &m.obj_mode);
 }
 
-void AddExportFields(ConfigDialog& dialog, ConfigMembers& m)
-{
+void AddExportFields(ConfigDialog& dialog, ConfigMembers& m) {
     dialog.AddGroup("Common");
     dialog.AddCheck("Verbose", &m.verbose);
     dialog.AddNumber("Size Value", &m.size_value);

@@ -31,7 +31,7 @@
 #include "framework/terminal_ui.h"
 
 class ConfigDialog {
-public:
+  public:
     explicit ConfigDialog(std::string caption, Terminal& term = CurrentTerminal());
 
     // A heading above the following fields ("Common", "Specific").
@@ -50,7 +50,7 @@ public:
 
     const std::string& Caption() const { return caption_; }
 
-private:
+  private:
     enum class Kind { Group, Check, Choice, Number, Text };
     struct Field {
         Kind kind = Kind::Group;
@@ -76,7 +76,7 @@ private:
 
 // The members a plug-in's configuration dialog edits.
 struct ConfigMembers {
-    std::string logfilename;   // at most 258 characters
+    std::string logfilename;  // at most 258 characters
     double size_value = 1.0;
     std::int16_t unify = 0;
     std::int16_t swap = 0;

@@ -53,7 +53,7 @@ class PluginObject;
 
 // One static instance per library.
 class ClassDescription {
-public:
+  public:
     // Slot 0: always 1.
     virtual int IsEnabled() = 0;
     // Slot 1: a new plug-in object, owned by the caller, who ends it with
@@ -69,13 +69,13 @@ public:
     // Slot 4: identifier of the class.
     virtual std::uint32_t ClassId() = 0;
 
-protected:
+  protected:
     ~ClassDescription() = default;
 };
 
 // Operations every plug-in object has, in slots 0 to 2.
 class PluginObject {
-public:
+  public:
     // Slot 0: destroys the object and frees its memory (the only way to end
     // one; delete is not allowed on these types).
     virtual void Delete() = 0;
@@ -84,12 +84,12 @@ public:
     // Slot 2: lets the user edit the plug-in's settings.
     virtual void Configure() = 0;
 
-protected:
+  protected:
     ~PluginObject() = default;
 };
 
 class ImportPlugin : public PluginObject {
-public:
+  public:
     // Slot 3: imports the file at path. The result is never null and stays
     // owned by this object: it lives until the next import or Delete(),
     // which delete every mesh in it.
@@ -101,18 +101,18 @@ public:
     // owned by this object.
     virtual const char* LastFileName() = 0;
 
-protected:
+  protected:
     ~ImportPlugin() = default;
 };
 
 class ExportPlugin : public PluginObject {
-public:
+  public:
     // Slot 3: writes the meshes of objects (owned by the caller) to a file
     // the user chooses. Elements that are not meshes are skipped; the
     // elements are neither kept nor deleted, but their bounds may change.
     virtual void Export(ObjectList* objects) = 0;
 
-protected:
+  protected:
     ~ExportPlugin() = default;
 };
 
@@ -123,7 +123,7 @@ inline constexpr int kObjectTypeMesh = 0;
 
 // Base of every object that crosses between host and plug-in.
 class Obj3d {
-public:
+  public:
     // Copies name (null counts as empty); type 0 marks a Mesh3d.
     Obj3d(const char* name, int type);
     // Copying an object is a programming error: it writes
@@ -170,7 +170,7 @@ using UnifyProgressFunction = void (*)(unsigned int done, unsigned int total);
 // A mesh goes from table form through Compact (both forms) and FreeTables to
 // compact form, and back through Expand. Hosts only ever see compact form.
 class Mesh3d : public Obj3d {
-public:
+  public:
     // An empty mesh in table form. The capacity hint n (taken as 1 when
     // smaller) sizes the tables and their fixed bucket counts: a hint near
     // the final triangle count keeps lookups short. A hint above 2^31 - 1
@@ -229,7 +229,7 @@ public:
     VertexTable* vertices;
     FaceTable* faces;
     EdgeTable* edges;
-    Vector3d* points;              // pointCount points; null until Compact
+    Vector3d* points;            // pointCount points; null until Compact
     TriangleIndices* triangles;  // triangleCount triangles; null until Compact
     int pointCount;
     int triangleCount;
@@ -254,7 +254,7 @@ struct ObjectListNode {
 };
 
 class ObjectList {
-public:
+  public:
     // An empty list whose release function is release (may be null).
     explicit ObjectList(ObjectReleaseFunction release = nullptr) { Init(release); }
     ObjectList(const ObjectList&) = delete;
@@ -264,8 +264,7 @@ public:
 
     // Makes the list empty with the given release function, without
     // releasing anything it held.
-    void Init(ObjectReleaseFunction releaseFunction)
-    {
+    void Init(ObjectReleaseFunction releaseFunction) {
         head = nullptr;
         tail = nullptr;
         count = 0;
@@ -273,8 +272,7 @@ public:
     }
 
     // Appends object (never null) at the tail.
-    void Append(Obj3d* object)
-    {
+    void Append(Obj3d* object) {
         auto* node = static_cast<ObjectListNode*>(std::malloc(sizeof(ObjectListNode)));
         if (node == nullptr) {
             std::exit(1);
@@ -292,8 +290,7 @@ public:
 
     // Calls the release function on every element from head to tail, frees
     // the nodes and leaves the list empty without a release function.
-    void Destroy()
-    {
+    void Destroy() {
         ObjectListNode* node = head;
         while (node != nullptr) {
             ObjectListNode* next = node->next;
@@ -309,8 +306,7 @@ public:
     int Count() const { return count; }
 
     // The i-th element from the head; null when i is out of range.
-    Obj3d* Get(int i) const
-    {
+    Obj3d* Get(int i) const {
         if (i < 0 || i >= count) {
             return nullptr;
         }

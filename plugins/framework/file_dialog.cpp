@@ -17,12 +17,9 @@ FileDialog::FileDialog(bool open, const char* default_ext, const char* file_name
       file_name_(file_name != nullptr ? file_name : ""),
       flags_(flags),
       filter_(filter != nullptr ? filter : ""),
-      term_(term)
-{
-}
+      term_(term) {}
 
-std::string FileDialog::GetFileName() const
-{
+std::string FileDialog::GetFileName() const {
     // The chosen path is a path of this system, where only '/' separates
     // directories: a '\' or ':' is part of the file's own name.
     return fs::path(path_name_).filename().string();
@@ -30,8 +27,7 @@ std::string FileDialog::GetFileName() const
 
 // The filter's descriptions, with their padding blanks squeezed:
 // "WaveFront File (*.obj), All Files (*.*)".
-std::string FileDialog::FilterText() const
-{
+std::string FileDialog::FilterText() const {
     std::string text;
     std::size_t start = 0;
     bool description = true;
@@ -63,8 +59,7 @@ std::string FileDialog::FilterText() const
     return text;
 }
 
-bool FileDialog::Accept(const std::string& typed)
-{
+bool FileDialog::Accept(const std::string& typed) {
     std::string name = typed;
     if (!open_ && !default_ext_.empty() && PathSplit(name).ext.empty()) {
         name = PathJoin("", "", name, default_ext_);
@@ -82,7 +77,8 @@ bool FileDialog::Accept(const std::string& typed)
 
     if (!open_ && (flags_ & kOfnOverwritePrompt) != 0 && term_.in_is_terminal &&
         fs::exists(absolute, ec)) {
-        *term_.err << TerminalSafe(absolute.string()) << " already exists.\nDo you want to replace it? [y/N] ";
+        *term_.err << TerminalSafe(absolute.string())
+                   << " already exists.\nDo you want to replace it? [y/N] ";
         std::string answer;
         if (!ReadAnswer(term_, answer) || (answer != "y" && answer != "Y" && answer != "yes")) {
             return false;
@@ -98,8 +94,7 @@ bool FileDialog::Accept(const std::string& typed)
     return true;
 }
 
-int FileDialog::DoModal()
-{
+int FileDialog::DoModal() {
     if (!term_.in_is_terminal) {
         if (file_name_.empty()) {
             return kIdCancel;

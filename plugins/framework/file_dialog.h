@@ -20,7 +20,7 @@ inline constexpr unsigned kOfnOverwritePrompt = 0x00000002;
 inline constexpr unsigned kOfnHideReadOnly = 0x00000004;
 
 class FileDialog {
-public:
+  public:
     // open: an open dialog, else a save dialog. default_ext (without dot, may
     // be null or empty) is added in a save dialog to a name typed without an
     // extension. filter: "Description|pattern|...||", shown to the user.
@@ -39,7 +39,7 @@ public:
     // The chosen file's name with its extension, without directory.
     std::string GetFileName() const;
 
-private:
+  private:
     bool Accept(const std::string& typed);
     std::string FilterText() const;
 

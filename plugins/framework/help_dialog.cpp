@@ -3,12 +3,10 @@
 #include <ostream>
 #include <string>
 
-HelpDialog::HelpDialog(const PluginStrings& strings, Terminal& term) : strings_(strings), term_(term)
-{
-}
+HelpDialog::HelpDialog(const PluginStrings& strings, Terminal& term)
+    : strings_(strings), term_(term) {}
 
-int HelpDialog::DoModal()
-{
+int HelpDialog::DoModal() {
     std::ostream& out = *term_.out;
     const char* text = LoadPluginString(strings_, kStringHelpText);
     std::string body = text != nullptr ? text : "";

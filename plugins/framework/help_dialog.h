@@ -5,7 +5,7 @@
 #include "framework/terminal_ui.h"
 
 class HelpDialog {
-public:
+  public:
     explicit HelpDialog(const PluginStrings& strings, Terminal& term = CurrentTerminal());
 
     // Prints the caption (short name + " Help") and the help text on out.
@@ -13,7 +13,7 @@ public:
     // goes on at once. Returns kIdOk.
     int DoModal();
 
-private:
+  private:
     const PluginStrings& strings_;
     Terminal& term_;
 };

@@ -6,8 +6,7 @@
 namespace {
 
 // After a CR, a following LF belongs to the same line end.
-void SkipLfAfterCr(std::FILE* file)
-{
+void SkipLfAfterCr(std::FILE* file) {
     const int next = getc_unlocked(file);
     if (next != EOF && next != '\n') {
         std::ungetc(next, file);
@@ -16,8 +15,7 @@ void SkipLfAfterCr(std::FILE* file)
 
 }  // namespace
 
-char* ReadLine(char* buf, std::size_t cap, std::FILE* file)
-{
+char* ReadLine(char* buf, std::size_t cap, std::FILE* file) {
     if (buf == nullptr || cap < 2) {
         return nullptr;
     }
@@ -44,8 +42,7 @@ char* ReadLine(char* buf, std::size_t cap, std::FILE* file)
     return buf;
 }
 
-bool ReadLine(std::string& line, std::FILE* file)
-{
+bool ReadLine(std::string& line, std::FILE* file) {
     line.clear();
     for (;;) {
         const int c = getc_unlocked(file);
@@ -63,8 +60,7 @@ bool ReadLine(std::string& line, std::FILE* file)
     }
 }
 
-std::string FormatText(const char* format, std::va_list args, bool* ok)
-{
+std::string FormatText(const char* format, std::va_list args, bool* ok) {
     char small[1024];
     std::va_list again;
     va_copy(again, args);
@@ -94,15 +90,24 @@ namespace {
 
 // Writes text with every LF replaced by the line end of mode, in runs
 // between line feeds rather than byte by byte.
-void WriteWithLineEnds(int mode, std::FILE* file, const char* text, std::size_t size)
-{
+void WriteWithLineEnds(int mode, std::FILE* file, const char* text, std::size_t size) {
     const char* line_end = "";
     std::size_t line_end_len = 0;
     switch (mode) {
-    case kLineDelimiterCrLf: line_end = "\r\n"; line_end_len = 2; break;
-    case kLineDelimiterLf: line_end = "\n"; line_end_len = 1; break;
-    case kLineDelimiterCr: line_end = "\r"; line_end_len = 1; break;
-    default: break;
+        case kLineDelimiterCrLf:
+            line_end = "\r\n";
+            line_end_len = 2;
+            break;
+        case kLineDelimiterLf:
+            line_end = "\n";
+            line_end_len = 1;
+            break;
+        case kLineDelimiterCr:
+            line_end = "\r";
+            line_end_len = 1;
+            break;
+        default:
+            break;
     }
     const char* const end = text + size;
     while (text < end) {
@@ -119,8 +124,7 @@ void WriteWithLineEnds(int mode, std::FILE* file, const char* text, std::size_t 
 
 }  // namespace
 
-int WriteText(int mode, std::FILE* file, const char* format, ...)
-{
+int WriteText(int mode, std::FILE* file, const char* format, ...) {
     // Most texts are single lines: format them on the stack, and only
     // longer ones on the heap.
     char small[1024];

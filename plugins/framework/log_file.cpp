@@ -5,24 +5,21 @@
 
 #include "framework/line_io.h"
 
-LogFile::LogFile(const char* path)
-{
+LogFile::LogFile(const char* path) {
     if (path != nullptr) {
         file_ = std::fopen(path, "w");
         open_ = file_ != nullptr ? 1 : 0;
     }
 }
 
-LogFile::~LogFile()
-{
+LogFile::~LogFile() {
     if (open_ != 0) {
         std::fflush(file_);
         std::fclose(file_);
     }
 }
 
-void LogFile::Printf(const char* format, ...)
-{
+void LogFile::Printf(const char* format, ...) {
     if (open_ == 0) {
         return;
     }

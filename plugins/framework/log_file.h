@@ -8,7 +8,7 @@
 // crash of the host. Opened without a path (or when the file cannot be
 // created) it silently drops every message, so a run logs unconditionally.
 class LogFile {
-public:
+  public:
     // Opens path for writing, truncating it; null means no log.
     explicit LogFile(const char* path);
     // Flushes and closes the file.
@@ -23,7 +23,7 @@ public:
     // True while a file is open and owned.
     bool IsOpen() const { return open_ != 0; }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     int open_ = 0;
 };

@@ -5,15 +5,13 @@
 
 namespace {
 
-[[noreturn]] void OutOfMemory()
-{
+[[noreturn]] void OutOfMemory() {
     std::exit(1);
 }
 
 }  // namespace
 
-void* SafeAlloc(std::size_t n)
-{
+void* SafeAlloc(std::size_t n) {
     void* p = std::malloc(n == 0 ? 1 : n);
     if (p == nullptr) {
         OutOfMemory();
@@ -21,8 +19,7 @@ void* SafeAlloc(std::size_t n)
     return p;
 }
 
-void* SafeAllocZeroed(std::size_t count, std::size_t size)
-{
+void* SafeAllocZeroed(std::size_t count, std::size_t size) {
     // An empty request is an empty block, however large the other factor;
     // otherwise calloc checks count * size for overflow itself.
     if (count == 0 || size == 0) {
@@ -36,8 +33,7 @@ void* SafeAllocZeroed(std::size_t count, std::size_t size)
     return p;
 }
 
-void* SafeRealloc(void* p, std::size_t n)
-{
+void* SafeRealloc(void* p, std::size_t n) {
     void* q = std::realloc(p, n == 0 ? 1 : n);
     if (q == nullptr) {
         OutOfMemory();
@@ -45,16 +41,14 @@ void* SafeRealloc(void* p, std::size_t n)
     return q;
 }
 
-void SafeFree(void* p)
-{
+void SafeFree(void* p) {
     if (p == nullptr) {
         std::exit(1);
     }
     std::free(p);
 }
 
-char* StrDup(const char* s)
-{
+char* StrDup(const char* s) {
     if (s == nullptr) {
         s = "";
     }

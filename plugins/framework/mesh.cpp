@@ -9,33 +9,28 @@
 
 Obj3d::Obj3d(const char* text, int objectType) : name(StrDup(text)), type(objectType) {}
 
-Obj3d::Obj3d(const Obj3d& /*other*/) : name(nullptr), type(0)
-{
+Obj3d::Obj3d(const Obj3d& /*other*/) : name(nullptr), type(0) {
     // Objects own their tables and arrays through plain pointers; a copy
     // would free them twice, so copying is stopped where it happens.
     std::fputs("internal error: Obj3d::Obj3d(const Obj3d &) called!\n", stderr);
     std::exit(1);
 }
 
-Obj3d::~Obj3d()
-{
+Obj3d::~Obj3d() {
     SafeFree(name);
 }
 
-void Obj3d::SetName(const char* text)
-{
+void Obj3d::SetName(const char* text) {
     char* copy = StrDup(text);
     SafeFree(name);
     name = copy;
 }
 
-void* Obj3d::operator new(std::size_t size)
-{
+void* Obj3d::operator new(std::size_t size) {
     return SafeAlloc(size);
 }
 
-void Obj3d::operator delete(void* block)
-{
+void Obj3d::operator delete(void* block) {
     if (block != nullptr) {
         SafeFree(block);
     }
@@ -55,15 +50,13 @@ Mesh3d::Mesh3d(std::uint64_t n, const char* text)
       triangleCount(0),
       min{0.0, 0.0, 0.0},
       max{0.0, 0.0, 0.0},
-      transform{}
-{
+      transform{} {
     for (int i = 0; i < 4; ++i) {
         transform.m[i][i] = 1.0;
     }
 }
 
-Mesh3d::~Mesh3d()
-{
+Mesh3d::~Mesh3d() {
     FreeTables();
     if (points != nullptr) {
         SafeFree(points);
@@ -73,8 +66,7 @@ Mesh3d::~Mesh3d()
     }
 }
 
-void Mesh3d::FreeTables()
-{
+void Mesh3d::FreeTables() {
     delete vertices;
     delete faces;
     delete edges;
@@ -83,8 +75,7 @@ void Mesh3d::FreeTables()
     edges = nullptr;
 }
 
-void Mesh3d::AddTriangle(const Triangle3d& t)
-{
+void Mesh3d::AddTriangle(const Triangle3d& t) {
     if (vertices == nullptr || faces == nullptr || edges == nullptr) {
         return;
     }
@@ -133,8 +124,7 @@ void Mesh3d::AddTriangle(const Triangle3d& t)
     edges->AddFace(f, e3);
 }
 
-Triangle3d Mesh3d::GetTriangle(int i) const
-{
+Triangle3d Mesh3d::GetTriangle(int i) const {
     Triangle3d t{};
     FaceVertices face{};
     if (vertices == nullptr || faces == nullptr || faces->Get(i, face) != 0) {
@@ -146,8 +136,7 @@ Triangle3d Mesh3d::GetTriangle(int i) const
     return t;
 }
 
-void Mesh3d::WriteStatistics(LogFile& log) const
-{
+void Mesh3d::WriteStatistics(LogFile& log) const {
     if (vertices == nullptr || faces == nullptr) {
         return;
     }

@@ -7,11 +7,10 @@ using mesh_detail::CheckedHint;
 
 namespace {
 
-inline std::uint32_t HashStep(std::uint32_t h, std::uint32_t byte)
-{
+inline std::uint32_t HashStep(std::uint32_t h, std::uint32_t byte) {
     // Each byte counts as a signed 8-bit value widened to 32 bits.
-    const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(
-        static_cast<std::int8_t>(static_cast<std::uint8_t>(byte))));
+    const auto widened = static_cast<std::uint32_t>(
+        static_cast<std::int32_t>(static_cast<std::int8_t>(static_cast<std::uint8_t>(byte))));
     return h * 31u + widened;
 }
 
@@ -21,15 +20,13 @@ inline std::uint32_t HashStep(std::uint32_t h, std::uint32_t byte)
 constexpr std::uint32_t kPow31[9] = {1u,        31u,        961u,        29791u,     923521u,
                                      28629151u, 887503681u, 1742810335u, 2487512833u};
 
-inline std::uint32_t Widen(std::uint64_t bits, int byte)
-{
+inline std::uint32_t Widen(std::uint64_t bits, int byte) {
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(
         static_cast<std::int8_t>(static_cast<std::uint8_t>(bits >> (8 * byte)))));
 }
 
 // A double as its 8 bytes in little-endian order, whatever the host's order.
-inline std::uint32_t HashDouble(std::uint32_t seed, double value, std::uint32_t buckets)
-{
+inline std::uint32_t HashDouble(std::uint32_t seed, double value, std::uint32_t buckets) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     std::uint32_t h = seed * kPow31[8];
@@ -40,8 +37,7 @@ inline std::uint32_t HashDouble(std::uint32_t seed, double value, std::uint32_t 
 }
 
 // An int as its 4 bytes in little-endian order.
-inline std::uint32_t HashInt(std::uint32_t seed, std::int32_t value, std::uint32_t buckets)
-{
+inline std::uint32_t HashInt(std::uint32_t seed, std::int32_t value, std::uint32_t buckets) {
     const auto bits = static_cast<std::uint32_t>(value);
     std::uint32_t h = seed * kPow31[4];
     for (int i = 0; i < 4; ++i) {
@@ -50,28 +46,24 @@ inline std::uint32_t HashInt(std::uint32_t seed, std::int32_t value, std::uint32
     return h % buckets;
 }
 
-std::uint32_t AtLeast2048(std::uint32_t buckets)
-{
+std::uint32_t AtLeast2048(std::uint32_t buckets) {
     return std::max<std::uint32_t>(buckets, 2048u);
 }
 
-void Sort3(std::int32_t& a, std::int32_t& b, std::int32_t& c)
-{
+void Sort3(std::int32_t& a, std::int32_t& b, std::int32_t& c) {
     if (a > b) std::swap(a, b);
     if (b > c) std::swap(b, c);
     if (a > b) std::swap(a, b);
 }
 
-inline bool InRange(int i, int count)
-{
+inline bool InRange(int i, int count) {
     return i >= 0 && i < count;
 }
 
 }  // namespace
 
 std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t length,
-                        std::uint32_t buckets)
-{
+                        std::uint32_t buckets) {
     const auto* p = static_cast<const unsigned char*>(bytes);
     std::uint32_t h = seed;
     for (std::size_t i = 0; i < length; ++i) {
@@ -82,8 +74,7 @@ std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t lengt
 
 // ---------------------------------------------------------------------------
 
-VertexTable::VertexTable(std::uint64_t n)
-{
+VertexTable::VertexTable(std::uint64_t n) {
     const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
     buckets_.Resize(AtLeast2048(hint * 2u * 7u / 10u));
     buckets_.Fill(-1);
@@ -93,23 +84,20 @@ VertexTable::VertexTable(std::uint64_t n)
     faceRefs_.Resize(static_cast<std::size_t>(hint) * 3);
 }
 
-std::uint32_t VertexTable::BucketOf(const Vector3d& p) const
-{
+std::uint32_t VertexTable::BucketOf(const Vector3d& p) const {
     const auto b = static_cast<std::uint32_t>(buckets_.capacity());
     std::uint32_t h = HashDouble(0, p.x, b);
     h = HashDouble(h, p.y, b);
     return HashDouble(h, p.z, b);
 }
 
-void VertexTable::Grow()
-{
+void VertexTable::Grow() {
     points_.Grow();
     nextInBucket_.Resize(points_.capacity());
     firstFaceRef_.Resize(points_.capacity());
 }
 
-int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket)
-{
+int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket) {
     for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
         if (NearlyEqual(points_[i], p)) {
             return i;
@@ -126,8 +114,7 @@ int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket)
     return index;
 }
 
-int VertexTable::Get(int i, Vector3d& point) const
-{
+int VertexTable::Get(int i, Vector3d& point) const {
     if (!InRange(i, count_)) {
         return -1;
     }
@@ -135,8 +122,7 @@ int VertexTable::Get(int i, Vector3d& point) const
     return 0;
 }
 
-int VertexTable::AddFaceRef(int face, int vertex)
-{
+int VertexTable::AddFaceRef(int face, int vertex) {
     if (!InRange(vertex, count_)) {
         return -1;
     }
@@ -154,43 +140,39 @@ int VertexTable::AddFaceRef(int face, int vertex)
     return 0;
 }
 
-FaceChain VertexTable::FaceList(int vertex) const
-{
+FaceChain VertexTable::FaceList(int vertex) const {
     if (!InRange(vertex, count_)) {
         return {};
     }
     return {faceRefs_.data(), firstFaceRef_[vertex]};
 }
 
-void VertexTable::ScalePoints(double factor)
-{
+void VertexTable::ScalePoints(double factor) {
     for (int i = 0; i < count_; ++i) {
         points_[i] = Scale(points_[i], factor);
     }
 }
 
-void VertexTable::SwapPointAxes(int mode)
-{
+void VertexTable::SwapPointAxes(int mode) {
     for (int i = 0; i < count_; ++i) {
         Vector3d& p = points_[i];
         switch (mode) {
-        case 1:
-            std::swap(p.x, p.y);
-            break;
-        case 2:
-            std::swap(p.x, p.z);
-            break;
-        case 3:
-            std::swap(p.y, p.z);
-            break;
-        default:
-            return;
+            case 1:
+                std::swap(p.x, p.y);
+                break;
+            case 2:
+                std::swap(p.x, p.z);
+                break;
+            case 3:
+                std::swap(p.y, p.z);
+                break;
+            default:
+                return;
         }
     }
 }
 
-std::size_t VertexTable::HeldBytes() const
-{
+std::size_t VertexTable::HeldBytes() const {
     return points_.capacity() * sizeof(Vector3d) + nextInBucket_.capacity() * 4 +
            firstFaceRef_.capacity() * 4 + buckets_.capacity() * 4 +
            faceRefs_.capacity() * sizeof(ChainNode);
@@ -198,8 +180,7 @@ std::size_t VertexTable::HeldBytes() const
 
 // ---------------------------------------------------------------------------
 
-FaceTable::FaceTable(std::uint64_t n)
-{
+FaceTable::FaceTable(std::uint64_t n) {
     const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
     buckets_.Resize(AtLeast2048(hint * 2u));
     buckets_.Fill(-1);
@@ -207,8 +188,7 @@ FaceTable::FaceTable(std::uint64_t n)
     nextInBucket_.Resize(hint);
 }
 
-std::uint32_t FaceTable::BucketOf(int a, int b, int c) const
-{
+std::uint32_t FaceTable::BucketOf(int a, int b, int c) const {
     std::int32_t s0 = a;
     std::int32_t s1 = b;
     std::int32_t s2 = c;
@@ -219,8 +199,7 @@ std::uint32_t FaceTable::BucketOf(int a, int b, int c) const
     return HashInt(bucket, s2, buckets);
 }
 
-int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket)
-{
+int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket) {
     std::int32_t s0 = a;
     std::int32_t s1 = b;
     std::int32_t s2 = c;
@@ -246,8 +225,7 @@ int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket)
     return index;
 }
 
-int FaceTable::Get(int i, FaceVertices& face) const
-{
+int FaceTable::Get(int i, FaceVertices& face) const {
     if (!InRange(i, count_)) {
         return -1;
     }
@@ -255,15 +233,13 @@ int FaceTable::Get(int i, FaceVertices& face) const
     return 0;
 }
 
-void FaceTable::Flip(int i)
-{
+void FaceTable::Flip(int i) {
     if (InRange(i, count_)) {
         std::swap(faces_[i].k[0], faces_[i].k[1]);
     }
 }
 
-void FaceTable::SetEdges(int i, int e1, int e2, int e3)
-{
+void FaceTable::SetEdges(int i, int e1, int e2, int e3) {
     if (InRange(i, count_)) {
         faces_[i].edge[0] = e1;
         faces_[i].edge[1] = e2;
@@ -271,16 +247,14 @@ void FaceTable::SetEdges(int i, int e1, int e2, int e3)
     }
 }
 
-std::size_t FaceTable::HeldBytes() const
-{
+std::size_t FaceTable::HeldBytes() const {
     return faces_.capacity() * sizeof(FaceRecord) + nextInBucket_.capacity() * 4 +
            buckets_.capacity() * 4;
 }
 
 // ---------------------------------------------------------------------------
 
-EdgeTable::EdgeTable(std::uint64_t n)
-{
+EdgeTable::EdgeTable(std::uint64_t n) {
     const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
     buckets_.Resize(AtLeast2048(hint * 3u));
     buckets_.Fill(-1);
@@ -288,14 +262,12 @@ EdgeTable::EdgeTable(std::uint64_t n)
     nextInBucket_.Resize(edges_.capacity());
 }
 
-std::uint32_t EdgeTable::BucketOf(int a, int b) const
-{
+std::uint32_t EdgeTable::BucketOf(int a, int b) const {
     const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
     return HashInt(HashInt(0, std::min(a, b), buckets), std::max(a, b), buckets);
 }
 
-int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket)
-{
+int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket) {
     const std::int32_t lo = std::min(a, b);
     const std::int32_t hi = std::max(a, b);
 
@@ -316,8 +288,7 @@ int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket)
     return index;
 }
 
-int EdgeTable::Get(int i, EdgeVertices& edge) const
-{
+int EdgeTable::Get(int i, EdgeVertices& edge) const {
     if (!InRange(i, count_)) {
         return -1;
     }
@@ -325,8 +296,7 @@ int EdgeTable::Get(int i, EdgeVertices& edge) const
     return 0;
 }
 
-int EdgeTable::Faces(int i, EdgeFaces& faces) const
-{
+int EdgeTable::Faces(int i, EdgeFaces& faces) const {
     if (!InRange(i, count_)) {
         return -1;
     }
@@ -334,8 +304,7 @@ int EdgeTable::Faces(int i, EdgeFaces& faces) const
     return 0;
 }
 
-int EdgeTable::AddFace(int face, int edge)
-{
+int EdgeTable::AddFace(int face, int edge) {
     if (!InRange(edge, count_)) {
         return -1;
     }
@@ -348,8 +317,7 @@ int EdgeTable::AddFace(int face, int edge)
     return 0;
 }
 
-std::size_t EdgeTable::HeldBytes() const
-{
+std::size_t EdgeTable::HeldBytes() const {
     return edges_.capacity() * sizeof(EdgeRecord) + nextInBucket_.capacity() * 4 +
            buckets_.capacity() * 4;
 }

@@ -34,20 +34,19 @@ struct ChainNode {
 
 // The faces that use one vertex, newest first, each once.
 class FaceChain {
-public:
+  public:
     class Iterator {
-    public:
+      public:
         Iterator(const ChainNode* nodes, std::int32_t at) : nodes_(nodes), at_(at) {}
         int operator*() const { return nodes_[at_].value; }
-        Iterator& operator++()
-        {
+        Iterator& operator++() {
             at_ = nodes_[at_].next;
             return *this;
         }
         bool operator==(const Iterator& other) const { return at_ == other.at_; }
         bool operator!=(const Iterator& other) const { return at_ != other.at_; }
 
-    private:
+      private:
         const ChainNode* nodes_;
         std::int32_t at_;
     };
@@ -59,14 +58,14 @@ public:
     Iterator end() const { return {nodes_, -1}; }
     bool empty() const { return first_ < 0; }
 
-private:
+  private:
     const ChainNode* nodes_ = nullptr;
     std::int32_t first_ = -1;
 };
 
 // The distinct points of a mesh, and per point the faces that use it.
 class VertexTable {
-public:
+  public:
     // floor(2n * 7 / 10) buckets (in 32-bit unsigned arithmetic), at least
     // 2048, and room for n points before the first growth. A hint of 0
     // counts as 1; one above 2^31 - 1 ends the process.
@@ -74,8 +73,7 @@ public:
     VertexTable(const VertexTable&) = delete;
     VertexTable& operator=(const VertexTable&) = delete;
     static void* operator new(std::size_t size) { return SafeAlloc(size); }
-    static void operator delete(void* block)
-    {
+    static void operator delete(void* block) {
         if (block != nullptr) SafeFree(block);
     }
 
@@ -111,7 +109,7 @@ public:
     // Bytes held by the table's arrays, for reports.
     std::size_t HeldBytes() const;
 
-private:
+  private:
     void Grow();
 
     mesh_detail::TableArray<Vector3d> points_;
@@ -138,14 +136,13 @@ struct FaceRecord {
 
 // The distinct triangles of a mesh by vertex number.
 class FaceTable {
-public:
+  public:
     // 2n buckets, at least 2048; room for n faces before the first growth.
     explicit FaceTable(std::uint64_t n);
     FaceTable(const FaceTable&) = delete;
     FaceTable& operator=(const FaceTable&) = delete;
     static void* operator new(std::size_t size) { return SafeAlloc(size); }
-    static void operator delete(void* block)
-    {
+    static void operator delete(void* block) {
         if (block != nullptr) SafeFree(block);
     }
 
@@ -169,7 +166,7 @@ public:
     const FaceRecord& Record(int i) const { return faces_[static_cast<std::size_t>(i)]; }
     std::size_t HeldBytes() const;
 
-private:
+  private:
     mesh_detail::TableArray<FaceRecord> faces_;
     mesh_detail::TableArray<std::int32_t> nextInBucket_;
     mesh_detail::TableArray<std::int32_t> buckets_;
@@ -196,15 +193,14 @@ struct EdgeRecord {
 
 // The distinct edges of a mesh, and per edge up to two of its faces.
 class EdgeTable {
-public:
+  public:
     // 3n buckets (32-bit unsigned), at least 2048; room for 2n edges before
     // the first growth (a closed mesh has 1.5 edges per face).
     explicit EdgeTable(std::uint64_t n);
     EdgeTable(const EdgeTable&) = delete;
     EdgeTable& operator=(const EdgeTable&) = delete;
     static void* operator new(std::size_t size) { return SafeAlloc(size); }
-    static void operator delete(void* block)
-    {
+    static void operator delete(void* block) {
         if (block != nullptr) SafeFree(block);
     }
 
@@ -227,7 +223,7 @@ public:
     const EdgeRecord& Record(int i) const { return edges_[static_cast<std::size_t>(i)]; }
     std::size_t HeldBytes() const;
 
-private:
+  private:
     mesh_detail::TableArray<EdgeRecord> edges_;
     mesh_detail::TableArray<std::int32_t> nextInBucket_;
     mesh_detail::TableArray<std::int32_t> buckets_;

@@ -2,8 +2,7 @@
 // without linking the framework; this is the importers' release rule.
 #include "framework/contract.h"
 
-void ReleaseMeshObject(Obj3d* object)
-{
+void ReleaseMeshObject(Obj3d* object) {
     if (object != nullptr && object->type == kObjectTypeMesh) {
         delete object;
     }

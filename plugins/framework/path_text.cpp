@@ -4,15 +4,13 @@
 
 namespace {
 
-bool IsSeparator(char c)
-{
+bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
 }  // namespace
 
-PathParts PathSplit(std::string_view path)
-{
+PathParts PathSplit(std::string_view path) {
     PathParts parts;
 
     const std::size_t last_sep = path.find_last_of("\\/");
@@ -50,8 +48,7 @@ PathParts PathSplit(std::string_view path)
 }
 
 std::string PathJoin(std::string_view drive, std::string_view dir, std::string_view name,
-                     std::string_view ext)
-{
+                     std::string_view ext) {
     std::string out;
     if (!drive.empty()) {
         out += drive;
@@ -77,16 +74,14 @@ std::string PathJoin(std::string_view drive, std::string_view dir, std::string_v
     return out;
 }
 
-bool SameFile(const char* a, const char* b)
-{
+bool SameFile(const char* a, const char* b) {
     struct stat first {};
     struct stat second {};
     return a != nullptr && b != nullptr && ::stat(a, &first) == 0 && ::stat(b, &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-std::int64_t FileSize(std::FILE* file)
-{
+std::int64_t FileSize(std::FILE* file) {
     const off_t here = ftello(file);
     if (here < 0 || fseeko(file, 0, SEEK_END) != 0) {
         return -1;

@@ -4,19 +4,16 @@
 
 PluginSettings::PluginSettings(const char* subkey_text, const char* default_logfile)
     : subkey(subkey_text != nullptr ? subkey_text : ""),
-      logfilename(default_logfile != nullptr ? default_logfile : "")
-{
+      logfilename(default_logfile != nullptr ? default_logfile : "") {
     // Only this class's part exists yet, so this loads "Common Settings" only.
     PluginSettings::Load();
 }
 
-PluginSettings::~PluginSettings()
-{
+PluginSettings::~PluginSettings() {
     PluginSettings::Save();
 }
 
-int PluginSettings::Load()
-{
+int PluginSettings::Load() {
     const char* key = subkey.c_str();
     ReadSettingInt(key, kCommonSettings, "swap_mode", swap_mode, swap_mode);
     ReadSettingInt(key, kCommonSettings, "verbose_mode", verbose_mode, verbose_mode);
@@ -24,13 +21,13 @@ int PluginSettings::Load()
     ReadSettingInt(key, kCommonSettings, "ld_mode", ld_mode, ld_mode);
     ReadSettingDouble(key, kCommonSettings, "size_value", size_value, size_value);
     std::string logfile;
-    ReadSettingText(key, kCommonSettings, "logfilename", logfilename.c_str(), logfile, kMaxLogFileName);
+    ReadSettingText(key, kCommonSettings, "logfilename", logfilename.c_str(), logfile,
+                    kMaxLogFileName);
     logfilename = std::move(logfile);
     return 1;
 }
 
-int PluginSettings::Save()
-{
+int PluginSettings::Save() {
     const char* key = subkey.c_str();
     int ok = 1;
     ok &= WriteSettingInt(key, kCommonSettings, "verbose_mode", verbose_mode);
@@ -42,8 +39,8 @@ int PluginSettings::Save()
     return ok;
 }
 
-void PluginSettings::SetCommon(int verbose, int swap, int unify, int ld, double size, const char* logfile)
-{
+void PluginSettings::SetCommon(int verbose, int swap, int unify, int ld, double size,
+                               const char* logfile) {
     verbose_mode = verbose;
     swap_mode = swap;
     unify_mode = unify;
@@ -53,8 +50,7 @@ void PluginSettings::SetCommon(int verbose, int swap, int unify, int ld, double 
 }
 
 void PluginSettings::GetCommon(int& verbose, int& swap, int& unify, int& ld, double& size,
-                               std::string& logfile) const
-{
+                               std::string& logfile) const {
     verbose = verbose_mode;
     swap = swap_mode;
     unify = unify_mode;

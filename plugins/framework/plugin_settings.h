@@ -15,7 +15,7 @@
 // derived object therefore writes "Specific Settings" first, then "Common
 // Settings".
 class PluginSettings {
-public:
+  public:
     // Longest log file name that is read back from the store.
     static constexpr std::size_t kMaxLogFileName = 259;
 

@@ -1,21 +1,27 @@
 #include "framework/plugin_strings.h"
 
-const char* LoadPluginString(const PluginStrings& strings, int id)
-{
+const char* LoadPluginString(const PluginStrings& strings, int id) {
     switch (id) {
-    case kStringHelpText: return strings.help_text;
-    case kStringShortName: return strings.short_name;
-    case kStringConfiguration: return "Configuration";
-    case kStringHelp: return "Help";
-    case kStringAction: return strings.action;
-    case kStringProgress: return "Progress";
-    case kStringImport: return "Import";
-    default: return nullptr;
+        case kStringHelpText:
+            return strings.help_text;
+        case kStringShortName:
+            return strings.short_name;
+        case kStringConfiguration:
+            return "Configuration";
+        case kStringHelp:
+            return "Help";
+        case kStringAction:
+            return strings.action;
+        case kStringProgress:
+            return "Progress";
+        case kStringImport:
+            return "Import";
+        default:
+            return nullptr;
     }
 }
 
-std::string DialogCaption(const PluginStrings& strings, int id)
-{
+std::string DialogCaption(const PluginStrings& strings, int id) {
     const char* name = LoadPluginString(strings, kStringShortName);
     const char* word = LoadPluginString(strings, id);
     std::string caption = name != nullptr ? name : "";

@@ -6,8 +6,7 @@
 #include "framework/memory.h"
 #include "framework/mesh.h"
 
-void Mesh3d::ScaleMesh(double factor)
-{
+void Mesh3d::ScaleMesh(double factor) {
     if (factor == 1.0 || vertices == nullptr) {
         return;
     }
@@ -22,27 +21,25 @@ void Mesh3d::ScaleMesh(double factor)
 
 namespace {
 
-void SwapComponents(Vector3d& v, int mode)
-{
+void SwapComponents(Vector3d& v, int mode) {
     switch (mode) {
-    case 1:
-        std::swap(v.x, v.y);
-        break;
-    case 2:
-        std::swap(v.x, v.z);
-        break;
-    case 3:
-        std::swap(v.y, v.z);
-        break;
-    default:
-        break;
+        case 1:
+            std::swap(v.x, v.y);
+            break;
+        case 2:
+            std::swap(v.x, v.z);
+            break;
+        case 3:
+            std::swap(v.y, v.z);
+            break;
+        default:
+            break;
     }
 }
 
 }  // namespace
 
-void Mesh3d::SwapAxes(int mode)
-{
+void Mesh3d::SwapAxes(int mode) {
     if (mode == 0 || vertices == nullptr) {
         return;
     }
@@ -51,8 +48,7 @@ void Mesh3d::SwapAxes(int mode)
     SwapComponents(max, mode);
 }
 
-int Mesh3d::Compact()
-{
+int Mesh3d::Compact() {
     if (vertices == nullptr || faces == nullptr) {
         return 0;
     }
@@ -66,8 +62,8 @@ int Mesh3d::Compact()
     if (triangles != nullptr) {
         SafeFree(triangles);
     }
-    points = static_cast<Vector3d*>(SafeAllocZeroed(static_cast<std::size_t>(vertexCount),
-                                                   sizeof(Vector3d)));
+    points = static_cast<Vector3d*>(
+        SafeAllocZeroed(static_cast<std::size_t>(vertexCount), sizeof(Vector3d)));
     triangles = static_cast<TriangleIndices*>(
         SafeAllocZeroed(static_cast<std::size_t>(faceCount), sizeof(TriangleIndices)));
     for (int i = 0; i < vertexCount; ++i) {
@@ -82,8 +78,7 @@ int Mesh3d::Compact()
     return faceCount;
 }
 
-void Mesh3d::Expand()
-{
+void Mesh3d::Expand() {
     if (vertices != nullptr || faces != nullptr || edges != nullptr || points == nullptr ||
         triangles == nullptr) {
         return;

@@ -13,15 +13,13 @@ ProgressDialog* g_current = nullptr;
 int g_last_file = 0;
 int g_last_mesh = 0;
 
-void DrawBar(std::ostream& out, int pos, const std::string& label)
-{
+void DrawBar(std::ostream& out, int pos, const std::string& label) {
     const int filled = pos * kBarWidth / 100;
     out << label << " [" << std::string(static_cast<std::size_t>(filled), '#')
         << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << ']';
 }
 
-std::string WithoutTrailingBlanks(const char* text)
-{
+std::string WithoutTrailingBlanks(const char* text) {
     std::string s = text != nullptr ? text : "";
     const std::size_t end = s.find_last_not_of(" \t\r\n");
     s.erase(end == std::string::npos ? 0 : end + 1);
@@ -31,20 +29,16 @@ std::string WithoutTrailingBlanks(const char* text)
 }  // namespace
 
 ProgressDialog::ProgressDialog(std::string caption, bool mesh_bar, Terminal& term)
-    : caption_(std::move(caption)), mesh_bar_(mesh_bar), term_(term)
-{
-}
+    : caption_(std::move(caption)), mesh_bar_(mesh_bar), term_(term) {}
 
-ProgressDialog::~ProgressDialog()
-{
+ProgressDialog::~ProgressDialog() {
     Close();
     if (g_current == this) {
         g_current = nullptr;
     }
 }
 
-int ProgressDialog::OpenModeless()
-{
+int ProgressDialog::OpenModeless() {
     if (open_) {
         return 1;
     }
@@ -56,8 +50,7 @@ int ProgressDialog::OpenModeless()
     return 1;
 }
 
-void ProgressDialog::DrawBars()
-{
+void ProgressDialog::DrawBars() {
     if (!open_ || !term_.err_is_terminal) {
         return;
     }
@@ -75,8 +68,7 @@ void ProgressDialog::DrawBars()
     err.flush();
 }
 
-void ProgressDialog::SetPos(Bar& bar, int percent)
-{
+void ProgressDialog::SetPos(Bar& bar, int percent) {
     // Like a progress bar control, the position stays within the range.
     bar.pos = percent < bar.lower ? bar.lower : percent > bar.upper ? bar.upper : percent;
     int v = (bar.pos - bar.lower) * 100 / (bar.upper - bar.lower);
@@ -87,18 +79,15 @@ void ProgressDialog::SetPos(Bar& bar, int percent)
     DrawBars();
 }
 
-void ProgressDialog::SetFilePos(int percent)
-{
+void ProgressDialog::SetFilePos(int percent) {
     SetPos(file_, percent);
 }
 
-void ProgressDialog::SetMeshPos(int percent)
-{
+void ProgressDialog::SetMeshPos(int percent) {
     SetPos(mesh_, percent);
 }
 
-void ProgressDialog::SetStatus(const char* text)
-{
+void ProgressDialog::SetStatus(const char* text) {
     status_ = text != nullptr ? text : "";
     if (!open_) {
         return;
@@ -115,15 +104,13 @@ void ProgressDialog::SetStatus(const char* text)
     }
 }
 
-int ProgressDialog::CancelRequested()
-{
+int ProgressDialog::CancelRequested() {
     const int requested = cancel_;
     cancel_ = 0;
     return requested;
 }
 
-void ProgressDialog::Close()
-{
+void ProgressDialog::Close() {
     if (!open_) {
         return;
     }
@@ -134,8 +121,7 @@ void ProgressDialog::Close()
     term_.err->flush();
 }
 
-void SetCurrentProgressDialog(ProgressDialog* dialog)
-{
+void SetCurrentProgressDialog(ProgressDialog* dialog) {
     g_current = dialog;
     // A new run's first report must reach its fresh dialog, whatever the
     // last run ended with.
@@ -143,13 +129,11 @@ void SetCurrentProgressDialog(ProgressDialog* dialog)
     g_last_mesh = 0;
 }
 
-ProgressDialog* CurrentProgressDialog()
-{
+ProgressDialog* CurrentProgressDialog() {
     return g_current;
 }
 
-void ProgressStatus(std::FILE* /*stream*/, const char* format, ...)
-{
+void ProgressStatus(std::FILE* /*stream*/, const char* format, ...) {
     std::va_list args;
     va_start(args, format);
     const std::string text = FormatText(format, args);
@@ -159,8 +143,7 @@ void ProgressStatus(std::FILE* /*stream*/, const char* format, ...)
     }
 }
 
-int ProgressPercent(std::uint32_t index, std::uint32_t count)
-{
+int ProgressPercent(std::uint32_t index, std::uint32_t count) {
     if (count < 2) {
         return 0;
     }
@@ -170,8 +153,7 @@ int ProgressPercent(std::uint32_t index, std::uint32_t count)
     return percent >= 100.0 ? 100 : static_cast<int>(percent);
 }
 
-void ProgressFile(std::uint32_t index, std::uint32_t count)
-{
+void ProgressFile(std::uint32_t index, std::uint32_t count) {
     const int percent = ProgressPercent(index, count);
     if (percent != g_last_file || percent == 0) {
         if (g_current != nullptr) {
@@ -181,8 +163,7 @@ void ProgressFile(std::uint32_t index, std::uint32_t count)
     }
 }
 
-void ProgressMesh(std::uint32_t index, std::uint32_t count)
-{
+void ProgressMesh(std::uint32_t index, std::uint32_t count) {
     const int percent = ProgressPercent(index, count);
     if (percent != g_last_mesh || percent == 0) {
         if (g_current != nullptr) {
@@ -192,12 +173,10 @@ void ProgressMesh(std::uint32_t index, std::uint32_t count)
     }
 }
 
-ProgressCallbacks ImportProgressCallbacks()
-{
+ProgressCallbacks ImportProgressCallbacks() {
     return ProgressCallbacks{&ProgressStatus, &ProgressFile, &ProgressMesh};
 }
 
-ProgressCallbacks ExportProgressCallbacks()
-{
+ProgressCallbacks ExportProgressCallbacks() {
     return ProgressCallbacks{&ProgressStatus, &ProgressFile, nullptr};
 }

@@ -13,7 +13,7 @@
 #include "framework/terminal_ui.h"
 
 class ProgressDialog {
-public:
+  public:
     // caption: short name + " " + action ("WAV Import"). mesh_bar: the
     // importer's dialog shows a second bar for the current mesh.
     ProgressDialog(std::string caption, bool mesh_bar, Terminal& term = CurrentTerminal());
@@ -47,7 +47,7 @@ public:
     const std::string& MeshLabel() const { return mesh_.label; }
     const std::string& Status() const { return status_; }
 
-private:
+  private:
     struct Bar {
         int lower = 0;
         int upper = 100;
@@ -73,7 +73,8 @@ private:
 // the exporters, whose dialog has one bar. The stream argument of Status is
 // not used (runs pass stderr); the text goes to the current dialog.
 struct ProgressCallbacks {
-    void (*Status)(std::FILE* stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void (*Status)(std::FILE* stream, const char* format, ...)
+        __attribute__((format(printf, 2, 3)));
     void (*FileProgress)(std::uint32_t index, std::uint32_t count);
     void (*MeshProgress)(std::uint32_t index, std::uint32_t count);
 };
@@ -85,7 +86,8 @@ void SetCurrentProgressDialog(ProgressDialog* dialog);
 ProgressDialog* CurrentProgressDialog();
 
 // Formats a status text (of any length) for the current dialog.
-void ProgressStatus(std::FILE* stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void ProgressStatus(std::FILE* stream, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
 
 // Step index of count steps as a whole percentage: 0 when count is below 2,
 // else index / (count - 1) * 100 truncated, and at most 100.

@@ -20,13 +20,11 @@ namespace {
 
 constexpr const char* kHexDigits = "0123456789ABCDEF";
 
-bool NeedsEscape(unsigned char c, bool in_name)
-{
+bool NeedsEscape(unsigned char c, bool in_name) {
     return c < 0x20 || c == 0x7F || c == '%' || (in_name && (c == '=' || c == '#'));
 }
 
-std::string Escape(std::string_view text, bool in_name)
-{
+std::string Escape(std::string_view text, bool in_name) {
     std::string out;
     out.reserve(text.size());
     for (char ch : text) {
@@ -42,8 +40,7 @@ std::string Escape(std::string_view text, bool in_name)
     return out;
 }
 
-int HexValue(char c)
-{
+int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -52,8 +49,7 @@ int HexValue(char c)
 
 // A '%' that is not followed by two hex digits stands for itself, so texts
 // edited by hand need no escapes.
-std::string Unescape(std::string_view text)
-{
+std::string Unescape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -72,13 +68,12 @@ std::string Unescape(std::string_view text)
 }
 
 struct Line {
-    std::string raw;             // the line without its line end
-    std::string stored;          // the line as stored, a CR before its LF included
+    std::string raw;                  // the line without its line end
+    std::string stored;               // the line as stored, a CR before its LF included
     std::optional<std::string> name;  // decoded name when the line is a value
 };
 
-std::optional<std::string> ReadWholeFile(const fs::path& file)
-{
+std::optional<std::string> ReadWholeFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -90,8 +85,7 @@ std::optional<std::string> ReadWholeFile(const fs::path& file)
     return bytes;
 }
 
-std::vector<Line> SplitLines(const std::string& bytes)
-{
+std::vector<Line> SplitLines(const std::string& bytes) {
     std::vector<Line> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -117,8 +111,7 @@ std::vector<Line> SplitLines(const std::string& bytes)
 
 // Writes bytes to a temporary file next to target and renames it over the
 // target, so a failure at any point leaves the old file in place.
-bool WriteFileAtomically(const fs::path& target, const std::string& bytes)
-{
+bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     std::string temp = target.string() + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
@@ -146,8 +139,7 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes)
     return ok;
 }
 
-std::vector<std::string> SplitKeyPath(const char* path, bool& valid)
-{
+std::vector<std::string> SplitKeyPath(const char* path, bool& valid) {
     std::vector<std::string> parts;
     valid = path != nullptr && *path != '\0';
     if (!valid) {
@@ -157,7 +149,8 @@ std::vector<std::string> SplitKeyPath(const char* path, bool& valid)
     for (;;) {
         const std::size_t sep = rest.find('\\');
         const std::string_view part = rest.substr(0, sep);
-        if (part.empty() || part == "." || part == ".." || part.find('/') != std::string_view::npos) {
+        if (part.empty() || part == "." || part == ".." ||
+            part.find('/') != std::string_view::npos) {
             valid = false;
             return parts;
         }
@@ -170,8 +163,7 @@ std::vector<std::string> SplitKeyPath(const char* path, bool& valid)
     return parts;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -188,8 +180,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 
 }  // namespace
 
-fs::path SettingsStoreRoot(RegistryRoot)
-{
+fs::path SettingsStoreRoot(RegistryRoot) {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/') {
         return fs::path(config);
@@ -205,8 +196,7 @@ fs::path SettingsStoreRoot(RegistryRoot)
     return fs::path(home) / ".config";
 }
 
-std::string SettingsKeyPath(const char* subkey, const char* section)
-{
+std::string SettingsKeyPath(const char* subkey, const char* section) {
     std::string path = "Software\\Orrin Software\\";
     path += subkey != nullptr ? subkey : "";
     path += '\\';
@@ -215,12 +205,9 @@ std::string SettingsKeyPath(const char* subkey, const char* section)
 }
 
 RegistryKey::RegistryKey(const char* class_text, RegistryRoot root)
-    : class_text_(class_text != nullptr ? class_text : ""), root_(root)
-{
-}
+    : class_text_(class_text != nullptr ? class_text : ""), root_(root) {}
 
-int RegistryKey::OpenOrCreate(const char* path)
-{
+int RegistryKey::OpenOrCreate(const char* path) {
     Close();
     enum_index_ = 0;
 
@@ -261,13 +248,11 @@ int RegistryKey::OpenOrCreate(const char* path)
     return 1;
 }
 
-void RegistryKey::Close()
-{
+void RegistryKey::Close() {
     file_.clear();
 }
 
-std::optional<std::string> RegistryKey::ReadValueText(const char* name) const
-{
+std::optional<std::string> RegistryKey::ReadValueText(const char* name) const {
     if (!IsOpen() || name == nullptr) {
         return std::nullopt;
     }
@@ -287,8 +272,7 @@ std::optional<std::string> RegistryKey::ReadValueText(const char* name) const
     return std::nullopt;
 }
 
-int RegistryKey::WriteValueText(const char* name, const char* text)
-{
+int RegistryKey::WriteValueText(const char* name, const char* text) {
     if (!IsOpen() || name == nullptr || name[0] == '\0') {
         return 0;
     }
@@ -322,8 +306,7 @@ int RegistryKey::WriteValueText(const char* name, const char* text)
     return WriteFileAtomically(file_, out) ? 1 : 0;
 }
 
-int WriteSettingText(const char* subkey, const char* section, const char* name, const char* text)
-{
+int WriteSettingText(const char* subkey, const char* section, const char* name, const char* text) {
     RegistryKey key(kSettingsKeyClass);
     if (key.OpenOrCreate(SettingsKeyPath(subkey, section).c_str()) == 0) {
         return 0;
@@ -331,15 +314,13 @@ int WriteSettingText(const char* subkey, const char* section, const char* name, 
     return key.WriteValueText(name, text);
 }
 
-int WriteSettingInt(const char* subkey, const char* section, const char* name, int value)
-{
+int WriteSettingInt(const char* subkey, const char* section, const char* name, int value) {
     char text[32];
     std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
     return WriteSettingText(subkey, section, name, text);
 }
 
-int WriteSettingDouble(const char* subkey, const char* section, const char* name, double value)
-{
+int WriteSettingDouble(const char* subkey, const char* section, const char* name, double value) {
     char small[64];
     const int n = std::snprintf(small, sizeof small, "%0.6lf", value);
     if (n < 0) {
@@ -355,8 +336,7 @@ int WriteSettingDouble(const char* subkey, const char* section, const char* name
 }
 
 int ReadSettingText(const char* subkey, const char* section, const char* name,
-                    const char* default_text, std::string& out, std::size_t limit)
-{
+                    const char* default_text, std::string& out, std::size_t limit) {
     RegistryKey key(kSettingsKeyClass);
     if (key.OpenOrCreate(SettingsKeyPath(subkey, section).c_str()) != 0) {
         if (std::optional<std::string> value = key.ReadValueText(name)) {
@@ -371,8 +351,8 @@ int ReadSettingText(const char* subkey, const char* section, const char* name,
     return 1;
 }
 
-int ReadSettingInt(const char* subkey, const char* section, const char* name, int current, int& out)
-{
+int ReadSettingInt(const char* subkey, const char* section, const char* name, int current,
+                   int& out) {
     char fallback[32];
     std::snprintf(fallback, sizeof fallback, "%ld", static_cast<long>(current));
     std::string text;
@@ -383,8 +363,7 @@ int ReadSettingInt(const char* subkey, const char* section, const char* name, in
 }
 
 int ReadSettingDouble(const char* subkey, const char* section, const char* name, double current,
-                      double& out)
-{
+                      double& out) {
     char small[64];
     const int n = std::snprintf(small, sizeof small, "%.6lf", current);
     std::string fallback;

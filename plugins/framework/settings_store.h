@@ -51,7 +51,7 @@ std::string SettingsKeyPath(const char* subkey, const char* section);
 // characters counts as missing, as the registry reads of the plug-ins always
 // did; values of any length are written whole.
 class RegistryKey {
-public:
+  public:
     static constexpr std::size_t kMaxValueText = 255;
 
     RegistryKey(const char* class_text, RegistryRoot root = RegistryRoot::CurrentUser);
@@ -82,7 +82,7 @@ public:
     // The file holding the key's values (empty while closed).
     const std::filesystem::path& File() const { return file_; }
 
-private:
+  private:
     std::string class_text_;
     RegistryRoot root_;
     std::filesystem::path file_;
@@ -109,7 +109,8 @@ int ReadSettingText(const char* subkey, const char* section, const char* name,
 // Reads a value as a base-10 integer ("2abc" reads as 2, "abc" as 0); a
 // missing value reads as current. Values beyond the range of int are clamped
 // to it. Always returns 1.
-int ReadSettingInt(const char* subkey, const char* section, const char* name, int current, int& out);
+int ReadSettingInt(const char* subkey, const char* section, const char* name, int current,
+                   int& out);
 
 // Reads a value as a decimal number with the C library's conversion ("0,5"
 // reads as 0: a comma is no decimal point); a missing value reads as

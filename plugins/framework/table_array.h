@@ -21,14 +21,12 @@ namespace mesh_detail {
 // fails.
 inline constexpr std::size_t kMaxEntries = INT_MAX;
 
-[[noreturn]] inline void TableTooLarge()
-{
+[[noreturn]] inline void TableTooLarge() {
     std::exit(1);
 }
 
 // The capacity hint of a table: at least 1, and above 2^31 - 1 fatal.
-inline int CheckedHint(std::uint64_t n)
-{
+inline int CheckedHint(std::uint64_t n) {
     if (n > kMaxEntries) {
         TableTooLarge();
     }
@@ -39,11 +37,10 @@ template <typename T>
 class TableArray {
     static_assert(std::is_trivially_copyable_v<T>, "records are moved with realloc");
 
-public:
+  public:
     TableArray() = default;
     explicit TableArray(std::size_t capacity) { Resize(capacity); }
-    ~TableArray()
-    {
+    ~TableArray() {
         if (data_ != nullptr) {
             SafeFree(data_);
         }
@@ -58,8 +55,7 @@ public:
     std::size_t capacity() const { return capacity_; }
 
     // Doubles the capacity (or makes it 1), never beyond kMaxEntries.
-    void Grow()
-    {
+    void Grow() {
         if (capacity_ >= kMaxEntries) {
             TableTooLarge();
         }
@@ -67,8 +63,7 @@ public:
         Resize(next > kMaxEntries ? kMaxEntries : next);
     }
 
-    void Resize(std::size_t capacity)
-    {
+    void Resize(std::size_t capacity) {
         if (capacity > SIZE_MAX / sizeof(T)) {
             TableTooLarge();
         }
@@ -77,14 +72,13 @@ public:
     }
 
     // Every element set to value (used for empty bucket heads).
-    void Fill(const T& value)
-    {
+    void Fill(const T& value) {
         for (std::size_t i = 0; i < capacity_; ++i) {
             data_[i] = value;
         }
     }
 
-private:
+  private:
     T* data_ = nullptr;
     std::size_t capacity_ = 0;
 };

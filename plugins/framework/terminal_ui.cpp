@@ -8,8 +8,7 @@ namespace {
 
 Terminal* g_current = nullptr;
 
-Terminal& StandardTerminal()
-{
+Terminal& StandardTerminal() {
     static Terminal standard{&std::cin, &std::cout, &std::cerr, isatty(STDIN_FILENO) != 0,
                              isatty(STDERR_FILENO) != 0};
     return standard;
@@ -17,18 +16,15 @@ Terminal& StandardTerminal()
 
 }  // namespace
 
-Terminal& CurrentTerminal()
-{
+Terminal& CurrentTerminal() {
     return g_current != nullptr ? *g_current : StandardTerminal();
 }
 
-void SetCurrentTerminal(Terminal* term)
-{
+void SetCurrentTerminal(Terminal* term) {
     g_current = term;
 }
 
-bool ReadAnswer(Terminal& term, std::string& line)
-{
+bool ReadAnswer(Terminal& term, std::string& line) {
     // Whatever was prompted must be visible before the user answers.
     term.out->flush();
     term.err->flush();
@@ -42,8 +38,7 @@ bool ReadAnswer(Terminal& term, std::string& line)
     return true;
 }
 
-std::string TerminalSafe(std::string_view text)
-{
+std::string TerminalSafe(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -64,15 +59,13 @@ std::string TerminalSafe(std::string_view text)
     return shown;
 }
 
-void ShowMessageBox(Terminal& term, const char* text, const char* caption)
-{
+void ShowMessageBox(Terminal& term, const char* text, const char* caption) {
     *term.err << TerminalSafe(caption != nullptr ? caption : "") << ": "
               << TerminalSafe(text != nullptr ? text : "") << '\n';
     term.err->flush();
 }
 
-void Beep(Terminal& term)
-{
+void Beep(Terminal& term) {
     *term.err << '\a';
     term.err->flush();
 }

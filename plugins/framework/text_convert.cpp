@@ -2,8 +2,7 @@
 
 namespace {
 
-std::size_t ReplaceAll(char* s, char from, char to)
-{
+std::size_t ReplaceAll(char* s, char from, char to) {
     std::size_t n = 0;
     for (; s[n] != '\0'; ++n) {
         if (s[n] == from) {
@@ -14,28 +13,30 @@ std::size_t ReplaceAll(char* s, char from, char to)
 }
 
 // Character classes in plain ASCII, independent of the C locale.
-bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsAsciiAlnum(unsigned char c)
-{
+bool IsAsciiDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsAsciiAlnum(unsigned char c) {
     return IsAsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool IsAsciiSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsAsciiPrint(unsigned char c) { return c >= 0x20 && c < 0x7F; }
+bool IsAsciiSpace(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsAsciiPrint(unsigned char c) {
+    return c >= 0x20 && c < 0x7F;
+}
 
 }  // namespace
 
-std::size_t CommaToDot(char* s)
-{
+std::size_t CommaToDot(char* s) {
     return ReplaceAll(s, ',', '.');
 }
 
-std::size_t SpaceToUnderscore(char* s)
-{
+std::size_t SpaceToUnderscore(char* s) {
     return ReplaceAll(s, ' ', '_');
 }
 
-void SanitizeName(std::string& s)
-{
+void SanitizeName(std::string& s) {
     std::size_t begin = 0;
     while (begin < s.size() && (s[begin] == ' ' || s[begin] == '"')) {
         ++begin;

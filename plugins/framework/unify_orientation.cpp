@@ -37,8 +37,7 @@ struct Rotated {
     std::int32_t third;
 };
 
-Rotated RotateTo(const FaceRecord& face, std::int32_t a)
-{
+Rotated RotateTo(const FaceRecord& face, std::int32_t a) {
     if (face.k[0] == a) {
         return {face.k[0], face.k[1], face.k[2]};
     }
@@ -50,8 +49,7 @@ Rotated RotateTo(const FaceRecord& face, std::int32_t a)
 
 // True when face x runs along the shared edge at vertex a in the same
 // direction as the reference face r, i.e. when x must be reversed.
-bool RunsAlong(const FaceRecord& r, const FaceRecord& x, std::int32_t a)
-{
+bool RunsAlong(const FaceRecord& r, const FaceRecord& x, std::int32_t a) {
     const Rotated rr = RotateTo(r, a);
     const Rotated xr = RotateTo(x, a);
     return rr.second == xr.second || rr.third == xr.third;
@@ -65,20 +63,18 @@ struct SeedCandidate {
 // Keys (pass, edge) ordered by pass, then edge.
 using EventKey = std::uint64_t;
 
-EventKey MakeKey(std::uint32_t pass, std::int32_t edge)
-{
+EventKey MakeKey(std::uint32_t pass, std::int32_t edge) {
     return (static_cast<EventKey>(pass) << 32) | static_cast<std::uint32_t>(edge);
 }
 
 class Sweep {
-public:
+  public:
     Sweep(FaceTable& faces, const EdgeTable& edges, int faceCount)
         : faces_(faces),
           edges_(edges),
           faceCount_(faceCount),
           edgeCount_(edges.Count()),
-          visited_(static_cast<std::size_t>(faceCount))
-    {
+          visited_(static_cast<std::size_t>(faceCount)) {
         for (int i = 0; i < faceCount; ++i) {
             visited_[i] = 0;
         }
@@ -89,8 +85,7 @@ public:
     int VisitedCount() const { return visitedCount_; }
 
     // Visits seed (already turned) and runs the passes until nothing moves.
-    void OrientPart(int seed)
-    {
+    void OrientPart(int seed) {
         Visit(seed, 0, -1);
         while (dueCount_ > 0) {
             std::pop_heap(due_.data(), due_.data() + dueCount_, std::greater<EventKey>());
@@ -114,9 +109,8 @@ public:
         }
     }
 
-private:
-    void OrientAgainst(int x, int reference, std::int32_t a)
-    {
+  private:
+    void OrientAgainst(int x, int reference, std::int32_t a) {
         if (RunsAlong(faces_.Record(reference), faces_.Record(x), a)) {
             faces_.Flip(x);
         }
@@ -124,8 +118,7 @@ private:
 
     // Marks face visited at (pass, edge) and schedules its edges at their
     // next occurrence in the sweep; edge -1 stands for the start of a pass.
-    void Visit(int face, std::uint32_t pass, std::int32_t edge)
-    {
+    void Visit(int face, std::uint32_t pass, std::int32_t edge) {
         visited_[face] = 1;
         ++visitedCount_;
         const FaceRecord& record = faces_.Record(face);
@@ -154,8 +147,7 @@ private:
 
 }  // namespace
 
-void Mesh3d::UnifyOrientation(UnifyProgressFunction progress)
-{
+void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
     if (faces == nullptr || edges == nullptr) {
         return;
     }

@@ -29,39 +29,32 @@ struct Matrix4d {
 
 static_assert(sizeof(Vector3d) == 24, "points are stored as three packed doubles");
 
-inline Vector3d Add(const Vector3d& a, const Vector3d& b)
-{
+inline Vector3d Add(const Vector3d& a, const Vector3d& b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
 }
 
-inline Vector3d Subtract(const Vector3d& a, const Vector3d& b)
-{
+inline Vector3d Subtract(const Vector3d& a, const Vector3d& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
 
-inline Vector3d Scale(const Vector3d& a, double factor)
-{
+inline Vector3d Scale(const Vector3d& a, double factor) {
     return {a.x * factor, a.y * factor, a.z * factor};
 }
 
-inline double Dot(const Vector3d& a, const Vector3d& b)
-{
+inline double Dot(const Vector3d& a, const Vector3d& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-inline Vector3d Cross(const Vector3d& a, const Vector3d& b)
-{
+inline Vector3d Cross(const Vector3d& a, const Vector3d& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-inline double Length(const Vector3d& a)
-{
+inline double Length(const Vector3d& a) {
     return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
 }
 
 // Scales a to unit length; a zero (or NaN-length) vector is returned unchanged.
-inline Vector3d Normalize(const Vector3d& a)
-{
+inline Vector3d Normalize(const Vector3d& a) {
     const double length = Length(a);
     if (length > 0.0) {
         return Scale(a, 1.0 / length);
@@ -71,8 +64,7 @@ inline Vector3d Normalize(const Vector3d& a)
 
 // True when every component differs by less than 1e-6. This is the tolerance
 // with which the vertex table merges points.
-inline bool NearlyEqual(const Vector3d& a, const Vector3d& b)
-{
+inline bool NearlyEqual(const Vector3d& a, const Vector3d& b) {
     constexpr double kTolerance = 1e-6;
     return std::fabs(a.x - b.x) < kTolerance && std::fabs(a.y - b.y) < kTolerance &&
            std::fabs(a.z - b.z) < kTolerance;
@@ -80,15 +72,13 @@ inline bool NearlyEqual(const Vector3d& a, const Vector3d& b)
 
 // Unit normal Normalize((P2 - P0) x (P1 - P0)). With this operand order a
 // triangle wound clockwise seen from +z has a normal pointing up.
-inline Vector3d FaceNormal(const Triangle3d& t)
-{
+inline Vector3d FaceNormal(const Triangle3d& t) {
     return Normalize(Cross(Subtract(t.P2, t.P0), Subtract(t.P1, t.P0)));
 }
 
 // (P0 + P1 + P2) / 3, as a product with the double nearest to 1/3 so that
 // every caller rounds the same way.
-inline Vector3d Centroid(const Triangle3d& t)
-{
+inline Vector3d Centroid(const Triangle3d& t) {
     constexpr double kOneThird = 0.3333333333333333;
     return Scale(Add(Add(t.P0, t.P1), t.P2), kOneThird);
 }
@@ -97,8 +87,7 @@ namespace vector3d_detail {
 
 // Cosine of the angle between a and b, or a flag that the angle is fixed.
 // Returns 0 when either vector has zero length (the caller answers 0 then).
-inline int CosineOf(const Vector3d& a, const Vector3d& b, double& c)
-{
+inline int CosineOf(const Vector3d& a, const Vector3d& b, double& c) {
     const double l = Length(a) * Length(b);
     if (l == 0.0) {
         return 0;
@@ -116,31 +105,29 @@ inline int CosineOf(const Vector3d& a, const Vector3d& b, double& c)
 }  // namespace vector3d_detail
 
 // Angle between a and b in degrees; 0 when either has zero length.
-inline double AngleDegrees(const Vector3d& a, const Vector3d& b)
-{
+inline double AngleDegrees(const Vector3d& a, const Vector3d& b) {
     constexpr double kDegreesPerRadian = 57.29577951308232;
     double c = 0.0;
     switch (vector3d_detail::CosineOf(a, b, c)) {
-    case -1:
-        return 180.0;
-    case 0:
-        return 0.0;
-    default:
-        return std::acos(c) * kDegreesPerRadian;
+        case -1:
+            return 180.0;
+        case 0:
+            return 0.0;
+        default:
+            return std::acos(c) * kDegreesPerRadian;
     }
 }
 
 // Angle between a and b in radians; 0 when either has zero length.
-inline double AngleRadians(const Vector3d& a, const Vector3d& b)
-{
+inline double AngleRadians(const Vector3d& a, const Vector3d& b) {
     constexpr double kPi = 3.141592653589793;
     double c = 0.0;
     switch (vector3d_detail::CosineOf(a, b, c)) {
-    case -1:
-        return kPi;
-    case 0:
-        return 0.0;
-    default:
-        return std::acos(c);
+        case -1:
+            return kPi;
+        case 0:
+            return 0.0;
+        default:
+            return std::acos(c);
     }
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 class CFunctionNames {
-public:
+  public:
     // The function name for a mesh called name:
     //  - a name that is not a C identifier goes through SanitizeName;
     //  - a C keyword, or a name the file itself uses (the colour table and
@@ -22,7 +22,7 @@ public:
     // Forgets every name given out, for a new file.
     void Clear() { taken_.clear(); }
 
-private:
+  private:
     std::set<std::string> taken_;
 };
 

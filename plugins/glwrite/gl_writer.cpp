@@ -6,8 +6,7 @@
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
-Vector3d ColorTableRow(int j)
-{
+Vector3d ColorTableRow(int j) {
     // Only the low 12 bits count, so the unsigned wrap of huge rows is
     // harmless.
     const unsigned v = 3840u + 8u * static_cast<unsigned>(j);
@@ -15,13 +14,11 @@ Vector3d ColorTableRow(int j)
             static_cast<double>(v & 15u) / 15.0};
 }
 
-ExportBanner GlWriter::Banner() const
-{
+ExportBanner GlWriter::Banner() const {
     return {kGlWriteTitle, __DATE__, __TIME__, "g++ " __VERSION__};
 }
 
-bool GlWriter::WriteGlHeader(const char* path, const ExportSettings& settings)
-{
+bool GlWriter::WriteGlHeader(const char* path, const ExportSettings& settings) {
     out_.emplace(settings.ld_mode);
     if (path == nullptr || !out_->Open(path)) {
         out_.reset();
@@ -34,8 +31,7 @@ bool GlWriter::WriteGlHeader(const char* path, const ExportSettings& settings)
     return true;
 }
 
-void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings& /*settings*/)
-{
+void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings& /*settings*/) {
     if (!out_ || !out_->IsOpen()) {
         return;
     }
@@ -62,8 +58,7 @@ void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings
     out.Printf("};\n");
 }
 
-void GlWriter::WriteTriple(const char* call, const Vector3d& v)
-{
+void GlWriter::WriteTriple(const char* call, const Vector3d& v) {
     TextOutput& out = *out_;
     out.Text(call);
     out.Fixed6(v.x);
@@ -74,8 +69,8 @@ void GlWriter::WriteTriple(const char* call, const Vector3d& v)
     out.Text("f);\n");
 }
 
-int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report)
-{
+int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
+                            const ExportReport& report) {
     if (!out_ || !out_->IsOpen()) {
         return 0;
     }
@@ -109,8 +104,7 @@ int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings, 
     return 1;
 }
 
-bool GlWriter::CloseOutput()
-{
+bool GlWriter::CloseOutput() {
     if (!out_) {
         return true;
     }

@@ -20,7 +20,7 @@ inline constexpr const char* kGlWriteTitle = "OpenGL Export Plugin 0.2";
 Vector3d ColorTableRow(int j);
 
 class GlWriter final : public ExportWriter {
-public:
+  public:
     // Creates the file at path (through a temporary file next to it) and
     // writes the header comment and an empty line. Returns false, creating
     // nothing, when the file cannot be created.
@@ -32,25 +32,24 @@ public:
 
     // Writes the function of one mesh in table form. Returns 1 after
     // writing, 0 without writing when no file is open.
-    int WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report);
+    int WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
+                      const ExportReport& report);
 
     // ExportWriter
     ExportBanner Banner() const override;
-    bool OpenOutput(const char* path, const ExportSettings& settings) override
-    {
+    bool OpenOutput(const char* path, const ExportSettings& settings) override {
         return WriteGlHeader(path, settings);
     }
-    void WritePreamble(const ObjectList& objects, const ExportSettings& settings) override
-    {
+    void WritePreamble(const ObjectList& objects, const ExportSettings& settings) override {
         WriteGlColorTable(objects, settings);
     }
-    int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report) override
-    {
+    int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
+                  const ExportReport& report) override {
         return WriteGlObject(mesh, settings, report);
     }
     bool CloseOutput() override;
 
-private:
+  private:
     void WriteTriple(const char* call, const Vector3d& v);
 
     std::optional<TextOutput> out_;

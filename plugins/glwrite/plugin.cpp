@@ -27,19 +27,22 @@ const PluginStrings kStrings = {kHelpText.c_str(), "OGL", "Export"};
 
 PluginObject* CreateExporter();
 
-constexpr pluginentry::ClassInfo kClassInfo = {"OpenGL Sourcefile (*.c)", kPluginKindExport, 0x42070980u};
+constexpr pluginentry::ClassInfo kClassInfo = {"OpenGL Sourcefile (*.c)", kPluginKindExport,
+                                               0x42070980u};
 pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
 
 // Only Delete() ends it, as the host contract requires.
 class GlExportPlugin final : public ExporterObject<GlWriter> {
-public:
+  public:
     GlExportPlugin() : ExporterObject(kGlWriteIdentity, kStrings) {}
 
-private:
+  private:
     ~GlExportPlugin() override = default;
 };
 
-PluginObject* CreateExporter() { return new GlExportPlugin(); }
+PluginObject* CreateExporter() {
+    return new GlExportPlugin();
+}
 
 }  // namespace
 

@@ -21,24 +21,21 @@ namespace {
 // function, which carries no context. Only one import runs at a time.
 const ProgressCallbacks* g_runCallbacks = nullptr;
 
-void ForwardMeshProgress(unsigned int done, unsigned int total)
-{
+void ForwardMeshProgress(unsigned int done, unsigned int total) {
     if (g_runCallbacks != nullptr && g_runCallbacks->MeshProgress != nullptr) {
         g_runCallbacks->MeshProgress(done, total);
     }
 }
 
 template <typename... Args>
-void Status(const ProgressCallbacks* callbacks, const char* format, Args... args)
-{
+void Status(const ProgressCallbacks* callbacks, const char* format, Args... args) {
     if (callbacks != nullptr && callbacks->Status != nullptr) {
         callbacks->Status(stderr, format, args...);
     }
 }
 
 // Opens the file for reading; a directory is not a file that can be read.
-std::FILE* OpenInput(const std::string& name)
-{
+std::FILE* OpenInput(const std::string& name) {
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) {
         return nullptr;
@@ -53,9 +50,8 @@ std::FILE* OpenInput(const std::string& name)
 
 }  // namespace
 
-bool ReadObjFile(ObjectList& result, const ImportSettings& settings, const ProgressCallbacks* callbacks,
-                 LogFile& log)
-{
+bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
+                 const ProgressCallbacks* callbacks, LogFile& log) {
     const char* name = settings.file_name.c_str();
     std::FILE* file = OpenInput(settings.file_name);
     if (file == nullptr) {
@@ -111,14 +107,14 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings, const Progr
     return true;
 }
 
-bool ImportRun(ObjectList& result, const ImportSettings& settings, const ProgressCallbacks* callbacks)
-{
+bool ImportRun(ObjectList& result, const ImportSettings& settings,
+               const ProgressCallbacks* callbacks) {
     g_runCallbacks = callbacks;
     // Opening the log truncates it: a log file name that leads to the file
     // being imported would wipe that file before it is read, so there is no
     // log then, as when the log cannot be created.
-    const bool logging =
-        settings.verbose_mode == 1 && !SameFile(settings.logfilename.c_str(), settings.file_name.c_str());
+    const bool logging = settings.verbose_mode == 1 &&
+                         !SameFile(settings.logfilename.c_str(), settings.file_name.c_str());
     LogFile log(logging ? settings.logfilename.c_str() : nullptr);
     log.Printf("%s %s %s %s\n", kImportTitle, __DATE__, __TIME__, "g++-" __VERSION__);
     Status(callbacks, "Parsing %s started ...      \n", settings.file_name.c_str());

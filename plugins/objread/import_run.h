@@ -19,10 +19,11 @@ inline constexpr const char* kImportTitle = "WaveFront Import Plugin 0.2";
 // A file that cannot be opened leaves result empty; the failure is logged
 // and reported on standard error, and the function returns false. Returns
 // true when the file was read.
-bool ImportRun(ObjectList& result, const ImportSettings& settings, const ProgressCallbacks* callbacks);
+bool ImportRun(ObjectList& result, const ImportSettings& settings,
+               const ProgressCallbacks* callbacks);
 
 // The body of ImportRun; log receives what the run logs.
-bool ReadObjFile(ObjectList& result, const ImportSettings& settings, const ProgressCallbacks* callbacks,
-                 LogFile& log);
+bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
+                 const ProgressCallbacks* callbacks, LogFile& log);
 
 }  // namespace objread

@@ -14,18 +14,26 @@ inline constexpr const char* kDefaultLogFile = "objread.log";
 
 // Filter text of the open-file dialog (the blanks line the columns up in
 // the dialog's list).
-inline constexpr const char* kImportFilter = "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||";
+inline constexpr const char* kImportFilter =
+    "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||";
 
 // Longest path and file name read back from the store.
 inline constexpr std::size_t kMaxPathText = 259;
 
 // obj_mode values: which statement starts a new mesh.
-enum ObjMode { kSplitNothing = 0, kSplitObject = 1, kSplitGroup = 2, kSplitSmoothing = 3, kSplitUsemap = 4, kSplitUsemtl = 5 };
+enum ObjMode {
+    kSplitNothing = 0,
+    kSplitObject = 1,
+    kSplitGroup = 2,
+    kSplitSmoothing = 3,
+    kSplitUsemap = 4,
+    kSplitUsemtl = 5
+};
 
 // Loads "Common Settings" and "Specific Settings" when constructed and saves
 // both (Specific first) when destroyed, also after a cancelled dialog.
 class ImportSettings : public PluginSettings {
-public:
+  public:
     ImportSettings();
     ~ImportSettings() override;
 
@@ -40,8 +48,10 @@ public:
 
     // Takes the values of a confirmed configuration form. ld_mode becomes 0:
     // the importer writes no text files.
-    void SetOptions(int verbose, int swap, int unify, double size, const char* logfile, int objMode);
-    void GetOptions(int& verbose, int& swap, int& unify, double& size, std::string& logfile, int& objMode) const;
+    void SetOptions(int verbose, int swap, int unify, double size, const char* logfile,
+                    int objMode);
+    void GetOptions(int& verbose, int& swap, int& unify, double& size, std::string& logfile,
+                    int& objMode) const;
 
     std::string path;       // directory of the last import
     std::string file_name;  // the file to import (full path after the dialog)

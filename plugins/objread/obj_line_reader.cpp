@@ -10,8 +10,7 @@ constexpr std::size_t kBlockSize = 1 << 16;
 
 ObjLineReader::ObjLineReader(std::FILE* file) : file_(file), buffer_(kBlockSize + 1) {}
 
-bool ObjLineReader::Fill()
-{
+bool ObjLineReader::Fill() {
     if (eof_) {
         return false;
     }
@@ -34,8 +33,7 @@ bool ObjLineReader::Fill()
     return true;
 }
 
-bool ObjLineReader::Next(const char*& line, std::size_t& length)
-{
+bool ObjLineReader::Next(const char*& line, std::size_t& length) {
     std::size_t scanned = 0;  // bytes of the pending line already known to hold no line end
     for (;;) {
         char* start = buffer_.data() + begin_;

@@ -15,7 +15,7 @@
 namespace objread {
 
 class ObjLineReader {
-public:
+  public:
     // Reads from file, which stays owned (and open) by the caller. The
     // reader starts at the file's current position.
     explicit ObjLineReader(std::FILE* file);
@@ -29,7 +29,7 @@ public:
     // Bytes of the file consumed so far (lines returned and their ends).
     std::uint64_t Position() const { return consumed_; }
 
-private:
+  private:
     // Reads more of the file behind the unread rest; false when nothing more
     // could be read.
     bool Fill();

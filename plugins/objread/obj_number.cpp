@@ -1,34 +1,34 @@
 #include "objread/obj_number.h"
 
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cstdio>
-#include <locale.h>
 
 namespace objread {
 
 namespace {
 
 // The white space that scanf skips before a conversion.
-inline bool IsScanSpace(char c)
-{
+inline bool IsScanSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-locale_t CLocale()
-{
+locale_t CLocale() {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return c;
 }
 
 // scanf itself, in the "C" locale: it is the reference, including how
 // far it reads into a text that only looks like a number ("1e+").
-const char* SlowDouble(const char* p, double& out)
-{
+const char* SlowDouble(const char* p, double& out) {
     const locale_t c = CLocale();
-    const locale_t previous = c != static_cast<locale_t>(nullptr) ? uselocale(c) : static_cast<locale_t>(nullptr);
+    const locale_t previous =
+        c != static_cast<locale_t>(nullptr) ? uselocale(c) : static_cast<locale_t>(nullptr);
     double value = 0.0;
     int consumed = 0;
     const int fields = std::sscanf(p, "%lf%n", &value, &consumed);
@@ -44,8 +44,7 @@ const char* SlowDouble(const char* p, double& out)
 
 }  // namespace
 
-const char* ReadObjDouble(const char* p, double& out)
-{
+const char* ReadObjDouble(const char* p, double& out) {
     while (IsScanSpace(*p)) {
         ++p;
     }
@@ -72,8 +71,7 @@ const char* ReadObjDouble(const char* p, double& out)
     return SlowDouble(p, out);
 }
 
-const char* ReadObjInt(const char* p, std::int32_t& out)
-{
+const char* ReadObjInt(const char* p, std::int32_t& out) {
     while (IsScanSpace(*p)) {
         ++p;
     }

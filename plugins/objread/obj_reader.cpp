@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/log_file.h"
 #include "framework/contract.h"
+#include "framework/log_file.h"
 #include "framework/progress.h"
 #include "objread/obj_line_reader.h"
 #include "objread/obj_number.h"
@@ -25,8 +25,7 @@ struct FaceScratch {
 };
 
 void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
-             FaceScratch& scratch)
-{
+             FaceScratch& scratch) {
     const char* p = std::strchr(text, ' ');
     if (p == nullptr) {
         return;
@@ -78,8 +77,7 @@ void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& me
 }
 
 // Progress counts are 32-bit; very large files report in coarser units.
-void ReportFileProgress(const ObjParseContext& context, std::uint64_t position)
-{
+void ReportFileProgress(const ObjParseContext& context, std::uint64_t position) {
     if (context.callbacks == nullptr || context.callbacks->FileProgress == nullptr) {
         return;
     }
@@ -93,11 +91,11 @@ void ReportFileProgress(const ObjParseContext& context, std::uint64_t position)
 }
 
 class GroupOpener {
-public:
-    GroupOpener(ObjGroupList& groups, const ObjParseContext& context) : groups_(groups), context_(context) {}
+  public:
+    GroupOpener(ObjGroupList& groups, const ObjParseContext& context)
+        : groups_(groups), context_(context) {}
 
-    ObjGroup* Open(std::string_view name, bool smoothing, std::uint64_t position)
-    {
+    ObjGroup* Open(std::string_view name, bool smoothing, std::uint64_t position) {
         name = name.substr(0, std::min(name.find('\0'), kMaxGroupName));
         std::string buffer(name);
         if (smoothing && buffer == "off") {
@@ -112,30 +110,29 @@ public:
         }
         if (group.mesh == nullptr) {
             ++meshes_;
-            const std::uint64_t hint = MeshCapacityHint(context_.fileSize, position, meshes_, hinted_);
+            const std::uint64_t hint =
+                MeshCapacityHint(context_.fileSize, position, meshes_, hinted_);
             hinted_ += hint;
             group.mesh = new Mesh3d(hint, group.name.c_str());
         }
         return &group;
     }
 
-private:
+  private:
     ObjGroupList& groups_;
     const ObjParseContext& context_;
     std::uint64_t meshes_ = 0;
     std::uint64_t hinted_ = 0;  // sum of the hints given so far
 };
 
-bool StartsWith(const char* line, std::size_t length, const char* word)
-{
+bool StartsWith(const char* line, std::size_t length, const char* word) {
     const std::size_t n = std::strlen(word);
     return length >= n && std::memcmp(line, word, n) == 0;
 }
 
 }  // namespace
 
-ObjGroup& ObjGroupList::FindOrAdd(std::string_view name)
-{
+ObjGroup& ObjGroupList::FindOrAdd(std::string_view name) {
     std::string key(name);
     auto found = index_.find(key);
     if (found != index_.end()) {
@@ -148,13 +145,16 @@ ObjGroup& ObjGroupList::FindOrAdd(std::string_view name)
     return *groups_.back();
 }
 
-ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups) { return groups.FindOrAdd(name); }
+ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups) {
+    return groups.FindOrAdd(name);
+}
 
-long long OffGroupCounter() { return g_offCounter; }
+long long OffGroupCounter() {
+    return g_offCounter;
+}
 
-std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber,
-                               std::uint64_t hintedSoFar)
-{
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position,
+                               std::uint64_t meshNumber, std::uint64_t hintedSoFar) {
     const std::uint64_t rest = (position < fileSize ? fileSize - position : 0) / 200;
     const std::uint64_t budget = 4 * (fileSize / 200);
     const std::uint64_t share = rest / std::max<std::uint64_t>(meshNumber, 1);
@@ -163,8 +163,7 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, s
     return std::clamp<std::uint64_t>(hint, 1, 0x7fffffff);
 }
 
-void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices)
-{
+void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
     double xyz[3] = {0.0, 0.0, 0.0};
     const char* p = text;
     for (double& component : xyz) {
@@ -176,14 +175,12 @@ void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices)
     vertices.push_back(Vector3d{xyz[0], xyz[1], xyz[2]});
 }
 
-void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh)
-{
+void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
     FaceScratch scratch;
     AddFace(text, vertices, mesh, scratch);
 }
 
-void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context)
-{
+void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context) {
     std::vector<Vector3d> vertices;
     vertices.reserve(32);
     FaceScratch scratch;
@@ -203,39 +200,43 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
             break;
         }
         switch (line[0]) {
-        case 'v':
-            if (line[1] == ' ') {
-                ParseVertexLine(line + 1, vertices);
-            }
-            break;
-        case 'f':
-            if (current != nullptr) {
-                AddFace(line + 1, vertices, *current->mesh, scratch);
-            }
-            break;
-        case 'o':
-            if (mode == 1 && length >= 3) {
-                current = opener.Open(std::string_view(line + 2, length - 2), false, reader.Position());
-            }
-            break;
-        case 'g':
-            if (mode == 2 && length >= 3) {
-                current = opener.Open(std::string_view(line + 2, length - 2), false, reader.Position());
-            }
-            break;
-        case 's':
-            if (mode == 3 && length >= 3) {
-                current = opener.Open(std::string_view(line + 2, length - 2), true, reader.Position());
-            }
-            break;
-        case 'u':
-            if (length >= 8 && ((mode == 5 && StartsWith(line, length, "usemtl")) ||
-                                (mode == 4 && StartsWith(line, length, "usemap")))) {
-                current = opener.Open(std::string_view(line + 7, length - 7), false, reader.Position());
-            }
-            break;
-        default:
-            break;  // comments, vn, vt, vp, mtllib, l, p, blank and indented lines
+            case 'v':
+                if (line[1] == ' ') {
+                    ParseVertexLine(line + 1, vertices);
+                }
+                break;
+            case 'f':
+                if (current != nullptr) {
+                    AddFace(line + 1, vertices, *current->mesh, scratch);
+                }
+                break;
+            case 'o':
+                if (mode == 1 && length >= 3) {
+                    current = opener.Open(std::string_view(line + 2, length - 2), false,
+                                          reader.Position());
+                }
+                break;
+            case 'g':
+                if (mode == 2 && length >= 3) {
+                    current = opener.Open(std::string_view(line + 2, length - 2), false,
+                                          reader.Position());
+                }
+                break;
+            case 's':
+                if (mode == 3 && length >= 3) {
+                    current = opener.Open(std::string_view(line + 2, length - 2), true,
+                                          reader.Position());
+                }
+                break;
+            case 'u':
+                if (length >= 8 && ((mode == 5 && StartsWith(line, length, "usemtl")) ||
+                                    (mode == 4 && StartsWith(line, length, "usemap")))) {
+                    current = opener.Open(std::string_view(line + 7, length - 7), false,
+                                          reader.Position());
+                }
+                break;
+            default:
+                break;  // comments, vn, vt, vp, mtllib, l, p, blank and indented lines
         }
     }
 }

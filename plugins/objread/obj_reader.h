@@ -39,7 +39,7 @@ struct ObjGroup {
 // entries but never the meshes: whoever takes a group's mesh (the import
 // run) hands it on or deletes it.
 class ObjGroupList {
-public:
+  public:
     std::size_t Count() const { return groups_.size(); }
     ObjGroup& Get(std::size_t i) { return *groups_[i]; }
 
@@ -47,7 +47,7 @@ public:
     // group with a copy of the name and no mesh, appended at the end.
     ObjGroup& FindOrAdd(std::string_view name);
 
-private:
+  private:
     std::vector<std::unique_ptr<ObjGroup>> groups_;
     // Name -> position, so that files with many groups do not pay a linear
     // scan per grouping statement.
@@ -97,8 +97,8 @@ void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh
 // opening, so only the rest of the file (a face per 200 bytes) can fill its
 // mesh; the first meshes get that much until the hints add up to four times
 // the file's worth, later ones a falling share of the rest.
-std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position, std::uint64_t meshNumber,
-                               std::uint64_t hintedSoFar);
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position,
+                               std::uint64_t meshNumber, std::uint64_t hintedSoFar);
 
 // The counter behind the names of groups opened by "s off" (off_0, off_1,
 // ...). It is never reset, so successive imports in one process go on

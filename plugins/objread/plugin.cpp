@@ -24,40 +24,37 @@ constexpr pluginentry::ClassInfo kClassInfo = {"WaveFront (*.obj)", kPluginKindI
 pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateImporter);
 
 class ObjImportPlugin final : public ImportPlugin {
-public:
+  public:
     ObjImportPlugin() : fileName_(StrDup("")) {}
 
-    void Delete() override
-    {
+    void Delete() override {
         SafeFree(fileName_);
         DropResult();
         delete this;
     }
 
-    void ShowHelp() override
-    {
+    void ShowHelp() override {
         pluginentry::HostCall([] { pluginentry::RunShowHelp(ObjReadStrings()); });
     }
 
-    void Configure() override { pluginentry::HostCall([] { ConfigureSettings(); }); }
+    void Configure() override {
+        pluginentry::HostCall([] { ConfigureSettings(); });
+    }
 
-    ObjectList* ImportFile(const char* path) override
-    {
+    ObjectList* ImportFile(const char* path) override {
         return pluginentry::HostCall([&] { return ImportGivenFile(path); });
     }
 
-    ObjectList* Import() override
-    {
+    ObjectList* Import() override {
         return pluginentry::HostCall([&] { return ImportChosenFile(); });
     }
 
     const char* LastFileName() override { return fileName_; }
 
-private:
+  private:
     ~ObjImportPlugin() = default;
 
-    static void ConfigureSettings()
-    {
+    static void ConfigureSettings() {
         pluginentry::RunConfigure<ImportSettings>(
             ObjReadStrings(), AddImportFields,
             [](const ImportSettings& s, ConfigMembers& m) {
@@ -72,12 +69,12 @@ private:
                 }
             },
             [](ImportSettings& s, const ConfigMembers& m) {
-                s.SetOptions(m.verbose, m.swap, m.unify, m.size_value, m.logfilename.c_str(), m.obj_mode);
+                s.SetOptions(m.verbose, m.swap, m.unify, m.size_value, m.logfilename.c_str(),
+                             m.obj_mode);
             });
     }
 
-    ObjectList* ImportGivenFile(const char* path)
-    {
+    ObjectList* ImportGivenFile(const char* path) {
         const std::string given = path != nullptr ? path : "";
         pluginentry::CurrentDirectoryGuard directory;
         ImportSettings settings;
@@ -91,13 +88,12 @@ private:
         return result_;
     }
 
-    ObjectList* ImportChosenFile()
-    {
+    ObjectList* ImportChosenFile() {
         pluginentry::CurrentDirectoryGuard directory;
         ImportSettings settings;
         NewResult();
-        FileDialog dialog(true, nullptr, settings.file_name.c_str(), kOfnHideReadOnly | kOfnOverwritePrompt,
-                          settings.filter);
+        FileDialog dialog(true, nullptr, settings.file_name.c_str(),
+                          kOfnHideReadOnly | kOfnOverwritePrompt, settings.filter);
         dialog.initial_dir = settings.path;
         if (dialog.DoModal() == kIdOk) {
             settings.SetFileName(dialog.GetPathName().c_str());
@@ -108,27 +104,23 @@ private:
         return result_;
     }
 
-    void Run(const ImportSettings& settings)
-    {
+    void Run(const ImportSettings& settings) {
         pluginentry::ProgressSession progress(ObjReadStrings(), true);
         ImportRun(*result_, settings, progress.Callbacks());
     }
 
     // The meshes of an earlier import end when the next one starts.
-    void NewResult()
-    {
+    void NewResult() {
         DropResult();
         result_ = new ObjectList(ReleaseMeshObject);
     }
 
-    void DropResult()
-    {
+    void DropResult() {
         delete result_;  // releases its meshes
         result_ = nullptr;
     }
 
-    void ReplaceFileName(const char* text)
-    {
+    void ReplaceFileName(const char* text) {
         char* copy = StrDup(text);
         SafeFree(fileName_);
         fileName_ = copy;
@@ -138,7 +130,9 @@ private:
     char* fileName_;
 };
 
-PluginObject* CreateImporter() { return new ObjImportPlugin(); }
+PluginObject* CreateImporter() {
+    return new ObjImportPlugin();
+}
 
 }  // namespace
 

@@ -34,6 +34,8 @@ const PluginStrings kStrings = {kHelpText, "WAV", "Import"};
 
 }  // namespace
 
-const PluginStrings& ObjReadStrings() { return kStrings; }
+const PluginStrings& ObjReadStrings() {
+    return kStrings;
+}
 
 }  // namespace objread

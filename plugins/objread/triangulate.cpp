@@ -4,14 +4,12 @@
 
 namespace objread {
 
-bool IsDegenerate(const Vector3d& a, const Vector3d& b, const Vector3d& c)
-{
+bool IsDegenerate(const Vector3d& a, const Vector3d& b, const Vector3d& c) {
     return Length(Cross(Subtract(a, b), Subtract(a, c))) < 1e-8;
 }
 
 bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
-                    const Vector3d& x)
-{
+                    const Vector3d& x) {
     Vector3d sum{0.0, 0.0, 0.0};
     for (std::uint32_t k = 0; k < count; ++k) {
         const Vector3d u = Subtract(x, points[corners[k]]);
@@ -27,8 +25,7 @@ bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::u
 }
 
 bool TriangulateStep(std::uint32_t* corners, std::uint32_t& count, const Vector3d* points,
-                     std::uint32_t triangle[3])
-{
+                     std::uint32_t triangle[3]) {
     const std::uint32_t n = count;
     if (n < 3) {
         return false;

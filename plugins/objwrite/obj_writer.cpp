@@ -6,13 +6,11 @@
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
-ExportBanner ObjWriter::Banner() const
-{
+ExportBanner ObjWriter::Banner() const {
     return {kObjWriteTitle, __DATE__, __TIME__, "g++ " __VERSION__};
 }
 
-bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings)
-{
+bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings) {
     out_.emplace(settings.ld_mode);
     if (path == nullptr || !out_->Open(path)) {
         out_.reset();
@@ -25,8 +23,8 @@ bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings)
     return true;
 }
 
-int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report)
-{
+int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
+                              const ExportReport& report) {
     if (!out_ || !out_->IsOpen()) {
         return 0;
     }
@@ -40,7 +38,8 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
     out.Printf("# Object %s\n", mesh.name);
     out.Printf("# Vertices %d\n", vertex_count);
     for (int i = 0; i < vertex_count; ++i) {
-        report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(vertex_count));
+        report.callbacks->FileProgress(static_cast<unsigned>(i),
+                                       static_cast<unsigned>(vertex_count));
         const Vector3d p = VertexPoint(mesh, i);
         out.Text("v ");
         out.Fixed6(p.x);
@@ -100,8 +99,7 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
     return 1;
 }
 
-bool ObjWriter::CloseOutput()
-{
+bool ObjWriter::CloseOutput() {
     if (!out_) {
         return true;
     }

@@ -15,7 +15,7 @@
 inline constexpr const char* kObjWriteTitle = "WaveFront Export Plugin 0.1";
 
 class ObjWriter final : public ExportWriter {
-public:
+  public:
     // Creates the file at path (through a temporary file next to it) and
     // writes the two header lines; resets both numbering bases to 1.
     // Returns false, creating nothing, when the file cannot be created.
@@ -23,21 +23,21 @@ public:
 
     // Writes the block of one mesh in table form. Returns 1 after writing,
     // 0 without writing when no file is open.
-    int WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report);
+    int WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
+                       const ExportReport& report);
 
     // ExportWriter
     ExportBanner Banner() const override;
-    bool OpenOutput(const char* path, const ExportSettings& settings) override
-    {
+    bool OpenOutput(const char* path, const ExportSettings& settings) override {
         return WriteObjHeader(path, settings);
     }
-    int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings, const ExportReport& report) override
-    {
+    int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
+                  const ExportReport& report) override {
         return WriteObjObject(mesh, settings, report);
     }
     bool CloseOutput() override;
 
-private:
+  private:
     std::optional<TextOutput> out_;
     int VertexBase = 1;  // file number of the next mesh's first vertex
     int NormalBase = 1;  // file number of the next normal written

@@ -30,14 +30,16 @@ pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
 
 // Only Delete() ends it, as the host contract requires.
 class ObjExportPlugin final : public ExporterObject<ObjWriter> {
-public:
+  public:
     ObjExportPlugin() : ExporterObject(kObjWriteIdentity, kStrings) {}
 
-private:
+  private:
     ~ObjExportPlugin() override = default;
 };
 
-PluginObject* CreateExporter() { return new ObjExportPlugin(); }
+PluginObject* CreateExporter() {
+    return new ObjExportPlugin();
+}
 
 }  // namespace
 

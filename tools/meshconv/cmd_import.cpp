@@ -41,19 +41,18 @@ struct ImportCommand {
 };
 
 // Parses the arguments; returns false after printing what is wrong.
-bool ParseOptions(const Arguments& args, ImportCommand& command)
-{
+bool ParseOptions(const Arguments& args, ImportCommand& command) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
         switch (ParseImportOption(args, i, command.options, error)) {
-        case ImportOptionParse::kTaken:
-            continue;
-        case ImportOptionParse::kBad:
-            std::fprintf(stderr, "meshconv import: %s\n", error.c_str());
-            return false;
-        case ImportOptionParse::kNotImportOption:
-            break;
+            case ImportOptionParse::kTaken:
+                continue;
+            case ImportOptionParse::kBad:
+                std::fprintf(stderr, "meshconv import: %s\n", error.c_str());
+                return false;
+            case ImportOptionParse::kNotImportOption:
+                break;
         }
         if (a == "--plugin") {
             if (i + 1 >= args.size()) {
@@ -80,8 +79,7 @@ bool ParseOptions(const Arguments& args, ImportCommand& command)
 
 }  // namespace
 
-int RunImport(const Arguments& input)
-{
+int RunImport(const Arguments& input) {
     Arguments args = input;
     if (WantsHelp(args)) {
         std::puts(kImportUsage);
@@ -105,12 +103,15 @@ int RunImport(const Arguments& input)
             return kExitUsage;
         }
         if (importer.Descriptor()->PluginKind() != kPluginKindImport) {
-            std::fprintf(stderr, "meshconv import: %s is not an importer\n", importer.Name().c_str());
+            std::fprintf(stderr, "meshconv import: %s is not an importer\n",
+                         importer.Name().c_str());
             return kExitUsage;
         }
-    } else if (!FindPluginFor(kPluginKindImport, std::filesystem::path(command.file).extension().string(),
-                              directories, importer)) {
-        std::fprintf(stderr, "meshconv import: no importer for '%s' (see meshconv list)\n", command.file.c_str());
+    } else if (!FindPluginFor(kPluginKindImport,
+                              std::filesystem::path(command.file).extension().string(), directories,
+                              importer)) {
+        std::fprintf(stderr, "meshconv import: no importer for '%s' (see meshconv list)\n",
+                     command.file.c_str());
         return kExitFailed;
     }
 
@@ -121,20 +122,23 @@ int RunImport(const Arguments& input)
 
     auto* plugin = static_cast<ImportPlugin*>(importer.Descriptor()->CreateInstance());
     if (plugin == nullptr) {
-        std::fprintf(stderr, "meshconv import: %s made no importer object\n", importer.Name().c_str());
+        std::fprintf(stderr, "meshconv import: %s made no importer object\n",
+                     importer.Name().c_str());
         return kExitFailed;
     }
     ObjectList* list = plugin->ImportFile(command.file.c_str());
     long long points = 0;
     long long triangles = 0;
     int meshes = 0;
-    for (const ObjectListNode* node = list != nullptr ? list->head : nullptr; node != nullptr; node = node->next) {
+    for (const ObjectListNode* node = list != nullptr ? list->head : nullptr; node != nullptr;
+         node = node->next) {
         if (node->object == nullptr || node->object->type != kObjectTypeMesh) {
             continue;
         }
         const auto* mesh = static_cast<const Mesh3d*>(node->object);
-        std::printf("%s\t%d\t%d\t%f %f %f\t%f %f %f\n", mesh->name, mesh->pointCount, mesh->triangleCount,
-                    mesh->min.x, mesh->min.y, mesh->min.z, mesh->max.x, mesh->max.y, mesh->max.z);
+        std::printf("%s\t%d\t%d\t%f %f %f\t%f %f %f\n", mesh->name, mesh->pointCount,
+                    mesh->triangleCount, mesh->min.x, mesh->min.y, mesh->min.z, mesh->max.x,
+                    mesh->max.y, mesh->max.z);
         ++meshes;
         points += mesh->pointCount;
         triangles += mesh->triangleCount;

@@ -5,8 +5,7 @@
 
 namespace meshconv {
 
-int RunList(const Arguments& input)
-{
+int RunList(const Arguments& input) {
     Arguments args = input;
     if (WantsHelp(args)) {
         std::puts(
@@ -33,9 +32,12 @@ int RunList(const Arguments& input)
     for (const LoadedPlugin& plugin : plugins) {
         ClassDescription* d = plugin.Descriptor();
         const int kind = d->PluginKind();
-        const char* kindText = kind == kPluginKindImport ? "import" : kind == kPluginKindExport ? "export" : "other";
-        std::printf("%s\t%s\t%s\t%s\t0x%08X\t%d\n", plugin.Name().c_str(), plugin.LibName(), d->ClassName(),
-                    kindText, static_cast<unsigned>(d->ClassId()), plugin.LibVersion());
+        const char* kindText = kind == kPluginKindImport   ? "import"
+                               : kind == kPluginKindExport ? "export"
+                                                           : "other";
+        std::printf("%s\t%s\t%s\t%s\t0x%08X\t%d\n", plugin.Name().c_str(), plugin.LibName(),
+                    d->ClassName(), kindText, static_cast<unsigned>(d->ClassId()),
+                    plugin.LibVersion());
     }
     return kExitOk;
 }

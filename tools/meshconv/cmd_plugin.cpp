@@ -10,8 +10,7 @@ namespace {
 
 enum class Dialog { Configure, Help };
 
-int RunDialog(const Arguments& input, Dialog dialog)
-{
+int RunDialog(const Arguments& input, Dialog dialog) {
     const char* name = dialog == Dialog::Configure ? "configure" : "help";
     Arguments args = input;
     if (WantsHelp(args)) {
@@ -45,7 +44,8 @@ int RunDialog(const Arguments& input, Dialog dialog)
     }
     PluginObject* object = plugin.Descriptor()->CreateInstance();
     if (object == nullptr) {
-        std::fprintf(stderr, "meshconv %s: %s made no plug-in object\n", name, plugin.Name().c_str());
+        std::fprintf(stderr, "meshconv %s: %s made no plug-in object\n", name,
+                     plugin.Name().c_str());
         return kExitFailed;
     }
     if (dialog == Dialog::Configure) {
@@ -59,8 +59,12 @@ int RunDialog(const Arguments& input, Dialog dialog)
 
 }  // namespace
 
-int RunConfigure(const Arguments& args) { return RunDialog(args, Dialog::Configure); }
+int RunConfigure(const Arguments& args) {
+    return RunDialog(args, Dialog::Configure);
+}
 
-int RunHelp(const Arguments& args) { return RunDialog(args, Dialog::Help); }
+int RunHelp(const Arguments& args) {
+    return RunDialog(args, Dialog::Help);
+}
 
 }  // namespace meshconv

@@ -56,8 +56,7 @@ struct ConvertOptions {
 };
 
 // Parses the arguments; returns false after printing what is wrong.
-bool ParseOptions(const Arguments& args, ConvertOptions& o)
-{
+bool ParseOptions(const Arguments& args, ConvertOptions& o) {
     // The import options keep convert's own wording, and no check of the
     // factor against the settings' precision.
     const ImportOptionChecks checks{.generic_choice_message = true, .scale_within_precision = true};
@@ -65,13 +64,13 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
         const std::string& a = args[i];
         std::string error;
         switch (ParseImportOption(args, i, o.import_options, error, checks)) {
-        case ImportOptionParse::kTaken:
-            continue;
-        case ImportOptionParse::kBad:
-            std::fprintf(stderr, "meshconv convert: %s\n", error.c_str());
-            return false;
-        case ImportOptionParse::kNotImportOption:
-            break;
+            case ImportOptionParse::kTaken:
+                continue;
+            case ImportOptionParse::kBad:
+                std::fprintf(stderr, "meshconv convert: %s\n", error.c_str());
+                return false;
+            case ImportOptionParse::kNotImportOption:
+                break;
         }
         std::string v;
         auto value = [&]() {
@@ -88,7 +87,8 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
             }
             const int index = IndexOf(v, names);
             if (index < 0) {
-                std::fprintf(stderr, "meshconv convert: unknown value '%s' for %s\n", v.c_str(), a.c_str());
+                std::fprintf(stderr, "meshconv convert: unknown value '%s' for %s\n", v.c_str(),
+                             a.c_str());
                 return false;
             }
             out = index;
@@ -127,7 +127,8 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
         } else if (o.out.empty()) {
             o.out = a;
         } else {
-            std::fprintf(stderr, "meshconv convert: one IN and one OUT, please ('%s')\n", a.c_str());
+            std::fprintf(stderr, "meshconv convert: one IN and one OUT, please ('%s')\n",
+                         a.c_str());
             return false;
         }
         if (!ok) {
@@ -144,9 +145,8 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o)
 // Standard error sent to /dev/null while the object lives (for --quiet:
 // the plug-ins write their progress and status there).
 class MutedStderr {
-public:
-    explicit MutedStderr(bool mute)
-    {
+  public:
+    explicit MutedStderr(bool mute) {
         if (!mute) {
             return;
         }
@@ -160,8 +160,7 @@ public:
             close(null);
         }
     }
-    ~MutedStderr()
-    {
+    ~MutedStderr() {
         if (saved_ >= 0) {
             std::fflush(stderr);
             dup2(saved_, STDERR_FILENO);
@@ -171,20 +170,18 @@ public:
     MutedStderr(const MutedStderr&) = delete;
     MutedStderr& operator=(const MutedStderr&) = delete;
 
-private:
+  private:
     int saved_ = -1;
 };
 
 // The working directory given back when the object goes away.
 class DirectoryGuard {
-public:
-    DirectoryGuard()
-    {
+  public:
+    DirectoryGuard() {
         std::error_code ec;
         saved_ = fs::current_path(ec);
     }
-    ~DirectoryGuard()
-    {
+    ~DirectoryGuard() {
         std::error_code ec;
         if (!saved_.empty()) {
             fs::current_path(saved_, ec);
@@ -193,7 +190,7 @@ public:
     DirectoryGuard(const DirectoryGuard&) = delete;
     DirectoryGuard& operator=(const DirectoryGuard&) = delete;
 
-private:
+  private:
     fs::path saved_;
 };
 
@@ -210,8 +207,7 @@ struct FileStamp {
     struct timespec modified {};
 };
 
-FileStamp StampOf(const std::string& path)
-{
+FileStamp StampOf(const std::string& path) {
     FileStamp stamp;
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
@@ -227,8 +223,7 @@ FileStamp StampOf(const std::string& path)
 // True when path is a regular file that was created or replaced at or after
 // start. The file systems stamp files from the coarse clock, so start has to
 // come from it too.
-bool WrittenSince(const std::string& path, const struct timespec& start)
-{
+bool WrittenSince(const std::string& path, const struct timespec& start) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
@@ -237,8 +232,7 @@ bool WrittenSince(const std::string& path, const struct timespec& start)
            (info.st_ctim.tv_sec == start.tv_sec && info.st_ctim.tv_nsec >= start.tv_nsec);
 }
 
-bool Changed(const FileStamp& before, const FileStamp& after)
-{
+bool Changed(const FileStamp& before, const FileStamp& after) {
     if (!after.exists) {
         return false;
     }
@@ -251,8 +245,8 @@ bool Changed(const FileStamp& before, const FileStamp& after)
 // offers and with scaling and swapping off (the importer applied them);
 // the exporter's stored size and swap come back afterwards. Returns true
 // when a file was written.
-bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o, const fs::path& out)
-{
+bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
+              const fs::path& out) {
     const std::string subkey = exporter.Name();
     const char* key = subkey.c_str();
     std::string stored_size;
@@ -311,7 +305,8 @@ bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
     std::string chosen;
     ReadSettingText(key, kSpecificSettings, "file_name", nullptr, chosen, 2048);
     std::error_code ec;
-    if (fs::path(chosen).is_absolute() && StampOf(chosen).exists && !fs::equivalent(chosen, out, ec)) {
+    if (fs::path(chosen).is_absolute() && StampOf(chosen).exists &&
+        !fs::equivalent(chosen, out, ec)) {
         return WrittenSince(chosen, start);
     }
     // A device or a pipe is written to, not replaced, and shows no trace of
@@ -328,8 +323,7 @@ bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
 
 }  // namespace
 
-int RunConvert(const Arguments& input)
-{
+int RunConvert(const Arguments& input) {
     Arguments args = input;
     if (WantsHelp(args)) {
         std::puts(kConvertUsage);
@@ -354,13 +348,15 @@ int RunConvert(const Arguments& input)
 
     LoadedPlugin importer;
     if (!FindPluginFor(kPluginKindImport, in.extension().string(), directories, importer)) {
-        std::fprintf(stderr, "meshconv convert: no importer for '%s' (see meshconv list)\n", o.in.c_str());
+        std::fprintf(stderr, "meshconv convert: no importer for '%s' (see meshconv list)\n",
+                     o.in.c_str());
         return kExitFailed;
     }
     const std::string to = o.to.empty() ? out.extension().string() : o.to;
     LoadedPlugin exporter;
     if (!FindPluginFor(kPluginKindExport, to, directories, exporter)) {
-        std::fprintf(stderr, "meshconv convert: no exporter for '%s' (use --to obj or --to c)\n", o.out.c_str());
+        std::fprintf(stderr, "meshconv convert: no exporter for '%s' (use --to obj or --to c)\n",
+                     o.out.c_str());
         return kExitFailed;
     }
 
@@ -373,7 +369,8 @@ int RunConvert(const Arguments& input)
     }
     auto* plugin = static_cast<ImportPlugin*>(importer.Descriptor()->CreateInstance());
     if (plugin == nullptr) {
-        std::fprintf(stderr, "meshconv convert: %s made no importer object\n", importer.Name().c_str());
+        std::fprintf(stderr, "meshconv convert: %s made no importer object\n",
+                     importer.Name().c_str());
         return kExitFailed;
     }
     ObjectList* list = nullptr;

@@ -15,8 +15,7 @@ namespace meshconv {
 
 namespace {
 
-std::string Lower(std::string s)
-{
+std::string Lower(std::string s) {
     for (char& c : s) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
@@ -25,8 +24,7 @@ std::string Lower(std::string s)
 
 }  // namespace
 
-int IndexOf(const std::string& value, std::initializer_list<const char*> names)
-{
+int IndexOf(const std::string& value, std::initializer_list<const char*> names) {
     int i = 0;
     for (const char* name : names) {
         if (value == name) {
@@ -37,16 +35,14 @@ int IndexOf(const std::string& value, std::initializer_list<const char*> names)
     return -1;
 }
 
-bool ParseNumber(const std::string& text, double& value)
-{
+bool ParseNumber(const std::string& text, double& value) {
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
     return !text.empty() && *end == '\0' && std::isfinite(value);
 }
 
 ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, ImportOptions& options,
-                                    std::string& error, const ImportOptionChecks& checks)
-{
+                                    std::string& error, const ImportOptionChecks& checks) {
     const std::string& a = args[i];
     std::string v;
     auto value = [&]() {
@@ -57,7 +53,8 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
         v = args[++i];
         return true;
     };
-    auto choice = [&](const char* what, std::initializer_list<const char*> names, std::optional<int>& out) {
+    auto choice = [&](const char* what, std::initializer_list<const char*> names,
+                      std::optional<int>& out) {
         if (!value()) {
             return ImportOptionParse::kBad;
         }
@@ -119,8 +116,7 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
     return ImportOptionParse::kNotImportOption;
 }
 
-void StoreImportOptions(const std::string& subkey, const ImportOptions& o)
-{
+void StoreImportOptions(const std::string& subkey, const ImportOptions& o) {
     const char* key = subkey.c_str();
     if (o.split) {
         WriteSettingInt(key, kSpecificSettings, "obj_mode", *o.split);
@@ -143,8 +139,7 @@ void StoreImportOptions(const std::string& subkey, const ImportOptions& o)
 }
 
 bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::string>& directories,
-                   LoadedPlugin& found)
-{
+                   LoadedPlugin& found) {
     if (ext.empty()) {
         return false;
     }
@@ -159,8 +154,7 @@ bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::stri
     return false;
 }
 
-bool CanRead(const std::string& file)
-{
+bool CanRead(const std::string& file) {
     struct stat info {};
     if (stat(file.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;

@@ -16,7 +16,7 @@ namespace meshconv {
 
 // What the command line said; an option not given leaves the stored value.
 struct ImportOptions {
-    std::optional<int> split;        // nothing, object, group, smoothing, usemap, usemtl
+    std::optional<int> split;  // nothing, object, group, smoothing, usemap, usemtl
     std::optional<double> scale;
     std::optional<int> swap;         // none, xy, xz, yz
     std::optional<int> unify;        // 1 with --unify, 0 with --no-unify

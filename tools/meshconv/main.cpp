@@ -10,8 +10,7 @@
 
 namespace meshconv {
 
-void PrintUsage(bool toStdout)
-{
+void PrintUsage(bool toStdout) {
     std::FILE* out = toStdout ? stdout : stderr;
     std::fputs(
         "usage: meshconv COMMAND [ARGUMENTS]\n"
@@ -32,8 +31,7 @@ void PrintUsage(bool toStdout)
         out);
 }
 
-bool WantsHelp(const Arguments& args)
-{
+bool WantsHelp(const Arguments& args) {
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
             return true;
@@ -42,8 +40,7 @@ bool WantsHelp(const Arguments& args)
     return false;
 }
 
-bool TakePluginDirectories(Arguments& args, std::vector<std::string>& directories)
-{
+bool TakePluginDirectories(Arguments& args, std::vector<std::string>& directories) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--plugins") {
             if (i + 1 >= args.size()) {
@@ -51,7 +48,8 @@ bool TakePluginDirectories(Arguments& args, std::vector<std::string>& directorie
                 return false;
             }
             directories = {args[i + 1]};
-            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+            args.erase(args.begin() + static_cast<long>(i),
+                       args.begin() + static_cast<long>(i) + 2);
             return true;
         }
     }
@@ -69,8 +67,7 @@ int RunCommand(int argc, char** argv);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int code = RunCommand(argc, argv);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fprintf(stderr, "meshconv: cannot write the output\n");
@@ -81,8 +78,7 @@ int main(int argc, char** argv)
 
 namespace {
 
-int RunCommand(int argc, char** argv)
-{
+int RunCommand(int argc, char** argv) {
     using namespace meshconv;
     if (argc < 2) {
         PrintUsage(false);

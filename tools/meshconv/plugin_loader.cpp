@@ -12,12 +12,15 @@ namespace meshconv {
 
 namespace fs = std::filesystem;
 
-LoadedPlugin::~LoadedPlugin() { Unload(); }
+LoadedPlugin::~LoadedPlugin() {
+    Unload();
+}
 
-LoadedPlugin::LoadedPlugin(LoadedPlugin&& other) noexcept { *this = std::move(other); }
+LoadedPlugin::LoadedPlugin(LoadedPlugin&& other) noexcept {
+    *this = std::move(other);
+}
 
-LoadedPlugin& LoadedPlugin::operator=(LoadedPlugin&& other) noexcept
-{
+LoadedPlugin& LoadedPlugin::operator=(LoadedPlugin&& other) noexcept {
     if (this != &other) {
         Unload();
         handle_ = other.handle_;
@@ -33,8 +36,7 @@ LoadedPlugin& LoadedPlugin::operator=(LoadedPlugin&& other) noexcept
     return *this;
 }
 
-void LoadedPlugin::Unload()
-{
+void LoadedPlugin::Unload() {
     if (handle_ != nullptr) {
         dlclose(handle_);
         handle_ = nullptr;
@@ -42,8 +44,7 @@ void LoadedPlugin::Unload()
     descriptor_ = nullptr;
 }
 
-bool LoadedPlugin::Load(const std::string& path, std::string& error)
-{
+bool LoadedPlugin::Load(const std::string& path, std::string& error) {
     Unload();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
@@ -52,10 +53,13 @@ bool LoadedPlugin::Load(const std::string& path, std::string& error)
         return false;
     }
     auto libName = reinterpret_cast<LibNameFunction>(dlsym(handle, "LibName"));
-    auto numberClasses = reinterpret_cast<LibNumberClassesFunction>(dlsym(handle, "LibNumberClasses"));
-    auto classDescription = reinterpret_cast<LibClassDescriptionFunction>(dlsym(handle, "LibClassDescription"));
+    auto numberClasses =
+        reinterpret_cast<LibNumberClassesFunction>(dlsym(handle, "LibNumberClasses"));
+    auto classDescription =
+        reinterpret_cast<LibClassDescriptionFunction>(dlsym(handle, "LibClassDescription"));
     auto libVersion = reinterpret_cast<LibVersionFunction>(dlsym(handle, "LibVersion"));
-    if (libName == nullptr || numberClasses == nullptr || classDescription == nullptr || libVersion == nullptr) {
+    if (libName == nullptr || numberClasses == nullptr || classDescription == nullptr ||
+        libVersion == nullptr) {
         dlclose(handle);
         error = path + ": not a converter plug-in (an entry point is missing)";
         return false;
@@ -76,8 +80,7 @@ bool LoadedPlugin::Load(const std::string& path, std::string& error)
     return true;
 }
 
-std::vector<std::string> DefaultPluginDirectories()
-{
+std::vector<std::string> DefaultPluginDirectories() {
     std::vector<std::string> dirs;
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -104,8 +107,7 @@ std::vector<std::string> DefaultPluginDirectories()
 
 namespace {
 
-std::vector<fs::path> LibrariesIn(const std::string& directory)
-{
+std::vector<fs::path> LibrariesIn(const std::string& directory) {
     std::vector<fs::path> found;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(directory, ec)) {
@@ -120,8 +122,7 @@ std::vector<fs::path> LibrariesIn(const std::string& directory)
 }  // namespace
 
 std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directories,
-                                      std::vector<std::string>* problems)
-{
+                                      std::vector<std::string>* problems) {
     std::vector<LoadedPlugin> plugins;
     std::set<std::string> names;
     for (const std::string& dir : directories) {
@@ -143,8 +144,7 @@ std::vector<LoadedPlugin> FindPlugins(const std::vector<std::string>& directorie
 }
 
 bool LoadNamedPlugin(const std::string& nameOrPath, const std::vector<std::string>& directories,
-                     LoadedPlugin& plugin, std::string& error)
-{
+                     LoadedPlugin& plugin, std::string& error) {
     if (nameOrPath.find('/') != std::string::npos) {
         return plugin.Load(nameOrPath, error);
     }

@@ -13,7 +13,7 @@ namespace meshconv {
 // One loaded plug-in library. The library stays loaded while the object
 // lives; objects created through its descriptor must be deleted first.
 class LoadedPlugin {
-public:
+  public:
     LoadedPlugin() = default;
     ~LoadedPlugin();
     LoadedPlugin(LoadedPlugin&& other) noexcept;
@@ -35,7 +35,7 @@ public:
     int NumberClasses() const { return numberClasses_(); }
     ClassDescription* Descriptor() const { return descriptor_; }
 
-private:
+  private:
     void Unload();
 
     void* handle_ = nullptr;

@@ -23,7 +23,9 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-std::string CliProgram() { return TESSVANE_CLI; }
+std::string CliProgram() {
+    return TESSVANE_CLI;
+}
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir,
                  bool stderrIsTerminal) {
@@ -51,7 +53,8 @@ CliResult RunProgram(const std::string& program, const std::vector<std::string>&
     if (pid == 0) {
         const int in = ::open("/dev/null", O_RDONLY);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = stderrIsTerminal ? slave : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err =
+            stderrIsTerminal ? slave : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || out < 0 || err < 0 || ::chdir(workDir.c_str()) != 0) ::_exit(127);
         ::dup2(in, 0);
         ::dup2(out, 1);

@@ -51,7 +51,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         WriteFileBytes(dir.File("cube.iob"), Cube("C:\\TEX\\wood.iff", "DH0:Brushes/brick.iff"));
         WriteFileBytes(dir.File("scene.ist"), Scene());
@@ -59,7 +59,9 @@ protected:
         fs::create_directory(dir.path() / "out");
     }
 
-    CliResult Run(const std::vector<std::string>& args) { return RunCli(args, dir.path().string()); }
+    CliResult Run(const std::vector<std::string>& args) {
+        return RunCli(args, dir.path().string());
+    }
 
     TempDir dir;
 };
@@ -83,9 +85,11 @@ TEST_F(CliTest, ListPrintsEveryRecordInEachFormat) {
          "scene.ist\tObject\t (ACTOR1)\tObjects\tball.iob\tObject\n"},
         {"json",
          "[\n"
-         " {\"file\": \"cube.iob\", \"kind\": \"Texture\", \"part\": \"CUBE\", \"directory\": \"C:\\\\TEX\", "
+         " {\"file\": \"cube.iob\", \"kind\": \"Texture\", \"part\": \"CUBE\", \"directory\": "
+         "\"C:\\\\TEX\", "
          "\"name\": \"wood.iff\", \"description\": \"\"},\n"
-         " {\"file\": \"cube.iob\", \"kind\": \"Brush\", \"part\": \"CUBE\", \"directory\": \"DH0:Brushes\", "
+         " {\"file\": \"cube.iob\", \"kind\": \"Brush\", \"part\": \"CUBE\", \"directory\": "
+         "\"DH0:Brushes\", "
          "\"name\": \"brick.iff\", \"description\": \"\"},\n"
          " {\"file\": \"scene.ist\", \"kind\": \"Object\", \"part\": \" (ACTOR1)\", \"directory\": "
          "\"Objects\", \"name\": \"ball.iob\", \"description\": \"Object\"}\n"
@@ -101,14 +105,17 @@ TEST_F(CliTest, ListPrintsEveryRecordInEachFormat) {
 }
 
 TEST_F(CliTest, TextListAndDryRunNeverPrintAFilesControlCharacters) {
-    WriteFileBytes(dir.File("evil.iob"), Cube("C:\\TEX\\\x1b[2Jw.iff", "C:\\B\\b\x9b" "1m.iff"));
+    WriteFileBytes(dir.File("evil.iob"), Cube("C:\\TEX\\\x1b[2Jw.iff",
+                                              "C:\\B\\b\x9b"
+                                              "1m.iff"));
     EXPECT_EQ(Run({"list", "evil.iob"}).out,
               "evil.iob\n"
               "  Texture  CUBE  C:\\TEX  ?[2Jw.iff\n"
               "  Brush    CUBE  C:\\B    b?1m.iff\n");
-    EXPECT_EQ(Run({"batch", "--dry-run", "--overwrite", "--map-dir", "C:\\TEX=D:\\T", "evil.iob"}).out,
-              "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\T\n"
-              "evil.iob......ok\n");
+    EXPECT_EQ(
+        Run({"batch", "--dry-run", "--overwrite", "--map-dir", "C:\\TEX=D:\\T", "evil.iob"}).out,
+        "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\T\n"
+        "evil.iob......ok\n");
     EXPECT_EQ(Run({"batch", "--dry-run", "--overwrite", "--texture-suffix", "itx", "evil.iob"}).out,
               "Object: CUBE >>  Texture Suffix: ?[2Jw.iff  Changed To  ?[2Jw.itx\n"
               "evil.iob......ok\n");
@@ -123,38 +130,37 @@ TEST_F(CliTest, ListReportsUnreadableFilesAndFailsAtTheEnd) {
 }
 
 TEST_F(CliTest, BatchAppliesMapsAndSuffixRuleAndLogsEachChange) {
-    const CliResult result =
-        Run({"batch", "--map-dir", "C:\\TEX=D:\\MAPS", "--map-texture", "wood.iff=oak.iff,Oak grain",
-             "--brush-suffix", "tga", "--save-dir", "out", "--log", "run.log", "cube.iob"});
+    const CliResult result = Run({"batch", "--map-dir", "C:\\TEX=D:\\MAPS", "--map-texture",
+                                  "wood.iff=oak.iff,Oak grain", "--brush-suffix", "tga",
+                                  "--save-dir", "out", "--log", "run.log", "cube.iob"});
 
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "cube.iob......ok\n");
-    EXPECT_EQ(ReadFileBytes(dir.File("out/cube.iob")), Cube("D:\\MAPS\\oak.iff", "DH0:Brushes\\brick.tga"));
+    EXPECT_EQ(ReadFileBytes(dir.File("out/cube.iob")),
+              Cube("D:\\MAPS\\oak.iff", "DH0:Brushes\\brick.tga"));
     // The source is left as it was.
-    EXPECT_EQ(ReadFileBytes(dir.File("cube.iob")), Cube("C:\\TEX\\wood.iff", "DH0:Brushes/brick.iff"));
+    EXPECT_EQ(ReadFileBytes(dir.File("cube.iob")),
+              Cube("C:\\TEX\\wood.iff", "DH0:Brushes/brick.iff"));
 
     const std::vector<std::string> log = Lines(ReadText(dir.File("run.log")));
     ASSERT_EQ(log.size(), 11u);
     EXPECT_EQ(log[0].rfind("*************** Started.... ", 0), 0u);
     const std::vector<std::string> middle(log.begin() + 1, log.end() - 1);
     EXPECT_EQ(middle, (std::vector<std::string>{
-                          "",
-                          "",
-                          "Processing....cube.iob",
+                          "", "", "Processing....cube.iob",
                           "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\MAPS",
                           "Object: CUBE >>  Texture: wood.iff  Changed To  oak.iff",
                           "Object: CUBE >>  Texture Description:   Changed To  Oak grain",
                           "Object: CUBE >>  Brush Suffix: brick.iff  Changed To  brick.tga",
-                          "File Saved as..out/cube.iob",
-                          ""}));
+                          "File Saved as..out/cube.iob", ""}));
     EXPECT_EQ(log[10].rfind("*************** Completed.. ", 0), 0u);
 }
 
 TEST_F(CliTest, DryRunPrintsTheChangesAndWritesNothing) {
     const Bytes before = ReadFileBytes(dir.File("cube.iob"));
-    const CliResult result = Run({"batch", "--dry-run", "--in-place", "--overwrite", "--map-dir",
-                                  "C:\\TEX=D:\\MAPS", "--texture-suffix", "itx", "--log", "run.log",
-                                  "cube.iob"});
+    const CliResult result =
+        Run({"batch", "--dry-run", "--in-place", "--overwrite", "--map-dir", "C:\\TEX=D:\\MAPS",
+             "--texture-suffix", "itx", "--log", "run.log", "cube.iob"});
 
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out,
@@ -163,7 +169,8 @@ TEST_F(CliTest, DryRunPrintsTheChangesAndWritesNothing) {
               "cube.iob......ok\n");
     EXPECT_EQ(ReadFileBytes(dir.File("cube.iob")), before);
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"cube.iob", "notes.txt", "out", "scene.ist"}));
 }
@@ -214,7 +221,8 @@ TEST_F(CliTest, ExistingTargetIsBackedUpAbortedOrOverwrittenAsAsked) {
 }
 
 TEST_F(CliTest, BatchWithMissingAndNonIffFilesFails) {
-    const CliResult result = Run({"batch", "--save-dir", "out", "missing.iob", "notes.txt", "cube.iob"});
+    const CliResult result =
+        Run({"batch", "--save-dir", "out", "missing.iob", "notes.txt", "cube.iob"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out,
               "missing.iob......Unable to read\n"
@@ -268,8 +276,9 @@ TEST_F(CliTest, MapOptionDoesNotBringBackAListTheSettingsFileLeavesUnused) {
             << "\r\n[Textures]\r\n"
             << "rock.iff,granite.iff,\r\n";
     }
-    const CliResult result = Run({"batch", "--settings", "unused.ini", "--save-dir", "out", "--map-dir",
-                                  "C:\\TEX=D:\\CLI", "--map-texture", "wood.iff=oak.iff", "two.iob"});
+    const CliResult result =
+        Run({"batch", "--settings", "unused.ini", "--save-dir", "out", "--map-dir",
+             "C:\\TEX=D:\\CLI", "--map-texture", "wood.iff=oak.iff", "two.iob"});
 
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Run({"list", "--format", "tsv", "out/two.iob"}).out,
@@ -305,13 +314,14 @@ TEST_F(CliTest, SuffixOptionTurnsOnOnlyItsOwnRuleWhenTheSettingsHaveExtensionsOf
         EXPECT_EQ(Run({"list", "--format", "tsv", "out/cube.iob"}).out,
                   "file\tkind\tpart\tdirectory\tname\tdescription\n"
                   "out/cube.iob\tTexture\tCUBE\tC:\\\\TEX\twood.itx\t\n"
-                  "out/cube.iob\tBrush\tCUBE\tDH0:Brushes\t" + c.brush + "\t\n");
+                  "out/cube.iob\tBrush\tCUBE\tDH0:Brushes\t" +
+                      c.brush + "\t\n");
     }
 }
 
 TEST_F(CliTest, ProgressGoesToStandardErrorOnlyWhenItIsATerminal) {
-    const std::vector<std::string> args = {"batch", "--save-dir", "out", "--overwrite", "cube.iob",
-                                           "scene.ist"};
+    const std::vector<std::string> args = {"batch",       "--save-dir", "out",
+                                           "--overwrite", "cube.iob",   "scene.ist"};
     const CliResult plain = Run(args);
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(plain.err, "");
@@ -335,9 +345,9 @@ TEST_F(CliTest, SettingsWithGenerateLogWriteBatchLogBesideTheProgram) {
         ini << "[VANE]\r\nGenerate Log=yes\r\n";
     }
 
-    const CliResult result = RunProgram(program, {"batch", "--settings", "log.ini", "--save-dir", "out",
-                                                  "cube.iob"},
-                                        dir.path().string());
+    const CliResult result =
+        RunProgram(program, {"batch", "--settings", "log.ini", "--save-dir", "out", "cube.iob"},
+                   dir.path().string());
 
     EXPECT_EQ(result.exitCode, 0) << result.err;
     const std::vector<std::string> log = Lines(ReadText(programDir.File("Batch.Log")));

@@ -51,9 +51,13 @@ TEST(TextOutputTest, TerminalTextHidesEveryControlCharacter) {
         {"\x1b]0;owned\x07x", "?]0;owned?x"},
         {std::string("a\0b\tc\x7f", 6), "a?b?c?"},
         // Latin-1 letters stay; the 8-bit CSI of a non-UTF-8 text does not.
-        {"caf\xe9\x9b""2J", "caf\xe9?2J"},
+        {"caf\xe9\x9b"
+         "2J",
+         "caf\xe9?2J"},
         // UTF-8: é stays, U+009B (CSI) goes.
-        {"caf\xc3\xa9\xc2\x9b""2J", "caf\xc3\xa9?2J"},
+        {"caf\xc3\xa9\xc2\x9b"
+         "2J",
+         "caf\xc3\xa9?2J"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TerminalText(c.text), c.shown);

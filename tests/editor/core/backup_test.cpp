@@ -17,7 +17,7 @@ using testing::IffBuilder;
 namespace chunks = testing::chunks;
 
 class BackupTest : public CoreTest {
-protected:
+  protected:
     Bytes Version(const std::string& name) {
         return IffBuilder().Chunk("TXT1", testing::Even(chunks::Txt1("C:\\TEX\\" + name))).Build();
     }
@@ -54,9 +54,9 @@ TEST_F(BackupTest, SavingThreeTimesKeepsEveryEarlierVersion) {
     EXPECT_EQ(testing::ReadFileBytes(temp.File("wood.001")), Version(versions[2]));
     EXPECT_EQ(testing::ReadFileBytes(target), Version(versions[3]));
     EXPECT_EQ(log.lines, (std::vector<std::string>{
-                             "", "Existing Object File renamed as..." + temp.File("wood.bak"),
-                             "", "Existing Object File renamed as..." + temp.File("wood.000"),
-                             "", "Existing Object File renamed as..." + temp.File("wood.001")}));
+                             "", "Existing Object File renamed as..." + temp.File("wood.bak"), "",
+                             "Existing Object File renamed as..." + temp.File("wood.000"), "",
+                             "Existing Object File renamed as..." + temp.File("wood.001")}));
 }
 
 TEST_F(BackupTest, AFileNamedLikeItsBackupGoesToTheFirstNumber) {
@@ -70,7 +70,7 @@ TEST_F(BackupTest, AFileNamedLikeItsBackupGoesToTheFirstNumber) {
 }
 
 class NoBackupNameTest : public BackupTest {
-protected:
+  protected:
     void SetUp() override {
         target = temp.File("full.iob");
         testing::WriteFileBytes(target, {'o', 'l', 'd'});
@@ -102,7 +102,8 @@ TEST_F(NoBackupNameTest, InteractiveSaveAsksBeforeOverwriting) {
     ui.PlanAnswer(MessageAnswer::Yes);
     EXPECT_EQ(SaveObjectFile(context, target, true), SaveStatus::Written);
     EXPECT_EQ(testing::ReadFileBytes(target), Version("new.iff"));
-    EXPECT_TRUE(testing::ReadFileBytes(temp.File("full.998")).empty());  // no backup was overwritten
+    EXPECT_TRUE(
+        testing::ReadFileBytes(temp.File("full.998")).empty());  // no backup was overwritten
     EXPECT_EQ(ui.unplanned, 0);
 }
 

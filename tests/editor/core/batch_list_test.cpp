@@ -21,8 +21,8 @@ TEST(BatchListTest, SelectionSplitsPathsAndMovesTheLoadDirectory) {
     ShellState shell;
     EXPECT_EQ(BatchSelectButtonCaption(list), "Select Object Files");
 
-    const std::vector<std::string> chosen = {"/objects/cube.iob", "C:\\IMAGINE\\ball.iob", "loose.iob",
-                                             "/objects/cube.iob"};
+    const std::vector<std::string> chosen = {"/objects/cube.iob", "C:\\IMAGINE\\ball.iob",
+                                             "loose.iob", "/objects/cube.iob"};
     const BatchSelectionResult result = list.AddSelection(chosen, shell);
 
     EXPECT_EQ(result.added, 4u);
@@ -64,8 +64,8 @@ TEST(BatchListTest, AfterAFinishedRunOnlyAChosenSelectionEmptiesTheList) {
 TEST(BatchListTest, LongNamesAreKeptWholeAndOverlongPathsRefused) {
     BatchList list;
     ShellState shell;
-    const std::string longName = std::string(40, 'n') + ".iob";   // more than 32 characters
-    const std::string tooLong = "/d/" + std::string(260, 'x');      // more than 255 characters
+    const std::string longName = std::string(40, 'n') + ".iob";  // more than 32 characters
+    const std::string tooLong = "/d/" + std::string(260, 'x');   // more than 255 characters
     const std::vector<std::string> chosen = {"/d/" + longName, tooLong, "/d/", ""};
 
     const BatchSelectionResult result = list.AddSelection(chosen, shell);

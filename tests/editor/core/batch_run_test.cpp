@@ -31,14 +31,14 @@ namespace chunks = testing::chunks;
 namespace fs = std::filesystem;
 
 class FixedClock final : public BatchClock {
-public:
+  public:
     std::string LongTime() const override { return "10:15:30"; }
     std::string ShortDate() const override { return "12/09/2026"; }
 };
 
 // Collects what the page would show: one list line per file and the progress.
 class RecordingObserver final : public BatchObserver {
-public:
+  public:
     std::vector<std::string> lines;
     std::size_t started = 0;
     std::size_t lastIndex = 0;
@@ -89,7 +89,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 class BatchRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         context.editor = MakeEditorContext(dir.Dir());
         context.ui = &ui;
@@ -105,7 +105,9 @@ protected:
         ASSERT_EQ(list.AddSelection(paths, context.editor.shell).added, paths.size());
     }
 
-    std::vector<BatchFileResult> Run() { return RunBatch(context, list, options, clock, &observer); }
+    std::vector<BatchFileResult> Run() {
+        return RunBatch(context, list, options, clock, &observer);
+    }
 
     std::string Log() const { return ReadText(dir.path() / "Batch.Log"); }
 
@@ -136,13 +138,13 @@ TEST_F(BatchRunTest, ValidNotIffAndMissingFilesGiveTheirStatusInListAndLog) {
 
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(observer.lines, (std::vector<std::string>{File("a.iob") + "......ok",
-                                                         File("b.txt") + "......Not TDDD",
-                                                         File("c.iob") + "......Unable to read"}));
+                                                        File("b.txt") + "......Not TDDD",
+                                                        File("c.iob") + "......Unable to read"}));
     EXPECT_EQ(observer.started, 3u);
     EXPECT_EQ(observer.lastIndex, 3u);
     EXPECT_TRUE(observer.finished);
-    EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n" +          //
-                            "File Saved as.." + out + "a.iob\n" +                 //
+    EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n" +                //
+                            "File Saved as.." + out + "a.iob\n" +                      //
                             "\nProcessing...." + File("b.txt") + "......Not TDDD\n" +  //
                             "\nProcessing...." + File("c.iob") + "......Unable to read\n"));
     // Nothing to change: the saved file is the file read, byte for byte.
@@ -184,8 +186,9 @@ TEST_F(BatchRunTest, PromptForSharedUnlistedDirectoryAsksOnceAndExtendsTheList) 
     EXPECT_EQ(ui.directoryPrompts[0].oldDirectory.str(), "C:\\OLDTEX");
     ASSERT_EQ(context.editor.directoryDefaults.Count(), 1u);
     EXPECT_EQ(context.editor.directoryDefaults.At(1).NewDirectory.str(), "D:\\NEWTEX");
-    EXPECT_EQ(PathsIn(out + "a.iob"),
-              (std::vector<std::string>{"D:\\NEWTEX\\a.iff", "D:\\NEWTEX\\b.iff", "D:\\NEWTEX\\c.iff"}));
+    EXPECT_EQ(
+        PathsIn(out + "a.iob"),
+        (std::vector<std::string>{"D:\\NEWTEX\\a.iff", "D:\\NEWTEX\\b.iff", "D:\\NEWTEX\\c.iff"}));
     const std::string change = "Object: CUBE >>  Path: C:\\OLDTEX  Changed To  D:\\NEWTEX\n";
     EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n" + change + change + change +
                             "File Saved as.." + out + "a.iob\n"));
@@ -234,10 +237,9 @@ TEST_F(BatchRunTest, SameFileTwiceWithBackupsKeepsEveryEarlierVersion) {
     EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n" +
                             "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\TEX\n" +
                             "Existing Object File renamed as..." + File("a.bak") + "\n" +
-                            "File Saved as.." + File("a.iob") + "\n" +
-                            "\nProcessing...." + File("a.iob") + "\n" +
-                            "Existing Object File renamed as..." + File("a.000") + "\n" +
-                            "File Saved as.." + File("a.iob") + "\n"));
+                            "File Saved as.." + File("a.iob") + "\n" + "\nProcessing...." +
+                            File("a.iob") + "\n" + "Existing Object File renamed as..." +
+                            File("a.000") + "\n" + "File Saved as.." + File("a.iob") + "\n"));
 }
 
 TEST_F(BatchRunTest, ExistingTargetWithoutBackupsAsksAndNoLeavesItAlone) {
@@ -289,7 +291,7 @@ TEST_F(BatchRunTest, BackupsOnButNoBackupNameFreeReplacesTheFileAndLogsIt) {
     EXPECT_EQ(PathsIn(out + "a.iob"), std::vector<std::string>{"C:\\TEX\\wood.iff"});
     EXPECT_EQ(ReadFileBytes(out + "a.bak"), Bytes{});
     EXPECT_EQ(Log(), Framed("\nProcessing...." + File("a.iob") + "\n" +  //
-                            "No backup made for " + out + "a.iob\n" +      //
+                            "No backup made for " + out + "a.iob\n" +    //
                             "File Saved as.." + out + "a.iob\n"));
 }
 
@@ -331,7 +333,7 @@ TEST_F(BatchRunTest, TargetOnADriveThatIsNotHereIsAnErrorNotSuccess) {
 // Makes every write past `bytes` fail (EFBIG) for the life of the object, the
 // way a full disk fails a write half way; reads are not affected.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &previous_);
@@ -346,7 +348,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit previous_{};
     void (*previousHandler_)(int) = nullptr;
 };
@@ -378,10 +380,9 @@ TEST_F(BatchRunTest, FailedWriteLeavesThePreviousFileInPlace) {
         EXPECT_EQ(results[0].status, BatchStatus::ErrorSaving);
         EXPECT_EQ(ReadFileBytes(path), original);
         EXPECT_EQ(fs::exists(work.File("a.bak")), false);
-        std::vector<std::string> expected = {
-            "*************** Started.... 10:15:30 12/09/2026", "", "",
-            "Processing...." + path,
-            "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\TEX"};
+        std::vector<std::string> expected = {"*************** Started.... 10:15:30 12/09/2026", "",
+                                             "", "Processing...." + path,
+                                             "Object: CUBE >>  Path: C:\\TEX  Changed To  D:\\TEX"};
         if (backups) {
             expected.push_back("Existing Object File renamed as..." + work.File("a.bak"));
             expected.push_back("Existing Object File restored from..." + work.File("a.bak"));

@@ -15,13 +15,14 @@
 namespace tessvane {
 
 class CoreTest : public ::testing::Test {
-protected:
+  protected:
     CoreTest() : context{MakeEditorContext(temp.Dir()), {}, &ui, nullptr} {
         context.editor.shell.CurrentFileName = "test.iob";
     }
 
     // Writes `bytes` as name in the temporary directory and reads it.
-    ReadStatus Load(const testing::Bytes& bytes, bool interactive = true, const std::string& name = "test.iob") {
+    ReadStatus Load(const testing::Bytes& bytes, bool interactive = true,
+                    const std::string& name = "test.iob") {
         path = temp.File(name);
         testing::WriteFileBytes(path, bytes);
         context.editor.shell.CurrentFilePath = path;

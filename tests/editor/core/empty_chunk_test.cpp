@@ -37,8 +37,12 @@ TEST_F(EmptyChunkTest, EmptyChunksReadWriteAndReadBackUnchanged) {
     testing::PutText(cut, "TXT1");
     testing::PutU32(cut, 200);  // the header is all there is of this chunk
     const std::vector<EmptyCase> cases = {
-        {"empty NAME", IffBuilder("TDDD").Chunk("NAME", {}).Chunk("TXT1", chunks::Txt1("C:\\TEX\\a.iff")).Build()},
-        {"empty path chunk", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("a.iff")).Chunk("BRS1", {}).Build()},
+        {"empty NAME", IffBuilder("TDDD")
+                           .Chunk("NAME", {})
+                           .Chunk("TXT1", chunks::Txt1("C:\\TEX\\a.iff"))
+                           .Build()},
+        {"empty path chunk",
+         IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("a.iff")).Chunk("BRS1", {}).Build()},
         {"header at the end of the file", cut},
     };
     for (const EmptyCase& c : cases) {

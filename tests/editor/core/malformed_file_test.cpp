@@ -29,7 +29,8 @@ std::string SizesProblem(const Bytes& file) {
         const std::uint64_t size = GetU32(file, pos + 4);
         const bool container = id == "OBJ " || id == "DESC" || id == "SOBJ";
         const std::uint64_t claimed = container ? size : size + size % 2;
-        if (pos + 8 + claimed > file.size()) return id + " claims bytes past the end at " + std::to_string(pos);
+        if (pos + 8 + claimed > file.size())
+            return id + " claims bytes past the end at " + std::to_string(pos);
         pos += 8 + (container ? 0 : claimed);
     }
     return {};
@@ -60,8 +61,11 @@ struct Case {
 std::vector<Case> Cases() {
     const Bytes good = testing::Even(chunks::Txt1("C:\\TEX\\good.iff"));
     auto withGood = [&](const Bytes& rest) {
-        const Bytes body = Concat({Header("TXT1", static_cast<std::uint32_t>(good.size())), good, rest});
-        return Concat({Header("FORM", static_cast<std::uint32_t>(body.size() + 4)), {'T', 'D', 'D', 'D'}, body});
+        const Bytes body =
+            Concat({Header("TXT1", static_cast<std::uint32_t>(good.size())), good, rest});
+        return Concat({Header("FORM", static_cast<std::uint32_t>(body.size() + 4)),
+                       {'T', 'D', 'D', 'D'},
+                       body});
     };
     auto chunk = [](std::string_view id, const Bytes& data) {
         Bytes out = Concat({Header(id, static_cast<std::uint32_t>(data.size())), data});
@@ -118,12 +122,15 @@ std::vector<Case> Cases() {
         {"11 bytes", Bytes(validName.begin(), validName.begin() + 11), ReadStatus::NotTddd, 0, {}},
         {"header only", IffBuilder().Build(), ReadStatus::NoPaths, 0, {}},
         {"truncated chunk header", withGood({'T', 'X', 'T', '1', 0, 0}), ReadStatus::Ok, 1, {}},
-        {"path chunk cut by the end of the file", withGood(Concat({Header("TXT1", 300), cutPathChunk})),
-         ReadStatus::Ok, 2, {}},
-        {"path chunk shorter than its prefix", withGood(chunk("TXT3", Bytes(100, 0x33))), ReadStatus::Ok, 1,
-         chunk("TXT3", Bytes(100, 0x33))},
-        {"prefix only, no length byte", withGood(chunk("TXT1", Bytes(142, 0x11))), ReadStatus::Ok, 1,
-         chunk("TXT1", Bytes(142, 0x11))},
+        {"path chunk cut by the end of the file",
+         withGood(Concat({Header("TXT1", 300), cutPathChunk})),
+         ReadStatus::Ok,
+         2,
+         {}},
+        {"path chunk shorter than its prefix", withGood(chunk("TXT3", Bytes(100, 0x33))),
+         ReadStatus::Ok, 1, chunk("TXT3", Bytes(100, 0x33))},
+        {"prefix only, no length byte", withGood(chunk("TXT1", Bytes(142, 0x11))), ReadStatus::Ok,
+         1, chunk("TXT1", Bytes(142, 0x11))},
         {"counted path past the chunk", withGood(chunk("TXT1", pathPastChunk)), ReadStatus::Ok, 1,
          chunk("TXT1", pathPastChunk)},
         {"counted path running into the pad byte", withGood(pathIntoPadChunk), ReadStatus::Ok, 1,
@@ -134,23 +141,37 @@ std::vector<Case> Cases() {
          chunk("FGR4", fgr4Count)},
         {"FGR3 path past the data", withGood(chunk("FGR3", fgr3PathPast)), ReadStatus::Ok, 1,
          chunk("FGR3", fgr3PathPast)},
-        {"effect block longer than the chunk", withGood(chunk("SPFX", effectPast)), ReadStatus::Ok, 1,
-         chunk("SPFX", effectPast)},
+        {"effect block longer than the chunk", withGood(chunk("SPFX", effectPast)), ReadStatus::Ok,
+         1, chunk("SPFX", effectPast)},
         {"empty PTFN", withGood(chunk("PTFN", {})), ReadStatus::Ok, 1, chunk("PTFN", {})},
         {"huge declared size on an opaque chunk", hugeForm, ReadStatus::Ok, 1, {}},
-        {"huge declared size on a path chunk", withGood(Concat({Header("TXT1", 0xFFFFFFFF), tenBytes})),
-         ReadStatus::Ok, 1, {}},
-        {"negative size", withGood(Concat({Header("JUNK", 0x80000001), {1, 2, 3, 4}})), ReadStatus::Ok, 1, {}},
-        {"container with a huge size", withGood(Concat({Header("OBJ ", 0xFFFFFFFF), Header("TOBJ", 0)})),
-         ReadStatus::Ok, 1, {}},
-        {"NUL-filled path", withGood(chunk("TXT1", testing::Even(chunks::Txt1(std::string(10, '\0'))))),
+        {"huge declared size on a path chunk",
+         withGood(Concat({Header("TXT1", 0xFFFFFFFF), tenBytes})),
+         ReadStatus::Ok,
+         1,
+         {}},
+        {"negative size",
+         withGood(Concat({Header("JUNK", 0x80000001), {1, 2, 3, 4}})),
+         ReadStatus::Ok,
+         1,
+         {}},
+        {"container with a huge size",
+         withGood(Concat({Header("OBJ ", 0xFFFFFFFF), Header("TOBJ", 0)})),
+         ReadStatus::Ok,
+         1,
+         {}},
+        {"NUL-filled path",
+         withGood(chunk("TXT1", testing::Even(chunks::Txt1(std::string(10, '\0'))))),
          ReadStatus::Ok, 2, chunk("TXT1", testing::Even(chunks::Txt1(std::string(10, '\0'))))},
         {"chunk past the end of the FORM", beyondForm, ReadStatus::Ok, 1, {}},
-        {"NAME cut by the end of the file", withGood(Concat({Header("NAME", 100), {'A', 'B', 'C'}})),
-         ReadStatus::Ok, 1, {}},
+        {"NAME cut by the end of the file",
+         withGood(Concat({Header("NAME", 100), {'A', 'B', 'C'}})),
+         ReadStatus::Ok,
+         1,
+         {}},
         {"trailing bytes", withGood({1, 2, 3, 4, 5}), ReadStatus::Ok, 1, {}},
-        {"path chunk with a filler prefix of zeros", withGood(chunk("BRS2", Bytes(68, 0))), ReadStatus::Ok, 1,
-         chunk("BRS2", Bytes(68, 0))},
+        {"path chunk with a filler prefix of zeros", withGood(chunk("BRS2", Bytes(68, 0))),
+         ReadStatus::Ok, 1, chunk("BRS2", Bytes(68, 0))},
     };
 }
 
@@ -168,8 +189,9 @@ TEST_F(MalformedFileTest, EveryDamagedFileGivesAStatusAndWritesBackConsistently)
         const Bytes written = testing::ReadFileBytes(out);
         EXPECT_EQ(SizesProblem(written), "");
         if (!c.keptChunk.empty()) {
-            EXPECT_NE(std::search(written.begin(), written.end(), c.keptChunk.begin(), c.keptChunk.end()),
-                      written.end());
+            EXPECT_NE(
+                std::search(written.begin(), written.end(), c.keptChunk.begin(), c.keptChunk.end()),
+                written.end());
         }
 
         // What we wrote reads back the same and is stable.
@@ -182,7 +204,8 @@ TEST_F(MalformedFileTest, EveryDamagedFileGivesAStatusAndWritesBackConsistently)
 
 TEST_F(MalformedFileTest, ChunkBeyondTheFormIsHeldWithoutDataAndWrittenEmpty) {
     const Bytes good = testing::Even(chunks::Txt1("a.iff"));
-    Bytes file = IffBuilder().Chunk("TXT1", good).ChunkRaw("JUNK", 8, Concat({Header("TOBJ", 0)})).Build();
+    Bytes file =
+        IffBuilder().Chunk("TXT1", good).ChunkRaw("JUNK", 8, Concat({Header("TOBJ", 0)})).Build();
     const std::uint32_t formSize = 4 + 8 + static_cast<std::uint32_t>(good.size());
     file = Concat({Header("FORM", formSize), Bytes(file.begin() + 8, file.end())});
     ASSERT_EQ(Load(file), ReadStatus::Ok);
@@ -209,7 +232,8 @@ TEST_F(MalformedFileTest, LastOddChunkWhosePadByteLiesOutsideTheFormKeepsItsData
     Bytes padOutsideForm = want;
     padOutsideForm[7] = static_cast<std::uint8_t>(withoutPad);
     padOutsideForm[6] = static_cast<std::uint8_t>(withoutPad >> 8);
-    const Bytes padMissing = IffBuilder().Chunk("TXT1", good).ChunkRaw("XTRA", 3, {1, 2, 3}).Build();
+    const Bytes padMissing =
+        IffBuilder().Chunk("TXT1", good).ChunkRaw("XTRA", 3, {1, 2, 3}).Build();
     ASSERT_EQ(GetU32(padMissing, 4), withoutPad);
     for (const Bytes& file : {padOutsideForm, padMissing}) {
         ASSERT_EQ(Load(file), ReadStatus::Ok);

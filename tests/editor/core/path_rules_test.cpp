@@ -16,7 +16,7 @@ using testing::IffBuilder;
 namespace chunks = testing::chunks;
 
 class PathRulesTest : public CoreTest {
-protected:
+  protected:
     void SetUp() override {
         imagine = temp.path() / "IMAGINE";
         std::filesystem::create_directories(imagine / "Textures");
@@ -26,7 +26,8 @@ protected:
 
     // Loads a file whose records have the given paths, as Texture (TXT1) or
     // Brush (BRS1) chunks, all in the object CUBE.
-    void LoadPaths(const std::vector<std::string>& textures, const std::vector<std::string>& brushes = {}) {
+    void LoadPaths(const std::vector<std::string>& textures,
+                   const std::vector<std::string>& brushes = {}) {
         IffBuilder b;
         b.Chunk("NAME", chunks::Name("CUBE"));
         for (const auto& t : textures) b.Chunk("TXT1", chunks::Txt1(t));
@@ -76,7 +77,8 @@ TEST_F(PathRulesTest, TruncateImagineDirectory) {
     };
     for (const Case& c : cases) {
         context.editor.settings.ImagineDirectory = c.imagine;
-        EXPECT_EQ(TruncateImagineDirectory(context.editor, c.directory), c.want) << c.imagine << " " << c.directory;
+        EXPECT_EQ(TruncateImagineDirectory(context.editor, c.directory), c.want)
+            << c.imagine << " " << c.directory;
     }
 }
 
@@ -125,10 +127,11 @@ TEST_F(PathRulesTest, ComposeWithShortDirectoriesLogsTheCutButKeepsTheRecord) {
     EXPECT_EQ(r.NewDirectory, "C:\\Imagine\\Textures");
     r.NewDirectory = "C:\\IMAGINE";
     EXPECT_EQ(ComposeRecordPath(context, r).path, "wood.itx");
-    EXPECT_EQ(log.lines, (std::vector<std::string>{
-                             "Object: CUBE >>  Directory : C:\\Imagine\\Textures  Truncated to  Textures",
-                             "Object: CUBE >>  Directory : C:\\IMAGINE  Truncated to  ",
-                         }));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{
+                  "Object: CUBE >>  Directory : C:\\Imagine\\Textures  Truncated to  Textures",
+                  "Object: CUBE >>  Directory : C:\\IMAGINE  Truncated to  ",
+              }));
 }
 
 TEST_F(PathRulesTest, DirectoryListMatchesWholeDirectoriesInUpperCase) {
@@ -137,7 +140,8 @@ TEST_F(PathRulesTest, DirectoryListMatchesWholeDirectoriesInUpperCase) {
     ApplyDirectoryDefaults(context, false);
     EXPECT_EQ(Record(1).NewDirectory, "D:\\TEX");
     EXPECT_EQ(Record(2).NewDirectory, "C:\\TEX\\WOOD");
-    EXPECT_EQ(log.lines, std::vector<std::string>{"Object: CUBE >>  Path: c:\\tex  Changed To  D:\\TEX"});
+    EXPECT_EQ(log.lines,
+              std::vector<std::string>{"Object: CUBE >>  Path: c:\\tex  Changed To  D:\\TEX"});
 }
 
 TEST_F(PathRulesTest, OnePromptServesEveryRecordWithThatDirectory) {
@@ -179,7 +183,8 @@ TEST_F(PathRulesTest, PromptOnlyForDirectoriesThatDoNotExistUnlessAskedForAll) {
 
 TEST_F(PathRulesTest, PromptAnswerWithAFullListServesTheRecordOnly) {
     LoadPaths({"X:\\OLD\\a.iff"});
-    for (int i = 0; i < 1000; ++i) context.editor.directoryDefaults.Append({"D" + std::to_string(i), "N"});
+    for (int i = 0; i < 1000; ++i)
+        context.editor.directoryDefaults.Append({"D" + std::to_string(i), "N"});
     ui.PlanDirectory({"X:\\OLD", "D:\\NEW"});
     ApplyDirectoryDefault(context, 1, true);
     EXPECT_EQ(Record(1).NewDirectory, "D:\\NEW");
@@ -304,7 +309,8 @@ TEST_F(PathRulesTest, LogChangeWritesNothingWithoutALog) {
     LogChange(context, "CUBE", "Path", "Changed To", "C:\\OLD", "D:\\NEW");
     context.log = &log;
     LogChange(context, "CUBE", "Path", "Changed To", "C:\\OLD", "D:\\NEW");
-    EXPECT_EQ(log.lines, std::vector<std::string>{"Object: CUBE >>  Path: C:\\OLD  Changed To  D:\\NEW"});
+    EXPECT_EQ(log.lines,
+              std::vector<std::string>{"Object: CUBE >>  Path: C:\\OLD  Changed To  D:\\NEW"});
 }
 
 }  // namespace

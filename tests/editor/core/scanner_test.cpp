@@ -98,7 +98,8 @@ TEST_F(ScannerTest, EveryPathChunkKindIsReadFromItsOwnOffsets) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
-        const Bytes file = IffBuilder().Chunk("NAME", chunks::Name("OBJ")).Chunk(c.id, c.data).Build();
+        const Bytes file =
+            IffBuilder().Chunk("NAME", chunks::Name("OBJ")).Chunk(c.id, c.data).Build();
         ASSERT_EQ(Load(file, false), ReadStatus::Ok);
         ASSERT_EQ(context.file.Paths.Count(), 1u);
         EXPECT_EQ(Record(1).Kind, c.kind);
@@ -123,10 +124,14 @@ TEST_F(ScannerTest, DescriptionsEditableFollowsTheLastDescribingChunk) {
     const Bytes fx = chunks::Effect("FIRE", {});
     const std::vector<Case> cases = {
         {"TXT4 then TXT1", {{"TXT4", txt4}, {"TXT1", chunks::Txt1("a.iff")}}, true},
-        {"BRS5 then particle group", {{"BRS5", brs5}, {"FGR3", chunks::Fgr3(1, "g", 9, "p.iob")}}, true},
+        {"BRS5 then particle group",
+         {{"BRS5", brs5}, {"FGR3", chunks::Fgr3(1, "g", 9, "p.iob")}},
+         true},
         {"TXT4 then effect", {{"TXT4", txt4}, {"S3FX", fx}}, false},
         {"FIL3 then BRS5", {{"FIL3", fil3}, {"BRS5", brs5}}, true},
-        {"only plain textures", {{"TXT1", chunks::Txt1("a.iff")}, {"BRS1", chunks::Brs1("b.iff")}}, false},
+        {"only plain textures",
+         {{"TXT1", chunks::Txt1("a.iff")}, {"BRS1", chunks::Brs1("b.iff")}},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,12 +215,20 @@ TEST_F(ScannerTest, StatusesAndMessages) {
     wrongType[11] = 'X';
     const std::vector<Case> cases = {
         {"missing.iob", {}, false, ReadStatus::OpenFailed, MessageKind::Warning, ""},
-        {"empty.iob", {}, true, ReadStatus::NotTddd, MessageKind::Warning, "empty.iob is not a TDDD Object file."},
+        {"empty.iob",
+         {},
+         true,
+         ReadStatus::NotTddd,
+         MessageKind::Warning,
+         "empty.iob is not a TDDD Object file."},
         {"eleven.iob", Bytes(nameOnly.begin(), nameOnly.begin() + 11), true, ReadStatus::NotTddd,
          MessageKind::Warning, "eleven.iob is not a TDDD Object file."},
-        {"b.txt", notIff, true, ReadStatus::NotTddd, MessageKind::Warning, "b.txt is not a TDDD Object file."},
-        {"type.iob", wrongType, true, ReadStatus::NotTddd, MessageKind::Warning, "type.iob is not a TDDD Object file."},
-        {"name.iob", nameOnly, true, ReadStatus::NoPaths, MessageKind::Information, "No Textures or Brushes found"},
+        {"b.txt", notIff, true, ReadStatus::NotTddd, MessageKind::Warning,
+         "b.txt is not a TDDD Object file."},
+        {"type.iob", wrongType, true, ReadStatus::NotTddd, MessageKind::Warning,
+         "type.iob is not a TDDD Object file."},
+        {"name.iob", nameOnly, true, ReadStatus::NoPaths, MessageKind::Information,
+         "No Textures or Brushes found"},
         {"name.ist", projectNameOnly, true, ReadStatus::NoPaths, MessageKind::Information,
          "No Objects or Effects found"},
     };
@@ -246,8 +259,9 @@ TEST_F(ScannerTest, LoadingReplacesTheFileHeldAndEndsTheLogLine) {
     log.Write("Processing....x.iob");
     ASSERT_EQ(Load(IffBuilder().Chunk("TXT1", chunks::Txt1("a\\one.itx")).Build()), ReadStatus::Ok);
     EXPECT_EQ(log.lines, std::vector<std::string>{"Processing....x.iob"});
-    ASSERT_EQ(Load(IffBuilder().Chunk("BRS1", chunks::Brs1("b\\two.iff")).Build(), true, "other.iob"),
-              ReadStatus::Ok);
+    ASSERT_EQ(
+        Load(IffBuilder().Chunk("BRS1", chunks::Brs1("b\\two.iff")).Build(), true, "other.iob"),
+        ReadStatus::Ok);
     ASSERT_EQ(context.file.Paths.Count(), 1u);
     EXPECT_EQ(Record(1).OldFileName, "two.iff");
     EXPECT_EQ(context.file.Paths.TextureCount, 0);
@@ -268,7 +282,8 @@ TEST_F(ScannerTest, SortDisplayOrderExchangesOnlyGreaterKeys) {
         std::uint16_t mode;
         std::vector<std::size_t> order;
     };
-    for (const Case& c : {Case{2, {2, 3, 1}}, Case{0, {1, 2, 3}}, Case{1, {2, 3, 1}}, Case{3, {3, 2, 1}}}) {
+    for (const Case& c :
+         {Case{2, {2, 3, 1}}, Case{0, {1, 2, 3}}, Case{1, {2, 3, 1}}, Case{3, {3, 2, 1}}}) {
         context.editor.shell.SortMode = c.mode;
         SortDisplayOrder(context);
         EXPECT_EQ(context.file.Paths.DisplayOrder, c.order) << c.mode;
@@ -316,7 +331,8 @@ TEST_F(ScannerTest, RemovingRecordsRenumbersChunksAndDisplayOrder) {
 TEST_F(ScannerTest, NoFixedLimitOnRecordsOrDirectories) {
     IffBuilder builder;
     for (int i = 0; i < 450; ++i) {
-        builder.Chunk("TXT1", chunks::Txt1("DIR" + std::to_string(i % 150) + "\\t" + std::to_string(i) + ".itx"));
+        builder.Chunk("TXT1", chunks::Txt1("DIR" + std::to_string(i % 150) + "\\t" +
+                                           std::to_string(i) + ".itx"));
     }
     ASSERT_EQ(Load(builder.Build()), ReadStatus::Ok);
     EXPECT_EQ(context.file.Paths.Count(), 450u);

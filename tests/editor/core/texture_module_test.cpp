@@ -26,8 +26,9 @@ TEST(InquireTextureDescription, CallsTheExportAndKeepsEighteenCharacters) {
 }
 
 TEST(InquireTextureDescription, GivesTheEmptyTextWhenAnythingIsMissing) {
-    for (const char* module : {TEXTURE_MODULE_NULL, TEXTURE_MODULE_NOEXPORT, "/nonexistent/wood.itx",
-                               "C:\\IMAGINE\\TEXTURES\\wood.itx", "", __FILE__}) {
+    for (const char* module :
+         {TEXTURE_MODULE_NULL, TEXTURE_MODULE_NOEXPORT, "/nonexistent/wood.itx",
+          "C:\\IMAGINE\\TEXTURES\\wood.itx", "", __FILE__}) {
         EXPECT_EQ(InquireTextureDescription(module), "") << module;
     }
 }

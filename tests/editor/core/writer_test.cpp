@@ -20,7 +20,7 @@ using testing::IffBuilder;
 namespace chunks = testing::chunks;
 
 class WriterTest : public CoreTest {
-protected:
+  protected:
     // Writes the held file to `name` and returns its bytes.
     Bytes WriteBack(const std::string& name = "out.iob") {
         const std::string out = temp.File(name);
@@ -43,21 +43,22 @@ protected:
 };
 
 TEST_F(WriterTest, UntouchedFileIsWrittenBackByteForByte) {
-    const Bytes file = IffBuilder("TDDD")
-                           .Begin("OBJ ")
-                           .Begin("DESC")
-                           .Chunk("NAME", chunks::Name("CUBE"))
-                           .Chunk("SHP2", {0, 2, 0, 0, 0, 0, 1})  // odd size 7
-                           .Chunk("TXT4", testing::Even(chunks::Txt4("Lid", "Dark oak", "C:\\TEX\\oak.itx")))
-                           .Chunk("BRS5", testing::Even(chunks::Brs5("Side", "Bumps", "DH0:bump.iff")))
-                           .Chunk("FGR3", chunks::Fgr3(2, "smoke", 0x0005, "smoke.iob"))
-                           .Chunk("FGR2", testing::Even(chunks::Fgr2(3, "dust", 0x0009, "dust.iob")))
-                           .Chunk("S2FX", chunks::Effect("FIRE", {9, 8, 7, 6}))
-                           .Chunk("TXT1", testing::Even(chunks::Txt1("C:\\WOOD.IFF")))
-                           .End()
-                           .Chunk("TOBJ", {})
-                           .End()
-                           .Build();
+    const Bytes file =
+        IffBuilder("TDDD")
+            .Begin("OBJ ")
+            .Begin("DESC")
+            .Chunk("NAME", chunks::Name("CUBE"))
+            .Chunk("SHP2", {0, 2, 0, 0, 0, 0, 1})  // odd size 7
+            .Chunk("TXT4", testing::Even(chunks::Txt4("Lid", "Dark oak", "C:\\TEX\\oak.itx")))
+            .Chunk("BRS5", testing::Even(chunks::Brs5("Side", "Bumps", "DH0:bump.iff")))
+            .Chunk("FGR3", chunks::Fgr3(2, "smoke", 0x0005, "smoke.iob"))
+            .Chunk("FGR2", testing::Even(chunks::Fgr2(3, "dust", 0x0009, "dust.iob")))
+            .Chunk("S2FX", chunks::Effect("FIRE", {9, 8, 7, 6}))
+            .Chunk("TXT1", testing::Even(chunks::Txt1("C:\\WOOD.IFF")))
+            .End()
+            .Chunk("TOBJ", {})
+            .End()
+            .Build();
     ASSERT_EQ(Load(file), ReadStatus::Ok);
     const ChunkNode& odd = *std::next(context.file.Chunks.begin(), 3);
     EXPECT_EQ(odd.Size, 7);
@@ -71,12 +72,16 @@ TEST_F(WriterTest, UntouchedFileIsWrittenBackByteForByte) {
 }
 
 TEST_F(WriterTest, AnOddPathChunkIsTheOnlyThingThatChangesOnARoundTrip) {
-    const Bytes odd = chunks::Txt1("abc.iff");  // 142 + 1 + 7 = 150: even, written as it was
+    const Bytes odd = chunks::Txt1("abc.iff");   // 142 + 1 + 7 = 150: even, written as it was
     const Bytes odder = chunks::Brs1("ab.iff");  // 66 + 1 + 6 = 73: odd
-    const Bytes file = IffBuilder().Chunk("TXT1", odd).Chunk("BRS1", odder).Chunk("XTRA", {1, 2, 3}).Build();
+    const Bytes file =
+        IffBuilder().Chunk("TXT1", odd).Chunk("BRS1", odder).Chunk("XTRA", {1, 2, 3}).Build();
     ASSERT_EQ(Load(file), ReadStatus::Ok);
-    const Bytes want =
-        IffBuilder().Chunk("TXT1", odd).Chunk("BRS1", testing::Even(odder)).Chunk("XTRA", {1, 2, 3}).Build();
+    const Bytes want = IffBuilder()
+                           .Chunk("TXT1", odd)
+                           .Chunk("BRS1", testing::Even(odder))
+                           .Chunk("XTRA", {1, 2, 3})
+                           .Build();
     EXPECT_EQ(GetU32(file, Find(file, "BRS1") + 4), 73u);
     EXPECT_EQ(GetU32(want, Find(want, "BRS1") + 4), 74u);
     EXPECT_EQ(GetU32(want, Find(want, "XTRA") + 4), 3u);  // opaque chunks keep their odd size
@@ -209,10 +214,11 @@ TEST_F(WriterTest, PathChunksKeepTheirPrefixAndTakeTheNewPath) {
 }
 
 TEST_F(WriterTest, DescriptionsAreWrittenOnlyWhenChangedAndWanted) {
-    const Bytes file = IffBuilder()
-                           .Chunk("TXT4", testing::Even(chunks::Txt4("", "Twenty-two chars long", "a.itx")))
-                           .Chunk("BRS5", testing::Even(chunks::Brs5("", "Brush", "b.iff")))
-                           .Build();
+    const Bytes file =
+        IffBuilder()
+            .Chunk("TXT4", testing::Even(chunks::Txt4("", "Twenty-two chars long", "a.itx")))
+            .Chunk("BRS5", testing::Even(chunks::Brs5("", "Brush", "b.iff")))
+            .Build();
     ASSERT_EQ(Load(file), ReadStatus::Ok);
     EXPECT_EQ(Record(1).OldDescription, "Twenty-two chars l");
     EXPECT_EQ(WriteBack(), file);  // the long description nobody changed survives
@@ -240,8 +246,10 @@ TEST_F(WriterTest, WrongSeparatorsAreWrittenAndWarnedAboutOnce) {
         int help;
     };
     const Case cases[] = {
-        {ComputerType::Amiga, "C:\\TEXTURES", "C:\\TEXTURES/a.iff", "Invalid Amiga Directory found", 35},
-        {ComputerType::PC, "Work:Textures/Wood", "Work:Textures/Wood\\a.iff", "Invalid PC Directory found", 36},
+        {ComputerType::Amiga, "C:\\TEXTURES", "C:\\TEXTURES/a.iff", "Invalid Amiga Directory found",
+         35},
+        {ComputerType::PC, "Work:Textures/Wood", "Work:Textures/Wood\\a.iff",
+         "Invalid PC Directory found", 36},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(Load(IffBuilder()
@@ -270,11 +278,12 @@ TEST_F(WriterTest, WrongSeparatorsAreWrittenAndWarnedAboutOnce) {
 
 TEST_F(WriterTest, RootsAndLongNamesSurviveARoundTrip) {
     const std::string longName(40, 'w');
-    const Bytes file = IffBuilder()
-                           .Chunk("TXT1", testing::Even(chunks::Txt1("C:\\WOOD.IFF")))
-                           .Chunk("TXT1", testing::Even(chunks::Txt1("\\ROOT.IFF")))
-                           .Chunk("TXT1", testing::Even(chunks::Txt1("D:\\TEX\\" + longName + ".iff")))
-                           .Build();
+    const Bytes file =
+        IffBuilder()
+            .Chunk("TXT1", testing::Even(chunks::Txt1("C:\\WOOD.IFF")))
+            .Chunk("TXT1", testing::Even(chunks::Txt1("\\ROOT.IFF")))
+            .Chunk("TXT1", testing::Even(chunks::Txt1("D:\\TEX\\" + longName + ".iff")))
+            .Build();
     ASSERT_EQ(Load(file), ReadStatus::Ok);
     EXPECT_EQ(Record(1).OldDirectory, "C:\\");
     EXPECT_EQ(Record(3).OldFileName.size(), 32u);
@@ -282,7 +291,8 @@ TEST_F(WriterTest, RootsAndLongNamesSurviveARoundTrip) {
     context.file.Paths.Record(3).NewDirectory = "E:\\MAPS";
     WriteBack();
     const Bytes& data = *context.file.Chunks.back().Data;
-    EXPECT_EQ(std::string(data.begin() + 143, data.begin() + 143 + data[142]), "E:\\MAPS\\" + longName + ".iff");
+    EXPECT_EQ(std::string(data.begin() + 143, data.begin() + 143 + data[142]),
+              "E:\\MAPS\\" + longName + ".iff");
 
     context.file.Paths.Record(3).NewDirectory = "D:\\TEX";
     EXPECT_EQ(WriteBack(), file);
@@ -325,7 +335,8 @@ TEST_F(WriterTest, FailedWritesLeaveThePreviousFileAndReportIt) {
     // A read-only file is refused as a write in place would be, never replaced.
     const std::string readOnly = temp.File("readonly.iob");
     testing::WriteFileBytes(readOnly, {'k', 'e', 'e', 'p'});
-    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::group_read |
                                                std::filesystem::perms::others_read);
     for (const std::string& target :
          {blocked.string(), temp.File("missing/dir/x.iob"), std::string("C:\\x.iob"), readOnly}) {
@@ -338,7 +349,8 @@ TEST_F(WriterTest, FailedWritesLeaveThePreviousFileAndReportIt) {
     }
     EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(temp.path())) names.push_back(e.path().filename());
+    for (const auto& e : std::filesystem::directory_iterator(temp.path()))
+        names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"blocked.iob", "readonly.iob", "test.iob"}));
     EXPECT_EQ(testing::ReadFileBytes(path), original);

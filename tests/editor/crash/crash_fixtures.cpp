@@ -44,15 +44,18 @@ Bytes ObjectFileBytes(int i) {
 
 void PutFixtures(const std::string& dir) {
     for (std::size_t i = 0; i < kBatchFiles.size(); ++i) {
-        tessvane::testing::WriteFileBytes(dir + kBatchFiles[i], ObjectFileBytes(static_cast<int>(i)));
+        tessvane::testing::WriteFileBytes(dir + kBatchFiles[i],
+                                          ObjectFileBytes(static_cast<int>(i)));
     }
     tessvane::testing::WriteFileBytes(dir + kSaveFile, ObjectFileBytes(9));
     PutText(dir + kSettingsFile, OldSettingsText(dir));
 
-    const std::filesystem::path store = std::filesystem::path(dir) / "Orrin Software" / kStorePlugin;
+    const std::filesystem::path store =
+        std::filesystem::path(dir) / "Orrin Software" / kStorePlugin;
     std::filesystem::create_directories(store);
     std::string values = "# class: Converter\n";
-    for (const StoreValue& v : kStoreChanges) values += std::string(v.name) + "=" + v.oldValue + "\n";
+    for (const StoreValue& v : kStoreChanges)
+        values += std::string(v.name) + "=" + v.oldValue + "\n";
     values += std::string(kStoreKept.name) + "=" + kStoreKept.oldValue + "\n";
     PutText((store / "Common Settings").string(), values);
 }
@@ -69,11 +72,14 @@ void ChangeSettings(EditorContext& editor) {
     editor.settings.SaveSettings = true;
     editor.settings.ImagineDirectory = "/srv/imagine/a/much/longer/directory";
     for (int i = 0; i < 50; ++i) {
-        editor.directoryDefaults.Append({"C:\\OLD" + std::to_string(i), "D:\\NEW" + std::to_string(i)});
+        editor.directoryDefaults.Append(
+            {"C:\\OLD" + std::to_string(i), "D:\\NEW" + std::to_string(i)});
     }
 }
 
-std::string OldSettingsText(const std::string& dir) { return tessvane::SettingsFileText(OldSettings(dir)); }
+std::string OldSettingsText(const std::string& dir) {
+    return tessvane::SettingsFileText(OldSettings(dir));
+}
 
 std::string NewSettingsText(const std::string& dir) {
     EditorContext editor = OldSettings(dir);

@@ -36,7 +36,7 @@ using namespace tessvane;
 namespace {
 
 class FixedClock final : public BatchClock {
-public:
+  public:
     std::string LongTime() const override { return "12:00:00"; }
     std::string ShortDate() const override { return "01/01/2026"; }
 };
@@ -89,8 +89,8 @@ void RunSettingsOperation(const std::string& dir) {
 
 void RunStoreOperation() {
     for (const crashfixtures::StoreValue& v : crashfixtures::kStoreChanges) {
-        std::printf("written %d\n",
-                    WriteSettingText(crashfixtures::kStorePlugin, kCommonSettings, v.name, v.newValue));
+        std::printf("written %d\n", WriteSettingText(crashfixtures::kStorePlugin, kCommonSettings,
+                                                     v.name, v.newValue));
     }
 }
 
@@ -98,8 +98,9 @@ void RunStoreOperation() {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: tessvane_crash_helper <batch|save|settings|store> <dir> "
-                             "<kill|nospace|count> <step>\n");
+        std::fprintf(stderr,
+                     "usage: tessvane_crash_helper <batch|save|settings|store> <dir> "
+                     "<kill|nospace|count> <step>\n");
         return 2;
     }
     const std::string operation = argv[1];

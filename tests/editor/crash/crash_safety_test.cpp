@@ -54,7 +54,8 @@ void ExpectNothingLost(const std::string& dir, const std::string& name, const By
     const auto at = files.find(name);
     if (at != files.end()) {
         TempDir scratch;
-        EXPECT_TRUE(IsOldOrReadable(at->second, original, scratch.Dir())) << name << ": incomplete file";
+        EXPECT_TRUE(IsOldOrReadable(at->second, original, scratch.Dir()))
+            << name << ": incomplete file";
     }
 }
 
@@ -94,7 +95,8 @@ TEST(CrashSafety, SettingsFileKilledAtEveryStepIsTheOldOrTheNewOne) {
         TempDir dir;
         crashfixtures::PutFixtures(dir.Dir());
         ASSERT_TRUE(RunHelper("settings", dir.Dir(), "kill", step).killed);
-        const Bytes bytes = tessvane::testing::ReadFileBytes(dir.File(crashfixtures::kSettingsFile));
+        const Bytes bytes =
+            tessvane::testing::ReadFileBytes(dir.File(crashfixtures::kSettingsFile));
         const std::string text(bytes.begin(), bytes.end());
         EXPECT_TRUE(text == crashfixtures::OldSettingsText(dir.Dir()) ||
                     text == crashfixtures::NewSettingsText(dir.Dir()))
@@ -115,7 +117,8 @@ TEST(CrashSafety, StoreKilledAtEveryStepKeepsEachValueOldOrNew) {
         for (const auto& v : crashfixtures::kStoreChanges) {
             const auto at = values.find(v.name);
             ASSERT_NE(at, values.end()) << v.name;
-            EXPECT_TRUE(at->second == v.oldValue || at->second == v.newValue) << v.name << "=" << at->second;
+            EXPECT_TRUE(at->second == v.oldValue || at->second == v.newValue)
+                << v.name << "=" << at->second;
         }
         EXPECT_EQ(values.at(crashfixtures::kStoreKept.name), crashfixtures::kStoreKept.oldValue);
     }
@@ -127,13 +130,16 @@ TEST(CrashSafety, UninterruptedOperationsComplete) {
     TempDir dir;
     crashfixtures::PutFixtures(dir.Dir());
     const HelperRun batch = RunHelper("batch", dir.Dir(), "count", 0);
-    for (const char* name : crashfixtures::kBatchFiles) EXPECT_TRUE(batch.Printed(dir.Dir() + name + "......ok"));
+    for (const char* name : crashfixtures::kBatchFiles)
+        EXPECT_TRUE(batch.Printed(dir.Dir() + name + "......ok"));
     EXPECT_TRUE(RunHelper("save", dir.Dir(), "count", 0).Printed("status 0"));
     EXPECT_TRUE(RunHelper("settings", dir.Dir(), "count", 0).Printed("written 1"));
     const Bytes settings = tessvane::testing::ReadFileBytes(dir.File(crashfixtures::kSettingsFile));
-    EXPECT_EQ(std::string(settings.begin(), settings.end()), crashfixtures::NewSettingsText(dir.Dir()));
+    EXPECT_EQ(std::string(settings.begin(), settings.end()),
+              crashfixtures::NewSettingsText(dir.Dir()));
     RunHelper("store", dir.Dir(), "count", 0);
-    for (const auto& v : crashfixtures::kStoreChanges) EXPECT_EQ(StoreValues(dir.Dir()).at(v.name), v.newValue);
+    for (const auto& v : crashfixtures::kStoreChanges)
+        EXPECT_EQ(StoreValues(dir.Dir()).at(v.name), v.newValue);
     EXPECT_TRUE(TemporaryFiles(dir.Dir()).empty());
 }
 

@@ -23,7 +23,9 @@ long CountSteps(const std::string& operation) {
     return RunHelper(operation, dir.Dir(), "count", 0).Steps();
 }
 
-Bytes FileAt(const TempDir& dir, const std::string& name) { return tessvane::testing::ReadFileBytes(dir.File(name)); }
+Bytes FileAt(const TempDir& dir, const std::string& name) {
+    return tessvane::testing::ReadFileBytes(dir.File(name));
+}
 
 TEST(FullDisk, SaveFailsWithItsMessageAndKeepsTheFileAtItsPath) {
     const long steps = CountSteps("save");
@@ -37,7 +39,8 @@ TEST(FullDisk, SaveFailsWithItsMessageAndKeepsTheFileAtItsPath) {
         ASSERT_EQ(run.exitCode, 0);
         if (run.Printed("status 1")) {
             ++failures;
-            EXPECT_TRUE(run.Printed(std::string("message Unable to Save ") + crashfixtures::kSaveFile));
+            EXPECT_TRUE(
+                run.Printed(std::string("message Unable to Save ") + crashfixtures::kSaveFile));
             EXPECT_EQ(FileAt(dir, crashfixtures::kSaveFile), crashfixtures::ObjectFileBytes(9));
         } else {
             ASSERT_TRUE(run.Printed("status 0"));
@@ -64,7 +67,8 @@ TEST(FullDisk, BatchReportsErrorSavingAndKeepsEachFileAtItsPath) {
             const std::string name = crashfixtures::kBatchFiles[i];
             if (run.Printed(dir.Dir() + name + "......Error Saving file")) {
                 ++failures;
-                EXPECT_EQ(FileAt(dir, name), crashfixtures::ObjectFileBytes(static_cast<int>(i))) << name;
+                EXPECT_EQ(FileAt(dir, name), crashfixtures::ObjectFileBytes(static_cast<int>(i)))
+                    << name;
             } else {
                 EXPECT_TRUE(run.Printed(dir.Dir() + name + "......ok")) << name;
                 EXPECT_TRUE(IsCompleteForm(FileAt(dir, name))) << name;
@@ -72,7 +76,8 @@ TEST(FullDisk, BatchReportsErrorSavingAndKeepsEachFileAtItsPath) {
         }
         const Bytes first = FileAt(dir, crashfixtures::kBatchFiles[0]);
         EXPECT_TRUE(IsCompleteForm(first));
-        EXPECT_TRUE(first == crashfixtures::ObjectFileBytes(0) || FileAt(dir, "a0.bak") == crashfixtures::ObjectFileBytes(0));
+        EXPECT_TRUE(first == crashfixtures::ObjectFileBytes(0) ||
+                    FileAt(dir, "a0.bak") == crashfixtures::ObjectFileBytes(0));
         EXPECT_TRUE(TemporaryFiles(dir.Dir()).empty());
     }
     EXPECT_GT(failures, 0);
@@ -111,7 +116,8 @@ TEST(FullDisk, StoreWriteFailsAndKeepsEveryValue) {
         // One "written" line per value, in order: 1 gives the new value, 0 keeps the old.
         std::size_t i = 0;
         for (const std::string& line : run.lines) {
-            if (line.rfind("written ", 0) != 0 || i >= crashfixtures::kStoreChanges.size()) continue;
+            if (line.rfind("written ", 0) != 0 || i >= crashfixtures::kStoreChanges.size())
+                continue;
             const auto& v = crashfixtures::kStoreChanges[i++];
             EXPECT_EQ(values.at(v.name), line == "written 1" ? v.newValue : v.oldValue) << v.name;
         }

@@ -27,7 +27,8 @@ bool HelperRun::Printed(const std::string& line) const {
     return false;
 }
 
-HelperRun RunHelper(const std::string& operation, const std::string& dir, const std::string& mode, long step) {
+HelperRun RunHelper(const std::string& operation, const std::string& dir, const std::string& mode,
+                    long step) {
     HelperRun run;
     int out[2];
     if (::pipe(out) != 0) return run;
@@ -37,8 +38,8 @@ HelperRun RunHelper(const std::string& operation, const std::string& dir, const 
         ::dup2(out[1], 1);
         ::close(out[0]);
         ::close(out[1]);
-        ::execl(CRASH_HELPER, CRASH_HELPER, operation.c_str(), dir.c_str(), mode.c_str(), stepText.c_str(),
-                static_cast<char*>(nullptr));
+        ::execl(CRASH_HELPER, CRASH_HELPER, operation.c_str(), dir.c_str(), mode.c_str(),
+                stepText.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(out[1]);
@@ -65,23 +66,26 @@ std::map<std::string, tessvane::testing::Bytes> Files(const std::string& dir) {
     std::map<std::string, tessvane::testing::Bytes> files;
     for (const auto& entry : fs::directory_iterator(dir)) {
         if (entry.is_regular_file()) {
-            files[entry.path().filename().string()] = tessvane::testing::ReadFileBytes(entry.path());
+            files[entry.path().filename().string()] =
+                tessvane::testing::ReadFileBytes(entry.path());
         }
     }
     return files;
 }
 
 bool IsCompleteForm(const tessvane::testing::Bytes& bytes) {
-    return bytes.size() >= 12 && bytes[0] == 'F' && bytes[1] == 'O' && bytes[2] == 'R' && bytes[3] == 'M' &&
-           tessvane::testing::GetU32(bytes, 4) + 8ull == bytes.size();
+    return bytes.size() >= 12 && bytes[0] == 'F' && bytes[1] == 'O' && bytes[2] == 'R' &&
+           bytes[3] == 'M' && tessvane::testing::GetU32(bytes, 4) + 8ull == bytes.size();
 }
 
 std::map<std::string, std::string> StoreValues(const std::string& dir) {
     std::map<std::string, std::string> values;
-    std::ifstream in(fs::path(dir) / "Orrin Software" / crashfixtures::kStorePlugin / "Common Settings");
+    std::ifstream in(fs::path(dir) / "Orrin Software" / crashfixtures::kStorePlugin /
+                     "Common Settings");
     for (std::string line; std::getline(in, line);) {
         const std::size_t eq = line.find('=');
-        if (!line.empty() && line[0] != '#' && eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+        if (!line.empty() && line[0] != '#' && eq != std::string::npos)
+            values[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return values;
 }
@@ -90,8 +94,7 @@ std::vector<std::string> TemporaryFiles(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        if (name[0] == '.' ||
-            (entry.is_regular_file() && name.rfind("Common Settings.", 0) == 0)) {
+        if (name[0] == '.' || (entry.is_regular_file() && name.rfind("Common Settings.", 0) == 0)) {
             names.push_back(entry.path().string());
         }
     }

@@ -12,8 +12,8 @@
 namespace crashtest {
 
 struct HelperRun {
-    bool killed = false;  // ended by SIGKILL
-    int exitCode = -1;    // when it exited
+    bool killed = false;             // ended by SIGKILL
+    int exitCode = -1;               // when it exited
     std::vector<std::string> lines;  // its standard output
 
     // The N of the "steps N" line, or -1.
@@ -21,7 +21,8 @@ struct HelperRun {
     bool Printed(const std::string& line) const;
 };
 
-HelperRun RunHelper(const std::string& operation, const std::string& dir, const std::string& mode, long step);
+HelperRun RunHelper(const std::string& operation, const std::string& dir, const std::string& mode,
+                    long step);
 
 // Every regular file of `dir` by name, with its bytes.
 std::map<std::string, tessvane::testing::Bytes> Files(const std::string& dir);

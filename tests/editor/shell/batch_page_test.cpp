@@ -19,13 +19,13 @@ namespace tessvane::testing {
 namespace {
 
 class FixedClock final : public BatchClock {
-public:
+  public:
     std::string LongTime() const override { return "10:15:30"; }
     std::string ShortDate() const override { return "12/09/26"; }
 };
 
 class BatchPageTest : public WindowTest {
-protected:
+  protected:
     void StartOnBatchPage() {
         Start();
         window->SetBatchClock(std::make_unique<FixedClock>());
@@ -130,7 +130,8 @@ TEST_F(BatchPageTest, SaveDirectoryFieldButtonAndOriginalDirectoryBox) {
 
 TEST_F(BatchPageTest, ProcessShowsEachResultMovesTheBarAndLeavesNoFileHeld) {
     const std::string a = ObjectWithTexture("a.iob", "/maps/wood.iff");
-    const std::string b = MakeFile("b.txt", Bytes{'n', 'o', 't', ' ', 'a', 'n', ' ', 'I', 'F', 'F', '!', '!'});
+    const std::string b =
+        MakeFile("b.txt", Bytes{'n', 'o', 't', ' ', 'a', 'n', ' ', 'I', 'F', 'F', '!', '!'});
     const std::string c = dir.File("c.iob");
     StartOnBatchPage();
     context.editor.settings.GenerateLog = true;
@@ -177,7 +178,8 @@ TEST_F(BatchPageTest, ProcessShowsEachResultMovesTheBarAndLeavesNoFileHeld) {
     std::ifstream log(dir.File("Batch.Log"));
     std::stringstream text;
     text << log.rdbuf();
-    EXPECT_EQ(text.str().rfind("*************** Started.... 10:15:30 12/09/26", 0), 0u) << text.str();
+    EXPECT_EQ(text.str().rfind("*************** Started.... 10:15:30 12/09/26", 0), 0u)
+        << text.str();
     EXPECT_NE(text.str().find("Processing...." + b + "......Not TDDD"), std::string::npos);
 }
 

@@ -16,9 +16,9 @@ TEST_F(HelpPageTest, HelpButtonOpensTheTopicOfThePageInFront) {
     Start();
     EXPECT_EQ(window->Help(), nullptr);
     const std::pair<int, const char*> pages[] = {
-        {kSummaryPage, "summary"},   {kDetailsPage, "details"},   {kOptionsPage, "options"},
-        {kDirectoryDefaultsPage, "dirdefaults"}, {kTextureFilenamesPage, "textures"},
-        {kBatchPage, "batch"},
+        {kSummaryPage, "summary"},           {kDetailsPage, "details"},
+        {kOptionsPage, "options"},           {kDirectoryDefaultsPage, "dirdefaults"},
+        {kTextureFilenamesPage, "textures"}, {kBatchPage, "batch"},
     };
     for (const auto& [page, topic] : pages) {
         Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page);

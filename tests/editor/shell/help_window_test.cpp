@@ -1,10 +1,10 @@
 // The help document and its viewer: every topic the window can ask for
 // exists in the document, and the viewer lands on the topic asked for.
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBrowser>
-#include <gtest/gtest.h>
 
 #include "help_topics.h"
 #include "help_window.h"
@@ -27,7 +27,8 @@ TEST(HelpDocumentTest, HoldsEveryPageTopicAndEveryContextTopic) {
     testing::TestApplication();
     const QSet<QString> anchors = DocumentAnchors();
     for (int page = -1; page <= 6; ++page)
-        EXPECT_TRUE(anchors.contains(HelpTopicForPage(page))) << HelpTopicForPage(page).toStdString();
+        EXPECT_TRUE(anchors.contains(HelpTopicForPage(page)))
+            << HelpTopicForPage(page).toStdString();
     for (int context = 1; context <= 40; ++context) {
         const QString topic = HelpTopicForContext(context);
         if (!topic.isEmpty()) {
@@ -45,10 +46,10 @@ TEST(HelpTopicsTest, PagesAndControlsMapToTheirTopics) {
         const char* control;
         int context;
     };
-    const Case cases[] = {{"Loadbutton", 10},  {"CloseButton", 10},     {"SummaryList", 12},
-                          {"Update", 16},      {"PathDetailList", 18},  {"PrintButton", 22},
+    const Case cases[] = {{"Loadbutton", 10},    {"CloseButton", 10},      {"SummaryList", 12},
+                          {"Update", 16},        {"PathDetailList", 18},   {"PrintButton", 22},
                           {"ComputerGroup", 25}, {"DirValidationBox", 28}, {"AboutButton", 31},
-                          {"AddDirButton", 0}, {"ProcessButton", 0}};
+                          {"AddDirButton", 0},   {"ProcessButton", 0}};
     for (const Case& c : cases) EXPECT_EQ(HelpContextOf(c.control), c.context) << c.control;
     EXPECT_EQ(HelpTopicForContext(36), "pc-directory");
     EXPECT_EQ(HelpTopicForContext(35), "amiga-directory");

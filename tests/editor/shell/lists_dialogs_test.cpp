@@ -1,10 +1,10 @@
 // The directory-pair and texture-pair dialogs, driven through their real
 // widgets: Enter in a field, the browse buttons, Accept and Cancel.
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "DirUnit2.h"
 #include "TexForm.h"
@@ -29,7 +29,7 @@ void ShowActive(QDialog& dialog) {
 }
 
 class DefDirSelectTest : public testing::QtTest {
-protected:
+  protected:
     void SetUp() override {
         services_.directoryAcceptable = [this](const QString& d) { return d == existing_; };
         services_.warn = [this](const QString& text) { warnings_ << text; };
@@ -121,8 +121,8 @@ TEST_F(DefDirSelectTest, BrowseButtonsFillTheirFieldOnlyOnOk) {
     QTest::mouseClick(Child<QPushButton>(dialog_, "NewDirButton"), Qt::LeftButton);
     EXPECT_EQ(dialog_.NewDirectory(), "D:\\NEW");
 
-    EXPECT_EQ(chooser_calls_, (QStringList{"Select Old Directory|C:\\OLD",
-                                           "Select New Directory|D:\\NEW"}));
+    EXPECT_EQ(chooser_calls_,
+              (QStringList{"Select Old Directory|C:\\OLD", "Select New Directory|D:\\NEW"}));
 }
 
 TEST_F(DefDirSelectTest, LockedOldFieldStartsTypingInTheNewField) {
@@ -143,7 +143,7 @@ TEST_F(DefDirSelectTest, FieldsHoldAtMost255Characters) {
 }
 
 class DefTextureFormTest : public testing::QtTest {
-protected:
+  protected:
     void SetUp() override {
         services_.openTexture = [this](const QString& title, const QString& dir,
                                        const QString& name) {

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <filesystem>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <filesystem>
 
 #include "DirUnit2.h"
 #include "TexForm.h"
@@ -18,7 +18,7 @@ namespace tessvane::testing {
 namespace {
 
 class ListsPageTest : public WindowTest {
-protected:
+  protected:
     void TearDown() override { ExpectEveryAnswerTaken(); }
 
     // Starts the window (which finds no settings file and says so) with the
@@ -69,20 +69,20 @@ protected:
 
     void PressHeading(const char* grid_name, int column) {
         QHeaderView* heading = Find<QTableWidget>(grid_name)->horizontalHeader();
-        const int x = column < heading->count()
-                          ? heading->sectionViewportPosition(column) + 5
-                          : heading->length() + 5;  // beside the last column
+        const int x = column < heading->count() ? heading->sectionViewportPosition(column) + 5
+                                                : heading->length() + 5;  // beside the last column
         QTest::mousePress(heading->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
         QTest::mouseRelease(heading->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     }
 };
 
 TEST_F(ListsPageTest, EntryWithOnlyANewDirectoryRetargetsPathsWithoutDirectory) {
-    const std::string iob = MakeFile("chair.iob", IffBuilder("TDDD")
-                                                      .Chunk("NAME", chunks::Name("CHAIR"))
-                                                      .Chunk("TXT1", chunks::Txt1("wood.iff"))
-                                                      .Chunk("TXT1", chunks::Txt1("/maps/brick.iff"))
-                                                      .Build());
+    const std::string iob =
+        MakeFile("chair.iob", IffBuilder("TDDD")
+                                  .Chunk("NAME", chunks::Name("CHAIR"))
+                                  .Chunk("TXT1", chunks::Txt1("wood.iff"))
+                                  .Chunk("TXT1", chunks::Txt1("/maps/brick.iff"))
+                                  .Build());
     StartOnPage(kDirectoryDefaultsPage);
     Load(iob);
 
@@ -370,16 +370,16 @@ TEST_F(ListsPageTest, CorePromptsShowTheListDialogsWithTheOldFieldLocked) {
         EXPECT_EQ(d.NewTexture(), "wood.iff");
         Press(d, "AcceptButton");
     });
-    const auto texture = service.PromptTextureDefault({"Select New Texture Name for a.iob",
-                                                       PathText("/imagine/Textures"),
-                                                       NameText("WOOD.IFF"), NameText("wood.iff"),
-                                                       DescriptionText("eighteen-chars-xyz")});
+    const auto texture = service.PromptTextureDefault(
+        {"Select New Texture Name for a.iob", PathText("/imagine/Textures"), NameText("WOOD.IFF"),
+         NameText("wood.iff"), DescriptionText("eighteen-chars-xyz")});
     ASSERT_TRUE(texture.has_value());
     EXPECT_EQ(texture->OldTexture, "WOOD.IFF");
     EXPECT_EQ(texture->Description, "eighteen-chars-xyz");
 
     WhenShown<TDefDirSelect>([](TDefDirSelect& d) { Press(d, "CancelButton"); });
-    EXPECT_FALSE(service.PromptDirectoryDefault({"x", PathText("C:\\OLD"), PathText()}).has_value());
+    EXPECT_FALSE(
+        service.PromptDirectoryDefault({"x", PathText("C:\\OLD"), PathText()}).has_value());
 }
 
 }  // namespace

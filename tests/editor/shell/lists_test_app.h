@@ -8,12 +8,12 @@
 // the caller chose another.
 #pragma once
 
-#include <QApplication>
-#include <cstdlib>
-#include <string>
-#include <QString>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QString>
+#include <cstdlib>
 #include <ostream>
+#include <string>
 
 namespace tessvane::testing {
 
@@ -41,7 +41,7 @@ inline QApplication& TestApplication() {
 // Fixture base for tests whose members are widgets: the application must
 // exist before the first widget is built.
 class QtTest : public ::testing::Test {
-protected:
+  protected:
     QtTest() { TestApplication(); }
 };
 
@@ -49,5 +49,7 @@ protected:
 
 // Readable QString values in failure messages.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE

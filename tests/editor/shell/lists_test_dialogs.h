@@ -6,6 +6,7 @@
 //   Click("AddDirButton");
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -13,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace tessvane::testing {
 
@@ -42,22 +42,23 @@ void WhenShown(std::function<void(D&)> act) {
     auto* timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(5);
     PendingAnswers().append(timer);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act), tries = 0]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<D*>(modal); dialog && dialog->isVisible()) {
+    QObject::connect(
+        timer, &QTimer::timeout, timer, [timer, act = std::move(act), tries = 0]() mutable {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<D*>(modal); dialog && dialog->isVisible()) {
+                PendingAnswers().removeOne(timer);
+                timer->stop();
+                timer->deleteLater();
+                act(*dialog);
+                return;
+            }
+            if (++tries < 400) return;
             PendingAnswers().removeOne(timer);
             timer->stop();
             timer->deleteLater();
-            act(*dialog);
-            return;
-        }
-        if (++tries < 400) return;
-        PendingAnswers().removeOne(timer);
-        timer->stop();
-        timer->deleteLater();
-        ADD_FAILURE() << "the expected dialog was not shown";
-        if (auto* other = qobject_cast<QDialog*>(modal)) other->reject();
-    });
+            ADD_FAILURE() << "the expected dialog was not shown";
+            if (auto* other = qobject_cast<QDialog*>(modal)) other->reject();
+        });
     timer->start();
 }
 
@@ -77,7 +78,8 @@ inline void Retype(QWidget& dialog, const char* field, const QString& text) {
 }
 
 inline void Press(QWidget& dialog, const char* button) {
-    if (auto* b = DialogChild<QAbstractButton>(dialog, button)) QTest::mouseClick(b, Qt::LeftButton);
+    if (auto* b = DialogChild<QAbstractButton>(dialog, button))
+        QTest::mouseClick(b, Qt::LeftButton);
 }
 
 }  // namespace tessvane::testing

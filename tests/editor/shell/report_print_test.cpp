@@ -1,9 +1,9 @@
 // The printed path list, printed to PDF and read back with pdftotext.
+#include <gtest/gtest.h>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "PrtList.h"
 #include "lists_test_app.h"
@@ -12,7 +12,7 @@ namespace tessvane {
 namespace {
 
 class ReportPrintTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         testing::TestApplication();
         ASSERT_TRUE(dir_.isValid());

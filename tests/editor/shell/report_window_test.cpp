@@ -14,7 +14,7 @@ namespace {
 
 // The scripted print dialog, sending an accepted print job to a PDF file.
 class PdfDialogService : public ScriptedDialogService {
-public:
+  public:
     std::string pdf;
 
     bool SetupPrinter(QPrinter& printer) override {
@@ -26,7 +26,7 @@ public:
 };
 
 class ReportWindowTest : public WindowTest {
-protected:
+  protected:
     ReportWindowTest() {
         printing.pdf = dir.File("list.pdf");
         context.ui = &printing;
@@ -59,13 +59,14 @@ protected:
 };
 
 TEST_F(ReportWindowTest, PrintsOldPathsInTheDetailsOrderWithTheirKinds) {
-    const std::string iob = MakeFile("chair.iob", IffBuilder("TDDD")
-                                                      .Chunk("NAME", chunks::Name("CHAIR"))
-                                                      .Chunk("TXT4", chunks::Txt4("", "Zebra", "/tex/z.itx"))
-                                                      .Chunk("TXT4", chunks::Txt4("", "Apple", "/tex/a.itx"))
-                                                      .Chunk("BRS1", chunks::Brs1("/br/b.iff"))
-                                                      .Chunk("PTFN", chunks::Ptfn("/obj/spark.iob"))
-                                                      .Build());
+    const std::string iob =
+        MakeFile("chair.iob", IffBuilder("TDDD")
+                                  .Chunk("NAME", chunks::Name("CHAIR"))
+                                  .Chunk("TXT4", chunks::Txt4("", "Zebra", "/tex/z.itx"))
+                                  .Chunk("TXT4", chunks::Txt4("", "Apple", "/tex/a.itx"))
+                                  .Chunk("BRS1", chunks::Brs1("/br/b.iff"))
+                                  .Chunk("PTFN", chunks::Ptfn("/obj/spark.iob"))
+                                  .Build());
     StartPrinting();
     LoadFile(iob);
 
@@ -92,9 +93,9 @@ TEST_F(ReportWindowTest, PrintsOldPathsInTheDetailsOrderWithTheirKinds) {
 }
 
 TEST_F(ReportWindowTest, ProjectFileTitleAndNameHeadingAndCancelPrintsNothing) {
-    const std::string ist = MakeFile("scene.ist", IffBuilder("ISTG")
-                                                      .Chunk("FIL3", chunks::Fil3("ACTOR1", "/objects/ship.iob"))
-                                                      .Build());
+    const std::string ist = MakeFile(
+        "scene.ist",
+        IffBuilder("ISTG").Chunk("FIL3", chunks::Fil3("ACTOR1", "/objects/ship.iob")).Build());
     StartPrinting();
     // Without a file nothing can be printed.
     EXPECT_FALSE(Enabled("PrintButton"));

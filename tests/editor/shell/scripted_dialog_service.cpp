@@ -21,12 +21,14 @@ MessageAnswer ScriptedDialogService::ShowMessage(const Message& message) {
     return core.ShowMessage(message);
 }
 
-std::optional<DirectoryDefault> ScriptedDialogService::PromptDirectoryDefault(const DirectoryPrompt& prompt) {
+std::optional<DirectoryDefault> ScriptedDialogService::PromptDirectoryDefault(
+    const DirectoryPrompt& prompt) {
     events.push_back("prompt: " + prompt.caption);
     return core.PromptDirectoryDefault(prompt);
 }
 
-std::optional<TextureDefault> ScriptedDialogService::PromptTextureDefault(const TexturePrompt& prompt) {
+std::optional<TextureDefault> ScriptedDialogService::PromptTextureDefault(
+    const TexturePrompt& prompt) {
     events.push_back("prompt: " + prompt.caption);
     return core.PromptTextureDefault(prompt);
 }

@@ -21,7 +21,7 @@
 namespace tessvane::testing {
 
 class ScriptedDialogService : public DialogService {
-public:
+  public:
     ScriptedCoreUi core;
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
@@ -35,7 +35,9 @@ public:
     void PlanOpenFile(std::optional<std::string> path) { opens_.push_back(std::move(path)); }
     void PlanOpenFiles(std::vector<std::string> paths) { openMany_.push_back(std::move(paths)); }
     void PlanSaveFile(std::optional<std::string> path) { saves_.push_back(std::move(path)); }
-    void PlanDirectory(std::optional<std::string> directory) { directories_.push_back(std::move(directory)); }
+    void PlanDirectory(std::optional<std::string> directory) {
+        directories_.push_back(std::move(directory));
+    }
     void PlanPrint(bool print) { prints_.push_back(print); }
 
     // Message texts in order.
@@ -51,7 +53,7 @@ public:
     bool SetupPrinter(QPrinter& printer) override;
     void ShowAbout() override;
 
-private:
+  private:
     std::deque<std::optional<std::string>> opens_;
     std::deque<std::vector<std::string>> openMany_;
     std::deque<std::optional<std::string>> saves_;

@@ -2,10 +2,10 @@
 // directories and file names, sorting by heading, and Delete.
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTest>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 #include "core/scanner.h"
 #include "window_fixture.h"
@@ -30,10 +30,12 @@ void ClickRow(QTableWidget* grid, int row, Qt::KeyboardModifiers modifiers = {})
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
-void SelectRow(QTableWidget* grid, int row) { ClickRow(grid, row); }
+void SelectRow(QTableWidget* grid, int row) {
+    ClickRow(grid, row);
+}
 
 class DetailsTest : public WindowTest {
-protected:
+  protected:
     QTableWidget* grid = nullptr;
 
     void StartWithSettings(const std::string& settings) {
@@ -49,8 +51,9 @@ TEST_F(DetailsTest, TypedDirectoriesAreCheckedWhenValidationIsOn) {
     std::filesystem::create_directories(dir.path() / "maps");
     std::filesystem::create_directories(dir.path() / "Imagine/Textures");
     WriteFileBytes(dir.File("Imagine/Textures/wood.iff"), {1});
-    StartWithSettings("[VANE]\r\nValidate Directory=yes\r\nValidate Files=yes\r\nImagine Directory=" + dir.Dir() +
-                      "Imagine\r\n");
+    StartWithSettings(
+        "[VANE]\r\nValidate Directory=yes\r\nValidate Files=yes\r\nImagine Directory=" + dir.Dir() +
+        "Imagine\r\n");
     Load(MakeFile("v.iob", IffBuilder("TDDD")
                                .Chunk("TXT1", chunks::Txt1("C:\\OLD\\wood.iff"))
                                .Chunk("BRS1", chunks::Brs1("C:\\OLD\\brick.iff"))
@@ -83,7 +86,8 @@ TEST_F(DetailsTest, TypedDirectoriesAreCheckedWhenValidationIsOn) {
             ASSERT_EQ(dialogs.core.messages.size(), messages + 1) << c.typed;
             EXPECT_EQ(dialogs.core.messages.back().text, c.message);
             EXPECT_EQ(record.NewDirectory, before) << c.typed;
-            EXPECT_EQ(Text("Details_NewPath").toStdString(), c.typed);  // the text stays in the field
+            EXPECT_EQ(Text("Details_NewPath").toStdString(),
+                      c.typed);  // the text stays in the field
         }
         EXPECT_TRUE(Find<QWidget>("NewFileNameEdit")->hasFocus() || !window->isActiveWindow());
     }
@@ -105,7 +109,8 @@ TEST_F(DetailsTest, TypedDirectoriesAreCheckedWhenValidationIsOn) {
 
 TEST_F(DetailsTest, WithoutValidationAndInAmigaModeAnyTextIsStoredAsTyped) {
     StartWithSettings("[VANE]\r\nComputer=Amiga\r\n");
-    Load(MakeFile("a.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("DH0:Textures/wood.iff")).Build()));
+    Load(MakeFile("a.iob",
+                  IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("DH0:Textures/wood.iff")).Build()));
     TypeEnter("Details_NewPath", "Work:Nowhere");
     EXPECT_EQ(context.file.Paths.Record(1).NewDirectory, "Work:Nowhere");
     TypeEnter("NewFileNameEdit", std::string(40, 'n'));
@@ -152,7 +157,8 @@ TEST_F(DetailsTest, NewFileNameTakesTheChosenFileAndWithFileValidationItsDirecto
     std::filesystem::create_directories(dir.path() / "maps");
     WriteFileBytes(dir.File("maps/oak.iff"), {1});
     StartWithSettings("[VANE]\r\nValidate Directory=yes\r\nValidate Files=yes\r\n");
-    Load(MakeFile("f.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("C:\\OLD\\wood.iff")).Build()));
+    Load(MakeFile("f.iob",
+                  IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("C:\\OLD\\wood.iff")).Build()));
 
     dialogs.PlanOpenFile(dir.File("maps/oak.iff"));
     Click("NewFileNameButton");
@@ -261,7 +267,8 @@ TEST_F(DetailsTest, DeleteRemovesTheSelectedRangeAfterAskingAndSavingDropsTheChu
     StartWithSettings("[VANE]\r\n");
     IffBuilder builder("TDDD");
     builder.Chunk("NAME", chunks::Name("SIX"));
-    for (int i = 1; i <= 6; ++i) builder.Chunk("TXT1", chunks::Txt1("/t/tex" + std::to_string(i) + ".iff"));
+    for (int i = 1; i <= 6; ++i)
+        builder.Chunk("TXT1", chunks::Txt1("/t/tex" + std::to_string(i) + ".iff"));
     const std::string path = MakeFile("six.iob", builder.Build());
     Load(path);
     ASSERT_EQ(grid->rowCount(), 6);
@@ -288,18 +295,19 @@ TEST_F(DetailsTest, DeleteRemovesTheSelectedRangeAfterAskingAndSavingDropsTheChu
 
 TEST_F(DetailsTest, DeletingEveryRowLeavesSaveButEmptiesTheEditingPages) {
     StartWithSettings("[VANE]\r\n");
-    const std::string path = MakeFile("p.ist", IffBuilder("ISTG")
-                                                   .Chunk("FIL3", chunks::Fil3("ACTOR1", "/o/a.iob"))
-                                                   .Chunk("FIL3", chunks::Fil3("ACTOR2", "/o/b.iob"))
-                                                   .Build());
+    const std::string path =
+        MakeFile("p.ist", IffBuilder("ISTG")
+                              .Chunk("FIL3", chunks::Fil3("ACTOR1", "/o/a.iob"))
+                              .Chunk("FIL3", chunks::Fil3("ACTOR2", "/o/b.iob"))
+                              .Build());
     Load(path);
     ClickRow(grid, 0);
     ClickRow(grid, 1, Qt::ShiftModifier);
     dialogs.core.PlanAnswer(MessageAnswer::Yes);
     Click("DeleteButton");
     EXPECT_EQ(dialogs.core.messages.back().text, "Delete these Effects/Objects ? ");
-    for (const char* name : {"DeleteButton", "SummaryList", "Summary_NewPath", "SelectPath1", "PathDetailList",
-                             "Details_NewPath", "PrintButton"}) {
+    for (const char* name : {"DeleteButton", "SummaryList", "Summary_NewPath", "SelectPath1",
+                             "PathDetailList", "Details_NewPath", "PrintButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
     EXPECT_TRUE(Enabled("SaveButton"));

@@ -19,7 +19,8 @@ TEST(FileFilter, KeepsCaptionsAndLetsStarDotStarMatchEveryFile) {
         {"", "All Files (*)"},
     };
     for (const auto& [filter, expected] : cases) {
-        EXPECT_EQ(QtFileFilter(QString::fromLatin1(filter)), QString::fromLatin1(expected)) << filter;
+        EXPECT_EQ(QtFileFilter(QString::fromLatin1(filter)), QString::fromLatin1(expected))
+            << filter;
     }
 }
 
@@ -46,14 +47,12 @@ TEST(DirectoryChooser, StartsAtTheNearestDirectoryThatExists) {
 }
 
 TEST(DirectoryChooser, TheDriveIsTheVolumeThatHoldsTheDirectory) {
-    const QStringList roots = {QStringLiteral("/"), QStringLiteral("/mnt/data"), QStringLiteral("/mnt/data/deep")};
+    const QStringList roots = {QStringLiteral("/"), QStringLiteral("/mnt/data"),
+                               QStringLiteral("/mnt/data/deep")};
     const std::pair<const char*, int> cases[] = {
-        {"/home/ann", 0},
-        {"/mnt/data", 1},
-        {"/mnt/data/objects", 1},
+        {"/home/ann", 0},        {"/mnt/data", 1},        {"/mnt/data/objects", 1},
         {"/mnt/database", 0},  // a longer name, not a directory inside /mnt/data
-        {"/mnt/data/deeper", 1},
-        {"/mnt/data/deep/x", 2},
+        {"/mnt/data/deeper", 1}, {"/mnt/data/deep/x", 2},
     };
     for (const auto& [directory, expected] : cases) {
         EXPECT_EQ(VolumeHolding(roots, QString::fromLatin1(directory)), expected) << directory;

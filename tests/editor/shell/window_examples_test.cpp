@@ -16,8 +16,10 @@ TEST_F(ExamplesTest, CommittedSamplesAreCurrentAndLoad) {
     std::size_t i = 0;
     for (const auto& [name, bytes] : BuildExamples()) {
         const std::filesystem::path path = examples / name;
-        ASSERT_TRUE(std::filesystem::exists(path)) << path << ": run tessvane_make_examples examples";
-        EXPECT_EQ(ReadFileBytes(path), bytes) << name << " is out of date: run tessvane_make_examples examples";
+        ASSERT_TRUE(std::filesystem::exists(path))
+            << path << ": run tessvane_make_examples examples";
+        EXPECT_EQ(ReadFileBytes(path), bytes)
+            << name << " is out of date: run tessvane_make_examples examples";
         Load(path.string());
         EXPECT_EQ(Find<QTableWidget>("PathDetailList")->rowCount(), rows.at(i++)) << name;
     }

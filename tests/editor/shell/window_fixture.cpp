@@ -46,7 +46,8 @@ void WindowTest::Start() {
 
 QString WindowTest::Text(const char* name) {
     if (auto* edit = window->findChild<QLineEdit*>(QString::fromLatin1(name))) return edit->text();
-    if (auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name))) return button->text();
+    if (auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name)))
+        return button->text();
     if (auto* label = window->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
     ADD_FAILURE() << "no text control named " << name;
     return {};
@@ -56,7 +57,8 @@ void WindowTest::Click(const char* name) {
     auto* button = Find<QAbstractButton>(name);
     ASSERT_NE(button, nullptr);
     // Check boxes and radio buttons answer only on their indicator and caption.
-    const bool indicator = qobject_cast<QCheckBox*>(button) != nullptr || qobject_cast<QRadioButton*>(button) != nullptr;
+    const bool indicator = qobject_cast<QCheckBox*>(button) != nullptr ||
+                           qobject_cast<QRadioButton*>(button) != nullptr;
     const QPoint at = indicator ? QPoint(6, button->height() / 2) : button->rect().center();
     QTest::mouseClick(button, Qt::LeftButton, {}, at);
 }

@@ -3,12 +3,12 @@
 // click and type into the real widgets by their control names.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -24,7 +24,7 @@ namespace tessvane::testing {
 QApplication& WindowTestApplication();
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     WindowTest();
     ~WindowTest() override;
 

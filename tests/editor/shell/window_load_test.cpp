@@ -20,10 +20,11 @@ QStringList Headings(QTableWidget* grid) {
 }
 
 TEST_F(LoadTest, ObjectAndProjectFilesFillBothPagesWithTheirHeadings) {
-    const std::string ist = MakeFile("scene.ist", IffBuilder("ISTG")
-                                                      .Chunk("FIL3", chunks::Fil3("ACTOR1", "/objects/ship.iob"))
-                                                      .Chunk("FIL3", chunks::Fil3("ACTOR2", "/objects/moon.iob"))
-                                                      .Build());
+    const std::string ist =
+        MakeFile("scene.ist", IffBuilder("ISTG")
+                                  .Chunk("FIL3", chunks::Fil3("ACTOR1", "/objects/ship.iob"))
+                                  .Chunk("FIL3", chunks::Fil3("ACTOR2", "/objects/moon.iob"))
+                                  .Build());
     const std::string iob = MakeFile("cube.iob", IffBuilder("TDDD")
                                                      .Begin("OBJ ")
                                                      .Begin("DESC")
@@ -40,7 +41,8 @@ TEST_F(LoadTest, ObjectAndProjectFilesFillBothPagesWithTheirHeadings) {
     Load(ist);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].title, "Select Imagine Object File");
-    EXPECT_EQ(dialogs.openRequests[0].filter, "All Files|*.*|Object Files|*.iob|Project Files|*.ist");
+    EXPECT_EQ(dialogs.openRequests[0].filter,
+              "All Files|*.*|Object Files|*.iob|Project Files|*.ist");
     EXPECT_EQ(dialogs.openRequests[0].fileName, "*.*");
     EXPECT_EQ(window->windowTitle(), "Tessvane v2.2.1  -  scene.ist");
     EXPECT_EQ(Headings(grid), (QStringList{"Name", "File", "Description"}));
@@ -59,20 +61,24 @@ TEST_F(LoadTest, ObjectAndProjectFilesFillBothPagesWithTheirHeadings) {
     EXPECT_EQ(grid->item(0, 1)->text(), "wood.iff");
     EXPECT_EQ(Text("Details_OldPath"), "/maps");
     EXPECT_EQ(Text("Summary_NewPath"), "/maps");
-    for (const char* name : {"SummaryList", "Summary_NewPath", "SelectPath1", "PathDetailList", "Details_NewPath",
-                             "SelectPath2", "NewFileNameButton", "NewFileNameEdit", "PrintButton", "DeleteButton",
-                             "SaveButton", "UpdateDefPathsButton", "TexFNameUpdateButton"}) {
+    for (const char* name :
+         {"SummaryList", "Summary_NewPath", "SelectPath1", "PathDetailList", "Details_NewPath",
+          "SelectPath2", "NewFileNameButton", "NewFileNameEdit", "PrintButton", "DeleteButton",
+          "SaveButton", "UpdateDefPathsButton", "TexFNameUpdateButton"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
     for (const char* name : {"ResetButton1", "Update", "DescEdit", "UpdateSuffixButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
-    for (const char* name : {"Save1", "SaveAs1", "Print1"}) EXPECT_TRUE(Find<QAction>(name)->isEnabled()) << name;
+    for (const char* name : {"Save1", "SaveAs1", "Print1"})
+        EXPECT_TRUE(Find<QAction>(name)->isEnabled()) << name;
 }
 
 TEST_F(LoadTest, AFileWithoutPathsOrAFailedLoadLeavesNothingToSave) {
-    const std::string good = MakeFile("good.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("/t/a.iff")).Build());
-    const std::string empty = MakeFile("empty.iob", IffBuilder("TDDD").Chunk("NAME", chunks::Name("X")).Build());
+    const std::string good =
+        MakeFile("good.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("/t/a.iff")).Build());
+    const std::string empty =
+        MakeFile("empty.iob", IffBuilder("TDDD").Chunk("NAME", chunks::Name("X")).Build());
     const Bytes notIff = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!'};
     const std::string text = MakeFile("notes.txt", notIff);
     Start();
@@ -89,10 +95,12 @@ TEST_F(LoadTest, AFileWithoutPathsOrAFailedLoadLeavesNothingToSave) {
     EXPECT_TRUE(Enabled("SaveButton"));
     Load(text);
     EXPECT_EQ(dialogs.MessageTexts().back(), "notes.txt is not a TDDD Object file.");
-    for (const char* name : {"SaveButton", "SummaryList", "PathDetailList", "PrintButton", "UpdateDefPathsButton"}) {
+    for (const char* name :
+         {"SaveButton", "SummaryList", "PathDetailList", "PrintButton", "UpdateDefPathsButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
-    for (const char* name : {"Save1", "SaveAs1", "Print1"}) EXPECT_FALSE(Find<QAction>(name)->isEnabled()) << name;
+    for (const char* name : {"Save1", "SaveAs1", "Print1"})
+        EXPECT_FALSE(Find<QAction>(name)->isEnabled()) << name;
     Find<QAction>("Save1")->trigger();
     Find<QAction>("SaveAs1")->trigger();
     EXPECT_EQ(ReadFileBytes(text), notIff);
@@ -100,12 +108,13 @@ TEST_F(LoadTest, AFileWithoutPathsOrAFailedLoadLeavesNothingToSave) {
 }
 
 TEST_F(LoadTest, DirectoriesThatDifferOnlyInCaseShareOneSummaryLine) {
-    const std::string iob = MakeFile("two.iob", IffBuilder("TDDD")
-                                                    .Chunk("NAME", chunks::Name("BOX"))
-                                                    .Chunk("TXT1", chunks::Txt1("C:\\IMAGINE\\TEXTURES\\a.iff"))
-                                                    .Chunk("TXT1", chunks::Txt1("c:\\imagine\\textures\\b.iff"))
-                                                    .Chunk("TXT1", chunks::Txt1("C:\\OTHER\\c.iff"))
-                                                    .Build());
+    const std::string iob =
+        MakeFile("two.iob", IffBuilder("TDDD")
+                                .Chunk("NAME", chunks::Name("BOX"))
+                                .Chunk("TXT1", chunks::Txt1("C:\\IMAGINE\\TEXTURES\\a.iff"))
+                                .Chunk("TXT1", chunks::Txt1("c:\\imagine\\textures\\b.iff"))
+                                .Chunk("TXT1", chunks::Txt1("C:\\OTHER\\c.iff"))
+                                .Build());
     Start();
     Load(iob);
     auto* list = Find<QListWidget>("SummaryList");
@@ -129,10 +138,12 @@ TEST_F(LoadTest, DirectoriesThatDifferOnlyInCaseShareOneSummaryLine) {
     Find<QAction>("Summary1")->trigger();
 
     // Clicking the line shows its new directory; Reset Path undoes it.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(Text("Summary_NewPath"), "C:\\OTHER");
     EXPECT_FALSE(Enabled("ResetButton1"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(Text("Summary_NewPath"), "D:\\TEX");
     EXPECT_TRUE(Enabled("ResetButton1"));
     Click("ResetButton1");
@@ -150,10 +161,11 @@ TEST_F(LoadTest, DirectoriesThatDifferOnlyInCaseShareOneSummaryLine) {
 
 TEST_F(LoadTest, SelectPathTruncatesImagineSubDirectoriesWhenAsked) {
     const std::string ini = dir.File("Tessvane.ini");
-    const std::string settings = "[VANE]\r\nUse Short Directory=yes\r\nImagine Directory=C:\\IMAGINE\r\n";
+    const std::string settings =
+        "[VANE]\r\nUse Short Directory=yes\r\nImagine Directory=C:\\IMAGINE\r\n";
     WriteFileBytes(ini, Bytes(settings.begin(), settings.end()));
-    const std::string iob =
-        MakeFile("t.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("OLD:maps/wood.iff")).Build());
+    const std::string iob = MakeFile(
+        "t.iob", IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("OLD:maps/wood.iff")).Build());
     Start();
     Load(iob);
 
@@ -174,7 +186,7 @@ TEST_F(LoadTest, SelectPathTruncatesImagineSubDirectoriesWhenAsked) {
 }
 
 class SaveTest : public WindowTest {
-protected:
+  protected:
     std::string object;
     Bytes original;
 
@@ -198,7 +210,9 @@ protected:
         CoreContext fresh;
         fresh.editor = MakeEditorContext(dir.Dir());
         EXPECT_EQ(ReadObjectFile(fresh, path, false), ReadStatus::Ok);
-        return fresh.file.Paths.Count() > 0 ? std::string(fresh.file.Paths.Record(1).OldDirectory.view()) : "";
+        return fresh.file.Paths.Count() > 0
+                   ? std::string(fresh.file.Paths.Record(1).OldDirectory.view())
+                   : "";
     }
 };
 

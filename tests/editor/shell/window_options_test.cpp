@@ -10,7 +10,7 @@ namespace tessvane::testing {
 namespace {
 
 class OptionsTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         Start();
         Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kOptionsPage);
@@ -38,7 +38,8 @@ TEST_F(OptionsTest, AmigaTurnsValidationOffAndPcGivesItBackBoxByBox) {
         EXPECT_FALSE(Checked(box)) << box;
         EXPECT_FALSE(Enabled(box)) << box;
     }
-    EXPECT_FALSE(context.editor.settings.ValidateFiles || context.editor.settings.ValidateDirectory);
+    EXPECT_FALSE(context.editor.settings.ValidateFiles ||
+                 context.editor.settings.ValidateDirectory);
 
     Click("PCRadio");
     EXPECT_TRUE(Enabled("DirValidationBox"));

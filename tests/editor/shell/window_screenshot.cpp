@@ -29,7 +29,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc == 4 && std::string(argv[3]) == "chooser") {
         tessvane::TDirectorySelect chooser;
-        chooser.SetDirectory(QString::fromStdString(std::filesystem::path(object).parent_path().string()));
+        chooser.SetDirectory(
+            QString::fromStdString(std::filesystem::path(object).parent_path().string()));
         chooser.show();
         QApplication::processEvents();
         return chooser.grab().save(QString::fromStdString(png)) ? 0 : 1;
@@ -57,7 +58,8 @@ int main(int argc, char* argv[]) {
     const bool batch_files = argc == 4 && std::string(argv[3]) == "batchfiles";
 
     // A scratch program directory, so no settings file of the user is read.
-    const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "tessvane-screenshot";
+    const std::filesystem::path scratch =
+        std::filesystem::temp_directory_path() / "tessvane-screenshot";
     std::filesystem::create_directories(scratch);
     const std::string ini = "[VANE]\r\nImagine Directory=C:\\IMAGINE\r\nLoad Directory=" +
                             std::filesystem::path(object).parent_path().string() + "/\r\n";

@@ -21,13 +21,16 @@ void WriteText(const std::string& path, const std::string& text) {
     WriteFileBytes(path, Bytes(text.begin(), text.end()));
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 using StartTest = WindowTest;
 
 TEST_F(StartTest, FirstStartWarnsThenShowsTheAboutBoxThenAnEmptySummaryPage) {
     Start();
-    EXPECT_EQ(dialogs.events, (std::vector<std::string>{"message: Unable to load settings.", "about"}));
+    EXPECT_EQ(dialogs.events,
+              (std::vector<std::string>{"message: Unable to load settings.", "about"}));
     ASSERT_EQ(dialogs.core.messages.size(), 1u);
     EXPECT_EQ(dialogs.core.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(dialogs.core.messages[0].buttons, MessageButtons::Ok);
@@ -36,14 +39,15 @@ TEST_F(StartTest, FirstStartWarnsThenShowsTheAboutBoxThenAnEmptySummaryPage) {
     EXPECT_EQ(window->size().width(), 535);
     EXPECT_EQ(window->centralWidget()->size(), QSize(535, 434));
     EXPECT_EQ(Find<QTabWidget>("TabbedNotebook1")->currentIndex(), kSummaryPage);
-    for (const char* name : {"SummaryList", "Summary_NewPath", "SelectPath1", "ResetButton1", "Update",
-                             "SaveButton", "PrintButton"}) {
+    for (const char* name : {"SummaryList", "Summary_NewPath", "SelectPath1", "ResetButton1",
+                             "Update", "SaveButton", "PrintButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
     for (const char* name : {"Loadbutton", "HelpButton", "AboutButton", "CloseButton"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
-    for (const char* name : {"Save1", "SaveAs1", "Print1"}) EXPECT_FALSE(Find<QAction>(name)->isEnabled()) << name;
+    for (const char* name : {"Save1", "SaveAs1", "Print1"})
+        EXPECT_FALSE(Find<QAction>(name)->isEnabled()) << name;
     EXPECT_TRUE(Find<QAction>("Summary1")->isChecked());
     EXPECT_FALSE(Find<QAction>("Details1")->isChecked());
 
@@ -55,8 +59,8 @@ TEST_F(StartTest, FirstStartWarnsThenShowsTheAboutBoxThenAnEmptySummaryPage) {
 TEST_F(StartTest, ViewCheckMarksFollowTheMenuAndTheTabs) {
     Start();
     auto* tabs = Find<QTabWidget>("TabbedNotebook1");
-    const char* views[] = {"Summary1", "Details1", "Options1", "DirectoryDefaults1", "TextureFilenames1",
-                           "BatchProcessing1"};
+    const char* views[] = {"Summary1",           "Details1",          "Options1",
+                           "DirectoryDefaults1", "TextureFilenames1", "BatchProcessing1"};
     auto checked = [&] {
         std::vector<std::string> on;
         for (const char* v : views) {
@@ -99,7 +103,8 @@ TEST_F(StartTest, ClosingWritesTheSettingsOnlyWithSaveSettingsOnExit) {
 
 TEST_F(StartTest, AmigaSettingsShowValidationOffAndAreWrittenSoOnExit) {
     WriteText(dir.File("Tessvane.ini"),
-              "[VANE]\r\nComputer=Amiga\r\nValidate Directory=yes\r\nValidate Files=yes\r\nSave Settings=yes\r\n");
+              "[VANE]\r\nComputer=Amiga\r\nValidate Directory=yes\r\nValidate Files=yes\r\nSave "
+              "Settings=yes\r\n");
     Start();
     EXPECT_EQ(dialogs.events, std::vector<std::string>{"about"});
     for (const char* box : {"FileValidationBox", "DirValidationBox"}) {

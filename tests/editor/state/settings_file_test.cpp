@@ -39,7 +39,7 @@ std::vector<std::string> SplitCrLf(const std::string& text) {
 }
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     EditorContext editor = MakeEditorContext(dir.Dir());
 
@@ -60,7 +60,8 @@ TEST_F(SettingsFileTest, MissingFileGivesTheDefaultsAndTheDerivedDirectories) {
     const Settings& s = editor.settings;
     EXPECT_EQ(s.Computer, ComputerType::PC);
     EXPECT_TRUE(s.ReloadAfterSave && s.UpdateTextureDescriptions && s.CreateBackups);
-    EXPECT_FALSE(s.ValidateFiles || s.ValidateDirectory || s.SaveSettings || s.UseDefaultDirectories);
+    EXPECT_FALSE(s.ValidateFiles || s.ValidateDirectory || s.SaveSettings ||
+                 s.UseDefaultDirectories);
     EXPECT_EQ(s.TextureSuffixSelection, 0);
     EXPECT_EQ(s.BrushSuffixSelection, 0);
     EXPECT_EQ(s.TextureSuffix, "itx");
@@ -132,9 +133,10 @@ TEST_F(SettingsFileTest, RoundTripKeepsEverySettingListAndTheLetterCaseOfTexts) 
 
     const Settings& r = back.settings;
     EXPECT_EQ(r.Computer, ComputerType::Amiga);
-    EXPECT_TRUE(r.ValidateDirectory && r.ValidateFiles && r.UseDefaultDirectories && r.UseShortDirectory &&
-                r.UseDefaultTextures && r.SaveSettings && r.GenerateLog && r.BatchUseDefaultDirectories &&
-                r.BatchUseDefaultTextures && r.BatchUpdateFileSuffix && r.PromptForNewTexturesDirectory &&
+    EXPECT_TRUE(r.ValidateDirectory && r.ValidateFiles && r.UseDefaultDirectories &&
+                r.UseShortDirectory && r.UseDefaultTextures && r.SaveSettings && r.GenerateLog &&
+                r.BatchUseDefaultDirectories && r.BatchUseDefaultTextures &&
+                r.BatchUpdateFileSuffix && r.PromptForNewTexturesDirectory &&
                 r.PromptIfDirectoryExists);
     EXPECT_FALSE(r.ReloadAfterSave || r.UpdateTextureDescriptions || r.CreateBackups);
     EXPECT_EQ(r.TextureSuffixSelection, 1);
@@ -169,21 +171,29 @@ TEST_F(SettingsFileTest, KeyLinesFollowTheRecognitionRules) {
         {"Computer = Amiga\r\n", [](const Settings& s) { return s.Computer == ComputerType::PC; }},
         {"Create Backups=no\r\n", [](const Settings& s) { return !s.CreateBackups; }},
         {"Reload After Save=NO\r\n", [](const Settings& s) { return !s.ReloadAfterSave; }},
-        {"Update Texture Descriptions=no\r\n", [](const Settings& s) { return !s.UpdateTextureDescriptions; }},
+        {"Update Texture Descriptions=no\r\n",
+         [](const Settings& s) { return !s.UpdateTextureDescriptions; }},
         {"Reload After Save=never\r\n", [](const Settings& s) { return s.ReloadAfterSave; }},
         {"Validate Files=yes please\r\n", [](const Settings& s) { return !s.ValidateFiles; }},
         {"(Batch) Use Default Directories=yes\r\n",
-         [](const Settings& s) { return s.BatchUseDefaultDirectories && !s.UseDefaultDirectories; }},
+         [](const Settings& s) {
+             return s.BatchUseDefaultDirectories && !s.UseDefaultDirectories;
+         }},
         {"(Batch) Use Default Textures=yes\r\n",
          [](const Settings& s) { return s.BatchUseDefaultTextures && !s.UseDefaultTextures; }},
-        {" Use Default Directories=yes\r\n", [](const Settings& s) { return s.UseDefaultDirectories; }},
+        {" Use Default Directories=yes\r\n",
+         [](const Settings& s) { return s.UseDefaultDirectories; }},
         {"   Use Default Textures=yes\r\n", [](const Settings& s) { return s.UseDefaultTextures; }},
-        {"    Use Default Directories=yes\r\n", [](const Settings& s) { return !s.UseDefaultDirectories; }},
+        {"    Use Default Directories=yes\r\n",
+         [](const Settings& s) { return !s.UseDefaultDirectories; }},
         {"Texture Suffix Selection=as specified\r\n",
          [](const Settings& s) { return s.TextureSuffixSelection == 1; }},
-        {"Brush Suffix Selection=TIF\r\n", [](const Settings& s) { return s.BrushSuffixSelection == 11; }},
-        {"Brush Suffix Selection=bmp jpg\r\n", [](const Settings& s) { return s.BrushSuffixSelection == 7; }},
-        {"Brush Suffix Selection=nothing known\r\n", [](const Settings& s) { return s.BrushSuffixSelection == 0; }},
+        {"Brush Suffix Selection=TIF\r\n",
+         [](const Settings& s) { return s.BrushSuffixSelection == 11; }},
+        {"Brush Suffix Selection=bmp jpg\r\n",
+         [](const Settings& s) { return s.BrushSuffixSelection == 7; }},
+        {"Brush Suffix Selection=nothing known\r\n",
+         [](const Settings& s) { return s.BrushSuffixSelection == 0; }},
         // Tabs and other control characters are dropped from values; blanks stay.
         {"Validate Directory=\tyes\r\n", [](const Settings& s) { return s.ValidateDirectory; }},
         {"Load Directory=/data/My Objects\t\r\n",
@@ -279,7 +289,8 @@ TEST_F(SettingsFileTest, AReplacedFileKeepsItsModeAndAReadOnlyFileIsNotReplaced)
     fs::permissions(priv, fs::perms::owner_read | fs::perms::owner_write);
     editor.settings.SaveSettings = true;
     ASSERT_TRUE(WriteSettings(editor, priv));
-    EXPECT_EQ(fs::status(priv).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(priv).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_NE(ReadText(priv).find("Save Settings=yes\r\n"), std::string::npos);
 
     // Made read-only by its owner: left as it is, also when we could rename over it.

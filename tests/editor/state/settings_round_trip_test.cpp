@@ -17,14 +17,15 @@ using testing::TempDir;
 
 struct ListCase {
     const char* name;
-    std::string lists;  // everything after the "[VANE]" section
+    std::string lists;                     // everything after the "[VANE]" section
     std::vector<std::string> directories;  // old + "|" + new, in list order
     std::vector<std::string> textures;     // old + "|" + new + "|" + description
 };
 
 std::vector<std::string> Directories(const EditorContext& e) {
     std::vector<std::string> out;
-    for (const auto& d : e.directoryDefaults.Entries()) out.push_back(d.OldDirectory.str() + "|" + d.NewDirectory.str());
+    for (const auto& d : e.directoryDefaults.Entries())
+        out.push_back(d.OldDirectory.str() + "|" + d.NewDirectory.str());
     return out;
 }
 
@@ -48,7 +49,8 @@ TEST(SettingsRoundTrip, ListsReadBackAsTheyWereReadAfterASave) {
          {"C:\\A|D:\\A"},
          {"a|b|c"}},
         {"a CR inside a list line is dropped, as a save drops it",
-         "[Default Directory List]\r\nC:\\A\r\r,D:\\A\rX\r\n[Textures]\r\nwo\rod.iff,oak.itx,O\rak\r\r\n",
+         "[Default Directory "
+         "List]\r\nC:\\A\r\r,D:\\A\rX\r\n[Textures]\r\nwo\rod.iff,oak.itx,O\rak\r\r\n",
          {"C:\\A|D:\\AX"},
          {"wood.iff|oak.itx|Oak"}},
     };

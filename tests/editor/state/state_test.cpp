@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "iff_builder.h"
 #include "state/counted_text.h"
@@ -104,10 +104,11 @@ TEST(EditorContext, StartsWithEveryDefault) {
     EXPECT_TRUE(s.ReloadAfterSave);
     EXPECT_TRUE(s.UpdateTextureDescriptions);
     EXPECT_TRUE(s.CreateBackups);
-    for (bool flag : {s.ValidateDirectory, s.ValidateFiles, s.UseDefaultDirectories, s.UseShortDirectory,
-                      s.UseDefaultTextures, s.SaveSettings, s.GenerateLog, s.BatchUseDefaultDirectories,
-                      s.BatchUseDefaultTextures, s.BatchUpdateFileSuffix, s.PromptForNewTexturesDirectory,
-                      s.PromptIfDirectoryExists}) {
+    for (bool flag :
+         {s.ValidateDirectory, s.ValidateFiles, s.UseDefaultDirectories, s.UseShortDirectory,
+          s.UseDefaultTextures, s.SaveSettings, s.GenerateLog, s.BatchUseDefaultDirectories,
+          s.BatchUseDefaultTextures, s.BatchUpdateFileSuffix, s.PromptForNewTexturesDirectory,
+          s.PromptIfDirectoryExists}) {
         EXPECT_FALSE(flag);
     }
     EXPECT_EQ(s.TextureSuffixSelection, 0);
@@ -144,12 +145,9 @@ TEST(EffectiveSuffixes, FollowTheSelections) {
         const char* wantBrush;
     };
     const Case cases[] = {
-        {0, 0, "itx", "", "", ""},
-        {1, 1, "tx", "br", "tx", "br"},
-        {1, 1, "", "", "", ""},
-        {2, 2, "itx", "", "dll", "avi"},
-        {3, 12, "itx", "", "itx", "wmf"},
-        {3, 11, "itx", "", "itx", "tif"},
+        {0, 0, "itx", "", "", ""},        {1, 1, "tx", "br", "tx", "br"},
+        {1, 1, "", "", "", ""},           {2, 2, "itx", "", "dll", "avi"},
+        {3, 12, "itx", "", "itx", "wmf"}, {3, 11, "itx", "", "itx", "tif"},
         {4, 13, "itx", "", "", ""},  // out of range: leave extensions alone
     };
     for (const Case& c : cases) {
@@ -165,7 +163,7 @@ TEST(EffectiveSuffixes, FollowTheSelections) {
 }
 
 class ProgramDirectoryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", (temp.path() / "config").c_str(), 1);
         setenv("HOME", (temp.path() / "home").c_str(), 1);
@@ -184,7 +182,8 @@ TEST_F(ProgramDirectoryTest, FallsBackToThePerUserDirectoryAndMakesIt) {
     EXPECT_TRUE(std::filesystem::is_directory(want));
 
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(UserConfigDirectory(), (temp.path() / "home" / ".config" / "Tessvane").string() + "/");
+    EXPECT_EQ(UserConfigDirectory(),
+              (temp.path() / "home" / ".config" / "Tessvane").string() + "/");
 }
 
 TEST_F(ProgramDirectoryTest, ReadOnlyExecutableDirectoryIsNotUsed) {

@@ -17,7 +17,8 @@ IffBuilder& IffBuilder::Chunk(std::string_view id, const Bytes& data) {
     return *this;
 }
 
-IffBuilder& IffBuilder::ChunkRaw(std::string_view id, std::uint32_t declaredSize, const Bytes& data) {
+IffBuilder& IffBuilder::ChunkRaw(std::string_view id, std::uint32_t declaredSize,
+                                 const Bytes& data) {
     PutField(body_, id, 4);
     PutU32(body_, declaredSize);
     body_.insert(body_.end(), data.begin(), data.end());
@@ -75,7 +76,9 @@ void PutU32(Bytes& out, std::uint32_t value) {
     PutU16(out, static_cast<std::uint16_t>(value));
 }
 
-void PutText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+void PutText(Bytes& out, std::string_view text) {
+    out.insert(out.end(), text.begin(), text.end());
+}
 
 void PutField(Bytes& out, std::string_view text, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i) {
@@ -96,7 +99,9 @@ std::uint32_t GetU32(const Bytes& in, std::size_t offset) {
 namespace chunks {
 namespace {
 
-Bytes Filled(std::size_t n, std::uint8_t filler) { return Bytes(n, filler); }
+Bytes Filled(std::size_t n, std::uint8_t filler) {
+    return Bytes(n, filler);
+}
 
 void FillTo(Bytes& out, std::size_t size, std::uint8_t filler) {
     while (out.size() < size) out.push_back(filler);
@@ -147,7 +152,9 @@ Bytes Name(std::string_view name) {
     return out;
 }
 
-Bytes Txt1(std::string_view path, std::uint8_t filler) { return PrefixThenPath(142, filler, path); }
+Bytes Txt1(std::string_view path, std::uint8_t filler) {
+    return PrefixThenPath(142, filler, path);
+}
 Bytes Txt2(std::string_view subGroup, std::string_view path, std::uint8_t filler) {
     return NamedPrefixThenPath(142, subGroup, 160, filler, path);
 }
@@ -163,8 +170,12 @@ Bytes Txt4(std::string_view subGroup, std::string_view description, std::string_
     PutCountedPath(out, path);
     return out;
 }
-Bytes Brs1(std::string_view path, std::uint8_t filler) { return PrefixThenPath(66, filler, path); }
-Bytes Brs2(std::string_view path, std::uint8_t filler) { return PrefixThenPath(68, filler, path); }
+Bytes Brs1(std::string_view path, std::uint8_t filler) {
+    return PrefixThenPath(66, filler, path);
+}
+Bytes Brs2(std::string_view path, std::uint8_t filler) {
+    return PrefixThenPath(68, filler, path);
+}
 Bytes Brs3(std::string_view subGroup, std::string_view path, std::uint8_t filler) {
     return NamedPrefixThenPath(68, subGroup, 86, filler, path);
 }
@@ -180,17 +191,22 @@ Bytes Brs5(std::string_view subGroup, std::string_view description, std::string_
     PutCountedPath(out, path);
     return out;
 }
-Bytes Ptfn(std::string_view path) { return PrefixThenPath(0, 0, path); }
+Bytes Ptfn(std::string_view path) {
+    return PrefixThenPath(0, 0, path);
+}
 Bytes Fil3(std::string_view name, std::string_view path, std::uint8_t filler) {
     return NamedPrefixThenPath(22, name, 40, filler, path);
 }
-Bytes Fgr2(std::uint16_t count, std::string_view group, std::uint16_t flags, std::string_view path) {
+Bytes Fgr2(std::uint16_t count, std::string_view group, std::uint16_t flags,
+           std::string_view path) {
     return Fgr(false, count, group, flags, 4, path);
 }
-Bytes Fgr3(std::uint16_t count, std::string_view group, std::uint16_t flags, std::string_view path) {
+Bytes Fgr3(std::uint16_t count, std::string_view group, std::uint16_t flags,
+           std::string_view path) {
     return Fgr(false, count, group, flags, 6, path);
 }
-Bytes Fgr4(std::uint32_t count, std::string_view group, std::uint16_t flags, std::string_view path) {
+Bytes Fgr4(std::uint32_t count, std::string_view group, std::uint16_t flags,
+           std::string_view path) {
     return Fgr(true, count, group, flags, 6, path);
 }
 Bytes Effect(std::string_view path, const Bytes& after) {
@@ -210,7 +226,8 @@ Bytes Even(Bytes data) {
 
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write fixture " + path.string());
 }
 
@@ -221,7 +238,8 @@ Bytes ReadFileBytes(const std::filesystem::path& path) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessvane-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tessvane-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
@@ -233,8 +251,12 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::File(std::string_view name) const { return (path_ / name).string(); }
+std::string TempDir::File(std::string_view name) const {
+    return (path_ / name).string();
+}
 
-std::string TempDir::Dir() const { return path_.string() + "/"; }
+std::string TempDir::Dir() const {
+    return path_.string() + "/";
+}
 
 }  // namespace tessvane::testing

@@ -27,7 +27,7 @@ namespace tessvane::testing {
 using Bytes = std::vector<std::uint8_t>;
 
 class IffBuilder {
-public:
+  public:
     explicit IffBuilder(std::string_view formType = "TDDD");
 
     // A chunk with its real size; an odd size gets one zero pad byte.
@@ -47,7 +47,7 @@ public:
     // The file: "FORM", size, form type, chunks. Open containers are closed.
     Bytes Build() const;
 
-private:
+  private:
     std::string formType_;
     Bytes body_;
     std::vector<std::size_t> open_;
@@ -103,7 +103,7 @@ Bytes ReadFileBytes(const std::filesystem::path& path);
 // A fresh directory under the system's temporary directory, removed with its
 // contents on destruction. Tests use one each, so they can run in parallel.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -115,7 +115,7 @@ public:
     // path() with a trailing '/', as the editor keeps directories.
     std::string Dir() const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

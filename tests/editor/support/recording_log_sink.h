@@ -10,7 +10,7 @@
 namespace tessvane::testing {
 
 class RecordingLogSink : public LogSink {
-public:
+  public:
     // Finished lines, in order.
     std::vector<std::string> lines;
     // The line being written (not yet ended).

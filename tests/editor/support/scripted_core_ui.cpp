@@ -23,7 +23,8 @@ MessageAnswer ScriptedCoreUi::ShowMessage(const Message& message) {
     return answer;
 }
 
-std::optional<DirectoryDefault> ScriptedCoreUi::PromptDirectoryDefault(const DirectoryPrompt& prompt) {
+std::optional<DirectoryDefault> ScriptedCoreUi::PromptDirectoryDefault(
+    const DirectoryPrompt& prompt) {
     directoryPrompts.push_back(prompt);
     if (directories_.empty()) {
         ++unplanned;

@@ -22,7 +22,7 @@
 namespace tessvane::testing {
 
 class ScriptedCoreUi : public CoreUi {
-public:
+  public:
     // What was shown, in order.
     std::vector<Message> messages;
     std::vector<DirectoryPrompt> directoryPrompts;
@@ -42,7 +42,7 @@ public:
     std::optional<DirectoryDefault> PromptDirectoryDefault(const DirectoryPrompt& prompt) override;
     std::optional<TextureDefault> PromptTextureDefault(const TexturePrompt& prompt) override;
 
-private:
+  private:
     std::deque<MessageAnswer> answers_;
     std::deque<std::optional<DirectoryDefault>> directories_;
     std::deque<std::optional<TextureDefault>> textures_;

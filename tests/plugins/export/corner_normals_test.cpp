@@ -21,20 +21,18 @@ struct MeshDeleter {
 };
 using MeshPtr = std::unique_ptr<Mesh3d, MeshDeleter>;
 
-bool Near(const Vector3d& a, const Vector3d& b)
-{
-    return std::fabs(a.x - b.x) < 1e-12 && std::fabs(a.y - b.y) < 1e-12 && std::fabs(a.z - b.z) < 1e-12;
+bool Near(const Vector3d& a, const Vector3d& b) {
+    return std::fabs(a.x - b.x) < 1e-12 && std::fabs(a.y - b.y) < 1e-12 &&
+           std::fabs(a.z - b.z) < 1e-12;
 }
 
-bool SameBits(const CornerTriple& a, const CornerTriple& b)
-{
+bool SameBits(const CornerTriple& a, const CornerTriple& b) {
     return std::memcmp(a.data(), b.data(), sizeof(CornerTriple)) == 0;
 }
 
 // Normal of the cube side a face lies on, from the coordinate all three of
 // its corners share.
-Vector3d SideNormal(const Triangle3d& t)
-{
+Vector3d SideNormal(const Triangle3d& t) {
     if (t.P0.x == t.P1.x && t.P1.x == t.P2.x) {
         return {t.P0.x == 0 ? -1.0 : 1.0, 0, 0};
     }
@@ -44,14 +42,12 @@ Vector3d SideNormal(const Triangle3d& t)
     return {0, 0, t.P0.z == 0 ? -1.0 : 1.0};
 }
 
-bool Touches(const Triangle3d& t, const Vector3d& p)
-{
+bool Touches(const Triangle3d& t, const Vector3d& p) {
     auto same = [&](const Vector3d& q) { return q.x == p.x && q.y == p.y && q.z == p.z; };
     return same(t.P0) || same(t.P1) || same(t.P2);
 }
 
-TEST(CornerNormals, CubeIsFlatUpToNinetyDegreesAndFullySmoothAbove)
-{
+TEST(CornerNormals, CubeIsFlatUpToNinetyDegreesAndFullySmoothAbove) {
     MeshPtr cube(MakeTableMesh("cube", CubeTriangles()));
     ASSERT_EQ(FaceCount(*cube), 12);
     for (double angle : {0.0, 70.0, -70.0, 100.0, -100.0}) {
@@ -74,15 +70,14 @@ TEST(CornerNormals, CubeIsFlatUpToNinetyDegreesAndFullySmoothAbove)
                     expected = Normalize(sum);
                 }
                 EXPECT_TRUE(Near(corners[r], expected))
-                    << "angle " << angle << " face " << f << " corner " << r << ": " << corners[r].x << ", "
-                    << corners[r].y << ", " << corners[r].z;
+                    << "angle " << angle << " face " << f << " corner " << r << ": " << corners[r].x
+                    << ", " << corners[r].y << ", " << corners[r].z;
             }
         }
     }
 }
 
-TEST(CornerNormals, SidesCountOncePerTriangleAtTheVertex)
-{
+TEST(CornerNormals, SidesCountOncePerTriangleAtTheVertex) {
     // Vertex (1,0,0) is touched by one triangle of the z = 0 side, one of the
     // y = 0 side and both of the x = 1 side: the smoothed normal weighs the
     // sides 1 : 1 : 2.
@@ -95,13 +90,13 @@ TEST(CornerNormals, SidesCountOncePerTriangleAtTheVertex)
     EXPECT_TRUE(Near(n, {2.0 / len, -1.0 / len, -1.0 / len})) << n.x << " " << n.y << " " << n.z;
 }
 
-TEST(CornerNormals, CachedSourceGivesTheSameBitsAsTheDirectComputation)
-{
+TEST(CornerNormals, CachedSourceGivesTheSameBitsAsTheDirectComputation) {
     MeshPtr grid(MakeTableMesh("grid", BumpyGrid(12)));
     MeshPtr cube(MakeTableMesh("cube", CubeTriangles()));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     // 90 is exactly the angle between cube sides: decided on the boundary.
-    for (double angle : {0.0, 5e-7, 1e-6, 5.0, 20.0, 45.0, 70.0, 90.0, 100.0, 179.99, 180.0, 250.0, -20.0, nan}) {
+    for (double angle :
+         {0.0, 5e-7, 1e-6, 5.0, 20.0, 45.0, 70.0, 90.0, 100.0, 179.99, 180.0, 250.0, -20.0, nan}) {
         for (const Mesh3d* mesh : {grid.get(), cube.get()}) {
             const CornerNormalSource source(*mesh, angle);
             for (int f = 0; f < FaceCount(*mesh); ++f) {
@@ -112,8 +107,7 @@ TEST(CornerNormals, CachedSourceGivesTheSameBitsAsTheDirectComputation)
     }
 }
 
-TEST(CornerNormals, NegativeAngleSmoothsLikeItsAbsoluteValue)
-{
+TEST(CornerNormals, NegativeAngleSmoothsLikeItsAbsoluteValue) {
     MeshPtr grid(MakeTableMesh("grid", BumpyGrid(6)));
     bool some_smoothed = false;
     for (int f = 0; f < FaceCount(*grid); ++f) {
@@ -128,8 +122,7 @@ TEST(CornerNormals, NegativeAngleSmoothsLikeItsAbsoluteValue)
     EXPECT_TRUE(some_smoothed);
 }
 
-TEST(CornerNormals, NoTablesOrBadFaceGiveZeroVectors)
-{
+TEST(CornerNormals, NoTablesOrBadFaceGiveZeroVectors) {
     MeshPtr cube(MakeTableMesh("cube", CubeTriangles()));
     const CornerTriple zero{};
     EXPECT_TRUE(SameBits(CornerNormals(*cube, 12, 70.0), zero));

@@ -20,19 +20,18 @@ using pluginsupport::ReadFileBytes;
 
 // Writes each mesh's name and table points, and remembers what it was given.
 class RecordingWriter final : public ExportWriter {
-public:
-    ExportBanner Banner() const override { return {"Test Export 1.0", "Jun 11 1998", "11:17:21", "tag"}; }
-    bool OpenOutput(const char* path, const ExportSettings& settings) override
-    {
+  public:
+    ExportBanner Banner() const override {
+        return {"Test Export 1.0", "Jun 11 1998", "11:17:21", "tag"};
+    }
+    bool OpenOutput(const char* path, const ExportSettings& settings) override {
         out_.emplace(settings.ld_mode);
         return out_->Open(path);
     }
-    void WritePreamble(const ObjectList& objects, const ExportSettings&) override
-    {
+    void WritePreamble(const ObjectList& objects, const ExportSettings&) override {
         preamble_count = objects.Count();
     }
-    int WriteMesh(const Mesh3d& mesh, const ExportSettings&, const ExportReport&) override
-    {
+    int WriteMesh(const Mesh3d& mesh, const ExportSettings&, const ExportReport&) override {
         names.push_back(mesh.name);
         if (!vanish.empty()) {
             std::filesystem::remove_all(vanish);
@@ -44,8 +43,7 @@ public:
         }
         return 1;
     }
-    bool CloseOutput() override
-    {
+    bool CloseOutput() override {
         const bool ok = out_->Commit();
         out_.reset();
         return ok;
@@ -55,22 +53,20 @@ public:
     int preamble_count = -1;
     std::string vanish;  // a directory removed while a mesh is written
 
-private:
+  private:
     std::optional<TextOutput> out_;
 };
 
 class ExportRunTest : public pluginsupport::ConfigHomeTest {
-protected:
+  protected:
     ExportRunTest() : objects_(DeleteAnyObject) { ClearRecording(); }
 
-    int Run(ExportSettings& settings)
-    {
+    int Run(ExportSettings& settings) {
         const ProgressCallbacks callbacks = RecordingCallbacks();
         return ExportRun(&objects_, &settings, &callbacks, writer_);
     }
 
-    std::vector<std::string> LogLines(const std::string& path)
-    {
+    std::vector<std::string> LogLines(const std::string& path) {
         std::vector<std::string> lines;
         std::string text = ReadFileBytes(path);
         std::size_t start = 0;
@@ -84,8 +80,7 @@ protected:
     RecordingWriter writer_;
 };
 
-TEST_F(ExportRunTest, WritesTheMeshesInListOrderAndSkipsOtherObjects)
-{
+TEST_F(ExportRunTest, WritesTheMeshesInListOrderAndSkipsOtherObjects) {
     objects_.Append(MakeCompactMesh("first", SingleTriangle()));
     objects_.Append(MakeOtherObject("camera"));
     objects_.Append(MakeCompactMesh("second", CubeTriangles()));
@@ -118,8 +113,7 @@ TEST_F(ExportRunTest, WritesTheMeshesInListOrderAndSkipsOtherObjects)
     }
 }
 
-TEST_F(ExportRunTest, AnOutputThatCannotBeCreatedEndsTheRunBeforeAnyStatus)
-{
+TEST_F(ExportRunTest, AnOutputThatCannotBeCreatedEndsTheRunBeforeAnyStatus) {
     objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
     ExportSettings settings(kObjWriteIdentity);
     settings.verbose_mode = 1;
@@ -135,8 +129,7 @@ TEST_F(ExportRunTest, AnOutputThatCannotBeCreatedEndsTheRunBeforeAnyStatus)
     EXPECT_FALSE(std::filesystem::exists(temp_.File("missing")));
 }
 
-TEST_F(ExportRunTest, AFileThatCannotTakeItsPlaceIsNotReportedFinished)
-{
+TEST_F(ExportRunTest, AFileThatCannotTakeItsPlaceIsNotReportedFinished) {
     // The output's directory disappears while the meshes are written, so the
     // finished file cannot be put in place.
     std::filesystem::create_directory(temp_.File("out"));
@@ -151,8 +144,7 @@ TEST_F(ExportRunTest, AFileThatCannotTakeItsPlaceIsNotReportedFinished)
     EXPECT_NE(RecordedStatus()[0].find("started"), std::string::npos);
 }
 
-TEST_F(ExportRunTest, ADirectoryInTheFilesPlaceEndsTheRunBeforeAnyStatus)
-{
+TEST_F(ExportRunTest, ADirectoryInTheFilesPlaceEndsTheRunBeforeAnyStatus) {
     std::filesystem::create_directory(temp_.File("taken.obj"));
     objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
     ExportSettings settings(kObjWriteIdentity);
@@ -164,8 +156,7 @@ TEST_F(ExportRunTest, ADirectoryInTheFilesPlaceEndsTheRunBeforeAnyStatus)
     EXPECT_TRUE(std::filesystem::is_empty(temp_.File("taken.obj")));
 }
 
-TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints)
-{
+TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints) {
     const std::vector<Triangle3d> triangle = {{{1, -2, 0.5}, {3, 4, 5}, {0, 0, -1}}};
     auto* mesh = MakeCompactMesh("m", triangle);
     objects_.Append(mesh);
@@ -189,8 +180,7 @@ TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints)
     EXPECT_EQ(mesh->max.z, 6.0);
 }
 
-TEST_F(ExportRunTest, OnlyVerboseModeOneWritesALog)
-{
+TEST_F(ExportRunTest, OnlyVerboseModeOneWritesALog) {
     for (int verbose : {0, 2}) {
         ExportSettings settings(kObjWriteIdentity);
         settings.verbose_mode = verbose;

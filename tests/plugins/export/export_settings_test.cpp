@@ -8,16 +8,17 @@ namespace {
 
 class ExportSettingsTest : public pluginsupport::ConfigHomeTest {};
 
-TEST_F(ExportSettingsTest, DefaultsPerPlugin)
-{
+TEST_F(ExportSettingsTest, DefaultsPerPlugin) {
     const struct {
         const ExporterIdentity& identity;
         const char* log;
         const char* filter;
         const char* extension;
     } cases[] = {
-        {kObjWriteIdentity, "objwrite.log", "WaveFront File     (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"},
-        {kGlWriteIdentity, "glwrite.log", "OpenGL Source File     (*.c)|*.c|All Files (*.*)|*.*||", "c"},
+        {kObjWriteIdentity, "objwrite.log",
+         "WaveFront File     (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"},
+        {kGlWriteIdentity, "glwrite.log", "OpenGL Source File     (*.c)|*.c|All Files (*.*)|*.*||",
+         "c"},
     };
     for (const auto& c : cases) {
         ExportSettings settings(c.identity);
@@ -32,8 +33,7 @@ TEST_F(ExportSettingsTest, DefaultsPerPlugin)
     }
 }
 
-TEST_F(ExportSettingsTest, SpecificSettingsSurviveTheNextOperationPerPlugin)
-{
+TEST_F(ExportSettingsTest, SpecificSettingsSurviveTheNextOperationPerPlugin) {
     {
         ExportSettings settings(kObjWriteIdentity);
         settings.SetPath("/data/out");

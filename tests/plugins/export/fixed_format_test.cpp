@@ -3,8 +3,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -14,37 +14,69 @@
 
 namespace {
 
-std::string Fast(double v)
-{
+std::string Fast(double v) {
     char buf[kFixed6MaxChars];
     return std::string(buf, FormatFixed6(buf, v));
 }
 
-std::string Printf(double v)
-{
+std::string Printf(double v) {
     char buf[400];
     std::snprintf(buf, sizeof buf, "%lf", v);
     return buf;
 }
 
-TEST(FormatFixed6, MatchesPrintfOnChosenValues)
-{
+TEST(FormatFixed6, MatchesPrintfOnChosenValues) {
     const std::vector<double> values = {
-        0.0, -0.0, 1.0, -2.5, 0.5, 1e-7, -1e-7, 4e-7, -4e-7, 5e-7, -5e-7, 6e-7,
-        0.0000005, 0.0000015, 0.0000025, 0.1234565, 0.1234575, 2.0000005, 1.9999995,
-        0.1, 0.2, 0.3, 1.0 / 3.0, -2.0 / 3.0, 123456.7890125, 999999.9999995,
-        1e15, 1e16 + 1, 9007199254740993.0, 1e22, 1e23, 1e100, -1e300, DBL_MAX, -DBL_MAX,
-        DBL_MIN, -DBL_MIN, DBL_TRUE_MIN, -DBL_TRUE_MIN,
-        std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-        std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+        0.0,
+        -0.0,
+        1.0,
+        -2.5,
+        0.5,
+        1e-7,
+        -1e-7,
+        4e-7,
+        -4e-7,
+        5e-7,
+        -5e-7,
+        6e-7,
+        0.0000005,
+        0.0000015,
+        0.0000025,
+        0.1234565,
+        0.1234575,
+        2.0000005,
+        1.9999995,
+        0.1,
+        0.2,
+        0.3,
+        1.0 / 3.0,
+        -2.0 / 3.0,
+        123456.7890125,
+        999999.9999995,
+        1e15,
+        1e16 + 1,
+        9007199254740993.0,
+        1e22,
+        1e23,
+        1e100,
+        -1e300,
+        DBL_MAX,
+        -DBL_MAX,
+        DBL_MIN,
+        -DBL_MIN,
+        DBL_TRUE_MIN,
+        -DBL_TRUE_MIN,
+        std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN(),
+        -std::numeric_limits<double>::quiet_NaN(),
     };
     for (double v : values) {
         EXPECT_EQ(Fast(v), Printf(v)) << "printf gives " << Printf(v);
     }
 }
 
-TEST(FormatFixed6, MatchesPrintfOnRandomValuesOfEveryMagnitude)
-{
+TEST(FormatFixed6, MatchesPrintfOnRandomValuesOfEveryMagnitude) {
     std::mt19937_64 rng(20261209);
     std::uniform_int_distribution<int> exponent(-30, 40);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
@@ -68,8 +100,7 @@ TEST(FormatFixed6, MatchesPrintfOnRandomValuesOfEveryMagnitude)
     }
 }
 
-TEST(FormatInt, MatchesPrintf)
-{
+TEST(FormatInt, MatchesPrintf) {
     for (int v : {0, 1, -1, 9, 10, 2147483647, -2147483647 - 1, 123456789}) {
         char buf[kIntMaxChars];
         char ref[32];

@@ -7,8 +7,7 @@
 
 namespace exporttest {
 
-Mesh3d* MakeTableMesh(const char* name, const std::vector<Triangle3d>& triangles)
-{
+Mesh3d* MakeTableMesh(const char* name, const std::vector<Triangle3d>& triangles) {
     auto* mesh = new Mesh3d(triangles.size(), name);
     for (const Triangle3d& t : triangles) {
         mesh->AddTriangle(t);
@@ -16,21 +15,18 @@ Mesh3d* MakeTableMesh(const char* name, const std::vector<Triangle3d>& triangles
     return mesh;
 }
 
-Mesh3d* MakeCompactMesh(const char* name, const std::vector<Triangle3d>& triangles)
-{
+Mesh3d* MakeCompactMesh(const char* name, const std::vector<Triangle3d>& triangles) {
     Mesh3d* mesh = MakeTableMesh(name, triangles);
     mesh->Compact();
     mesh->FreeTables();
     return mesh;
 }
 
-std::vector<Triangle3d> SingleTriangle()
-{
+std::vector<Triangle3d> SingleTriangle() {
     return {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}};
 }
 
-std::vector<Triangle3d> CubeTriangles()
-{
+std::vector<Triangle3d> CubeTriangles() {
     // FaceNormal is (P2 - P0) x (P1 - P0), so a side seen from outside is
     // listed clockwise.
     const Vector3d p[8] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
@@ -51,9 +47,10 @@ std::vector<Triangle3d> CubeTriangles()
     return result;
 }
 
-std::vector<Triangle3d> BumpyGrid(int n)
-{
-    auto height = [](int i, int j) { return 0.37 * std::sin(i * 1.7 + j * 0.3) + 0.21 * std::cos(j * 2.3 - i); };
+std::vector<Triangle3d> BumpyGrid(int n) {
+    auto height = [](int i, int j) {
+        return 0.37 * std::sin(i * 1.7 + j * 0.3) + 0.21 * std::cos(j * 2.3 - i);
+    };
     std::vector<Triangle3d> result;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
@@ -68,53 +65,45 @@ std::vector<Triangle3d> BumpyGrid(int n)
     return result;
 }
 
-Obj3d* MakeOtherObject(const char* name)
-{
+Obj3d* MakeOtherObject(const char* name) {
     return new Obj3d(name, 7);
 }
 
-void DeleteAnyObject(Obj3d* object)
-{
+void DeleteAnyObject(Obj3d* object) {
     delete object;
 }
 
-std::vector<std::string>& RecordedStatus()
-{
+std::vector<std::string>& RecordedStatus() {
     static std::vector<std::string> lines;
     return lines;
 }
 
-long& RecordedProgressCalls()
-{
+long& RecordedProgressCalls() {
     static long calls = 0;
     return calls;
 }
 
-void ClearRecording()
-{
+void ClearRecording() {
     RecordedStatus().clear();
     RecordedProgressCalls() = 0;
 }
 
 namespace {
 
-void RecordStatus(std::FILE* /*stream*/, const char* format, ...)
-{
+void RecordStatus(std::FILE* /*stream*/, const char* format, ...) {
     std::va_list args;
     va_start(args, format);
     RecordedStatus().push_back(FormatText(format, args));
     va_end(args);
 }
 
-void RecordProgress(std::uint32_t /*index*/, std::uint32_t /*count*/)
-{
+void RecordProgress(std::uint32_t /*index*/, std::uint32_t /*count*/) {
     ++RecordedProgressCalls();
 }
 
 }  // namespace
 
-ProgressCallbacks RecordingCallbacks()
-{
+ProgressCallbacks RecordingCallbacks() {
     return {RecordStatus, RecordProgress, nullptr};
 }
 

@@ -17,8 +17,7 @@ using pluginsupport::ReadFileBytes;
 using pluginsupport::TempDir;
 using pluginsupport::WriteFileBytes;
 
-TEST(TextOutput, TranslatesEveryLineEndByMode)
-{
+TEST(TextOutput, TranslatesEveryLineEndByMode) {
     const struct {
         int ld_mode;
         const char* expected;
@@ -47,8 +46,7 @@ TEST(TextOutput, TranslatesEveryLineEndByMode)
     }
 }
 
-TEST(TextOutput, LongOutputSurvivesBufferBoundaries)
-{
+TEST(TextOutput, LongOutputSurvivesBufferBoundaries) {
     TempDir dir;
     std::string path = dir.File("big.txt");
     std::string expected;
@@ -70,8 +68,7 @@ TEST(TextOutput, LongOutputSurvivesBufferBoundaries)
     EXPECT_EQ(ReadFileBytes(path), expected);
 }
 
-TEST(TextOutput, AnAbandonedOrFailedFileLeavesTheOldOneIntact)
-{
+TEST(TextOutput, AnAbandonedOrFailedFileLeavesTheOldOneIntact) {
     TempDir dir;
     std::string path = dir.File("keep.obj");
     WriteFileBytes(path, "old contents\n");
@@ -94,12 +91,12 @@ TEST(TextOutput, AnAbandonedOrFailedFileLeavesTheOldOneIntact)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST(TextOutput, AReplacedFileKeepsItsPermissions)
-{
+TEST(TextOutput, AReplacedFileKeepsItsPermissions) {
     TempDir dir;
     const std::string path = dir.File("private.c");
     WriteFileBytes(path, "old\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     TextOutput out(1);
     ASSERT_TRUE(out.Open(path));
     out.Text("new\n");
@@ -109,8 +106,7 @@ TEST(TextOutput, AReplacedFileKeepsItsPermissions)
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
-TEST(TextOutput, TheLongestFileNameCanBeWritten)
-{
+TEST(TextOutput, TheLongestFileNameCanBeWritten) {
     TempDir dir;
     const std::string path = dir.File(std::string(251, 'n') + ".obj");
     TextOutput out(1);
@@ -120,8 +116,7 @@ TEST(TextOutput, TheLongestFileNameCanBeWritten)
     EXPECT_EQ(ReadFileBytes(path), "x\n");
 }
 
-TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced)
-{
+TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced) {
     namespace fs = std::filesystem;
     TempDir dir;
     // A link to a device: the device takes the text, the link stays.
@@ -164,8 +159,7 @@ TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);
 }
 
-TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory)
-{
+TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory) {
     TempDir dir;
     TextOutput out(1);
     EXPECT_FALSE(out.Open(dir.File("no/such/dir/out.obj")));

@@ -11,8 +11,7 @@ using pluginsupport::ScriptedTerminal;
 
 namespace {
 
-ConfigMembers StoredMembers()
-{
+ConfigMembers StoredMembers() {
     ConfigMembers m;
     m.logfilename = "objread.log";
     m.size_value = 1.23456;
@@ -22,8 +21,7 @@ ConfigMembers StoredMembers()
 
 }  // namespace
 
-TEST(ConfigDialogTest, ImporterFormEditsEveryMember)
-{
+TEST(ConfigDialogTest, ImporterFormEditsEveryMember) {
     ScriptedTerminal term("3 2.5\n1\n2\n5 3\n6 6\n4 /tmp/logs/import.log\nok\n");
     ConfigMembers m = StoredMembers();
     ConfigDialog dialog("WAV Configuration");
@@ -54,21 +52,17 @@ TEST(ConfigDialogTest, ImporterFormEditsEveryMember)
     EXPECT_NE(out.find("  3  Size Value: 2.500\n"), std::string::npos);
 }
 
-TEST(ConfigDialogTest, NumberFieldsTakeWhatScanfReads)
-{
+TEST(ConfigDialogTest, NumberFieldsTakeWhatScanfReads) {
     struct Case {
         const char* typed;
         double expected;
         bool invalid;
     };
     const std::vector<Case> cases = {
-        {"2.5", 2.5, false},
-        {"2.5cm", 2.5, false},
-        {"  -7", -7.0, false},
-        {"1e-3", 0.001, false},
-        {"0.0004", 0.0, false},   // the field keeps three decimals
-        {"", 1.235, false},       // empty keeps the old value
-        {"abc", 1.235, true},     // not a number: bell, message, old value
+        {"2.5", 2.5, false},    {"2.5cm", 2.5, false},  {"  -7", -7.0, false},
+        {"1e-3", 0.001, false}, {"0.0004", 0.0, false},  // the field keeps three decimals
+        {"", 1.235, false},                              // empty keeps the old value
+        {"abc", 1.235, true},                            // not a number: bell, message, old value
         {",5", 1.235, true},
     };
     for (const Case& c : cases) {
@@ -83,8 +77,7 @@ TEST(ConfigDialogTest, NumberFieldsTakeWhatScanfReads)
     }
 }
 
-TEST(ConfigDialogTest, ExporterFormAndCancel)
-{
+TEST(ConfigDialogTest, ExporterFormAndCancel) {
     ScriptedTerminal term("4 2\n6 45\n5 " + std::string(300, 'L') + "\n3 9\ncancel\nok\n");
     ConfigMembers m = StoredMembers();
     m.unify = 1;
@@ -109,8 +102,7 @@ TEST(ConfigDialogTest, ExporterFormAndCancel)
     EXPECT_EQ(m.verbose, 1);
 }
 
-TEST(ConfigDialogTest, NumbersThatNameNoFieldChangeNothing)
-{
+TEST(ConfigDialogTest, NumbersThatNameNoFieldChangeNothing) {
     // 4294967297 and 4294967298 are 1 and 2 once cut to 32 bits.
     ScriptedTerminal term("4294967297\n4294967298 1\n0\n-1\n7 1\n3x\nok\n");
     ConfigMembers m = StoredMembers();
@@ -120,12 +112,12 @@ TEST(ConfigDialogTest, NumbersThatNameNoFieldChangeNothing)
     EXPECT_EQ(m.verbose, 0);
     EXPECT_EQ(m.unify, 0);
     for (const char* typed : {"4294967297", "4294967298 1", "0", "-1", "7 1", "3x"}) {
-        EXPECT_NE(term.Out().find(std::string("No such field: ") + typed + "\n"), std::string::npos) << typed;
+        EXPECT_NE(term.Out().find(std::string("No such field: ") + typed + "\n"), std::string::npos)
+            << typed;
     }
 }
 
-TEST(ConfigDialogTest, StoredTextsShowWithoutTheirControlCharacters)
-{
+TEST(ConfigDialogTest, StoredTextsShowWithoutTheirControlCharacters) {
     ScriptedTerminal term("4\n\nok\n");
     ConfigMembers m = StoredMembers();
     m.logfilename = "log\x1b[2J\x07.txt";

@@ -19,7 +19,7 @@ constexpr const char* kFilter = "WaveFront File     (*.obj)|*.obj|All Files (*.*
 
 // The dialogs change the current directory; each test gets it back.
 class FileDialogTest : public ::testing::Test {
-protected:
+  protected:
     FileDialogTest() : cwd_(fs::current_path()) {}
     ~FileDialogTest() override { fs::current_path(cwd_); }
 
@@ -31,8 +31,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FileDialogTest, AScriptGetsTheInitialFileNameAsIfOkWasPressed)
-{
+TEST_F(FileDialogTest, AScriptGetsTheInitialFileNameAsIfOkWasPressed) {
     ScriptedTerminal term("typed.obj\n", false);
     FileDialog dialog(true, nullptr, "cube.obj", kOfnHideReadOnly | kOfnOverwritePrompt, kFilter);
     dialog.initial_dir = Dir();
@@ -47,29 +46,29 @@ TEST_F(FileDialogTest, AScriptGetsTheInitialFileNameAsIfOkWasPressed)
     EXPECT_EQ(none.DoModal(), kIdCancel);
 }
 
-TEST_F(FileDialogTest, APersonIsAskedAndMayTakeTheInitialName)
-{
+TEST_F(FileDialogTest, APersonIsAskedAndMayTakeTheInitialName) {
     ScriptedTerminal term("\n", true);
     FileDialog dialog(true, nullptr, (Dir() + "/models/../cube.obj").c_str(), 0, kFilter);
     ASSERT_EQ(dialog.DoModal(), kIdOk);
     EXPECT_EQ(dialog.GetPathName(), Dir() + "/cube.obj");
-    EXPECT_NE(term.Err().find("Open (WaveFront File (*.obj), All Files (*.*)) ["), std::string::npos);
+    EXPECT_NE(term.Err().find("Open (WaveFront File (*.obj), All Files (*.*)) ["),
+              std::string::npos);
 
     ScriptedTerminal eof("", true);
     FileDialog cancelled(true, nullptr, "cube.obj", 0, kFilter);
     EXPECT_EQ(cancelled.DoModal(), kIdCancel);
 }
 
-TEST_F(FileDialogTest, SavingAddsTheExtensionAndAsksBeforeReplacing)
-{
+TEST_F(FileDialogTest, SavingAddsTheExtensionAndAsksBeforeReplacing) {
     WriteFileBytes(temp_.path() / "cube.obj", "v 0 0 0\n");
     ScriptedTerminal term("cube\nn\nother\n", true);
     FileDialog dialog(false, "obj", "out.obj", kOfnHideReadOnly | kOfnOverwritePrompt, kFilter);
     dialog.initial_dir = Dir();
     ASSERT_EQ(dialog.DoModal(), kIdOk);
     EXPECT_EQ(dialog.GetPathName(), Dir() + "/other.obj");
-    EXPECT_NE(term.Err().find(Dir() + "/cube.obj already exists.\nDo you want to replace it? [y/N] "),
-              std::string::npos);
+    EXPECT_NE(
+        term.Err().find(Dir() + "/cube.obj already exists.\nDo you want to replace it? [y/N] "),
+        std::string::npos);
 
     ScriptedTerminal yes("cube\ny\n", true);
     FileDialog replace(false, "obj", "", kOfnOverwritePrompt, kFilter);
@@ -78,8 +77,7 @@ TEST_F(FileDialogTest, SavingAddsTheExtensionAndAsksBeforeReplacing)
     EXPECT_EQ(replace.GetPathName(), Dir() + "/cube.obj");
 }
 
-TEST_F(FileDialogTest, PromptsShowFileNamesWithoutControlCharacters)
-{
+TEST_F(FileDialogTest, PromptsShowFileNamesWithoutControlCharacters) {
     const std::string odd = "cube\x1b]2;x\x07.obj";
     WriteFileBytes(temp_.path() / odd, "v 0 0 0\n");
     ScriptedTerminal term("\nn\n", true);
@@ -91,8 +89,7 @@ TEST_F(FileDialogTest, PromptsShowFileNamesWithoutControlCharacters)
     EXPECT_EQ(term.Err().find('\x1b'), std::string::npos);
 }
 
-TEST_F(FileDialogTest, TheFileNameIsEverythingAfterTheLastSlash)
-{
+TEST_F(FileDialogTest, TheFileNameIsEverythingAfterTheLastSlash) {
     for (const char* name : {"a\\b.obj", "c:d.obj", "plain.obj"}) {
         ScriptedTerminal term("", false);
         FileDialog dialog(true, nullptr, name, 0, kFilter);

@@ -6,8 +6,7 @@
 
 using pluginsupport::ScriptedTerminal;
 
-TEST(HelpDialogTest, PrintsCaptionAndTextAndWaitsOnlyForAPerson)
-{
+TEST(HelpDialogTest, PrintsCaptionAndTextAndWaitsOnlyForAPerson) {
     const PluginStrings strings{"Imports WaveFront files.\nSecond line.", "WAV", "Import"};
     {
         ScriptedTerminal person("\nmore\n", true);
@@ -21,8 +20,7 @@ TEST(HelpDialogTest, PrintsCaptionAndTextAndWaitsOnlyForAPerson)
     EXPECT_EQ(script.Unread(), "more\n");
 }
 
-TEST(HelpDialogTest, CaptionsJoinShortNameAndWord)
-{
+TEST(HelpDialogTest, CaptionsJoinShortNameAndWord) {
     const PluginStrings strings{"help", "OGL", "Export"};
     EXPECT_EQ(DialogCaption(strings, kStringConfiguration), "OGL Configuration");
     EXPECT_EQ(DialogCaption(strings, kStringAction), "OGL Export");

@@ -11,14 +11,12 @@ namespace {
 
 // An anonymous temporary file holding bytes, positioned at its start.
 struct MemoryFile {
-    explicit MemoryFile(const std::string& bytes) : file(std::tmpfile())
-    {
+    explicit MemoryFile(const std::string& bytes) : file(std::tmpfile()) {
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::rewind(file);
     }
     ~MemoryFile() { std::fclose(file); }
-    std::string Contents()
-    {
+    std::string Contents() {
         std::fflush(file);
         std::rewind(file);
         std::string out;
@@ -32,8 +30,7 @@ struct MemoryFile {
 
 using Lines = std::vector<std::optional<std::string>>;
 
-Lines ReadAllWithCapacity(const std::string& bytes, std::size_t cap, std::size_t calls)
-{
+Lines ReadAllWithCapacity(const std::string& bytes, std::size_t cap, std::size_t calls) {
     MemoryFile f(bytes);
     std::vector<char> buf(cap + 1, '#');
     Lines out;
@@ -46,8 +43,7 @@ Lines ReadAllWithCapacity(const std::string& bytes, std::size_t cap, std::size_t
 
 }  // namespace
 
-TEST(ReadLineTest, SplitsLinesAtEveryLineEnd)
-{
+TEST(ReadLineTest, SplitsLinesAtEveryLineEnd) {
     struct Case {
         const char* name;
         std::string bytes;
@@ -70,8 +66,7 @@ TEST(ReadLineTest, SplitsLinesAtEveryLineEnd)
     }
 }
 
-TEST(ReadLineTest, WholeLineReaderKeepsLongLinesAndTheLastLine)
-{
+TEST(ReadLineTest, WholeLineReaderKeepsLongLinesAndTheLastLine) {
     const std::string long_line(5000, 'f');
     MemoryFile f("v 1 2 3\r\n" + long_line + "\rf 1 2 3");
     std::string line;
@@ -82,8 +77,7 @@ TEST(ReadLineTest, WholeLineReaderKeepsLongLinesAndTheLastLine)
     EXPECT_EQ(got, (std::vector<std::string>{"v 1 2 3", long_line, "f 1 2 3"}));
 }
 
-TEST(WriteTextTest, WritesEachLineEndOfTheMode)
-{
+TEST(WriteTextTest, WritesEachLineEndOfTheMode) {
     const std::vector<std::pair<int, std::string>> cases = {
         {0, "x\r\ny"}, {1, "x\ny"}, {2, "x\ry"}, {3, "xy"}, {-1, "xy"}};
     for (const auto& [mode, expected] : cases) {
@@ -93,8 +87,7 @@ TEST(WriteTextTest, WritesEachLineEndOfTheMode)
     }
 }
 
-TEST(WriteTextTest, LongTextsAreWrittenWhole)
-{
+TEST(WriteTextTest, LongTextsAreWrittenWhole) {
     // Texts beyond the 1024 bytes of a formatting buffer must neither be cut
     // nor overrun anything.
     std::string body;

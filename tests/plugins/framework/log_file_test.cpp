@@ -10,8 +10,7 @@ using pluginsupport::ReadFileBytes;
 using pluginsupport::TempDir;
 using pluginsupport::WriteFileBytes;
 
-TEST(LogFileTest, TruncatesAndFlushesEveryMessage)
-{
+TEST(LogFileTest, TruncatesAndFlushesEveryMessage) {
     TempDir dir;
     const std::string path = dir.File("objread.log");
     WriteFileBytes(path, "old contents of an earlier run\n");
@@ -24,12 +23,12 @@ TEST(LogFileTest, TruncatesAndFlushesEveryMessage)
 
     const std::string long_name(3000, 'g');
     log.Printf("Working on: %s\n", long_name.c_str());
-    EXPECT_EQ(ReadFileBytes(path),
-              "WaveFront Import Plugin 0.2 Jun 11 1998 11:19:33 gcc\nWorking on: " + long_name + "\n");
+    EXPECT_EQ(
+        ReadFileBytes(path),
+        "WaveFront Import Plugin 0.2 Jun 11 1998 11:19:33 gcc\nWorking on: " + long_name + "\n");
 }
 
-TEST(LogFileTest, WithoutAFileEveryMessageIsDropped)
-{
+TEST(LogFileTest, WithoutAFileEveryMessageIsDropped) {
     TempDir dir;
     LogFile none(nullptr);
     EXPECT_FALSE(none.IsOpen());

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MemoryTest, AllocationsHoldTheirContents)
-{
+TEST(MemoryTest, AllocationsHoldTheirContents) {
     char* p = static_cast<char*>(SafeAlloc(4));
     std::memcpy(p, "abc", 4);
     p = static_cast<char*>(SafeRealloc(p, 4096));
@@ -27,8 +26,7 @@ TEST(MemoryTest, AllocationsHoldTheirContents)
     SafeFree(SafeAllocZeroed(std::numeric_limits<std::size_t>::max(), 0));
 }
 
-TEST(MemoryTest, StrDupMakesAnIndependentCopy)
-{
+TEST(MemoryTest, StrDupMakesAnIndependentCopy) {
     char text[] = "cube";
     char* copy = StrDup(text);
     text[0] = 'x';
@@ -40,8 +38,7 @@ TEST(MemoryTest, StrDupMakesAnIndependentCopy)
     SafeFree(empty);
 }
 
-TEST(MemoryDeathTest, FailuresEndTheProcessWithExitCode1)
-{
+TEST(MemoryDeathTest, FailuresEndTheProcessWithExitCode1) {
     const std::size_t huge = std::numeric_limits<std::size_t>::max() / 2;
     EXPECT_EXIT(SafeAlloc(huge), ::testing::ExitedWithCode(1), "");
     EXPECT_EXIT(SafeAllocZeroed(huge, 4), ::testing::ExitedWithCode(1), "");
@@ -51,7 +48,6 @@ TEST(MemoryDeathTest, FailuresEndTheProcessWithExitCode1)
 
 // Under AddressSanitizer an impossible request must come back as null, the
 // way the C library reports it, so the exit path above is what gets tested.
-extern "C" const char* __asan_default_options()
-{
+extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
 }

@@ -17,20 +17,17 @@
 
 namespace {
 
-Triangle3d Tri(Vector3d a, Vector3d b, Vector3d c)
-{
+Triangle3d Tri(Vector3d a, Vector3d b, Vector3d c) {
     return Triangle3d{a, b, c};
 }
 
-FaceVertices FaceOf(const Mesh3d& mesh, int i)
-{
+FaceVertices FaceOf(const Mesh3d& mesh, int i) {
     FaceVertices f{-9, -9, -9};
     EXPECT_EQ(mesh.faces->Get(i, f), 0);
     return f;
 }
 
-EdgeFaces FacesOfEdge(const Mesh3d& mesh, int a, int b)
-{
+EdgeFaces FacesOfEdge(const Mesh3d& mesh, int a, int b) {
     for (int e = 0; e < mesh.edges->Count(); ++e) {
         EdgeVertices v{};
         mesh.edges->Get(e, v);
@@ -44,8 +41,7 @@ EdgeFaces FacesOfEdge(const Mesh3d& mesh, int a, int b)
     return {-9, -9};
 }
 
-std::vector<int> FacesOfVertex(const Mesh3d& mesh, int v)
-{
+std::vector<int> FacesOfVertex(const Mesh3d& mesh, int v) {
     std::vector<int> list;
     for (int f : mesh.vertices->FaceList(v)) {
         list.push_back(f);
@@ -53,8 +49,7 @@ std::vector<int> FacesOfVertex(const Mesh3d& mesh, int v)
     return list;
 }
 
-bool SameBits(double a, double b)
-{
+bool SameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
@@ -63,14 +58,13 @@ bool SameBits(double a, double b)
 // ---------------------------------------------------------------------------
 // Vector operations
 
-TEST(VectorTest, AnglesCoverTheirFixedCases)
-{
+TEST(VectorTest, AnglesCoverTheirFixedCases) {
     struct Case {
         Vector3d a, b;
         double degrees, radians;
     } cases[] = {
-        {{1, 0, 0}, {0, 0, 0}, 0.0, 0.0},                  // zero length
-        {{1, 0, 0}, {2, 0, 0}, 0.0, 0.0},                  // same direction
+        {{1, 0, 0}, {0, 0, 0}, 0.0, 0.0},                   // zero length
+        {{1, 0, 0}, {2, 0, 0}, 0.0, 0.0},                   // same direction
         {{1, 0, 0}, {-3, 0, 0}, 180.0, 3.141592653589793},  // opposite
         {{1, 0, 0}, {0, 5, 0}, 90.0, std::acos(0.0)},       // perpendicular
     };
@@ -82,8 +76,7 @@ TEST(VectorTest, AnglesCoverTheirFixedCases)
     EXPECT_TRUE(SameBits(AngleDegrees({1, 0, 0}, {0, 1, 0}), std::acos(0.0) * 57.29577951308232));
 }
 
-TEST(VectorTest, NormalCentroidAndTolerance)
-{
+TEST(VectorTest, NormalCentroidAndTolerance) {
     // Clockwise seen from above: the normal points up.
     const Vector3d n = FaceNormal(Tri({0, 0, 0}, {0, 1, 0}, {1, 0, 0}));
     EXPECT_EQ(n.x, 0.0);
@@ -105,8 +98,7 @@ TEST(VectorTest, NormalCentroidAndTolerance)
 // ---------------------------------------------------------------------------
 // Hashing and the tables
 
-TEST(MeshTablesTest, HashBytesWidensSignedBytesAndChainsSeeds)
-{
+TEST(MeshTablesTest, HashBytesWidensSignedBytesAndChainsSeeds) {
     const unsigned char bytes[] = {0x01, 0xFF};
     // 0 * 31 + 1 = 1; 1 * 31 + (-1) = 30.
     EXPECT_EQ(HashBytes(0, bytes, 2, 1000), 30u);
@@ -118,16 +110,14 @@ TEST(MeshTablesTest, HashBytesWidensSignedBytesAndChainsSeeds)
 
 namespace {
 
-std::uint32_t VertexBucket(const Vector3d& p, std::uint32_t buckets)
-{
+std::uint32_t VertexBucket(const Vector3d& p, std::uint32_t buckets) {
     std::uint32_t h = HashBytes(0, &p.x, 8, buckets);
     h = HashBytes(h, &p.y, 8, buckets);
     return HashBytes(h, &p.z, 8, buckets);
 }
 
 // A value of x in [from, from + span) whose point lands in bucket.
-double FindX(double from, double span, std::uint32_t bucket, std::uint32_t buckets)
-{
+double FindX(double from, double span, std::uint32_t bucket, std::uint32_t buckets) {
     for (double x = from; x < from + span; x += 1e-11) {
         if (VertexBucket({x, 0, 0}, buckets) == bucket) {
             return x;
@@ -139,8 +129,7 @@ double FindX(double from, double span, std::uint32_t bucket, std::uint32_t bucke
 
 }  // namespace
 
-TEST(MeshTablesTest, BucketsAreHashBytesOverTheKeyPieces)
-{
+TEST(MeshTablesTest, BucketsAreHashBytesOverTheKeyPieces) {
     // Hints that give the minimum bucket count and larger, odd counts.
     for (std::uint64_t hint : {1u, 5000u, 77777u}) {
         VertexTable vertices(hint);
@@ -174,8 +163,7 @@ TEST(MeshTablesTest, BucketsAreHashBytesOverTheKeyPieces)
     }
 }
 
-TEST(MeshTablesTest, VertexMergeFollowsBucketsAndPrefersTheNewest)
-{
+TEST(MeshTablesTest, VertexMergeFollowsBucketsAndPrefersTheNewest) {
     // A hint of 1 gives the minimum of 2048 buckets.
     constexpr std::uint32_t kBuckets = 2048;
     const double q = 1.0;
@@ -201,8 +189,7 @@ TEST(MeshTablesTest, VertexMergeFollowsBucketsAndPrefersTheNewest)
     EXPECT_EQ(table.FindOrAdd(plus), a);
 }
 
-TEST(MeshTablesTest, TablesGrowPastTheirHintAndKeepNumbering)
-{
+TEST(MeshTablesTest, TablesGrowPastTheirHintAndKeepNumbering) {
     VertexTable vertices(1);
     FaceTable faces(1);
     EdgeTable edges(1);
@@ -225,8 +212,7 @@ TEST(MeshTablesTest, TablesGrowPastTheirHintAndKeepNumbering)
     EXPECT_EQ(e.k1, 7);
 }
 
-TEST(MeshTablesTest, AccessorsRejectNumbersOutOfRange)
-{
+TEST(MeshTablesTest, AccessorsRejectNumbersOutOfRange) {
     VertexTable vertices(4);
     FaceTable faces(4);
     EdgeTable edges(4);
@@ -257,8 +243,7 @@ TEST(MeshTablesTest, AccessorsRejectNumbersOutOfRange)
 // ---------------------------------------------------------------------------
 // Mesh3d in table form
 
-TEST(MeshTest, TwoTrianglesSharingAnEdge)
-{
+TEST(MeshTest, TwoTrianglesSharingAnEdge) {
     Mesh3d mesh(10, "quad");
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 0, 0}, {1, 1, 0}));
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 1, 0}, {0, 1, 0}));
@@ -289,8 +274,7 @@ TEST(MeshTest, TwoTrianglesSharingAnEdge)
     EXPECT_EQ(mesh.GetTriangle(2).P0.x, 0.0);  // no face 2: all zero
 }
 
-TEST(MeshTest, RepeatedAndCrowdedTriangles)
-{
+TEST(MeshTest, RepeatedAndCrowdedTriangles) {
     Mesh3d mesh(1, "fan");
     const Vector3d a{0, 0, 0}, b{1, 0, 0}, c{0, 1, 0}, d{0, 0, 1}, e{0, -1, 0};
     mesh.AddTriangle(Tri(a, b, c));
@@ -315,8 +299,7 @@ TEST(MeshTest, RepeatedAndCrowdedTriangles)
     EXPECT_EQ(FacesOfEdge(mesh, 3, 3).f0, 3);
 }
 
-TEST(MeshTest, BoundsStartAtTheFirstPoint)
-{
+TEST(MeshTest, BoundsStartAtTheFirstPoint) {
     Mesh3d mesh(1, "bounds");
     EXPECT_EQ(mesh.boundsUnset, 1);
     mesh.AddTriangle(Tri({-5, -6, -7}, {-5, -6, -7}, {-4, -9, -7}));
@@ -327,8 +310,7 @@ TEST(MeshTest, BoundsStartAtTheFirstPoint)
     EXPECT_EQ(mesh.max.z, -7.0);
 }
 
-TEST(MeshTest, WithoutTablesNothingHappens)
-{
+TEST(MeshTest, WithoutTablesNothingHappens) {
     Mesh3d mesh(1, "bare");
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
     mesh.FreeTables();
@@ -339,8 +321,7 @@ TEST(MeshTest, WithoutTablesNothingHappens)
     mesh.FreeTables();  // twice is harmless
 }
 
-TEST(MeshTest, NamesAndTransform)
-{
+TEST(MeshTest, NamesAndTransform) {
     Mesh3d mesh(1, "first");
     EXPECT_STREQ(mesh.name, "first");
     EXPECT_EQ(mesh.type, 0);
@@ -355,8 +336,7 @@ TEST(MeshTest, NamesAndTransform)
     }
 }
 
-TEST(MeshDeathTest, CopyingAnObjectEndsTheProcess)
-{
+TEST(MeshDeathTest, CopyingAnObjectEndsTheProcess) {
     EXPECT_EXIT(
         {
             Mesh3d mesh(1, "m");
@@ -365,8 +345,7 @@ TEST(MeshDeathTest, CopyingAnObjectEndsTheProcess)
         ::testing::ExitedWithCode(1), "internal error: Obj3d::Obj3d\\(const Obj3d &\\) called!");
 }
 
-TEST(MeshDeathTest, HintBeyondIntEndsTheProcess)
-{
+TEST(MeshDeathTest, HintBeyondIntEndsTheProcess) {
     EXPECT_EXIT(Mesh3d(std::uint64_t{1} << 31, "huge"), ::testing::ExitedWithCode(1), "");
 }
 
@@ -377,25 +356,23 @@ namespace {
 
 // An object of a kind the plug-ins do not handle; counts its destruction.
 class Marker : public Obj3d {
-public:
+  public:
     Marker(int& destroyed) : Obj3d("marker", 7), destroyed_(destroyed) {}
     ~Marker() override { ++destroyed_; }
 
-private:
+  private:
     int& destroyed_;
 };
 
 std::vector<const char*>* g_released = nullptr;
 
-void RecordRelease(Obj3d* object)
-{
+void RecordRelease(Obj3d* object) {
     g_released->push_back(object->name);
 }
 
 }  // namespace
 
-TEST(ObjectListTest, AppendGetAndDestroyInOrder)
-{
+TEST(ObjectListTest, AppendGetAndDestroyInOrder) {
     Obj3d a("a", 3), b("b", 3), c("c", 3);
     std::vector<const char*> released;
     g_released = &released;
@@ -424,8 +401,7 @@ TEST(ObjectListTest, AppendGetAndDestroyInOrder)
     EXPECT_STREQ(released[2], "c");
 }
 
-TEST(ObjectListTest, ImportReleaseDeletesOnlyMeshes)
-{
+TEST(ObjectListTest, ImportReleaseDeletesOnlyMeshes) {
     int destroyed = 0;
     Marker marker(destroyed);
     {
@@ -443,8 +419,7 @@ TEST(ObjectListTest, ImportReleaseDeletesOnlyMeshes)
 // ---------------------------------------------------------------------------
 // Statistics
 
-TEST(MeshTest, WriteStatisticsOnlyWithTables)
-{
+TEST(MeshTest, WriteStatisticsOnlyWithTables) {
     pluginsupport::TempDir dir;
     const std::string path = dir.File("stats.log");
     {

@@ -9,8 +9,7 @@
 
 #include "support/temp_dir.h"
 
-TEST(PathTextTest, SplitAndJoinAgain)
-{
+TEST(PathTextTest, SplitAndJoinAgain) {
     struct Case {
         std::string path;
         PathParts parts;
@@ -37,8 +36,7 @@ TEST(PathTextTest, SplitAndJoinAgain)
     }
 }
 
-TEST(PathTextTest, JoinAddsMissingSeparators)
-{
+TEST(PathTextTest, JoinAddsMissingSeparators) {
     EXPECT_EQ(PathJoin("C:", "\\data\\", "", ""), "C:\\data\\");
     EXPECT_EQ(PathJoin("", "\\data", "", ""), "\\data\\");
     EXPECT_EQ(PathJoin("C", "\\data", "cube", "obj"), "C:\\data\\cube.obj");
@@ -47,8 +45,7 @@ TEST(PathTextTest, JoinAddsMissingSeparators)
     EXPECT_EQ(PathJoin("", "", "", ""), "");
 }
 
-TEST(PathTextTest, FileSizeKeepsThePosition)
-{
+TEST(PathTextTest, FileSizeKeepsThePosition) {
     std::FILE* f = std::tmpfile();
     std::fputs("0123456789", f);
     std::fseek(f, 3, SEEK_SET);
@@ -57,8 +54,7 @@ TEST(PathTextTest, FileSizeKeepsThePosition)
     std::fclose(f);
 }
 
-TEST(PathTextTest, SameFileFollowsTheFileNotItsSpelling)
-{
+TEST(PathTextTest, SameFileFollowsTheFileNotItsSpelling) {
     pluginsupport::TempDir dir;
     const std::string file = dir.File("cube.obj");
     pluginsupport::WriteFileBytes(file, "v 0 0 0\n");

@@ -14,9 +14,8 @@ using pluginsupport::ReadFileBytes;
 namespace {
 
 class PluginSettingsTest : public ConfigHomeTest {
-protected:
-    std::string Stored(const char* name)
-    {
+  protected:
+    std::string Stored(const char* name) {
         RegistryKey key(kSettingsKeyClass);
         EXPECT_EQ(key.OpenOrCreate(SettingsKeyPath("objread", kCommonSettings).c_str()), 1);
         return key.ReadValueText(name).value_or("<missing>");
@@ -25,8 +24,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PluginSettingsTest, AFreshObjectHasTheDefaultsAndStoresThemWhenDestroyed)
-{
+TEST_F(PluginSettingsTest, AFreshObjectHasTheDefaultsAndStoresThemWhenDestroyed) {
     {
         PluginSettings settings("objread", "objread.log");
         EXPECT_EQ(settings.verbose_mode, 0);
@@ -46,8 +44,7 @@ TEST_F(PluginSettingsTest, AFreshObjectHasTheDefaultsAndStoresThemWhenDestroyed)
               "logfilename=objread.log\n");
 }
 
-TEST_F(PluginSettingsTest, ValuesSetInOneOperationAreLoadedByTheNext)
-{
+TEST_F(PluginSettingsTest, ValuesSetInOneOperationAreLoadedByTheNext) {
     {
         PluginSettings settings("objread", "objread.log");
         settings.SetCommon(1, 2, 1, 1, 1.23456789, "/var/log/import.log");
@@ -70,8 +67,7 @@ TEST_F(PluginSettingsTest, ValuesSetInOneOperationAreLoadedByTheNext)
     EXPECT_EQ(other.logfilename, "objwrite.log");
 }
 
-TEST_F(PluginSettingsTest, AnOverlongStoredLogFileNameCountsAsMissing)
-{
+TEST_F(PluginSettingsTest, AnOverlongStoredLogFileNameCountsAsMissing) {
     const std::string long_name(300, 'x');
     WriteSettingText("objread", kCommonSettings, "logfilename", long_name.c_str());
     WriteSettingDouble("objread", kCommonSettings, "size_value", 0.0000004);

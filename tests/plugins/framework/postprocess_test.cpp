@@ -11,19 +11,16 @@
 
 namespace {
 
-Triangle3d Tri(Vector3d a, Vector3d b, Vector3d c)
-{
+Triangle3d Tri(Vector3d a, Vector3d b, Vector3d c) {
     return Triangle3d{a, b, c};
 }
 
-bool SameBits(const Vector3d& a, const Vector3d& b)
-{
+bool SameBits(const Vector3d& a, const Vector3d& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 // Unit square in z = 0 as two triangles: 4 vertices, 2 faces.
-void AddSquare(Mesh3d& mesh)
-{
+void AddSquare(Mesh3d& mesh) {
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 0, 0}, {1, 1, 0}));
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 1, 0}, {0, 1, 0}));
 }
@@ -33,8 +30,7 @@ void AddSquare(Mesh3d& mesh)
 // ---------------------------------------------------------------------------
 // ScaleMesh and SwapAxes
 
-TEST(ScaleMeshTest, FactorsAndBounds)
-{
+TEST(ScaleMeshTest, FactorsAndBounds) {
     struct Case {
         double factor;
         Vector3d point, min, max;
@@ -63,8 +59,7 @@ TEST(ScaleMeshTest, FactorsAndBounds)
     }
 }
 
-TEST(ScaleMeshTest, OneLeavesEverythingBitIdentical)
-{
+TEST(ScaleMeshTest, OneLeavesEverythingBitIdentical) {
     Mesh3d mesh(1, "m");
     const Vector3d odd{0.1, -0.0, 1e300};
     mesh.AddTriangle(Tri(odd, {0.3, 0.7, 0.9}, {-0.0, 2, 3}));
@@ -76,13 +71,13 @@ TEST(ScaleMeshTest, OneLeavesEverythingBitIdentical)
     EXPECT_TRUE(SameBits(mesh.min, min));
 }
 
-TEST(SwapAxesTest, Modes)
-{
+TEST(SwapAxesTest, Modes) {
     struct Case {
         int mode;
         Vector3d expected;
     } cases[] = {
-        {0, {1, 2, 3}}, {1, {2, 1, 3}}, {2, {3, 2, 1}}, {3, {1, 3, 2}}, {5, {1, 2, 3}}, {-1, {1, 2, 3}},
+        {0, {1, 2, 3}}, {1, {2, 1, 3}}, {2, {3, 2, 1}},
+        {3, {1, 3, 2}}, {5, {1, 2, 3}}, {-1, {1, 2, 3}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -101,8 +96,7 @@ TEST(SwapAxesTest, Modes)
     }
 }
 
-TEST(SwapAxesTest, ExchangingAxesMirrorsTheNormal)
-{
+TEST(SwapAxesTest, ExchangingAxesMirrorsTheNormal) {
     Mesh3d mesh(1, "m");
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 0.5, 0}, {0.25, 1, 2}));
     const Vector3d before = FaceNormal(mesh.GetTriangle(0));
@@ -116,8 +110,7 @@ TEST(SwapAxesTest, ExchangingAxesMirrorsTheNormal)
 // ---------------------------------------------------------------------------
 // Compact and Expand
 
-TEST(CompactTest, CopiesTablesInNumberOrder)
-{
+TEST(CompactTest, CopiesTablesInNumberOrder) {
     Mesh3d mesh(4, "square");
     AddSquare(mesh);
     ASSERT_EQ(mesh.Compact(), 2);
@@ -142,8 +135,7 @@ TEST(CompactTest, CopiesTablesInNumberOrder)
     EXPECT_EQ(mesh.triangleCount, 3);
 }
 
-TEST(CompactTest, ExpandRebuildsTheTablesFromCompactForm)
-{
+TEST(CompactTest, ExpandRebuildsTheTablesFromCompactForm) {
     Mesh3d mesh(4, "square");
     AddSquare(mesh);
     mesh.Compact();
@@ -167,8 +159,8 @@ TEST(CompactTest, ExpandRebuildsTheTablesFromCompactForm)
 namespace {
 
 // A compact-form mesh as a host would hand it over.
-void SetCompact(Mesh3d& mesh, std::vector<Vector3d> points, std::vector<TriangleIndices> triangles)
-{
+void SetCompact(Mesh3d& mesh, std::vector<Vector3d> points,
+                std::vector<TriangleIndices> triangles) {
     mesh.FreeTables();
     mesh.points = static_cast<Vector3d*>(SafeAlloc(points.size() * sizeof(Vector3d)));
     std::memcpy(mesh.points, points.data(), points.size() * sizeof(Vector3d));
@@ -181,11 +173,9 @@ void SetCompact(Mesh3d& mesh, std::vector<Vector3d> points, std::vector<Triangle
 
 }  // namespace
 
-TEST(CompactTest, ExpandNumbersByFirstUseAndSkipsBadIndices)
-{
+TEST(CompactTest, ExpandNumbersByFirstUseAndSkipsBadIndices) {
     Mesh3d mesh(1, "host");
-    SetCompact(mesh,
-               {{9, 9, 9}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 0}},  // 0 unused, 4 = 1
+    SetCompact(mesh, {{9, 9, 9}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 0}},  // 0 unused, 4 = 1
                {{3, 2, 1, 0},
                 {4, 2, 3, 0},   // the same vertex set again: dropped
                 {1, 2, 5, 0},   // past the point array
@@ -223,8 +213,7 @@ std::vector<std::pair<unsigned, unsigned>> ProgressLog::calls;
 
 // The 12 triangles of an axis-aligned cube at offset, each wound by the
 // corresponding bit of windings.
-void AddCube(Mesh3d& mesh, Vector3d offset, unsigned windings)
-{
+void AddCube(Mesh3d& mesh, Vector3d offset, unsigned windings) {
     static const int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
                                     {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
     auto corner = [&](int i) {
@@ -244,8 +233,7 @@ void AddCube(Mesh3d& mesh, Vector3d offset, unsigned windings)
 }
 
 // Every edge with two faces is run in opposite directions by them.
-void ExpectConsistent(const Mesh3d& mesh)
-{
+void ExpectConsistent(const Mesh3d& mesh) {
     for (int e = 0; e < mesh.edges->Count(); ++e) {
         EdgeVertices v{};
         EdgeFaces f{};
@@ -267,8 +255,7 @@ void ExpectConsistent(const Mesh3d& mesh)
 
 }  // namespace
 
-TEST(UnifyOrientationTest, CubesWithRandomWindings)
-{
+TEST(UnifyOrientationTest, CubesWithRandomWindings) {
     for (unsigned windings : {0u, 0xFFFu, 0xA5Cu, 0x3F0u, 0x0C3u}) {
         SCOPED_TRACE(windings);
         Mesh3d mesh(24, "cubes");
@@ -292,8 +279,7 @@ TEST(UnifyOrientationTest, CubesWithRandomWindings)
     }
 }
 
-TEST(UnifyOrientationTest, LoneFacesTurnDownUnlessUpright)
-{
+TEST(UnifyOrientationTest, LoneFacesTurnDownUnlessUpright) {
     struct Case {
         Triangle3d t;
         bool reversed;
@@ -314,8 +300,7 @@ TEST(UnifyOrientationTest, LoneFacesTurnDownUnlessUpright)
     }
 }
 
-TEST(UnifyOrientationTest, MeshWithoutTablesIsLeftAlone)
-{
+TEST(UnifyOrientationTest, MeshWithoutTablesIsLeftAlone) {
     Mesh3d mesh(1, "none");
     mesh.FreeTables();
     ProgressLog::calls.clear();
@@ -328,8 +313,7 @@ TEST(UnifyOrientationTest, MeshWithoutTablesIsLeftAlone)
     EXPECT_EQ(ProgressLog::calls[0], std::make_pair(0u, 0u));
 }
 
-TEST(UnifyOrientationTest, TablesFilledByHandAreReadSafely)
-{
+TEST(UnifyOrientationTest, TablesFilledByHandAreReadSafely) {
     // Face and edge numbers that point past their tables are ignored (the
     // sanitizer build would report any read beyond them).
     Mesh3d mesh(1, "hand");

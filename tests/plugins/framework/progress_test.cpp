@@ -12,8 +12,7 @@ using pluginsupport::ScriptedTerminal;
 
 namespace {
 
-int Count(const std::string& text, const std::string& what)
-{
+int Count(const std::string& text, const std::string& what) {
     int n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
         ++n;
@@ -23,9 +22,9 @@ int Count(const std::string& text, const std::string& what)
 
 // An importer's progress dialog, current while the fixture lives.
 class ProgressTest : public ::testing::Test {
-protected:
-    explicit ProgressTest(bool interactive = true) : term_("", interactive), dialog_("WAV Import", true)
-    {
+  protected:
+    explicit ProgressTest(bool interactive = true)
+        : term_("", interactive), dialog_("WAV Import", true) {
         dialog_.OpenModeless();
         SetCurrentProgressDialog(&dialog_);
     }
@@ -38,29 +37,27 @@ protected:
 };
 
 class PlainProgressTest : public ProgressTest {
-protected:
+  protected:
     PlainProgressTest() : ProgressTest(false) {}
 };
 
 }  // namespace
 
-TEST(ProgressPercentTest, StepsAsWholePercent)
-{
+TEST(ProgressPercentTest, StepsAsWholePercent) {
     struct Case {
         std::uint32_t index, count;
         int percent;
     };
     const std::vector<Case> cases = {
-        {0, 1, 0}, {5, 0, 0}, {9, 10, 100}, {1, 3, 50}, {2, 7, 33},
-        {20, 10, 100}, {0xFFFFFFFFu, 2, 100}, {0xFFFFFFFEu, 0xFFFFFFFFu, 100},
+        {0, 1, 0},  {5, 0, 0},     {9, 10, 100},          {1, 3, 50},
+        {2, 7, 33}, {20, 10, 100}, {0xFFFFFFFFu, 2, 100}, {0xFFFFFFFEu, 0xFFFFFFFFu, 100},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ProgressPercent(c.index, c.count), c.percent) << c.index << " of " << c.count;
     }
 }
 
-TEST_F(ProgressTest, EachBarMovesOncePerWholePercentAndOnEveryZero)
-{
+TEST_F(ProgressTest, EachBarMovesOncePerWholePercentAndOnEveryZero) {
     EXPECT_EQ(dialog_.FileLabel(), " 0 %");  // until the first report
     EXPECT_EQ(BarDraws(), 1);
 
@@ -84,16 +81,14 @@ TEST_F(ProgressTest, EachBarMovesOncePerWholePercentAndOnEveryZero)
     EXPECT_NE(term_.Err().find("File Progress: 100% [####################]"), std::string::npos);
 }
 
-TEST_F(ProgressTest, PositionsOutsideTheRangeStayAtTheEnds)
-{
+TEST_F(ProgressTest, PositionsOutsideTheRangeStayAtTheEnds) {
     dialog_.SetFilePos(150);
     EXPECT_EQ(dialog_.FileLabel(), "100%");
     dialog_.SetMeshPos(-5);
     EXPECT_EQ(dialog_.MeshLabel(), "0%");
 }
 
-TEST_F(ProgressTest, ANewDialogStartsItsPercentagesAfresh)
-{
+TEST_F(ProgressTest, ANewDialogStartsItsPercentagesAfresh) {
     ProgressFile(1, 2);  // the last run ended at 100%
     ScriptedTerminal next_term("", true);
     ProgressDialog next("WAV Import", true);
@@ -103,15 +98,13 @@ TEST_F(ProgressTest, ANewDialogStartsItsPercentagesAfresh)
     EXPECT_EQ(next.FileLabel(), "100%");
 }
 
-TEST_F(ProgressTest, StatusTextsPrintAboveTheBars)
-{
+TEST_F(ProgressTest, StatusTextsPrintAboveTheBars) {
     ProgressStatus(stderr, "Sizing: %s\n", "cube");
     EXPECT_EQ(dialog_.Status(), "Sizing: cube\n");
     EXPECT_NE(term_.Err().find("\r\x1b[KSizing: cube\n\rFile Progress:"), std::string::npos);
 }
 
-TEST_F(PlainProgressTest, WithoutATerminalOnlyStatusLinesAreWritten)
-{
+TEST_F(PlainProgressTest, WithoutATerminalOnlyStatusLinesAreWritten) {
     const std::string long_name(3000, 'n');
     ProgressStatus(stderr, "Parsing %s started ...      \n", "cube.obj");
     ProgressFile(1, 3);
@@ -121,8 +114,7 @@ TEST_F(PlainProgressTest, WithoutATerminalOnlyStatusLinesAreWritten)
     EXPECT_EQ(term_.Err(), "Parsing cube.obj started ...\nSizing: " + long_name + "\n");
 }
 
-TEST(ProgressCallbacksTest, TablesAndReportsWithoutADialog)
-{
+TEST(ProgressCallbacksTest, TablesAndReportsWithoutADialog) {
     SetCurrentProgressDialog(nullptr);
     const ProgressCallbacks import = ImportProgressCallbacks();
     const ProgressCallbacks exporter = ExportProgressCallbacks();
@@ -140,10 +132,11 @@ TEST(ProgressCallbacksTest, TablesAndReportsWithoutADialog)
     EXPECT_EQ(dialog.CancelRequested(), 0);
 }
 
-TEST(ProgressStatusTest, ControlCharactersFromNamesNeverReachTheTerminal)
-{
+TEST(ProgressStatusTest, ControlCharactersFromNamesNeverReachTheTerminal) {
     // A group name in an OBJ file may hold anything but a line end.
-    const std::string name = "evil\x1b]2;owned\x07\x1b[2J\x7f\bname\xc2\x9b" "0m caf\xc3\xa9";
+    const std::string name =
+        "evil\x1b]2;owned\x07\x1b[2J\x7f\bname\xc2\x9b"
+        "0m caf\xc3\xa9";
     const std::string shown = "Working on: evil?]2;owned??[2J??name?0m caf\xc3\xa9";
     for (const bool interactive : {true, false}) {
         ScriptedTerminal term("", interactive);

@@ -15,12 +15,12 @@ namespace {
 
 class SettingsStoreRewriteTest : public pluginsupport::ConfigHomeTest {};
 
-TEST_F(SettingsStoreRewriteTest, OtherLinesKeepTheirOwnCarriageReturns)
-{
+TEST_F(SettingsStoreRewriteTest, OtherLinesKeepTheirOwnCarriageReturns) {
     const fs::path file = ConfigHome() / "Orrin Software" / "objread" / kCommonSettings;
     fs::create_directories(file.parent_path());
     // ld_mode's value is "1\r": a CR of its own before the line's CR LF.
-    pluginsupport::WriteFileBytes(file, "# class: Converter\r\nld_mode=1\r\r\nswap_mode=1\r\nlast=x\r");
+    pluginsupport::WriteFileBytes(file,
+                                  "# class: Converter\r\nld_mode=1\r\r\nswap_mode=1\r\nlast=x\r");
     std::string before;
     ReadSettingText("objread", kCommonSettings, "ld_mode", nullptr, before, 259);
     ASSERT_EQ(before, "1\r");

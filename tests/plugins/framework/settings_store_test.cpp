@@ -16,14 +16,12 @@ using pluginsupport::WriteFileBytes;
 namespace {
 
 class SettingsStoreTest : public ConfigHomeTest {
-protected:
-    fs::path SectionFile(const char* section = kCommonSettings) const
-    {
+  protected:
+    fs::path SectionFile(const char* section = kCommonSettings) const {
         return ConfigHome() / "Orrin Software" / "objread" / section;
     }
     // Stores the file of objread's common section as a person would write it.
-    void StoreByHand(const std::string& bytes) const
-    {
+    void StoreByHand(const std::string& bytes) const {
         fs::create_directories(SectionFile().parent_path());
         WriteFileBytes(SectionFile(), bytes);
     }
@@ -31,8 +29,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsStoreTest, ValuesRoundTripThroughTheSectionFile)
-{
+TEST_F(SettingsStoreTest, ValuesRoundTripThroughTheSectionFile) {
     EXPECT_EQ(WriteSettingInt("objread", kCommonSettings, "swap_mode", 3), 1);
     EXPECT_EQ(WriteSettingDouble("objread", kCommonSettings, "size_value", 1.23456789), 1);
     // Line ends, '%' and '=' inside a text survive the file's line format.
@@ -58,23 +55,25 @@ TEST_F(SettingsStoreTest, ValuesRoundTripThroughTheSectionFile)
               "logfilename=C:\\logs\\a=b 100%25%0Asecond line%0D\n");
 }
 
-TEST_F(SettingsStoreTest, StoredTextsConvertLikeTheCLibrary)
-{
-    StoreByHand("# written by hand\r\n"
-                "swap_mode=2xyz\r\n"
-                "unify_mode=abc\r\n"
-                "ld_mode=99999999999\r\n"
-                "size_value=0,5\r\n"
-                "verbose_mode= 1\r\n"
-                "not a value line\r\n"
-                "path=100%sure\r\n");
+TEST_F(SettingsStoreTest, StoredTextsConvertLikeTheCLibrary) {
+    StoreByHand(
+        "# written by hand\r\n"
+        "swap_mode=2xyz\r\n"
+        "unify_mode=abc\r\n"
+        "ld_mode=99999999999\r\n"
+        "size_value=0,5\r\n"
+        "verbose_mode= 1\r\n"
+        "not a value line\r\n"
+        "path=100%sure\r\n");
     struct IntCase {
         const char* name;
         int expected;
     };
-    for (const IntCase& c : std::vector<IntCase>{
-             {"swap_mode", 2}, {"unify_mode", 0}, {"ld_mode", 2147483647}, {"verbose_mode", 1},
-             {"missing_mode", 42}}) {
+    for (const IntCase& c : std::vector<IntCase>{{"swap_mode", 2},
+                                                 {"unify_mode", 0},
+                                                 {"ld_mode", 2147483647},
+                                                 {"verbose_mode", 1},
+                                                 {"missing_mode", 42}}) {
         int value = -1;
         EXPECT_EQ(ReadSettingInt("objread", kCommonSettings, c.name, 42, value), 1);
         EXPECT_EQ(value, c.expected) << c.name;
@@ -88,8 +87,7 @@ TEST_F(SettingsStoreTest, StoredTextsConvertLikeTheCLibrary)
     EXPECT_EQ(text, "100%sure");
 }
 
-TEST_F(SettingsStoreTest, LongTextsAreWrittenWholeButReadOnlyUpTo255)
-{
+TEST_F(SettingsStoreTest, LongTextsAreWrittenWholeButReadOnlyUpTo255) {
     const std::string fits(255, 'a');
     const std::string too_long(300, 'b');
     ASSERT_EQ(WriteSettingText("objread", kCommonSettings, "fits", fits.c_str()), 1);
@@ -107,15 +105,13 @@ TEST_F(SettingsStoreTest, LongTextsAreWrittenWholeButReadOnlyUpTo255)
     EXPECT_EQ(text, "");
 }
 
-TEST_F(SettingsStoreTest, HandWrittenLinesSurviveAWrite)
-{
+TEST_F(SettingsStoreTest, HandWrittenLinesSurviveAWrite) {
     StoreByHand("# kept\nswap_mode=1\nswap_mode=2\nother=x\n");
     ASSERT_EQ(WriteSettingInt("objread", kCommonSettings, "swap_mode", 3), 1);
     EXPECT_EQ(ReadFileBytes(SectionFile()), "# kept\nswap_mode=3\nother=x\n");
 }
 
-TEST_F(SettingsStoreTest, AnUnusableStoreGivesDefaultsAndReportsFailedWrites)
-{
+TEST_F(SettingsStoreTest, AnUnusableStoreGivesDefaultsAndReportsFailedWrites) {
     // The configuration home is a plain file: no key can be created below it.
     WriteFileBytes(ConfigHome(), "not a directory");
     EXPECT_EQ(WriteSettingInt("objread", kCommonSettings, "swap_mode", 3), 0);
@@ -130,8 +126,7 @@ TEST_F(SettingsStoreTest, AnUnusableStoreGivesDefaultsAndReportsFailedWrites)
     EXPECT_FALSE(key.ReadValueText("swap_mode").has_value());
 }
 
-TEST_F(SettingsStoreTest, KeyPathsStayInsideTheStore)
-{
+TEST_F(SettingsStoreTest, KeyPathsStayInsideTheStore) {
     RegistryKey key(kSettingsKeyClass);
     for (const char* bad : {"", "Software\\..\\escape", "Software\\Orrin Software\\..",
                             "Software\\\\x", "Software\\a/b", "Software"}) {
@@ -144,8 +139,7 @@ TEST_F(SettingsStoreTest, KeyPathsStayInsideTheStore)
     EXPECT_EQ(ReadFileBytes(key.File()), "# class: Converter\n");
 }
 
-TEST(SettingsStoreRootTest, FollowsXdgConfigHomeElseHome)
-{
+TEST(SettingsStoreRootTest, FollowsXdgConfigHomeElseHome) {
     {
         ScopedEnv config("XDG_CONFIG_HOME", "/tmp/cfg");
         ScopedEnv home("HOME", "/tmp/home");

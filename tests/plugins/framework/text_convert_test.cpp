@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(TextConvertTest, ReplacementsInPlace)
-{
+TEST(TextConvertTest, ReplacementsInPlace) {
     char number[] = "1,5 2,25";
     EXPECT_EQ(CommaToDot(number), 8u);
     EXPECT_STREQ(number, "1.5 2.25");
@@ -14,8 +13,7 @@ TEST(TextConvertTest, ReplacementsInPlace)
     EXPECT_STREQ(number, "1.5_2.25");
 }
 
-TEST(TextConvertTest, SanitizeNameMakesIdentifiers)
-{
+TEST(TextConvertTest, SanitizeNameMakesIdentifiers) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"3d box", "Nd_box"},
         {"  \" \"  ", "tmp_obj"},

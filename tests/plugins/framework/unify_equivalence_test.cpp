@@ -20,8 +20,7 @@ using Progress = std::vector<std::pair<unsigned, unsigned>>;
 
 // Reverses x when it runs along the edge at vertex a in the same direction
 // as the reference face r.
-void OrientAgainst(FaceTable& faces, int x, int r, int a)
-{
+void OrientAgainst(FaceTable& faces, int x, int r, int a) {
     FaceVertices fr{};
     FaceVertices fx{};
     faces.Get(r, fr);
@@ -40,16 +39,14 @@ void OrientAgainst(FaceTable& faces, int x, int r, int a)
 
 // The sweep: seed by scanning the unvisited faces, then full passes over the
 // edges until one changes nothing.
-void SweepUnify(Mesh3d& mesh, Progress& progress)
-{
+void SweepUnify(Mesh3d& mesh, Progress& progress) {
     FaceTable& faces = *mesh.faces;
     const EdgeTable& edges = *mesh.edges;
     const int faceCount = faces.Count();
     std::vector<int> visited(static_cast<std::size_t>(faceCount), 0);
     for (;;) {
-        progress.emplace_back(
-            static_cast<unsigned>(std::count(visited.begin(), visited.end(), 1)),
-            static_cast<unsigned>(faceCount));
+        progress.emplace_back(static_cast<unsigned>(std::count(visited.begin(), visited.end(), 1)),
+                              static_cast<unsigned>(faceCount));
         const auto first = std::find(visited.begin(), visited.end(), 0);
         if (first == visited.end()) {
             return;
@@ -99,8 +96,7 @@ void SweepUnify(Mesh3d& mesh, Progress& progress)
 }
 
 Progress g_progress;
-void RecordProgress(unsigned done, unsigned total)
-{
+void RecordProgress(unsigned done, unsigned total) {
     g_progress.emplace_back(done, total);
 }
 
@@ -111,14 +107,13 @@ void RecordProgress(unsigned done, unsigned total)
 using Soup = std::vector<Triangle3d>;
 
 class Generator {
-public:
+  public:
     explicit Generator(unsigned seed) : rng_(seed) {}
 
     int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     bool Coin() { return Int(0, 1) == 1; }
 
-    void Push(Soup& soup, Vector3d a, Vector3d b, Vector3d c)
-    {
+    void Push(Soup& soup, Vector3d a, Vector3d b, Vector3d c) {
         if (Coin()) {
             soup.push_back({a, b, c});
         } else {
@@ -128,8 +123,7 @@ public:
 
     // A height field of w x h cells with random diagonals; heights from a
     // small set, sometimes all equal (a flat sheet) or turned upright.
-    void Grid(Soup& soup, Vector3d at)
-    {
+    void Grid(Soup& soup, Vector3d at) {
         const int w = Int(1, 8);
         const int h = Int(1, 8);
         const int relief = Int(0, 3);
@@ -161,13 +155,13 @@ public:
     }
 
     // A closed box of 12 faces, randomly wound.
-    void Box(Soup& soup, Vector3d at)
-    {
+    void Box(Soup& soup, Vector3d at) {
         static const int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
                                         {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
         const double s = Int(1, 2);
         auto corner = [&](int i) {
-            return Vector3d{at.x + s * (i & 1), at.y + s * ((i >> 1) & 1), at.z + s * ((i >> 2) & 1)};
+            return Vector3d{at.x + s * (i & 1), at.y + s * ((i >> 1) & 1),
+                            at.z + s * ((i >> 2) & 1)};
         };
         for (const auto& q : quads) {
             Push(soup, corner(q[0]), corner(q[1]), corner(q[2]));
@@ -177,8 +171,7 @@ public:
 
     // A band of n segments around a circle; with a half twist it is a Moebius
     // strip, which has no consistent winding.
-    void Band(Soup& soup, Vector3d at, bool twisted)
-    {
+    void Band(Soup& soup, Vector3d at, bool twisted) {
         const int n = Int(3, 12);
         auto edgePoint = [&](int k, int side) {
             const double angle = 2.0 * M_PI * k / n;
@@ -202,58 +195,68 @@ public:
 
     // Triangles over a small pool of points: edges with three and more
     // faces, repeated faces in both windings, corners that coincide.
-    void Tangle(Soup& soup, Vector3d at)
-    {
+    void Tangle(Soup& soup, Vector3d at) {
         std::vector<Vector3d> pool(static_cast<std::size_t>(Int(3, 8)));
         for (Vector3d& p : pool) {
             p = ::Add(Vector3d{double(Int(0, 2)), double(Int(0, 2)), 0.5 * Int(0, 2)}, at);
         }
         const int n = Int(1, 14);
         for (int i = 0; i < n; ++i) {
-            auto pick = [&]() { return pool[static_cast<std::size_t>(Int(0, int(pool.size()) - 1))]; };
+            auto pick = [&]() {
+                return pool[static_cast<std::size_t>(Int(0, int(pool.size()) - 1))];
+            };
             Push(soup, pick(), pick(), pick());
         }
     }
 
     void Shuffle(Soup& soup) { std::shuffle(soup.begin(), soup.end(), rng_); }
 
-private:
+  private:
     std::mt19937 rng_;
 };
 
 enum class Kind { Grid, Parts, Moebius, Tangle, Mixed };
 
-Soup MakeSoup(Kind kind, unsigned seed)
-{
+Soup MakeSoup(Kind kind, unsigned seed) {
     Generator g(seed);
     Soup soup;
-    auto at = [&]() { return Vector3d{10.0 * g.Int(-3, 3), 10.0 * g.Int(-3, 3), 0.5 * g.Int(-2, 2)}; };
+    auto at = [&]() {
+        return Vector3d{10.0 * g.Int(-3, 3), 10.0 * g.Int(-3, 3), 0.5 * g.Int(-2, 2)};
+    };
     switch (kind) {
-    case Kind::Grid:
-        g.Grid(soup, {0, 0, 0});
-        break;
-    case Kind::Parts:
-        for (int n = g.Int(2, 6); n > 0; --n) {
-            g.Int(0, 1) == 0 ? g.Box(soup, at()) : g.Grid(soup, at());
-        }
-        break;
-    case Kind::Moebius:
-        g.Band(soup, {0, 0, 0}, true);
-        if (g.Coin()) g.Band(soup, at(), g.Coin());
-        break;
-    case Kind::Tangle:
-        g.Tangle(soup, {0, 0, 0});
-        break;
-    case Kind::Mixed:
-        for (int n = g.Int(2, 5); n > 0; --n) {
-            switch (g.Int(0, 3)) {
-            case 0: g.Grid(soup, at()); break;
-            case 1: g.Box(soup, at()); break;
-            case 2: g.Band(soup, at(), g.Coin()); break;
-            default: g.Tangle(soup, at()); break;
+        case Kind::Grid:
+            g.Grid(soup, {0, 0, 0});
+            break;
+        case Kind::Parts:
+            for (int n = g.Int(2, 6); n > 0; --n) {
+                g.Int(0, 1) == 0 ? g.Box(soup, at()) : g.Grid(soup, at());
             }
-        }
-        break;
+            break;
+        case Kind::Moebius:
+            g.Band(soup, {0, 0, 0}, true);
+            if (g.Coin()) g.Band(soup, at(), g.Coin());
+            break;
+        case Kind::Tangle:
+            g.Tangle(soup, {0, 0, 0});
+            break;
+        case Kind::Mixed:
+            for (int n = g.Int(2, 5); n > 0; --n) {
+                switch (g.Int(0, 3)) {
+                    case 0:
+                        g.Grid(soup, at());
+                        break;
+                    case 1:
+                        g.Box(soup, at());
+                        break;
+                    case 2:
+                        g.Band(soup, at(), g.Coin());
+                        break;
+                    default:
+                        g.Tangle(soup, at());
+                        break;
+                }
+            }
+            break;
     }
     // Mixing the order interleaves the parts' face and edge numbers.
     if (g.Coin()) {
@@ -262,15 +265,13 @@ Soup MakeSoup(Kind kind, unsigned seed)
     return soup;
 }
 
-void Build(Mesh3d& mesh, const Soup& soup)
-{
+void Build(Mesh3d& mesh, const Soup& soup) {
     for (const Triangle3d& t : soup) {
         mesh.AddTriangle(t);
     }
 }
 
-std::vector<FaceVertices> Faces(const Mesh3d& mesh)
-{
+std::vector<FaceVertices> Faces(const Mesh3d& mesh) {
     std::vector<FaceVertices> list(static_cast<std::size_t>(mesh.faces->Count()));
     for (int i = 0; i < mesh.faces->Count(); ++i) {
         mesh.faces->Get(i, list[static_cast<std::size_t>(i)]);
@@ -280,8 +281,7 @@ std::vector<FaceVertices> Faces(const Mesh3d& mesh)
 
 // True when faces x and y both run along edge e from its first vertex to
 // its second (or both the other way).
-bool RunInSameDirection(const Mesh3d& mesh, int e, int x, int y)
-{
+bool RunInSameDirection(const Mesh3d& mesh, int e, int x, int y) {
     EdgeVertices v{};
     mesh.edges->Get(e, v);
     auto direction = [&](int face) {
@@ -303,15 +303,13 @@ struct KindCase {
     const char* name;
 };
 
-void PrintTo(const KindCase& c, std::ostream* os)
-{
+void PrintTo(const KindCase& c, std::ostream* os) {
     *os << c.name;
 }
 
 class UnifyEquivalenceTest : public ::testing::TestWithParam<KindCase> {};
 
-TEST_P(UnifyEquivalenceTest, SameFacesReversedAsTheSweep)
-{
+TEST_P(UnifyEquivalenceTest, SameFacesReversedAsTheSweep) {
     int reversedSomewhere = 0;
     int nonManifold = 0;
     int unresolved = 0;  // edges whose two faces still run the same way
@@ -372,20 +370,16 @@ TEST_P(UnifyEquivalenceTest, SameFacesReversedAsTheSweep)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, UnifyEquivalenceTest,
-                         ::testing::Values(KindCase{Kind::Grid, "Grid"},
-                                           KindCase{Kind::Parts, "Parts"},
-                                           KindCase{Kind::Moebius, "Moebius"},
-                                           KindCase{Kind::Tangle, "Tangle"},
-                                           KindCase{Kind::Mixed, "Mixed"}),
-                         [](const ::testing::TestParamInfo<KindCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnifyEquivalenceTest,
+    ::testing::Values(KindCase{Kind::Grid, "Grid"}, KindCase{Kind::Parts, "Parts"},
+                      KindCase{Kind::Moebius, "Moebius"}, KindCase{Kind::Tangle, "Tangle"},
+                      KindCase{Kind::Mixed, "Mixed"}),
+    [](const ::testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
 
 // A long strip is where the passes are slowest; both must still agree on one
 // with a seed in its middle and faces numbered against the sweep direction.
-TEST(UnifyEquivalenceTest, LongStripAgainstTheSweepDirection)
-{
+TEST(UnifyEquivalenceTest, LongStripAgainstTheSweepDirection) {
     Generator g(99);
     Soup soup;
     const int n = 300;

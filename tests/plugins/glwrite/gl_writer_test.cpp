@@ -39,8 +39,7 @@ const char* const kTriangleFile =
     "}\n"
     "\n";
 
-std::string WithLineEnds(const std::string& text, const std::string& line_end)
-{
+std::string WithLineEnds(const std::string& text, const std::string& line_end) {
     std::string result;
     for (char c : text) {
         if (c == '\n') {
@@ -52,8 +51,7 @@ std::string WithLineEnds(const std::string& text, const std::string& line_end)
     return result;
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
+std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1) {
@@ -62,8 +60,7 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-bool HasLine(const std::string& text, const std::string& line)
-{
+bool HasLine(const std::string& text, const std::string& line) {
     for (const std::string& l : Lines(text)) {
         if (l == line) {
             return true;
@@ -73,11 +70,10 @@ bool HasLine(const std::string& text, const std::string& line)
 }
 
 class GlWriterTest : public pluginsupport::ConfigHomeTest {
-protected:
+  protected:
     GlWriterTest() : objects_(DeleteAnyObject) { ClearRecording(); }
 
-    std::string Export(int ld_mode)
-    {
+    std::string Export(int ld_mode) {
         ExportSettings settings(kGlWriteIdentity);
         settings.ld_mode = ld_mode;
         settings.SetFileName(temp_.File("out.c").c_str());
@@ -90,20 +86,19 @@ protected:
     ObjectList objects_;
 };
 
-TEST_F(GlWriterTest, SingleTriangleByteForByteInEveryLineEnd)
-{
+TEST_F(GlWriterTest, SingleTriangleByteForByteInEveryLineEnd) {
     objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
     const struct {
         int ld_mode;
         const char* line_end;
     } cases[] = {{1, "\n"}, {0, "\r\n"}, {2, "\r"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(Export(c.ld_mode), WithLineEnds(kTriangleFile, c.line_end)) << "ld_mode " << c.ld_mode;
+        EXPECT_EQ(Export(c.ld_mode), WithLineEnds(kTriangleFile, c.line_end))
+            << "ld_mode " << c.ld_mode;
     }
 }
 
-TEST_F(GlWriterTest, ColourRowsFollowTheMeshesAndSkipOtherObjects)
-{
+TEST_F(GlWriterTest, ColourRowsFollowTheMeshesAndSkipOtherObjects) {
     objects_.Append(MakeCompactMesh("a", SingleTriangle()));
     objects_.Append(MakeOtherObject("camera"));
     objects_.Append(MakeCompactMesh("b", SingleTriangle()));
@@ -120,8 +115,7 @@ TEST_F(GlWriterTest, ColourRowsFollowTheMeshesAndSkipOtherObjects)
     EXPECT_NE(file.find("void c(void)\n{\n\tglColor3fv(color_val[2]);\n"), std::string::npos);
 }
 
-TEST_F(GlWriterTest, ThirtyThreeMeshesWrapTheColourValue)
-{
+TEST_F(GlWriterTest, ThirtyThreeMeshesWrapTheColourValue) {
     for (int i = 0; i < 33; ++i) {
         objects_.Append(MakeCompactMesh(("m" + std::to_string(i)).c_str(), SingleTriangle()));
     }
@@ -132,8 +126,8 @@ TEST_F(GlWriterTest, ThirtyThreeMeshesWrapTheColourValue)
         int row;
         const char* text;
     } rows[] = {
-        {0, "\t{1.000000f, 0.000000f, 0.000000f},"}, {1, "\t{1.000000f, 0.000000f, 0.533333f},"},
-        {2, "\t{1.000000f, 0.066667f, 0.000000f},"}, {3, "\t{1.000000f, 0.066667f, 0.533333f},"},
+        {0, "\t{1.000000f, 0.000000f, 0.000000f},"},  {1, "\t{1.000000f, 0.000000f, 0.533333f},"},
+        {2, "\t{1.000000f, 0.066667f, 0.000000f},"},  {3, "\t{1.000000f, 0.066667f, 0.533333f},"},
         {31, "\t{1.000000f, 1.000000f, 0.533333f},"}, {32, "\t{0.000000f, 0.000000f, 0.000000f}"},
     };
     for (const auto& r : rows) {
@@ -143,22 +137,22 @@ TEST_F(GlWriterTest, ThirtyThreeMeshesWrapTheColourValue)
     EXPECT_TRUE(HasLine(Export(1), "\tglColor3fv(color_val[32]);"));
 }
 
-TEST_F(GlWriterTest, NoMeshesGiveAnEmptyTable)
-{
+TEST_F(GlWriterTest, NoMeshesGiveAnEmptyTable) {
     objects_.Append(MakeOtherObject("camera"));
     EXPECT_EQ(Export(0),
-              "// Converted by OpenGL Export Plugin 0.2\r\n\r\nstatic GLfloat color_val[0][3] = \r\n{\r\n};\r\n");
+              "// Converted by OpenGL Export Plugin 0.2\r\n\r\nstatic GLfloat color_val[0][3] = "
+              "\r\n{\r\n};\r\n");
 }
 
-TEST_F(GlWriterTest, AwkwardMeshNamesStillGiveACompilableFile)
-{
-    for (const char* name : {"my box", "3d box", "cube", "cube", "", "", "default", "color_val", "glEnd",
-                             "Nd_box", "int", "caf\xc3\xa9"}) {  // the accent is not printable here and goes
+TEST_F(GlWriterTest, AwkwardMeshNamesStillGiveACompilableFile) {
+    for (const char* name :
+         {"my box", "3d box", "cube", "cube", "", "", "default", "color_val", "glEnd", "Nd_box",
+          "int", "caf\xc3\xa9"}) {  // the accent is not printable here and goes
         objects_.Append(MakeCompactMesh(name, SingleTriangle()));
     }
     const std::string file = Export(1);
-    for (const char* function : {"my_box", "Nd_box", "cube", "cube_2", "tmp_obj", "tmp_obj_2", "default_",
-                                 "color_val_", "glEnd_", "Nd_box_2", "int_", "caf"}) {
+    for (const char* function : {"my_box", "Nd_box", "cube", "cube_2", "tmp_obj", "tmp_obj_2",
+                                 "default_", "color_val_", "glEnd_", "Nd_box_2", "int_", "caf"}) {
         EXPECT_TRUE(HasLine(file, std::string("void ") + function + "(void)")) << function;
     }
 
@@ -171,22 +165,32 @@ TEST_F(GlWriterTest, AwkwardMeshNamesStillGiveACompilableFile)
         "void glVertex3f(GLfloat x, GLfloat y, GLfloat z);\n"
         "void glColor3fv(const GLfloat* v);\n";
     WriteFileBytes(temp_.File("gl_stub.h"), stub);
-    const std::string command = "gcc -fsyntax-only -std=c11 -Wall -Werror -include '" + temp_.File("gl_stub.h") +
-                                "' -x c '" + temp_.File("out.c") + "' 2>'" + temp_.File("gcc.txt") + "'";
+    const std::string command = "gcc -fsyntax-only -std=c11 -Wall -Werror -include '" +
+                                temp_.File("gl_stub.h") + "' -x c '" + temp_.File("out.c") +
+                                "' 2>'" + temp_.File("gcc.txt") + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(temp_.File("gcc.txt"));
 }
 
-TEST(CFunctionNames, NamesAreKeptWhenValidAndFreeElseMadeSo)
-{
+TEST(CFunctionNames, NamesAreKeptWhenValidAndFreeElseMadeSo) {
     const struct {
         const char* name;
         const char* expected;
     } cases[] = {
-        {"tri", "tri"},          {"_under", "_under"},      {"Box_12", "Box_12"},
-        {"tri", "tri_2"},        {"tri_2", "tri_2_2"},      {"tri", "tri_3"},
-        {"while", "while_"},     {"glBegin", "glBegin_"},   {"GLfloat", "GLfloat_"},
-        {"while", "while__2"},   {"\"q\" ", "q"},           {"a-b c", "a_b_c"},
-        {"9", "N"},              {"  ", "tmp_obj"},         {nullptr, "tmp_obj_2"},
+        {"tri", "tri"},
+        {"_under", "_under"},
+        {"Box_12", "Box_12"},
+        {"tri", "tri_2"},
+        {"tri_2", "tri_2_2"},
+        {"tri", "tri_3"},
+        {"while", "while_"},
+        {"glBegin", "glBegin_"},
+        {"GLfloat", "GLfloat_"},
+        {"while", "while__2"},
+        {"\"q\" ", "q"},
+        {"a-b c", "a_b_c"},
+        {"9", "N"},
+        {"  ", "tmp_obj"},
+        {nullptr, "tmp_obj_2"},
     };
     CFunctionNames names;
     for (const auto& c : cases) {

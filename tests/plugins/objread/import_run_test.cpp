@@ -9,10 +9,10 @@
 
 #include "framework/contract.h"
 #include "framework/progress.h"
+#include "obj_fixtures.h"
 #include "objread/import_run.h"
 #include "objread/import_settings.h"
 #include "objread/obj_reader.h"
-#include "obj_fixtures.h"
 #include "support/scripted_terminal.h"
 #include "support/temp_dir.h"
 
@@ -22,20 +22,18 @@ using objtest::MeshResult;
 using objtest::Names;
 
 class ImportRunTest : public pluginsupport::ConfigHomeTest {
-protected:
+  protected:
     // Imports text (written to a file) with obj_mode mode; adjust may change
     // further settings first.
     std::vector<MeshResult> Import(const std::string& text, int mode,
-                                   void (*adjust)(objread::ImportSettings&) = nullptr)
-    {
+                                   void (*adjust)(objread::ImportSettings&) = nullptr) {
         const std::string file = temp_.File("input.obj");
         pluginsupport::WriteFileBytes(file, text);
         return ImportPath(file, mode, adjust);
     }
 
     std::vector<MeshResult> ImportPath(const std::string& file, int mode,
-                                       void (*adjust)(objread::ImportSettings&) = nullptr)
-    {
+                                       void (*adjust)(objread::ImportSettings&) = nullptr) {
         objread::ImportSettings settings;
         settings.SetFileName(file.c_str());
         settings.obj_mode = mode;
@@ -56,8 +54,7 @@ const char* const kCube =
     "vn 0 0 1\nvt 0 0\n"
     "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
 
-TEST_F(ImportRunTest, CubeOfQuadsBecomesTwelveTrianglesInCompactForm)
-{
+TEST_F(ImportRunTest, CubeOfQuadsBecomesTwelveTrianglesInCompactForm) {
     const auto meshes = Import(kCube, objread::kSplitNothing);
     ASSERT_EQ(meshes.size(), 1u);
     const MeshResult& cube = meshes[0];
@@ -80,8 +77,7 @@ TEST_F(ImportRunTest, CubeOfQuadsBecomesTwelveTrianglesInCompactForm)
     }
 }
 
-TEST_F(ImportRunTest, SplitModesOpenGroupsByTheirStatement)
-{
+TEST_F(ImportRunTest, SplitModesOpenGroupsByTheirStatement) {
     const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
     struct Case {
         const char* name;
@@ -91,21 +87,41 @@ TEST_F(ImportRunTest, SplitModesOpenGroupsByTheirStatement)
         std::vector<std::size_t> triangles;
     };
     const Case cases[] = {
-        {"object, reopened", objread::kSplitObject,
-         "o a\nf 1 2 3\no b\nf 1 3 4\no a\nf 2 3 4\n", {"a", "b"}, {2, 1}},
-        {"object, faces before the first o are dropped", objread::kSplitObject,
-         "f 1 2 3\no a\nf 1 3 4\n", {"a"}, {1}},
+        {"object, reopened",
+         objread::kSplitObject,
+         "o a\nf 1 2 3\no b\nf 1 3 4\no a\nf 2 3 4\n",
+         {"a", "b"},
+         {2, 1}},
+        {"object, faces before the first o are dropped",
+         objread::kSplitObject,
+         "f 1 2 3\no a\nf 1 3 4\n",
+         {"a"},
+         {1}},
         {"object, no o line", objread::kSplitObject, "f 1 2 3\n", {}, {}},
         {"object ignores g", objread::kSplitObject, "o a\nf 1 2 3\ng b\nf 1 3 4\n", {"a"}, {2}},
-        {"object, keyword character not examined", objread::kSplitObject, "oxy\nf 1 2 3\n", {"y"}, {1}},
+        {"object, keyword character not examined",
+         objread::kSplitObject,
+         "oxy\nf 1 2 3\n",
+         {"y"},
+         {1}},
         {"group", objread::kSplitGroup, "g one\nf 1 2 3\ng two\nf 1 3 4\n", {"one", "two"}, {1, 1}},
-        {"usemtl", objread::kSplitUsemtl,
-         "usemtl wood\nf 1 2 3\nusemtl\nf 1 3 4\nusemtl \nf 2 3 4\nusemap x\n", {"wood"}, {3}},
+        {"usemtl",
+         objread::kSplitUsemtl,
+         "usemtl wood\nf 1 2 3\nusemtl\nf 1 3 4\nusemtl \nf 2 3 4\nusemap x\n",
+         {"wood"},
+         {3}},
         {"usemap", objread::kSplitUsemap, "usemtl wood\nusemap tiles\nf 1 2 3\n", {"tiles"}, {1}},
-        {"group without faces is dropped", objread::kSplitGroup, "g empty\ng full\nf 1 2 3\n", {"full"}, {1}},
+        {"group without faces is dropped",
+         objread::kSplitGroup,
+         "g empty\ng full\nf 1 2 3\n",
+         {"full"},
+         {1}},
         {"unknown mode reads nothing", 7, "o a\ng a\nf 1 2 3\n", {}, {}},
-        {"indented and commented lines", objread::kSplitNothing,
-         " f 1 2 3\n\tf 1 2 3\n# f 1 2 3\nvn 1 2 3\nf 1 2 3\n", {"default"}, {1}},
+        {"indented and commented lines",
+         objread::kSplitNothing,
+         " f 1 2 3\n\tf 1 2 3\n# f 1 2 3\nvn 1 2 3\nf 1 2 3\n",
+         {"default"},
+         {1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -117,8 +133,7 @@ TEST_F(ImportRunTest, SplitModesOpenGroupsByTheirStatement)
     }
 }
 
-TEST_F(ImportRunTest, SmoothingOffOpensANewGroupEachTimeAcrossImports)
-{
+TEST_F(ImportRunTest, SmoothingOffOpensANewGroupEachTimeAcrossImports) {
     const std::string text =
         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
         "s 1\nf 1 2 3\ns off\nf 1 3 4\ns 1\nf 2 3 4\ns off\nf 1 2 4\n";
@@ -132,11 +147,10 @@ TEST_F(ImportRunTest, SmoothingOffOpensANewGroupEachTimeAcrossImports)
 
     const auto again = Import(text, objread::kSplitSmoothing);
     EXPECT_EQ(Names(again), (std::vector<std::string>{"1", "off_" + std::to_string(first + 2),
-                                                     "off_" + std::to_string(first + 3)}));
+                                                      "off_" + std::to_string(first + 3)}));
 }
 
-TEST_F(ImportRunTest, GroupNamesAreCutAt255Characters)
-{
+TEST_F(ImportRunTest, GroupNamesAreCutAt255Characters) {
     const std::string longName(300, 'n');
     const auto meshes = Import("v 0 0 0\nv 1 0 0\nv 0 1 0\ng " + longName + "\nf 1 2 3\ng " +
                                    longName.substr(0, 255) + "\nf 3 2 1\n",
@@ -145,10 +159,10 @@ TEST_F(ImportRunTest, GroupNamesAreCutAt255Characters)
     EXPECT_EQ(meshes[0].name, longName.substr(0, 255));
 }
 
-TEST_F(ImportRunTest, LShapeIsCutIntoFourTrianglesInsideTheL)
-{
-    const auto meshes = Import("v 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 1 0\nv 1 2 0\nv 0 2 0\nf 1 2 3 4 5 6\n",
-                               objread::kSplitNothing);
+TEST_F(ImportRunTest, LShapeIsCutIntoFourTrianglesInsideTheL) {
+    const auto meshes =
+        Import("v 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 1 0\nv 1 2 0\nv 0 2 0\nf 1 2 3 4 5 6\n",
+               objread::kSplitNothing);
     ASSERT_EQ(meshes.size(), 1u);
     const auto triangles = objtest::Triangles(meshes[0]);
     ASSERT_EQ(triangles.size(), 4u);
@@ -165,8 +179,7 @@ TEST_F(ImportRunTest, LShapeIsCutIntoFourTrianglesInsideTheL)
     EXPECT_DOUBLE_EQ(area, 3.0);
 }
 
-TEST_F(ImportRunTest, MoreThan65536VerticesKeepTheirOwnNumbers)
-{
+TEST_F(ImportRunTest, MoreThan65536VerticesKeepTheirOwnNumbers) {
     // 350 x 200 = 70,000 vertices; corners above 65,536 must not wrap.
     const auto meshes = Import(objtest::GridObj(350, 200), objread::kSplitNothing);
     ASSERT_EQ(meshes.size(), 1u);
@@ -181,8 +194,7 @@ TEST_F(ImportRunTest, MoreThan65536VerticesKeepTheirOwnNumbers)
     }
 }
 
-TEST_F(ImportRunTest, LongFaceLineIsOneFaceAndShiftsNoVertexNumbers)
-{
+TEST_F(ImportRunTest, LongFaceLineIsOneFaceAndShiftsNoVertexNumbers) {
     // A convex 600-gon on a circle, its face line well over 2,046 characters,
     // with a token "v" placed exactly where a reader cutting the line into
     // 2,046-character pieces would start a bogus vertex line "v 1 ...".
@@ -209,19 +221,17 @@ TEST_F(ImportRunTest, LongFaceLineIsOneFaceAndShiftsNoVertexNumbers)
     EXPECT_EQ(meshes[0].points.size(), static_cast<std::size_t>(n + 2));
 }
 
-TEST_F(ImportRunTest, LastLineWithoutLineEndIsRead)
-{
+TEST_F(ImportRunTest, LastLineWithoutLineEndIsRead) {
     for (const char* end : {"", "\n", "\r\n", "\r"}) {
         SCOPED_TRACE(testing::PrintToString(std::string(end)));
-        const auto meshes =
-            Import(std::string("v 0 0 0\r\nv 1 0 0\rv 0 1 0\nf 1 2 3") + end, objread::kSplitNothing);
+        const auto meshes = Import(std::string("v 0 0 0\r\nv 1 0 0\rv 0 1 0\nf 1 2 3") + end,
+                                   objread::kSplitNothing);
         ASSERT_EQ(meshes.size(), 1u);
         EXPECT_EQ(meshes[0].triangles.size(), 1u);
     }
 }
 
-TEST_F(ImportRunTest, ScaleAndSwapApplyToPointsNotToLoggedBounds)
-{
+TEST_F(ImportRunTest, ScaleAndSwapApplyToPointsNotToLoggedBounds) {
     const std::string log = temp_.File("run.log");
     static std::string logPath;
     logPath = log;
@@ -242,8 +252,7 @@ TEST_F(ImportRunTest, ScaleAndSwapApplyToPointsNotToLoggedBounds)
     EXPECT_NE(text.find("Max : <2.000000,4.000000,3.000000>"), std::string::npos) << text;
 }
 
-TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder)
-{
+TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder) {
     const std::string log = temp_.File("run.log");
     static std::string logPath;
     logPath = log;
@@ -254,10 +263,15 @@ TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder)
            });
     const std::string text = pluginsupport::ReadFileBytes(log);
     const std::string file = temp_.File("input.obj");
-    const std::vector<std::string> expected = {
-        "WaveFront Import Plugin 0.2 ", "Parsing " + file + " started ...\n", "Working on: a\n",
-        "Working on: empty\n", "Working on: b\n", "Working on: a\n", "Statistic:\nObject   : a\n",
-        "Statistic:\nObject   : b\n", "Parsing finished\n"};
+    const std::vector<std::string> expected = {"WaveFront Import Plugin 0.2 ",
+                                               "Parsing " + file + " started ...\n",
+                                               "Working on: a\n",
+                                               "Working on: empty\n",
+                                               "Working on: b\n",
+                                               "Working on: a\n",
+                                               "Statistic:\nObject   : a\n",
+                                               "Statistic:\nObject   : b\n",
+                                               "Parsing finished\n"};
     std::size_t at = 0;
     for (const std::string& piece : expected) {
         const std::size_t found = text.find(piece, at);
@@ -268,11 +282,11 @@ TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder)
     EXPECT_EQ(text.rfind("WaveFront Import Plugin 0.2 ", 0), 0u) << "banner first";
 }
 
-TEST_F(ImportRunTest, ALogNamedLikeTheInputLeavesTheInputWhole)
-{
+TEST_F(ImportRunTest, ALogNamedLikeTheInputLeavesTheInputWhole) {
     // However the name is spelled.
     static std::string logPath;
-    for (const std::string& name : {temp_.File("input.obj"), (temp_.path() / "." / "input.obj").string()}) {
+    for (const std::string& name :
+         {temp_.File("input.obj"), (temp_.path() / "." / "input.obj").string()}) {
         SCOPED_TRACE(name);
         logPath = name;
         const auto meshes = Import(kCube, objread::kSplitNothing, [](objread::ImportSettings& s) {
@@ -285,8 +299,7 @@ TEST_F(ImportRunTest, ALogNamedLikeTheInputLeavesTheInputWhole)
     }
 }
 
-TEST_F(ImportRunTest, QuietRunCreatesNoLogFile)
-{
+TEST_F(ImportRunTest, QuietRunCreatesNoLogFile) {
     static std::string logPath;
     logPath = temp_.File("quiet.log");
     Import(kCube, objread::kSplitNothing, [](objread::ImportSettings& s) {
@@ -300,8 +313,7 @@ TEST_F(ImportRunTest, QuietRunCreatesNoLogFile)
 // texts, "F:" file progress, "M:" mesh progress.
 std::vector<std::string> g_reports;
 
-void RecordStatus(std::FILE*, const char* format, ...)
-{
+void RecordStatus(std::FILE*, const char* format, ...) {
     char text[1024];
     va_list args;
     va_start(args, format);
@@ -310,15 +322,15 @@ void RecordStatus(std::FILE*, const char* format, ...)
     g_reports.push_back(std::string("S:") + text);
 }
 
-void RecordFile(std::uint32_t index, std::uint32_t count)
-{
+void RecordFile(std::uint32_t index, std::uint32_t count) {
     g_reports.push_back("F:" + std::to_string(index) + "/" + std::to_string(count));
 }
 
-void RecordMesh(std::uint32_t, std::uint32_t) { g_reports.push_back("M:"); }
+void RecordMesh(std::uint32_t, std::uint32_t) {
+    g_reports.push_back("M:");
+}
 
-TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun)
-{
+TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
     const std::vector<std::string> lines = {"v 0 0 0", "v 1 0 0", "v 0 1 0", "o a",     "f 1 2 3",
                                             "o empty", "o b",     "f 3 2 1", "vn 0 0 1"};
     std::string text;
@@ -376,22 +388,24 @@ TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun)
     }
 }
 
-TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing)
-{
+TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing) {
     static std::string logPath;
     logPath = temp_.File("missing.log");
     pluginsupport::ScriptedTerminal term("", false);
     for (const std::string& path : {temp_.File("no such.obj"), temp_.path().string()}) {
         SCOPED_TRACE(path);
-        const auto meshes = ImportPath(path, objread::kSplitNothing, [](objread::ImportSettings& s) {
-            s.verbose_mode = 1;
-            s.logfilename = logPath;
-        });
+        const auto meshes =
+            ImportPath(path, objread::kSplitNothing, [](objread::ImportSettings& s) {
+                s.verbose_mode = 1;
+                s.logfilename = logPath;
+            });
         EXPECT_TRUE(meshes.empty());
         EXPECT_FALSE(read_);
-        EXPECT_NE(term.Err().find("File " + path + " not found\n"), std::string::npos) << term.Err();
+        EXPECT_NE(term.Err().find("File " + path + " not found\n"), std::string::npos)
+            << term.Err();
         const std::string log = pluginsupport::ReadFileBytes(logPath);
-        EXPECT_NE(log.find("Parsing " + path + " started ...\nFile " + path + " not found\nParsing finished\n"),
+        EXPECT_NE(log.find("Parsing " + path + " started ...\nFile " + path +
+                           " not found\nParsing finished\n"),
                   std::string::npos)
             << log;
     }

@@ -11,24 +11,23 @@
 namespace {
 
 class ImportSettingsTest : public pluginsupport::ConfigHomeTest {
-protected:
-    std::string Stored(const char* section, const char* name)
-    {
+  protected:
+    std::string Stored(const char* section, const char* name) {
         RegistryKey key(kSettingsKeyClass);
         key.OpenOrCreate(SettingsKeyPath("objread", section).c_str());
         return key.ReadValueText(name).value_or("<missing>");
     }
 };
 
-TEST_F(ImportSettingsTest, DefaultsAreWrittenWhenTheObjectEnds)
-{
+TEST_F(ImportSettingsTest, DefaultsAreWrittenWhenTheObjectEnds) {
     {
         objread::ImportSettings settings;
         EXPECT_EQ(settings.obj_mode, 1);
         EXPECT_EQ(settings.path, "");
         EXPECT_EQ(settings.file_name, "");
         EXPECT_EQ(settings.logfilename, "objread.log");
-        EXPECT_STREQ(settings.filter, "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||");
+        EXPECT_STREQ(settings.filter,
+                     "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||");
     }
     EXPECT_EQ(Stored(kSpecificSettings, "obj_mode"), "1");
     EXPECT_EQ(Stored(kSpecificSettings, "path"), "");
@@ -36,8 +35,7 @@ TEST_F(ImportSettingsTest, DefaultsAreWrittenWhenTheObjectEnds)
     EXPECT_EQ(Stored(kCommonSettings, "logfilename"), "objread.log");
 }
 
-TEST_F(ImportSettingsTest, SetOptionsKeepsLineEndsAtZeroAndRoundTrips)
-{
+TEST_F(ImportSettingsTest, SetOptionsKeepsLineEndsAtZeroAndRoundTrips) {
     WriteSettingInt("objread", kCommonSettings, "ld_mode", 2);
     {
         objread::ImportSettings settings;

@@ -2,8 +2,7 @@
 
 namespace objtest {
 
-std::vector<MeshResult> Meshes(const ObjectList& list)
-{
+std::vector<MeshResult> Meshes(const ObjectList& list) {
     std::vector<MeshResult> result;
     for (const ObjectListNode* node = list.head; node != nullptr; node = node->next) {
         const auto* mesh = static_cast<const Mesh3d*>(node->object);
@@ -18,8 +17,7 @@ std::vector<MeshResult> Meshes(const ObjectList& list)
     return result;
 }
 
-std::vector<std::string> Names(const std::vector<MeshResult>& meshes)
-{
+std::vector<std::string> Names(const std::vector<MeshResult>& meshes) {
     std::vector<std::string> names;
     for (const MeshResult& m : meshes) {
         names.push_back(m.name);
@@ -27,8 +25,7 @@ std::vector<std::string> Names(const std::vector<MeshResult>& meshes)
     return names;
 }
 
-std::vector<Triangle3d> Triangles(const MeshResult& mesh)
-{
+std::vector<Triangle3d> Triangles(const MeshResult& mesh) {
     std::vector<Triangle3d> result;
     for (const TriangleIndices& t : mesh.triangles) {
         result.push_back({mesh.points[t.k0], mesh.points[t.k1], mesh.points[t.k2]});
@@ -36,8 +33,7 @@ std::vector<Triangle3d> Triangles(const MeshResult& mesh)
     return result;
 }
 
-std::string GridObj(int w, int h)
-{
+std::string GridObj(int w, int h) {
     std::string text;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
@@ -47,8 +43,8 @@ std::string GridObj(int w, int h)
     for (int y = 0; y + 1 < h; ++y) {
         for (int x = 0; x + 1 < w; ++x) {
             const int a = y * w + x + 1;
-            text += "f " + std::to_string(a) + " " + std::to_string(a + 1) + " " + std::to_string(a + w + 1) + " " +
-                    std::to_string(a + w) + "\n";
+            text += "f " + std::to_string(a) + " " + std::to_string(a + 1) + " " +
+                    std::to_string(a + w + 1) + " " + std::to_string(a + w) + "\n";
         }
     }
     return text;

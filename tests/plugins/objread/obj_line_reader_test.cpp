@@ -15,8 +15,7 @@ struct ReadResult {
     std::uint64_t position = 0;
 };
 
-ReadResult ReadAll(const std::string& bytes)
-{
+ReadResult ReadAll(const std::string& bytes) {
     std::FILE* file = std::tmpfile();
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::rewind(file);
@@ -33,8 +32,7 @@ ReadResult ReadAll(const std::string& bytes)
     return result;
 }
 
-TEST(ObjLineReader, SplitsAtEveryLineEnd)
-{
+TEST(ObjLineReader, SplitsAtEveryLineEnd) {
     struct Case {
         std::string bytes;
         std::vector<std::string> lines;
@@ -56,8 +54,7 @@ TEST(ObjLineReader, SplitsAtEveryLineEnd)
     }
 }
 
-TEST(ObjLineReader, ReadsLongLinesAndLineEndsAcrossBlocks)
-{
+TEST(ObjLineReader, ReadsLongLinesAndLineEndsAcrossBlocks) {
     // A line far longer than any block, and a CR LF whose halves fall into
     // different blocks (blocks are 64 KiB).
     const std::string longLine(300000, 'x');

@@ -11,15 +11,56 @@
 
 namespace {
 
-TEST(ReadObjDouble, AgreesWithScanf)
-{
+TEST(ReadObjDouble, AgreesWithScanf) {
     const char* texts[] = {
-        "1",        "-2.5",     "+3.25",     ".5",         "-.5e3",      "  \t7.125", "1e10",
-        "1E-5",     "6.02e23",  "0x1p3",     "-0X1.8p1",   "inf",        "-Infinity", "nan",
-        "1e400",    "-1e400",   "4.9e-324",  "1e-400",     "1.5abc",     "12/3",      "0.1 0.2",
-        "1e",       "1e+",      "1ex",  "1e+x 2", "1e 2", "0x", "0xg", "infx", "in", "na",      "-",         "+",          ".",          "abc",       "",
-        "   ",      "0",        "-0",  "5.",  "1.e3",  "-0.0e-0",  "1e5e",        "00012.5000", "3.14159265358979323846264338327950288",
-        "123456789012345678901234567890", "1.7976931348623157e308", "2.2250738585072014e-308",
+        "1",
+        "-2.5",
+        "+3.25",
+        ".5",
+        "-.5e3",
+        "  \t7.125",
+        "1e10",
+        "1E-5",
+        "6.02e23",
+        "0x1p3",
+        "-0X1.8p1",
+        "inf",
+        "-Infinity",
+        "nan",
+        "1e400",
+        "-1e400",
+        "4.9e-324",
+        "1e-400",
+        "1.5abc",
+        "12/3",
+        "0.1 0.2",
+        "1e",
+        "1e+",
+        "1ex",
+        "1e+x 2",
+        "1e 2",
+        "0x",
+        "0xg",
+        "infx",
+        "in",
+        "na",
+        "-",
+        "+",
+        ".",
+        "abc",
+        "",
+        "   ",
+        "0",
+        "-0",
+        "5.",
+        "1.e3",
+        "-0.0e-0",
+        "1e5e",
+        "00012.5000",
+        "3.14159265358979323846264338327950288",
+        "123456789012345678901234567890",
+        "1.7976931348623157e308",
+        "2.2250738585072014e-308",
     };
     for (const char* text : texts) {
         SCOPED_TRACE(std::string("text: '") + text + "'");
@@ -44,8 +85,7 @@ TEST(ReadObjDouble, AgreesWithScanf)
     }
 }
 
-TEST(ReadObjInt, ReadsLeadingIntegerWithinRange)
-{
+TEST(ReadObjInt, ReadsLeadingIntegerWithinRange) {
     struct Case {
         const char* text;
         bool ok;
@@ -53,11 +93,17 @@ TEST(ReadObjInt, ReadsLeadingIntegerWithinRange)
         int consumed;
     };
     const Case cases[] = {
-        {"12", true, 12, 2},          {"-3/4/5", true, -3, 2},     {"+7//2", true, 7, 2},
-        {"\t9", true, 9, 2},          {"2147483647", true, 2147483647, 10},
+        {"12", true, 12, 2},
+        {"-3/4/5", true, -3, 2},
+        {"+7//2", true, 7, 2},
+        {"\t9", true, 9, 2},
+        {"2147483647", true, 2147483647, 10},
         {"-2147483648", true, -2147483647 - 1, 11},
-        {"2147483648", false, 0, 0},  {"99999999999999999999", false, 0, 0},
-        {"/3", false, 0, 0},          {"x", false, 0, 0},          {"", false, 0, 0},
+        {"2147483648", false, 0, 0},
+        {"99999999999999999999", false, 0, 0},
+        {"/3", false, 0, 0},
+        {"x", false, 0, 0},
+        {"", false, 0, 0},
         {"-", false, 0, 0},
     };
     for (const Case& c : cases) {

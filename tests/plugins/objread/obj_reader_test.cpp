@@ -13,8 +13,7 @@ namespace {
 using objread::ParseFaceLine;
 using objread::ParseVertexLine;
 
-std::vector<Vector3d> Vertices(int n)
-{
+std::vector<Vector3d> Vertices(int n) {
     // Points on a parabola: no three are collinear.
     std::vector<Vector3d> v;
     for (int i = 0; i < n; ++i) {
@@ -25,8 +24,8 @@ std::vector<Vector3d> Vertices(int n)
 
 // The faces of the mesh as the file's 1-based vertex numbers, in stored
 // order, found by position among vertices.
-std::vector<std::vector<int>> FaceNumbers(const Mesh3d& mesh, const std::vector<Vector3d>& vertices)
-{
+std::vector<std::vector<int>> FaceNumbers(const Mesh3d& mesh,
+                                          const std::vector<Vector3d>& vertices) {
     std::vector<std::vector<int>> faces;
     for (int f = 0; f < mesh.faces->Count(); ++f) {
         const Triangle3d t = mesh.GetTriangle(f);
@@ -44,8 +43,7 @@ std::vector<std::vector<int>> FaceNumbers(const Mesh3d& mesh, const std::vector<
     return faces;
 }
 
-TEST(ParseFaceLine, CornerFormsNumberingAndDroppedCorners)
-{
+TEST(ParseFaceLine, CornerFormsNumberingAndDroppedCorners) {
     struct Case {
         const char* text;  // after the leading 'f'
         std::vector<std::vector<int>> faces;
@@ -56,18 +54,18 @@ TEST(ParseFaceLine, CornerFormsNumberingAndDroppedCorners)
         {" 1/1/1 2/2/2 3/3/3", {{3, 2, 1}}},
         {" 1//1 2//2 3//3", {{3, 2, 1}}},
         {" 1/1 2/1 3/1", {{3, 2, 1}}},
-        {" 1  2   3 ", {{3, 2, 1}}},          // empty tokens are skipped
-        {" 1 x 2 3", {{3, 2, 1}}},            // so is a token without a number
-        {" -3 -2 -1", {{8, 7, 6}}},           // relative: -1 is the latest vertex
+        {" 1  2   3 ", {{3, 2, 1}}},  // empty tokens are skipped
+        {" 1 x 2 3", {{3, 2, 1}}},    // so is a token without a number
+        {" -3 -2 -1", {{8, 7, 6}}},   // relative: -1 is the latest vertex
         {" 6/1/1 -2/5 -1//2", {{8, 7, 6}}},
-        {" 1 2 9", {}},                       // forward reference dropped: two corners remain
-        {" 0 1 2 3", {{3, 2, 1}}},            // 0 names no vertex
-        {" -9 1 2 3", {{3, 2, 1}}},           // nor does a number before the first vertex
-        {" 2147483648 1 2 3", {{3, 2, 1}}},   // nor one beyond 32 bits
+        {" 1 2 9", {}},                      // forward reference dropped: two corners remain
+        {" 0 1 2 3", {{3, 2, 1}}},           // 0 names no vertex
+        {" -9 1 2 3", {{3, 2, 1}}},          // nor does a number before the first vertex
+        {" 2147483648 1 2 3", {{3, 2, 1}}},  // nor one beyond 32 bits
         {" 1 2", {}},
-        {"1 2 3", {}},                        // text up to the first blank is not a corner
+        {"1 2 3", {}},  // text up to the first blank is not a corner
         {"", {}},
-        {" 1\t2\t3", {}},                     // tabs do not separate
+        {" 1\t2\t3", {}},  // tabs do not separate
         {" 1 2 3 4", {{3, 2, 1}, {4, 3, 1}}},
     };
     const std::vector<Vector3d> vertices = Vertices(8);
@@ -79,8 +77,7 @@ TEST(ParseFaceLine, CornerFormsNumberingAndDroppedCorners)
     }
 }
 
-TEST(ParseFaceLine, CollinearCornersAddNothing)
-{
+TEST(ParseFaceLine, CollinearCornersAddNothing) {
     const std::vector<Vector3d> line = {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}};
     Mesh3d mesh(16, "m");
     ParseFaceLine(" 1 2 3", line, mesh);
@@ -88,8 +85,7 @@ TEST(ParseFaceLine, CollinearCornersAddNothing)
     EXPECT_EQ(mesh.faces->Count(), 0);
 }
 
-TEST(ParseFaceLine, StoredFaceNormalIsTheFilesRightHandedNormal)
-{
+TEST(ParseFaceLine, StoredFaceNormalIsTheFilesRightHandedNormal) {
     const std::vector<Vector3d> v = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     Mesh3d mesh(16, "m");
     ParseFaceLine(" 1 2 3", v, mesh);  // counter-clockwise seen from +z
@@ -97,19 +93,15 @@ TEST(ParseFaceLine, StoredFaceNormalIsTheFilesRightHandedNormal)
     EXPECT_DOUBLE_EQ(n.z, 1.0);
 }
 
-TEST(ParseVertexLine, AppendsExactlyOneVertexPerLine)
-{
+TEST(ParseVertexLine, AppendsExactlyOneVertexPerLine) {
     struct Case {
         const char* text;  // after the leading 'v'
         Vector3d expected;
     };
     const Case cases[] = {
-        {" 1 2 3", {1, 2, 3}},
-        {" 1 2 3 4", {1, 2, 3}},
-        {" -1.5e2\t0x10 .25", {-150, 16, 0.25}},
-        {" 1 2", {1, 2, 0}},     // missing components are 0
-        {" ", {0, 0, 0}},
-        {" 1 abc 3", {1, 0, 0}}, // reading stops at the first failure
+        {" 1 2 3", {1, 2, 3}}, {" 1 2 3 4", {1, 2, 3}}, {" -1.5e2\t0x10 .25", {-150, 16, 0.25}},
+        {" 1 2", {1, 2, 0}},                             // missing components are 0
+        {" ", {0, 0, 0}},      {" 1 abc 3", {1, 0, 0}},  // reading stops at the first failure
     };
     std::vector<Vector3d> vertices;
     for (const Case& c : cases) {
@@ -124,8 +116,7 @@ TEST(ParseVertexLine, AppendsExactlyOneVertexPerLine)
     }
 }
 
-TEST(FindOrAddGroup, ExactNamesInOrderOfFirstAppearance)
-{
+TEST(FindOrAddGroup, ExactNamesInOrderOfFirstAppearance) {
     objread::ObjGroupList groups;
     objread::ObjGroup& a = objread::FindOrAddGroup("a", groups);
     objread::FindOrAddGroup("b", groups);
@@ -138,8 +129,7 @@ TEST(FindOrAddGroup, ExactNamesInOrderOfFirstAppearance)
     EXPECT_EQ(groups.Get(1).mesh, nullptr);
 }
 
-TEST(MeshCapacityHint, ManyGroupsShareTheFileInsteadOfEachTakingAll)
-{
+TEST(MeshCapacityHint, ManyGroupsShareTheFileInsteadOfEachTakingAll) {
     // A 20 MB file whose 10,000 groups all start early: the summed hints stay
     // within a small multiple of what the whole file could fill.
     const std::uint64_t size = 20'000'000;

@@ -22,39 +22,38 @@ const char* const kCube =
     "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
 
 class PluginModuleTest : public pluginsupport::ConfigHomeTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         // Nobody answers the dialogs: an open-file dialog takes its initial
         // name, a form reads the end of its input as Cancel.
         ASSERT_NE(std::freopen("/dev/null", "r", stdin), nullptr);
         handle_ = dlopen(OBJREAD_MODULE, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << dlerror();
-        auto describe = reinterpret_cast<LibClassDescriptionFunction>(dlsym(handle_, "LibClassDescription"));
+        auto describe =
+            reinterpret_cast<LibClassDescriptionFunction>(dlsym(handle_, "LibClassDescription"));
         ASSERT_NE(describe, nullptr);
         describe_ = describe;
         descriptor_ = describe(0);
         ASSERT_NE(descriptor_, nullptr);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (handle_ != nullptr) {
             dlclose(handle_);
         }
     }
 
-    ImportPlugin* NewImporter() { return static_cast<ImportPlugin*>(descriptor_->CreateInstance()); }
+    ImportPlugin* NewImporter() {
+        return static_cast<ImportPlugin*>(descriptor_->CreateInstance());
+    }
 
-    std::string WriteCube(const std::string& name)
-    {
+    std::string WriteCube(const std::string& name) {
         const std::string path = temp_.File(name);
         pluginsupport::WriteFileBytes(path, kCube);
         return path;
     }
 
-    std::string Stored(const char* section, const char* name)
-    {
+    std::string Stored(const char* section, const char* name) {
         RegistryKey key(kSettingsKeyClass);
         if (key.OpenOrCreate(SettingsKeyPath("objread", section).c_str()) != 1) {
             return "<no key>";
@@ -67,8 +66,7 @@ protected:
     ClassDescription* descriptor_ = nullptr;
 };
 
-TEST_F(PluginModuleTest, ExportsExactlyTheFourEntryPoints)
-{
+TEST_F(PluginModuleTest, ExportsExactlyTheFourEntryPoints) {
     std::FILE* nm = popen("nm -D --defined-only '" OBJREAD_MODULE "'", "r");
     ASSERT_NE(nm, nullptr);
     std::set<std::string> symbols;
@@ -80,13 +78,14 @@ TEST_F(PluginModuleTest, ExportsExactlyTheFourEntryPoints)
         }
     }
     ASSERT_EQ(pclose(nm), 0);
-    EXPECT_EQ(symbols, (std::set<std::string>{"LibClassDescription", "LibName", "LibNumberClasses", "LibVersion"}));
+    EXPECT_EQ(symbols, (std::set<std::string>{"LibClassDescription", "LibName", "LibNumberClasses",
+                                              "LibVersion"}));
 }
 
-TEST_F(PluginModuleTest, EntryPointsAndDescriptorDescribeTheImporter)
-{
+TEST_F(PluginModuleTest, EntryPointsAndDescriptorDescribeTheImporter) {
     auto libName = reinterpret_cast<LibNameFunction>(dlsym(handle_, "LibName"));
-    auto numberClasses = reinterpret_cast<LibNumberClassesFunction>(dlsym(handle_, "LibNumberClasses"));
+    auto numberClasses =
+        reinterpret_cast<LibNumberClassesFunction>(dlsym(handle_, "LibNumberClasses"));
     auto libVersion = reinterpret_cast<LibVersionFunction>(dlsym(handle_, "LibVersion"));
     ASSERT_TRUE(libName && numberClasses && libVersion);
     EXPECT_STREQ(libName(), "WAV Import Lib");
@@ -101,8 +100,7 @@ TEST_F(PluginModuleTest, EntryPointsAndDescriptorDescribeTheImporter)
     EXPECT_EQ(descriptor_->ClassId(), 0x5B177FF5u);
 }
 
-TEST_F(PluginModuleTest, LastFileNameAfterImportFileImportAndCancel)
-{
+TEST_F(PluginModuleTest, LastFileNameAfterImportFileImportAndCancel) {
     WriteSettingInt("objread", kSpecificSettings, "obj_mode", 0);
     const std::string cube = WriteCube("cube.obj");
     ImportPlugin* importer = NewImporter();
@@ -133,8 +131,7 @@ TEST_F(PluginModuleTest, LastFileNameAfterImportFileImportAndCancel)
     importer->Delete();
 }
 
-TEST_F(PluginModuleTest, ImportFileWorksBesideTheFileAndGivesTheDirectoryBack)
-{
+TEST_F(PluginModuleTest, ImportFileWorksBesideTheFileAndGivesTheDirectoryBack) {
     // A relative path with a directory, and a relative log file name: the
     // file is found, the log lands beside it, the caller's directory returns.
     std::filesystem::create_directory(temp_.path() / "models");
@@ -158,14 +155,14 @@ TEST_F(PluginModuleTest, ImportFileWorksBesideTheFileAndGivesTheDirectoryBack)
     importer->Delete();
 }
 
-TEST_F(PluginModuleTest, ImportFileFollowsADotDotAfterASymbolicLink)
-{
+TEST_F(PluginModuleTest, ImportFileFollowsADotDotAfterASymbolicLink) {
     // link -> elsewhere/sub, so link/../cube.obj is elsewhere/cube.obj (the
     // cube), not the single triangle in ./cube.obj.
     std::filesystem::create_directories(temp_.path() / "elsewhere" / "sub");
     WriteCube("elsewhere/cube.obj");
     pluginsupport::WriteFileBytes(temp_.File("cube.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-    std::filesystem::create_directory_symlink(temp_.path() / "elsewhere" / "sub", temp_.path() / "link");
+    std::filesystem::create_directory_symlink(temp_.path() / "elsewhere" / "sub",
+                                              temp_.path() / "link");
     WriteSettingInt("objread", kSpecificSettings, "obj_mode", 0);
     const std::string before = pluginentry::CurrentDirectory();
     ASSERT_TRUE(pluginentry::ChangeDirectory(temp_.path().string()));
@@ -177,11 +174,11 @@ TEST_F(PluginModuleTest, ImportFileFollowsADotDotAfterASymbolicLink)
     EXPECT_EQ(meshes[0].triangles.size(), 12u);
 }
 
-TEST_F(PluginModuleTest, OffGroupsGoOnNumberingInTheNextImport)
-{
+TEST_F(PluginModuleTest, OffGroupsGoOnNumberingInTheNextImport) {
     WriteSettingInt("objread", kSpecificSettings, "obj_mode", 3);
     const std::string path = temp_.File("smooth.obj");
-    pluginsupport::WriteFileBytes(path, "v 0 0 0\nv 1 0 0\nv 0 1 0\ns off\nf 1 2 3\ns off\nf 3 2 1\n");
+    pluginsupport::WriteFileBytes(path,
+                                  "v 0 0 0\nv 1 0 0\nv 0 1 0\ns off\nf 1 2 3\ns off\nf 3 2 1\n");
     ImportPlugin* importer = NewImporter();
     const auto first = objtest::Names(objtest::Meshes(*importer->ImportFile(path.c_str())));
     const auto second = objtest::Names(objtest::Meshes(*importer->ImportFile(path.c_str())));
@@ -194,8 +191,7 @@ TEST_F(PluginModuleTest, OffGroupsGoOnNumberingInTheNextImport)
     EXPECT_EQ(second[1], "off_" + std::to_string(start + 3));
 }
 
-TEST_F(PluginModuleTest, CancelledConfigureStillWritesTheSettingsBack)
-{
+TEST_F(PluginModuleTest, CancelledConfigureStillWritesTheSettingsBack) {
     WriteSettingInt("objread", kCommonSettings, "swap_mode", 2);
     ImportPlugin* importer = NewImporter();
     importer->Configure();  // the end of the input cancels the form

@@ -11,8 +11,8 @@ namespace {
 
 using Tri = std::array<std::uint32_t, 3>;
 
-std::vector<Tri> Triangulate(const std::vector<Vector3d>& points, std::vector<std::uint32_t> corners)
-{
+std::vector<Tri> Triangulate(const std::vector<Vector3d>& points,
+                             std::vector<std::uint32_t> corners) {
     std::vector<Tri> triangles;
     std::uint32_t count = static_cast<std::uint32_t>(corners.size());
     std::uint32_t t[3];
@@ -22,8 +22,7 @@ std::vector<Tri> Triangulate(const std::vector<Vector3d>& points, std::vector<st
     return triangles;
 }
 
-std::vector<std::uint32_t> Iota(std::uint32_t n)
-{
+std::vector<std::uint32_t> Iota(std::uint32_t n) {
     std::vector<std::uint32_t> v(n);
     for (std::uint32_t i = 0; i < n; ++i) {
         v[i] = i;
@@ -31,8 +30,7 @@ std::vector<std::uint32_t> Iota(std::uint32_t n)
     return v;
 }
 
-TEST(TriangulateStep, CutsPolygonsIntoEarsInsideThem)
-{
+TEST(TriangulateStep, CutsPolygonsIntoEarsInsideThem) {
     struct Case {
         const char* name;
         std::vector<Vector3d> points;
@@ -57,12 +55,12 @@ TEST(TriangulateStep, CutsPolygonsIntoEarsInsideThem)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Triangulate(c.points, Iota(static_cast<std::uint32_t>(c.points.size()))), c.triangles);
+        EXPECT_EQ(Triangulate(c.points, Iota(static_cast<std::uint32_t>(c.points.size()))),
+                  c.triangles);
     }
 }
 
-TEST(TriangulateStep, StopsOnDegenerateRestAndShortPolygons)
-{
+TEST(TriangulateStep, StopsOnDegenerateRestAndShortPolygons) {
     // Four collinear corners offer no ear at all.
     const std::vector<Vector3d> line = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
     EXPECT_TRUE(Triangulate(line, Iota(4)).empty());
@@ -70,8 +68,7 @@ TEST(TriangulateStep, StopsOnDegenerateRestAndShortPolygons)
     EXPECT_TRUE(Triangulate(line, {}).empty());
 }
 
-TEST(PointInPolygon, InsideOutsideAndOnACorner)
-{
+TEST(PointInPolygon, InsideOutsideAndOnACorner) {
     const std::vector<Vector3d> square = {{0, 0, 5}, {2, 0, 5}, {2, 2, 5}, {0, 2, 5}};
     const std::uint32_t corners[] = {0, 1, 2, 3};
     EXPECT_TRUE(objread::PointInPolygon(corners, square.data(), 4, {1, 1, 5}));

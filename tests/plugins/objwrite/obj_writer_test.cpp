@@ -40,8 +40,7 @@ const char* const kTriangleFile =
     "f 3//3 2//2 1//1\n"
     "\n";
 
-std::string WithLineEnds(std::string text, const std::string& line_end)
-{
+std::string WithLineEnds(std::string text, const std::string& line_end) {
     std::string result;
     for (char c : text) {
         if (c == '\n') {
@@ -54,12 +53,11 @@ std::string WithLineEnds(std::string text, const std::string& line_end)
 }
 
 class ObjWriterTest : public pluginsupport::ConfigHomeTest {
-protected:
+  protected:
     ObjWriterTest() : objects_(DeleteAnyObject) { ClearRecording(); }
 
     // Exports the list with objwrite's writer and returns the file.
-    std::string Export(int ld_mode, double smooth_angle = 70.0)
-    {
+    std::string Export(int ld_mode, double smooth_angle = 70.0) {
         ExportSettings settings(kObjWriteIdentity);
         settings.ld_mode = ld_mode;
         settings.smooth_angle = smooth_angle;
@@ -73,24 +71,24 @@ protected:
     ObjectList objects_;
 };
 
-TEST_F(ObjWriterTest, SingleTriangleByteForByteInEveryLineEnd)
-{
+TEST_F(ObjWriterTest, SingleTriangleByteForByteInEveryLineEnd) {
     objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
     const struct {
         int ld_mode;
         const char* line_end;
     } cases[] = {{1, "\n"}, {0, "\r\n"}, {2, "\r"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(Export(c.ld_mode), WithLineEnds(kTriangleFile, c.line_end)) << "ld_mode " << c.ld_mode;
+        EXPECT_EQ(Export(c.ld_mode), WithLineEnds(kTriangleFile, c.line_end))
+            << "ld_mode " << c.ld_mode;
     }
     EXPECT_EQ(RecordedStatus()[1], "Working on: tri\n");
 }
 
-TEST_F(ObjWriterTest, SecondObjectNumbersOnFromTheFirst)
-{
+TEST_F(ObjWriterTest, SecondObjectNumbersOnFromTheFirst) {
     objects_.Append(MakeCompactMesh("tri", SingleTriangle()));
     objects_.Append(MakeOtherObject("light"));
-    objects_.Append(MakeCompactMesh("my square", {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 0, 0}, {1, 1, 0}, {0, 1, 0}}}));
+    objects_.Append(MakeCompactMesh(
+        "my square", {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 0, 0}, {1, 1, 0}, {0, 1, 0}}}));
     const std::string file = Export(1);
     const std::string second =
         "# Object my square\n"
@@ -119,8 +117,7 @@ TEST_F(ObjWriterTest, SecondObjectNumbersOnFromTheFirst)
     EXPECT_EQ(file, std::string(kTriangleFile) + second);
 }
 
-TEST_F(ObjWriterTest, CubeNormalsFollowTheSmoothAngle)
-{
+TEST_F(ObjWriterTest, CubeNormalsFollowTheSmoothAngle) {
     objects_.Append(MakeCompactMesh("cube", CubeTriangles()));
     // Flat and 70 degrees keep every side's own normal; 100 degrees blends
     // the sides at each corner, so no normal is an axis any more.

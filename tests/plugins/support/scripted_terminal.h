@@ -10,12 +10,11 @@
 namespace pluginsupport {
 
 class ScriptedTerminal {
-public:
+  public:
     // input: what the user types; interactive: whether stdin and stderr
     // count as terminals.
     explicit ScriptedTerminal(const std::string& input, bool interactive = true)
-        : in_(input), term_{&in_, &out_, &err_, interactive, interactive}
-    {
+        : in_(input), term_{&in_, &out_, &err_, interactive, interactive} {
         SetCurrentTerminal(&term_);
     }
     ~ScriptedTerminal() { SetCurrentTerminal(nullptr); }
@@ -26,14 +25,13 @@ public:
     std::string Out() const { return out_.str(); }
     std::string Err() const { return err_.str(); }
     // What the script still holds, unread.
-    std::string Unread()
-    {
+    std::string Unread() {
         std::string rest;
         std::getline(in_, rest, '\0');
         return rest;
     }
 
-private:
+  private:
     std::istringstream in_;
     std::ostringstream out_;
     std::ostringstream err_;

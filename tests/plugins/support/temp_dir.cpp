@@ -8,8 +8,7 @@
 
 namespace pluginsupport {
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     std::string templ = (std::filesystem::temp_directory_path() / "tvplugin-XXXXXX").string();
     if (mkdtemp(templ.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary directory");
@@ -17,14 +16,12 @@ TempDir::TempDir()
     path_ = templ;
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
 }
 
-ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : name_(name)
-{
+ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
     if (const char* old = std::getenv(name)) {
         old_ = old;
     }
@@ -35,8 +32,7 @@ ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : name_
     }
 }
 
-ScopedEnv::~ScopedEnv()
-{
+ScopedEnv::~ScopedEnv() {
     if (old_) {
         setenv(name_.c_str(), old_->c_str(), 1);
     } else {
@@ -46,18 +42,14 @@ ScopedEnv::~ScopedEnv()
 
 ConfigHomeTest::ConfigHomeTest()
     : home_("HOME", (temp_.path() / "home").string()),
-      config_("XDG_CONFIG_HOME", (temp_.path() / "config").string())
-{
-}
+      config_("XDG_CONFIG_HOME", (temp_.path() / "config").string()) {}
 
-std::string ReadFileBytes(const std::filesystem::path& path)
-{
+std::string ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
-{
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

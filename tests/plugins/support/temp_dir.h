@@ -13,7 +13,7 @@ namespace pluginsupport {
 // its contents when the object goes away. Each test gets its own, so tests
 // may run in parallel.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -23,20 +23,20 @@ public:
     // Full path of a file inside the directory.
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Sets an environment variable (or unsets it, with nullopt) and restores the
 // previous state on destruction.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, std::optional<std::string> value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     std::string name_;
     std::optional<std::string> old_;
 };
@@ -44,7 +44,7 @@ private:
 // Test fixture whose XDG_CONFIG_HOME and HOME point into a private temporary
 // directory, so nothing reaches the real per-user configuration.
 class ConfigHomeTest : public ::testing::Test {
-protected:
+  protected:
     ConfigHomeTest();
 
     // The configuration home ($XDG_CONFIG_HOME) of this test.
@@ -52,7 +52,7 @@ protected:
 
     TempDir temp_;
 
-private:
+  private:
     ScopedEnv home_;
     ScopedEnv config_;
 };

@@ -30,8 +30,7 @@ const char* const kTwoObjects =
     "v 0 0 0\nv 2 0 0\nv 0 1 0\nv 0 3 1\n"
     "o a\nf 1 2 3\no b\nf 1 3 4\n";
 
-std::string Quote(const std::string& s)
-{
+std::string Quote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -40,16 +39,15 @@ std::string Quote(const std::string& s)
 }
 
 class MeshconvTest : public pluginsupport::ConfigHomeTest {
-protected:
+  protected:
     // Runs a program with args in the test's directory, input as standard
     // input (never a terminal).
     // With piped, standard input is a pipe instead of a file.
-    Outcome RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& input = "",
-                       bool piped = false)
-    {
+    Outcome RunProgram(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& input = "", bool piped = false) {
         pluginsupport::WriteFileBytes(temp_.File("stdin"), input);
-        std::string command = "cd " + Quote(temp_.path().string()) + " && " + (piped ? "cat stdin | " : "") +
-                              Quote(program);
+        std::string command = "cd " + Quote(temp_.path().string()) + " && " +
+                              (piped ? "cat stdin | " : "") + Quote(program);
         for (const std::string& a : args) {
             command += " " + Quote(a);
         }
@@ -62,22 +60,20 @@ protected:
         return o;
     }
 
-    Outcome Run(const std::vector<std::string>& args, const std::string& input = "")
-    {
+    Outcome Run(const std::vector<std::string>& args, const std::string& input = "") {
         return RunProgram(MESHCONV_PROGRAM, args, input);
     }
 
-    std::string Write(const std::string& name, const std::string& text)
-    {
+    std::string Write(const std::string& name, const std::string& text) {
         pluginsupport::WriteFileBytes(temp_.File(name), text);
         return temp_.File(name);
     }
 };
 
-const std::string kObjreadLine = "objread\tWAV Import Lib\tWaveFront (*.obj)\timport\t0x5B177FF5\t3\n";
+const std::string kObjreadLine =
+    "objread\tWAV Import Lib\tWaveFront (*.obj)\timport\t0x5B177FF5\t3\n";
 
-TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout)
-{
+TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout) {
     Outcome o = Run({"list"});
     EXPECT_EQ(o.code, 0) << o.err;
     EXPECT_NE(o.out.find(kObjreadLine), std::string::npos) << o.out;
@@ -107,16 +103,16 @@ TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout)
     EXPECT_EQ(o.out, kObjreadLine);
 }
 
-TEST_F(MeshconvTest, ImportPrintsOneLinePerMeshAndTheTotal)
-{
+TEST_F(MeshconvTest, ImportPrintsOneLinePerMeshAndTheTotal) {
     const std::string cube = Write("cube.obj", kCube);
     Outcome o = Run({"import", cube, "--split", "nothing"});
     EXPECT_EQ(o.code, 0) << o.err;
-    EXPECT_EQ(o.out, "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 1.000000\ntotal\t1\t8\t12\n");
+    EXPECT_EQ(o.out,
+              "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 "
+              "1.000000\ntotal\t1\t8\t12\n");
 }
 
-TEST_F(MeshconvTest, OptionsReachThePlugInThroughItsSettings)
-{
+TEST_F(MeshconvTest, OptionsReachThePlugInThroughItsSettings) {
     const std::string file = Write("two.obj", kTwoObjects);
     struct Case {
         std::vector<std::string> options;
@@ -148,19 +144,19 @@ TEST_F(MeshconvTest, OptionsReachThePlugInThroughItsSettings)
     EXPECT_EQ(value, "1");
 }
 
-TEST_F(MeshconvTest, LogOptionWritesTheRunsLogWhereAsked)
-{
+TEST_F(MeshconvTest, LogOptionWritesTheRunsLogWhereAsked) {
     const std::string file = Write("two.obj", kTwoObjects);
     const Outcome o = Run({"import", file, "--log", "run.log"});
     EXPECT_EQ(o.code, 0) << o.err;
     const std::string log = pluginsupport::ReadFileBytes(temp_.File("run.log"));
     EXPECT_EQ(log.rfind("WaveFront Import Plugin 0.2 ", 0), 0u) << log;
-    EXPECT_NE(log.find("Working on: a\nWorking on: b\nStatistic:\nObject   : a\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Working on: a\nWorking on: b\nStatistic:\nObject   : a\n"),
+              std::string::npos)
+        << log;
     EXPECT_NE(log.find("Parsing finished\n"), std::string::npos);
 }
 
-TEST_F(MeshconvTest, FileThatCannotBeOpenedIsReportedWithExitCode1)
-{
+TEST_F(MeshconvTest, FileThatCannotBeOpenedIsReportedWithExitCode1) {
     const std::string missing = temp_.File("missing.obj");
     Outcome o = Run({"import", missing});
     EXPECT_EQ(o.code, 1);
@@ -171,48 +167,51 @@ TEST_F(MeshconvTest, FileThatCannotBeOpenedIsReportedWithExitCode1)
     fs::create_directory(temp_.path() / "models.obj");
     o = Run({"import", temp_.File("models.obj")});
     EXPECT_EQ(o.code, 1);
-    EXPECT_NE(o.err.find("File " + temp_.File("models.obj") + " not found\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("File " + temp_.File("models.obj") + " not found\n"), std::string::npos)
+        << o.err;
 }
 
-TEST_F(MeshconvTest, OutputThatCannotBeWrittenIsAFailure)
-{
+TEST_F(MeshconvTest, OutputThatCannotBeWrittenIsAFailure) {
     if (!fs::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full";
     }
     const std::string cube = Write("cube.obj", kCube);
     for (const std::string& args : {"import " + Quote(cube), std::string("list")}) {
         SCOPED_TRACE(args);
-        const std::string command = "cd " + Quote(temp_.path().string()) + " && " + Quote(MESHCONV_PROGRAM) + " " +
-                                    args + " </dev/null >/dev/full 2>stderr";
+        const std::string command = "cd " + Quote(temp_.path().string()) + " && " +
+                                    Quote(MESHCONV_PROGRAM) + " " + args +
+                                    " </dev/null >/dev/full 2>stderr";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 1);
-        EXPECT_NE(pluginsupport::ReadFileBytes(temp_.File("stderr")).find("meshconv: cannot write the output\n"),
+        EXPECT_NE(pluginsupport::ReadFileBytes(temp_.File("stderr"))
+                      .find("meshconv: cannot write the output\n"),
                   std::string::npos);
     }
 }
 
-TEST_F(MeshconvTest, ImporterIsChosenByTheWholeExtension)
-{
+TEST_F(MeshconvTest, ImporterIsChosenByTheWholeExtension) {
     // ".o" is part of "*.obj" but names no OBJ file.
     const Outcome o = Run({"import", Write("cube.o", kCube)});
     EXPECT_EQ(o.code, 1);
     EXPECT_EQ(o.out, "");
     EXPECT_NE(o.err.find("no importer for"), std::string::npos) << o.err;
     EXPECT_EQ(Run({"import", Write("CUBE.OBJ", kCube), "--split", "nothing"}).out,
-              "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 1.000000\ntotal\t1\t8\t12\n");
+              "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 "
+              "1.000000\ntotal\t1\t8\t12\n");
 }
 
-TEST_F(MeshconvTest, ImportFromAPipeSucceeds)
-{
-    const Outcome o = RunProgram(MESHCONV_PROGRAM, {"import", "/dev/stdin", "--plugin", "objread", "--split", "nothing"},
-                                 kCube, true);
+TEST_F(MeshconvTest, ImportFromAPipeSucceeds) {
+    const Outcome o = RunProgram(
+        MESHCONV_PROGRAM, {"import", "/dev/stdin", "--plugin", "objread", "--split", "nothing"},
+        kCube, true);
     EXPECT_EQ(o.code, 0) << o.err;
-    EXPECT_EQ(o.out, "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 1.000000\ntotal\t1\t8\t12\n");
+    EXPECT_EQ(o.out,
+              "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 "
+              "1.000000\ntotal\t1\t8\t12\n");
 }
 
-TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0)
-{
+TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0) {
     const std::string cube = Write("cube.obj", kCube);
     const std::vector<std::vector<std::string>> bad = {
         {},
@@ -237,16 +236,19 @@ TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0)
         EXPECT_EQ(o.code, 2) << testing::PrintToString(args);
         EXPECT_EQ(o.out, "") << testing::PrintToString(args);
     }
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--help"}, {"list", "--help"}, {"import", "--help"}, {"configure", "--help"}, {"help", "--help"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--help"},
+                                               {"list", "--help"},
+                                               {"import", "--help"},
+                                               {"configure", "--help"},
+                                               {"help", "--help"}}) {
         const Outcome o = Run(args);
         EXPECT_EQ(o.code, 0) << testing::PrintToString(args);
         EXPECT_EQ(o.out.rfind("usage: meshconv", 0), 0u) << o.out;
     }
 }
 
-TEST_F(MeshconvTest, ConfigureStoresOnOkOnlyAndHelpShowsTheText)
-{
+TEST_F(MeshconvTest, ConfigureStoresOnOkOnlyAndHelpShowsTheText) {
     const std::string file = Write("two.obj", kTwoObjects);
     // Cancel: nothing changes, the import still splits by object.
     Outcome o = Run({"configure", "objread"}, "6 1\ncancel\n");
@@ -257,8 +259,9 @@ TEST_F(MeshconvTest, ConfigureStoresOnOkOnlyAndHelpShowsTheText)
     // OK with "Split by: nothing" and size 3.
     o = Run({"configure", "objread"}, "6 1\n3 3\nok\n");
     EXPECT_EQ(o.code, 0) << o.err;
-    EXPECT_EQ(Run({"import", file}).out,
-              "default\t4\t2\t0.000000 0.000000 0.000000\t6.000000 9.000000 3.000000\ntotal\t1\t4\t2\n");
+    EXPECT_EQ(
+        Run({"import", file}).out,
+        "default\t4\t2\t0.000000 0.000000 0.000000\t6.000000 9.000000 3.000000\ntotal\t1\t4\t2\n");
 
     o = Run({"help", "objread"});
     EXPECT_EQ(o.code, 0);

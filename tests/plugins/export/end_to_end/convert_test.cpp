@@ -26,31 +26,25 @@ using pluginsupport::WriteFileBytes;
 const char* const kTriangleObj = "v 1 2 3\nv 4 2 3\nv 1 5 3\no tri\nf 1 2 3\n";
 
 class ConvertTest : public pluginsupport::ConfigHomeTest {
-protected:
-    ConvertTest()
-    {
+  protected:
+    ConvertTest() {
         WriteFileBytes(temp_.File("in.obj"), kTriangleObj);
         WriteSettingInt("objread", kSpecificSettings, "obj_mode", 1);
         WriteSettingInt("objread", kCommonSettings, "unify_mode", 0);
     }
 
-    int Convert(std::vector<std::string> args)
-    {
-        return RunMeshconv(args, temp_.File("err.txt"));
-    }
+    int Convert(std::vector<std::string> args) { return RunMeshconv(args, temp_.File("err.txt")); }
 
     std::string Err() { return ReadFileBytes(temp_.File("err.txt")); }
 
-    std::string Stored(const char* subkey, const char* section, const char* name)
-    {
+    std::string Stored(const char* subkey, const char* section, const char* name) {
         std::string value;
         ReadSettingText(subkey, section, name, nullptr, value, 2048);
         return value;
     }
 };
 
-TEST_F(ConvertTest, TheExporterFollowsToOrTheOutputExtension)
-{
+TEST_F(ConvertTest, TheExporterFollowsToOrTheOutputExtension) {
     const struct {
         std::vector<std::string> extra;
         const char* out;
@@ -76,12 +70,11 @@ TEST_F(ConvertTest, TheExporterFollowsToOrTheOutputExtension)
     }
 }
 
-TEST_F(ConvertTest, ScaleAndSwapApplyOnceAndTheExportersOwnValuesReturn)
-{
+TEST_F(ConvertTest, ScaleAndSwapApplyOnceAndTheExportersOwnValuesReturn) {
     WriteSettingDouble("objwrite", kCommonSettings, "size_value", 3.0);
     WriteSettingInt("objwrite", kCommonSettings, "swap_mode", 1);
-    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.obj"), "--scale", "2", "--swap", "xz",
-                       "--smooth", "0", "--line-ends", "dos"}),
+    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.obj"), "--scale", "2",
+                       "--swap", "xz", "--smooth", "0", "--line-ends", "dos"}),
               0)
         << Err();
     const std::string file = ReadFileBytes(temp_.File("out.obj"));
@@ -101,15 +94,15 @@ TEST_F(ConvertTest, ScaleAndSwapApplyOnceAndTheExportersOwnValuesReturn)
 
 // The factor reaches the importer through its settings, which keep six
 // decimals: a smaller one would be stored as 0 and flatten every mesh.
-TEST_F(ConvertTest, AScaleTheSettingsCannotHoldIsBadUsage)
-{
-    EXPECT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.obj"), "--scale", "0.0000001"}), 2);
+TEST_F(ConvertTest, AScaleTheSettingsCannotHoldIsBadUsage) {
+    EXPECT_EQ(
+        Convert({"convert", temp_.File("in.obj"), temp_.File("out.obj"), "--scale", "0.0000001"}),
+        2);
     EXPECT_NE(Err().find("--scale"), std::string::npos) << Err();
     EXPECT_FALSE(std::filesystem::exists(temp_.File("out.obj")));
 }
 
-TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage)
-{
+TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage) {
     // A directory where the file should go, and a directory that is missing.
     std::filesystem::create_directory(temp_.File("taken.obj"));
     for (const std::string& out : {temp_.File("taken.obj"), temp_.File("missing/out.obj")}) {
@@ -122,8 +115,7 @@ TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage)
     EXPECT_FALSE(std::filesystem::exists(temp_.File("missing")));
 }
 
-TEST_F(ConvertTest, OnlyAFileThisRunWroteCountsAsWritten)
-{
+TEST_F(ConvertTest, OnlyAFileThisRunWroteCountsAsWritten) {
     // A file of OUT's name in the current directory, where nothing may land.
     std::filesystem::create_directory(temp_.File("here"));
     std::filesystem::create_directory(temp_.File("sub"));
@@ -139,8 +131,9 @@ TEST_F(ConvertTest, OnlyAFileThisRunWroteCountsAsWritten)
         {long_dir + "/out.obj", false},
     };
     for (const auto& c : cases) {
-        const int code = RunMeshconvIn(temp_.File("here"), {"convert", temp_.File("in.obj"), c.out, "--quiet"},
-                                       temp_.File("err.txt"), c.at_terminal);
+        const int code =
+            RunMeshconvIn(temp_.File("here"), {"convert", temp_.File("in.obj"), c.out, "--quiet"},
+                          temp_.File("err.txt"), c.at_terminal);
         if (code == -1 && c.at_terminal) {
             continue;  // no terminal to be had here
         }
@@ -154,16 +147,17 @@ TEST_F(ConvertTest, OnlyAFileThisRunWroteCountsAsWritten)
     }
 }
 
-TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing)
-{
+TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing) {
     // A device is written to, never replaced, also behind a link.
     std::filesystem::create_symlink("/dev/null", temp_.File("null.obj"));
-    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("null.obj"), "--quiet"}), 0) << Err();
+    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("null.obj"), "--quiet"}), 0)
+        << Err();
     EXPECT_TRUE(std::filesystem::is_symlink(temp_.File("null.obj")));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 
     WriteFileBytes(temp_.File("out.c"), "old\n");
-    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.c"), "--quiet"}), 0) << Err();
+    ASSERT_EQ(Convert({"convert", temp_.File("in.obj"), temp_.File("out.c"), "--quiet"}), 0)
+        << Err();
     EXPECT_EQ(Err(), "");
     EXPECT_NE(ReadFileBytes(temp_.File("out.c")).find("void tri(void)"), std::string::npos);
 
@@ -173,8 +167,7 @@ TEST_F(ConvertTest, AnExistingOutputIsReplacedAndAnUnreadableInputWritesNothing)
     EXPECT_EQ(ReadFileBytes(temp_.File("keep.c")), "old\n");
 }
 
-TEST_F(ConvertTest, AnInputPipeIsReadByTheImporterAndADirectoryIsRefused)
-{
+TEST_F(ConvertTest, AnInputPipeIsReadByTheImporterAndADirectoryIsRefused) {
     // IN may be a pipe: the importer reads it once, the host only checks it
     // may. The writer gives up once meshconv is done, opened or not.
     const std::string pipe = temp_.File("pipe.obj");
@@ -208,21 +201,20 @@ TEST_F(ConvertTest, AnInputPipeIsReadByTheImporterAndADirectoryIsRefused)
     EXPECT_EQ(ReadFileBytes(temp_.File("keep.c")), "old\n");
 }
 
-TEST_F(ConvertTest, ConfigureStoresTheExporterFieldsOnOkAndKeepsUnify)
-{
+TEST_F(ConvertTest, ConfigureStoresTheExporterFieldsOnOkAndKeepsUnify) {
     WriteSettingInt("glwrite", kCommonSettings, "unify_mode", 1);
     const std::string script = temp_.File("answers.txt");
     WriteFileBytes(script, "6 -45.5\n4 3\n2 abc\n1\nok\n");
-    const std::string command = std::string("'") + MESHCONV_PROGRAM + "' configure glwrite <'" + script +
-                                "' >'" + temp_.File("form.txt") + "' 2>&1";
+    const std::string command = std::string("'") + MESHCONV_PROGRAM + "' configure glwrite <'" +
+                                script + "' >'" + temp_.File("form.txt") + "' 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(temp_.File("form.txt"));
     const std::string form = ReadFileBytes(temp_.File("form.txt"));
     EXPECT_EQ(form.rfind("OGL Configuration\nCommon\n", 0), 0u) << form;
     // The exporters' fields, in this order, and no Unify box.
     std::size_t at = 0;
-    for (const char* field : {"1  [ ] Verbose", "2  Size Value: 1.000", "3  Swap Mode:", "4  Line Delimiter:",
-                              "DOS", "UNIX", "MAC", "5  Log File Name: glwrite.log", "Specific",
-                              "6  Smooth Angle: 70.000"}) {
+    for (const char* field :
+         {"1  [ ] Verbose", "2  Size Value: 1.000", "3  Swap Mode:", "4  Line Delimiter:", "DOS",
+          "UNIX", "MAC", "5  Log File Name: glwrite.log", "Specific", "6  Smooth Angle: 70.000"}) {
         at = form.find(field, at);
         ASSERT_NE(at, std::string::npos) << field << " in\n" << form;
     }

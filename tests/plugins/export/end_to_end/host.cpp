@@ -12,39 +12,33 @@ namespace e2e {
 
 Module::Module(const char* path) : handle_(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
 
-Module::~Module()
-{
+Module::~Module() {
     if (handle_ != nullptr) {
         dlclose(handle_);
     }
 }
 
-void* Module::Symbol(const char* name) const
-{
+void* Module::Symbol(const char* name) const {
     return handle_ != nullptr ? dlsym(handle_, name) : nullptr;
 }
 
-ClassDescription* Module::Descriptor() const
-{
+ClassDescription* Module::Descriptor() const {
     auto get = reinterpret_cast<LibClassDescriptionFunction>(Symbol("LibClassDescription"));
     return get != nullptr ? get(0) : nullptr;
 }
 
-NoInput::NoInput() : saved_(dup(STDIN_FILENO))
-{
+NoInput::NoInput() : saved_(dup(STDIN_FILENO)) {
     const int null = open("/dev/null", O_RDONLY);
     dup2(null, STDIN_FILENO);
     close(null);
 }
 
-NoInput::~NoInput()
-{
+NoInput::~NoInput() {
     dup2(saved_, STDIN_FILENO);
     close(saved_);
 }
 
-CapturedStderr::CapturedStderr(const std::string& file)
-{
+CapturedStderr::CapturedStderr(const std::string& file) {
     std::fflush(stderr);
     saved_ = dup(STDERR_FILENO);
     const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -52,15 +46,13 @@ CapturedStderr::CapturedStderr(const std::string& file)
     close(fd);
 }
 
-CapturedStderr::~CapturedStderr()
-{
+CapturedStderr::~CapturedStderr() {
     std::fflush(stderr);
     dup2(saved_, STDERR_FILENO);
     close(saved_);
 }
 
-std::vector<MeshCopy> CopyMeshes(const ObjectList& list)
-{
+std::vector<MeshCopy> CopyMeshes(const ObjectList& list) {
     std::vector<MeshCopy> result;
     for (const ObjectListNode* node = list.head; node != nullptr; node = node->next) {
         if (node->object->type != kObjectTypeMesh) {
@@ -77,8 +69,7 @@ std::vector<MeshCopy> CopyMeshes(const ObjectList& list)
     return result;
 }
 
-int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file)
-{
+int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file) {
     std::string command = std::string("'") + MESHCONV_PROGRAM + "'";
     for (const std::string& a : args) {
         command += " '" + a + "'";
@@ -88,9 +79,8 @@ int RunMeshconv(const std::vector<std::string>& args, const std::string& err_fil
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args, const std::string& err_file,
-                  bool at_terminal)
-{
+int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args,
+                  const std::string& err_file, bool at_terminal) {
     std::string command = "cd '" + dir + "' && '" + MESHCONV_PROGRAM + "'";
     for (const std::string& a : args) {
         command += " '" + a + "'";

@@ -11,7 +11,7 @@
 namespace e2e {
 
 class Module {
-public:
+  public:
     explicit Module(const char* path);
     ~Module();
     Module(const Module&) = delete;
@@ -22,7 +22,7 @@ public:
     void* Symbol(const char* name) const;
     ClassDescription* Descriptor() const;
 
-private:
+  private:
     void* handle_;
 };
 
@@ -30,25 +30,25 @@ private:
 // file dialogs take their stored names as a script's would, whoever runs
 // the tests.
 class NoInput {
-public:
+  public:
     NoInput();
     ~NoInput();
     NoInput(const NoInput&) = delete;
     NoInput& operator=(const NoInput&) = delete;
 
-private:
+  private:
     int saved_;
 };
 
 // Standard error into a file while the object lives.
 class CapturedStderr {
-public:
+  public:
     explicit CapturedStderr(const std::string& file);
     ~CapturedStderr();
     CapturedStderr(const CapturedStderr&) = delete;
     CapturedStderr& operator=(const CapturedStderr&) = delete;
 
-private:
+  private:
     int saved_;
 };
 
@@ -68,7 +68,7 @@ int RunMeshconv(const std::vector<std::string>& args, const std::string& err_fil
 // with standard input a terminal whose input ends at once (through
 // script(1)), as when a person answers a prompt with Ctrl-D. Returns -1 when
 // no terminal can be had.
-int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args, const std::string& err_file,
-                  bool at_terminal);
+int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args,
+                  const std::string& err_file, bool at_terminal);
 
 }  // namespace e2e

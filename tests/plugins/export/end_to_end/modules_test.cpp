@@ -31,14 +31,15 @@ const ExporterModule kExporters[] = {
     {GLWRITE_MODULE, "glwrite", "OGL Export Lib", "OpenGL Sourcefile (*.c)", 0x42070980u},
 };
 
-TEST(ExporterModules, ExportTheFourEntryPointsAndNothingElse)
-{
+TEST(ExporterModules, ExportTheFourEntryPointsAndNothingElse) {
     for (const ExporterModule& m : kExporters) {
         Module module(m.path);
         ASSERT_TRUE(module.Loaded()) << m.path;
         auto lib_name = reinterpret_cast<LibNameFunction>(module.Symbol("LibName"));
-        auto classes = reinterpret_cast<LibNumberClassesFunction>(module.Symbol("LibNumberClasses"));
-        auto describe = reinterpret_cast<LibClassDescriptionFunction>(module.Symbol("LibClassDescription"));
+        auto classes =
+            reinterpret_cast<LibNumberClassesFunction>(module.Symbol("LibNumberClasses"));
+        auto describe =
+            reinterpret_cast<LibClassDescriptionFunction>(module.Symbol("LibClassDescription"));
         auto version = reinterpret_cast<LibVersionFunction>(module.Symbol("LibVersion"));
         ASSERT_TRUE(lib_name && classes && describe && version) << m.path;
         EXPECT_STREQ(lib_name(), m.lib_name);
@@ -64,16 +65,16 @@ TEST(ExporterModules, ExportTheFourEntryPointsAndNothingElse)
             symbols += text.substr(text.rfind(' ') + 1);
         }
         pclose(pipe);
-        EXPECT_EQ(symbols, "LibClassDescription\nLibName\nLibNumberClasses\nLibVersion\n") << m.path;
+        EXPECT_EQ(symbols, "LibClassDescription\nLibName\nLibNumberClasses\nLibVersion\n")
+            << m.path;
     }
 }
 
 class ExporterModuleTest : public pluginsupport::ConfigHomeTest {
-protected:
+  protected:
     // Imports file with the objread module (split by object, no
     // orientation change) and returns the importer, which owns the list.
-    ImportPlugin* Import(Module& objread, const std::string& file, ObjectList*& list)
-    {
+    ImportPlugin* Import(Module& objread, const std::string& file, ObjectList*& list) {
         WriteSettingInt("objread", kSpecificSettings, "obj_mode", 1);
         WriteSettingInt("objread", kCommonSettings, "unify_mode", 0);
         auto* importer = static_cast<ImportPlugin*>(objread.Descriptor()->CreateInstance());
@@ -83,8 +84,7 @@ protected:
 
     // Runs Export of the module's exporter with file as the name its save
     // dialog offers.
-    void Export(const ExporterModule& m, ObjectList* list, const std::string& file)
-    {
+    void Export(const ExporterModule& m, ObjectList* list, const std::string& file) {
         WriteSettingText(m.subkey, kSpecificSettings, "file_name", file.c_str());
         WriteSettingInt(m.subkey, kCommonSettings, "ld_mode", 1);
         Module module(m.path);
@@ -97,8 +97,7 @@ protected:
     NoInput no_input_;
 };
 
-TEST_F(ExporterModuleTest, ObjRoundTripKeepsEveryTriangle)
-{
+TEST_F(ExporterModuleTest, ObjRoundTripKeepsEveryTriangle) {
     // Two objects, a quad and a pentagon among triangles, coordinates that
     // need all six decimals and some that do not fit in them.
     WriteFileBytes(temp_.File("in.obj"),
@@ -146,8 +145,7 @@ TEST_F(ExporterModuleTest, ObjRoundTripKeepsEveryTriangle)
     importer->Delete();
 }
 
-TEST_F(ExporterModuleTest, AnUnwritableFileIsReportedToThePersonAndNothingIsWritten)
-{
+TEST_F(ExporterModuleTest, AnUnwritableFileIsReportedToThePersonAndNothingIsWritten) {
     for (const ExporterModule& m : kExporters) {
         ObjectList list(nullptr);
         const std::string target = temp_.File("no/such/dir/out.x");
@@ -156,7 +154,8 @@ TEST_F(ExporterModuleTest, AnUnwritableFileIsReportedToThePersonAndNothingIsWrit
             Export(m, &list, target);
         }
         const std::string err = ReadFileBytes(temp_.File("err.txt"));
-        EXPECT_NE(err.find("Unable to write " + target), std::string::npos) << m.subkey << ": " << err;
+        EXPECT_NE(err.find("Unable to write " + target), std::string::npos)
+            << m.subkey << ": " << err;
         EXPECT_EQ(err.find("started"), std::string::npos) << err;
         EXPECT_FALSE(std::filesystem::exists(temp_.File("no")));
     }
