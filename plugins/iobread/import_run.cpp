@@ -1,0 +1,225 @@
+#include "iobread/import_run.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/import_finish.h"
+#include "framework/log_file.h"
+#include "framework/mesh.h"
+#include "framework/path_text.h"
+#include "framework/progress.h"
+#include "framework/terminal_ui.h"
+#include "iobread/import_settings.h"
+#include "iobread/tddd_reader.h"
+#include "tddd/tddd_format.h"
+
+namespace iobread {
+
+namespace {
+
+template <typename... Args>
+void Status(const ProgressCallbacks* callbacks, const char* format, Args... args) {
+    if (callbacks != nullptr && callbacks->Status != nullptr) {
+        callbacks->Status(stderr, format, args...);
+    }
+}
+
+// The host learns nothing but an empty list; the person must hear why.
+void TellUser(const std::string& text) {
+    Terminal& term = CurrentTerminal();
+    *term.err << TerminalSafe(text) << '\n';
+    term.err->flush();
+}
+
+// Opens the file for reading; a directory is not a file that can be read.
+std::FILE* OpenInput(const std::string& name) {
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+// Reads the FORM: its header, then as many bytes as the header claims and
+// no more, so that neither a pipe without end nor a file with a lying size
+// is read further than an Imagine object can reach. Returns false on a read
+// error; a file that ends early is returned as it is, for the reader to
+// judge.
+bool ReadForm(std::FILE* file, std::vector<std::uint8_t>& bytes,
+              const ProgressCallbacks* callbacks) {
+    constexpr std::size_t kBlock = 1 << 16;
+    std::size_t limit = 12;
+    bytes.clear();
+    while (bytes.size() < limit) {
+        const std::size_t at = bytes.size();
+        const std::size_t want = std::min(kBlock, limit - at);
+        bytes.resize(at + want);
+        const std::size_t got = std::fread(bytes.data() + at, 1, want, file);
+        bytes.resize(at + got);
+        if (got < want) {
+            return std::ferror(file) == 0;
+        }
+        if (at == 0 && bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 4, "FORM")) {
+            limit = tddd::kChunkHeaderBytes + std::size_t{tddd::GetU32(bytes.data() + 4)};
+        }
+        if (callbacks != nullptr && callbacks->FileProgress != nullptr) {
+            callbacks->FileProgress(static_cast<std::uint32_t>(bytes.size() / kBlock),
+                                    static_cast<std::uint32_t>(limit / kBlock + 1));
+        }
+    }
+    return true;
+}
+
+// name, or name_2, name_3, ... when an earlier mesh has it already.
+std::string UniqueName(const std::string& object_name, std::set<std::string>& used) {
+    const std::string base = object_name.empty() ? "unnamed" : object_name;
+    std::string name = base;
+    for (int n = 2; used.count(name) != 0; ++n) {
+        name = base + "_" + std::to_string(n);
+    }
+    used.insert(name);
+    return name;
+}
+
+// "2 lamps" or "1 lamp".
+void Add(std::string& text, int n, const char* one, const char* many) {
+    if (n == 0) {
+        return;
+    }
+    text += (text.empty() ? "" : ", ") + std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string SkippedText(const TdddSkipped& s, int unclosed, int missing) {
+    std::string text;
+    Add(text, s.lamps, "lamp", "lamps");
+    Add(text, s.other_shapes, "sphere, ground or stencil", "spheres, grounds or stencils");
+    Add(text, s.without_shape, "object without a shape", "objects without a shape");
+    Add(text, s.without_faces, "object without faces", "objects without faces");
+    Add(text, s.paths, "path", "paths");
+    Add(text, s.forms, "Forms object", "Forms objects");
+    Add(text, s.external, "external object", "external objects");
+    Add(text, unclosed, "face whose edges do not close", "faces whose edges do not close");
+    Add(text, missing, "face naming a missing edge or point",
+        "faces naming missing edges or points");
+    return text;
+}
+
+// The object's faces as triangles of a new mesh; unclosed and missing count
+// the faces that gave none.
+Mesh3d* BuildMesh(const TdddObject& object, const std::string& name, int& unclosed, int& missing) {
+    auto* mesh = new Mesh3d(object.faces.size(), name.c_str());
+    std::array<std::uint32_t, 3> k{};
+    for (std::size_t f = 0; f < object.faces.size(); ++f) {
+        switch (FaceCorners(object, f, k)) {
+            case FaceProblem::kNone:
+                mesh->AddTriangle({object.points[k[0]], object.points[k[1]], object.points[k[2]]});
+                break;
+            case FaceProblem::kNotClosed:
+                ++unclosed;
+                break;
+            case FaceProblem::kMissingIndex:
+                ++missing;
+                break;
+        }
+    }
+    return mesh;
+}
+
+}  // namespace
+
+bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
+                 const ProgressCallbacks* callbacks, LogFile& log) {
+    const char* name = settings.file_name.c_str();
+    std::FILE* file = OpenInput(settings.file_name);
+    if (file == nullptr) {
+        log.Printf("File %s not found\n", name);
+        TellUser(std::string("File ") + name + " not found");
+        return false;
+    }
+    std::vector<std::uint8_t> bytes;
+    const bool read = ReadForm(file, bytes, callbacks);
+    std::fclose(file);
+    TdddContents contents;
+    std::string problem = "it could not be read";
+    if (!read || !ReadTddd(bytes.data(), bytes.size(), contents, problem)) {
+        const std::string text = std::string(name) + ": " + problem + "; nothing was imported";
+        log.Printf("%s\n", text.c_str());
+        TellUser(text);
+        return false;
+    }
+
+    std::set<std::string> used;
+    int unclosed_total = 0;
+    int missing_total = 0;
+    const std::size_t count = contents.objects.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const TdddObject& object = contents.objects[i];
+        const std::string mesh_name = UniqueName(object.name, used);
+        Status(callbacks, "Working on: %s\n", mesh_name.c_str());
+        log.Printf("Working on: %s\n", mesh_name.c_str());
+        int unclosed = 0;
+        int missing = 0;
+        Mesh3d* mesh = BuildMesh(object, mesh_name, unclosed, missing);
+        if (unclosed + missing > 0) {
+            log.Printf(
+                "Skipped %d faces whose edges do not close and %d naming missing edges or "
+                "points\n",
+                unclosed, missing);
+        }
+        if (!object.dropped.empty()) {
+            std::string ids;
+            for (const auto& [id, n] : object.dropped) {
+                ids += (ids.empty() ? "" : ", ") + id + (n > 1 ? " x" + std::to_string(n) : "");
+            }
+            log.Printf("Not carried over: %s\n", ids.c_str());
+        }
+        unclosed_total += unclosed;
+        missing_total += missing;
+        if (mesh->vertices == nullptr || mesh->vertices->Count() == 0) {
+            log.Printf("No triangle left: %s\n", mesh_name.c_str());
+            delete mesh;
+            continue;
+        }
+        FinishImportedMesh(*mesh, settings, callbacks, log, static_cast<unsigned>(i),
+                           static_cast<unsigned>(count));
+        result.Append(mesh);
+    }
+
+    const std::string skipped = SkippedText(contents.skipped, unclosed_total, missing_total);
+    if (!skipped.empty()) {
+        Status(callbacks, "Skipped: %s\n", skipped.c_str());
+        log.Printf("Skipped: %s\n", skipped.c_str());
+    }
+    return true;
+}
+
+bool ImportRun(ObjectList& result, const ImportSettings& settings,
+               const ProgressCallbacks* callbacks) {
+    // Opening the log truncates it: a log file name that leads to the file
+    // being imported would wipe that file before it is read, so there is no
+    // log then, as when the log cannot be created.
+    const bool logging = settings.verbose_mode == 1 &&
+                         !SameFile(settings.logfilename.c_str(), settings.file_name.c_str());
+    LogFile log(logging ? settings.logfilename.c_str() : nullptr);
+    log.Printf("%s %s %s %s\n", kImportTitle, __DATE__, __TIME__, "g++-" __VERSION__);
+    Status(callbacks, "Parsing %s started ...      \n", settings.file_name.c_str());
+    log.Printf("Parsing %s started ...\n", settings.file_name.c_str());
+    const bool read = ReadIobFile(result, settings, callbacks, log);
+    Status(callbacks, "Parsing finished       \n");
+    log.Printf("Parsing finished\n");
+    return read;
+}
+
+}  // namespace iobread
