@@ -65,13 +65,19 @@ Geometry Cube() {
          {3, 4, 7}});
 }
 
-Geometry Grid(std::uint32_t columns, std::uint32_t rows) {
+namespace {
+
+std::vector<Vector3d> GridPoints(std::uint32_t columns, std::uint32_t rows) {
     std::vector<Vector3d> points;
     for (std::uint32_t r = 0; r < rows; ++r) {
         for (std::uint32_t c = 0; c < columns; ++c) {
             points.push_back({static_cast<double>(c), static_cast<double>(r), 0.0});
         }
     }
+    return points;
+}
+
+std::vector<Face> GridFaces(std::uint32_t columns, std::uint32_t rows) {
     std::vector<Face> triangles;
     for (std::uint32_t r = 0; r + 1 < rows; ++r) {
         for (std::uint32_t c = 0; c + 1 < columns; ++c) {
@@ -80,7 +86,22 @@ Geometry Grid(std::uint32_t columns, std::uint32_t rows) {
             triangles.push_back({p, p + columns + 1, p + columns});
         }
     }
-    return FromTriangles(std::move(points), triangles);
+    return triangles;
+}
+
+}  // namespace
+
+Geometry Grid(std::uint32_t columns, std::uint32_t rows) {
+    return FromTriangles(GridPoints(columns, rows), GridFaces(columns, rows));
+}
+
+std::vector<Triangle3d> GridTriangles(std::uint32_t columns, std::uint32_t rows) {
+    const std::vector<Vector3d> points = GridPoints(columns, rows);
+    std::vector<Triangle3d> triangles;
+    for (const Face& f : GridFaces(columns, rows)) {
+        triangles.push_back({points[f[0]], points[f[1]], points[f[2]]});
+    }
+    return triangles;
 }
 
 Bytes Shp2(int shape, int lamp) {

@@ -49,6 +49,8 @@ Geometry Cube();
 // A grid of columns x rows points in the plane z = 0, one unit apart, with
 // two triangles per cell.
 Geometry Grid(std::uint32_t columns, std::uint32_t rows);
+// The same grid as triangles by their corners, for a host's mesh.
+std::vector<Triangle3d> GridTriangles(std::uint32_t columns, std::uint32_t rows);
 
 // Chunk data. wide: the 32-bit counts (and indices) of PNT2, EDG2 and FAC2.
 Bytes Shp2(int shape, int lamp = 0);
