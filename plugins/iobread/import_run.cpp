@@ -101,6 +101,12 @@ void Add(std::string& text, int n, const char* one, const char* many) {
     text += (text.empty() ? "" : ", ") + std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+void AddFaces(std::string& text, int unclosed, int missing) {
+    Add(text, unclosed, "face whose edges do not close", "faces whose edges do not close");
+    Add(text, missing, "face naming a missing edge or point",
+        "faces naming missing edges or points");
+}
+
 std::string SkippedText(const TdddSkipped& s, int unclosed, int missing) {
     std::string text;
     Add(text, s.lamps, "lamp", "lamps");
@@ -110,9 +116,7 @@ std::string SkippedText(const TdddSkipped& s, int unclosed, int missing) {
     Add(text, s.paths, "path", "paths");
     Add(text, s.forms, "Forms object", "Forms objects");
     Add(text, s.external, "external object", "external objects");
-    Add(text, unclosed, "face whose edges do not close", "faces whose edges do not close");
-    Add(text, missing, "face naming a missing edge or point",
-        "faces naming missing edges or points");
+    AddFaces(text, unclosed, missing);
     return text;
 }
 
@@ -172,11 +176,10 @@ bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
         int unclosed = 0;
         int missing = 0;
         Mesh3d* mesh = BuildMesh(object, mesh_name, unclosed, missing);
-        if (unclosed + missing > 0) {
-            log.Printf(
-                "Skipped %d faces whose edges do not close and %d naming missing edges or "
-                "points\n",
-                unclosed, missing);
+        std::string faces;
+        AddFaces(faces, unclosed, missing);
+        if (!faces.empty()) {
+            log.Printf("Skipped %s\n", faces.c_str());
         }
         if (!object.dropped.empty()) {
             std::string ids;

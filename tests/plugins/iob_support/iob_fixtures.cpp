@@ -151,7 +151,7 @@ Bytes Faces(const std::vector<Face>& faces, bool wide) {
 }
 
 IffBuilder& AddObject(IffBuilder& file, const std::string& name, const Geometry& geometry,
-                      bool wide, const ObjectFrame* frame) {
+                      bool wide, const ObjectFrame* frame, const std::vector<ExtraChunk>& extra) {
     file.Begin("DESC").Chunk("NAME", chunks::Name(name)).Chunk("SHP2", Shp2(2));
     if (frame != nullptr) {
         file.Chunk("POSI", Vectors({frame->position}))
@@ -160,6 +160,9 @@ IffBuilder& AddObject(IffBuilder& file, const std::string& name, const Geometry&
     file.Chunk(wide ? "PNT2" : "PNTS", Points(geometry.points, wide))
         .Chunk(wide ? "EDG2" : "EDGE", Edges(geometry.edges, wide))
         .Chunk(wide ? "FAC2" : "FACE", Faces(geometry.faces, wide));
+    for (const ExtraChunk& chunk : extra) {
+        file.Chunk(chunk.id, chunk.data);
+    }
     return file.End();
 }
 

@@ -59,15 +59,21 @@ Bytes Points(const std::vector<Vector3d>& points, bool wide = false);
 Bytes Edges(const std::vector<Edge>& edges, bool wide = false);
 Bytes Faces(const std::vector<Face>& faces, bool wide = false);
 
-// An object's DESC chunk with NAME, SHP2 (shape 2) and its geometry (in the
-// 16-bit or the 32-bit chunks), and POSI and AXIS when given. The caller
-// adds its children, if any, and closes it with a TOBJ chunk.
+// An object's DESC chunk with NAME, SHP2 (shape 2), POSI and AXIS when
+// given, its geometry (in the 16-bit or the 32-bit chunks), then the extra
+// chunks. The caller adds its children, if any, and closes it with a TOBJ
+// chunk.
 struct ObjectFrame {
     Vector3d position;
     Vector3d axes[3];
 };
+struct ExtraChunk {
+    std::string id;
+    Bytes data;
+};
 IffBuilder& AddObject(IffBuilder& file, const std::string& name, const Geometry& geometry,
-                      bool wide = false, const ObjectFrame* frame = nullptr);
+                      bool wide = false, const ObjectFrame* frame = nullptr,
+                      const std::vector<ExtraChunk>& extra = {});
 
 // A whole file of one hierarchy: a single object named name.
 Bytes OneObjectFile(const std::string& name, const Geometry& geometry, bool wide = false);
