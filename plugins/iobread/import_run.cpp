@@ -220,7 +220,7 @@ bool ImportRun(ObjectList& result, const ImportSettings& settings,
     Status(callbacks, "Parsing %s started ...      \n", settings.file_name.c_str());
     log.Printf("Parsing %s started ...\n", settings.file_name.c_str());
     const bool read = ReadIobFile(result, settings, callbacks, log);
-    Status(callbacks, "Parsing finished       \n");
+    Status(callbacks, "%s", "Parsing finished       \n");
     log.Printf("Parsing finished\n");
     return read;
 }
