@@ -1,7 +1,5 @@
 #include "iobread/import_run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -10,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/import_finish.h"
+#include "framework/import_steps.h"
 #include "framework/log_file.h"
 #include "framework/mesh.h"
-#include "framework/path_text.h"
 #include "framework/progress.h"
 #include "framework/terminal_ui.h"
 #include "iobread/import_settings.h"
@@ -36,20 +33,6 @@ void TellUser(const std::string& text) {
     Terminal& term = CurrentTerminal();
     *term.err << TerminalSafe(text) << '\n';
     term.err->flush();
-}
-
-// Opens the file for reading; a directory is not a file that can be read.
-std::FILE* OpenInput(const std::string& name) {
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        return nullptr;
-    }
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return file;
 }
 
 // Reads the FORM: its header, then as many bytes as the header claims and
@@ -145,11 +128,8 @@ Mesh3d* BuildMesh(const TdddObject& object, const std::string& name, int& unclos
 
 bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
                  const ProgressCallbacks* callbacks, LogFile& log) {
-    const char* name = settings.file_name.c_str();
-    std::FILE* file = OpenInput(settings.file_name);
+    std::FILE* file = OpenImportFile(settings.file_name, log);
     if (file == nullptr) {
-        log.Printf("File %s not found\n", name);
-        TellUser(std::string("File ") + name + " not found");
         return false;
     }
     std::vector<std::uint8_t> bytes;
@@ -158,7 +138,7 @@ bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
     TdddContents contents;
     std::string problem = "it could not be read";
     if (!read || !ReadTddd(bytes.data(), bytes.size(), contents, problem)) {
-        const std::string text = std::string(name) + ": " + problem + "; nothing was imported";
+        const std::string text = settings.file_name + ": " + problem + "; nothing was imported";
         log.Printf("%s\n", text.c_str());
         TellUser(text);
         return false;
@@ -190,14 +170,10 @@ bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
         }
         unclosed_total += unclosed;
         missing_total += missing;
-        if (mesh->vertices == nullptr || mesh->vertices->Count() == 0) {
+        if (!HandOverImportedMesh(result, mesh, settings, callbacks, log, static_cast<unsigned>(i),
+                                  static_cast<unsigned>(count))) {
             log.Printf("No triangle left: %s\n", mesh_name.c_str());
-            delete mesh;
-            continue;
         }
-        FinishImportedMesh(*mesh, settings, callbacks, log, static_cast<unsigned>(i),
-                           static_cast<unsigned>(count));
-        result.Append(mesh);
     }
 
     const std::string skipped = SkippedText(contents.skipped, unclosed_total, missing_total);
@@ -210,19 +186,8 @@ bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
 
 bool ImportRun(ObjectList& result, const ImportSettings& settings,
                const ProgressCallbacks* callbacks) {
-    // Opening the log truncates it: a log file name that leads to the file
-    // being imported would wipe that file before it is read, so there is no
-    // log then, as when the log cannot be created.
-    const bool logging = settings.verbose_mode == 1 &&
-                         !SameFile(settings.logfilename.c_str(), settings.file_name.c_str());
-    LogFile log(logging ? settings.logfilename.c_str() : nullptr);
-    log.Printf("%s %s %s %s\n", kImportTitle, __DATE__, __TIME__, "g++-" __VERSION__);
-    Status(callbacks, "Parsing %s started ...      \n", settings.file_name.c_str());
-    log.Printf("Parsing %s started ...\n", settings.file_name.c_str());
-    const bool read = ReadIobFile(result, settings, callbacks, log);
-    Status(callbacks, "%s", "Parsing finished       \n");
-    log.Printf("Parsing finished\n");
-    return read;
+    ImportRunFrame frame(settings, settings.file_name, kImportTitle, callbacks);
+    return ReadIobFile(result, settings, callbacks, frame.Log());
 }
 
 }  // namespace iobread

@@ -122,6 +122,28 @@ bool ListEntries(const Chunk& chunk, const ListLayout& layout, const std::string
     return true;
 }
 
+// EDGE and FACE (16-bit numbers) or EDG2 and FAC2 (32-bit): a count, then
+// that many tuples of point or edge numbers.
+template <std::size_t N>
+bool ReadNumberTuples(const Chunk& chunk, bool wide, const char* entries, const std::string& object,
+                      std::vector<std::array<std::uint32_t, N>>& out, std::string& error) {
+    const std::size_t width = wide ? 4 : 2;
+    const ListLayout layout{width, N * width, entries};
+    std::size_t count = 0;
+    const std::uint8_t* p = nullptr;
+    if (!ListEntries(chunk, layout, object, count, p, error)) {
+        return false;
+    }
+    out.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t k = 0; k < N; ++k) {
+            const std::uint8_t* at = p + (N * i + k) * width;
+            out[i][k] = wide ? GetU32(at) : GetU16(at);
+        }
+    }
+    return true;
+}
+
 // Sub-chunks that need no words in the log: the editor's axis lengths.
 bool IsEditorOnly(std::string_view id) {
     return id == "SIZE";
@@ -193,30 +215,14 @@ bool ReadDescription(const std::uint8_t* file, const Chunk& desc, Description& d
                 d.object.points[i] = GetVector(p + 12 * i);
             }
         } else if (id == "EDGE" || id == "EDG2") {
-            const bool wide = id == "EDG2";
-            const ListLayout layout{wide ? 4u : 2u, wide ? 8u : 4u, "edges"};
-            if (!ListEntries(chunk, layout, name_for_messages, count, p, error)) {
+            if (!ReadNumberTuples(chunk, id == "EDG2", "edges", name_for_messages, d.object.edges,
+                                  error)) {
                 return false;
-            }
-            d.object.edges.resize(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                for (std::size_t k = 0; k < 2; ++k) {
-                    d.object.edges[i][k] =
-                        wide ? GetU32(p + 8 * i + 4 * k) : GetU16(p + 4 * i + 2 * k);
-                }
             }
         } else if (id == "FACE" || id == "FAC2") {
-            const bool wide = id == "FAC2";
-            const ListLayout layout{wide ? 4u : 2u, wide ? 12u : 6u, "faces"};
-            if (!ListEntries(chunk, layout, name_for_messages, count, p, error)) {
+            if (!ReadNumberTuples(chunk, id == "FAC2", "faces", name_for_messages, d.object.faces,
+                                  error)) {
                 return false;
-            }
-            d.object.faces.resize(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                for (std::size_t k = 0; k < 3; ++k) {
-                    d.object.faces[i][k] =
-                        wide ? GetU32(p + 12 * i + 4 * k) : GetU16(p + 6 * i + 2 * k);
-                }
             }
         } else if (id == "PTHD" || id == "PTH2") {
             d.is_path = true;

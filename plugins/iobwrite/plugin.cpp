@@ -6,6 +6,7 @@
 #include "entry/class_descriptor.h"
 #include "entry/operations.h"
 #include "export/export_operations.h"
+#include "export/exporter_object.h"
 #include "framework/config_dialog.h"
 #include "framework/contract.h"
 #include "iobwrite/iob_settings.h"
@@ -15,7 +16,7 @@ namespace iobwrite {
 
 namespace {
 
-const char kHelpText[] =
+const char kDescription[] =
     "Imagine object export\n"
     "\n"
     "Writes the meshes as one Imagine object file (.iob): every mesh becomes\n"
@@ -24,13 +25,9 @@ const char kHelpText[] =
     "children. Imagine's coordinates reach from -32768 to 32767.99998: a\n"
     "mesh beyond that is refused, and Size Value (or meshconv convert\n"
     "--scale) brings it in.\n"
-    "\n"
-    "Verbose: write a log of the export (the file named under Log File Name;\n"
-    "a name without a directory is created beside the written file).\n"
-    "\n"
-    "Size Value: every coordinate is multiplied by this number (1.000 keeps\n"
-    "the size).\n"
-    "\n"
+    "\n";
+
+const char kSpecificHelp[] =
     "Swap Mode: exchange two axes in the written file. Imagine's up axis is\n"
     "Z; Y <-> Z suits meshes from programs whose up axis is Y.\n"
     "\n"
@@ -39,7 +36,10 @@ const char kHelpText[] =
     "of Imagine reads. Imagine for Windows keeps such a mesh whole, in the\n"
     "32-bit chunks that only Imagine for Windows reads.\n";
 
-const PluginStrings kStrings = {kHelpText, "IOB", "Export"};
+const std::string kHelpText =
+    std::string(kDescription) + kExporterCommonSettingsHelp + kSpecificHelp;
+
+const PluginStrings kStrings = {kHelpText.c_str(), "IOB", "Export"};
 
 void AddFields(ConfigDialog& dialog, ConfigMembers& m) {
     dialog.AddGroup("Common");

@@ -77,6 +77,8 @@ std::vector<Vector3d> GridPoints(std::uint32_t columns, std::uint32_t rows) {
     return points;
 }
 
+}  // namespace
+
 std::vector<Face> GridFaces(std::uint32_t columns, std::uint32_t rows) {
     std::vector<Face> triangles;
     for (std::uint32_t r = 0; r + 1 < rows; ++r) {
@@ -88,8 +90,6 @@ std::vector<Face> GridFaces(std::uint32_t columns, std::uint32_t rows) {
     }
     return triangles;
 }
-
-}  // namespace
 
 Geometry Grid(std::uint32_t columns, std::uint32_t rows) {
     return FromTriangles(GridPoints(columns, rows), GridFaces(columns, rows));

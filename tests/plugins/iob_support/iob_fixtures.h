@@ -49,6 +49,9 @@ Geometry Cube();
 // A grid of columns x rows points in the plane z = 0, one unit apart, with
 // two triangles per cell.
 Geometry Grid(std::uint32_t columns, std::uint32_t rows);
+// The same grid's triangles by point numbers (row by row, point c of row r
+// being r * columns + c).
+std::vector<Face> GridFaces(std::uint32_t columns, std::uint32_t rows);
 // The same grid as triangles by their corners, for a host's mesh.
 std::vector<Triangle3d> GridTriangles(std::uint32_t columns, std::uint32_t rows);
 

@@ -14,24 +14,11 @@ namespace {
 using iobwrite::MeshPart;
 using iobwrite::SplitIntoParts;
 
-std::vector<std::array<std::uint32_t, 3>> GridTriangleNumbers(std::uint32_t columns,
-                                                              std::uint32_t rows) {
-    std::vector<std::array<std::uint32_t, 3>> triangles;
-    for (std::uint32_t r = 0; r + 1 < rows; ++r) {
-        for (std::uint32_t c = 0; c + 1 < columns; ++c) {
-            const std::uint32_t p = r * columns + c;
-            triangles.push_back({p, p + 1, p + columns + 1});
-            triangles.push_back({p, p + columns + 1, p + columns});
-        }
-    }
-    return triangles;
-}
-
 // Every part stays within the limit, lists each of its edges once, and its
 // faces, followed round their edges, give back the triangles in order and
 // winding.
 TEST(MeshPartsTest, PartsStayWithinTheLimitAndGiveBackEveryTriangle) {
-    const auto triangles = GridTriangleNumbers(12, 9);
+    const auto triangles = iobtest::GridFaces(12, 9);
     for (std::uint32_t limit : {3u, 10u, 64u, 1000u}) {
         const std::vector<MeshPart> parts = SplitIntoParts(triangles, limit);
         std::vector<std::array<std::uint32_t, 3>> back;
