@@ -51,9 +51,10 @@ bool ReadWholeFile(std::string_view path, Bytes& contents, int& error);
 // (state/atomic_file.h): a temporary file beside the target, flushed and
 // renamed over it; links followed, mode, owner and group kept, read-only
 // files refused (EACCES), devices written directly; other names of a
-// hard-linked file keep the old file. A target that does not exist takes the mode, owner and group
-// of `attributesFrom` when that names a file. On failure the previous file at `path` is untouched
-// and `error` holds the system error number.
+// hard-linked file keep the old file. A target that does not exist takes the
+// mode, owner and group of `attributesFrom` when that names a file. On
+// failure the previous file at `path` is untouched and `error` holds the
+// system error number.
 bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& error,
                           std::string_view attributesFrom = {});
 

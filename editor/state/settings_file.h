@@ -1,5 +1,13 @@
 // The settings file "Tessvane.ini": the options in a "[VANE]" section, then
-// the two default lists in "[Default Directory List]" and "[Textures]".
+// the two default lists in "[Default Directory List]" and "[Textures]", then
+// the volume map in "[Volumes]", one "NAME,directory" line per volume.
+// Readers skip sections they do not know, so a file with "[Volumes]" stays
+// readable by versions without it.
+//
+// The file holds bytes: the lists' entries are in the object files'
+// character set ("Character Set=" in "[VANE]"), the local directories (Load
+// and Save Directory, the volumes' directories) in the local file names'
+// encoding. Neither is converted on the way in or out.
 //
 // Keys are written in mixed case and recognised in any letter case. Values
 // keep what was written: a directory such as /home/ann/Imagine or
@@ -34,9 +42,9 @@ inline constexpr std::string_view kUnableToLoadSettings = "Unable to load settin
 // entries beyond the lists' capacity are ignored.
 SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path);
 
-// Writes the 24 option lines and the non-empty list sections to `path`, each
-// line ended by CR LF. The file is replaced by the editor's one rule
-// (atomic_file.h): a temporary file beside it, flushed and renamed over
+// Writes the 25 option lines and the non-empty list and volume sections to
+// `path`, each line ended by CR LF. The file is replaced by the editor's one
+// rule (atomic_file.h): a temporary file beside it, flushed and renamed over
 // `path`, so a failure leaves the previous file as it was; a link is
 // followed, an existing file keeps its mode, owner and group, and one without
 // write permission is not replaced. On success
