@@ -35,6 +35,10 @@ int IndexOf(const std::string& value, std::initializer_list<const char*> names) 
     return -1;
 }
 
+bool FitsTheSettings(double value) {
+    return SettingsDoubleText(value).size() <= kMaxSettingText;
+}
+
 bool ParseNumber(const std::string& text, double& value) {
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
@@ -91,6 +95,10 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
             error = "--scale " + v + " is below the settings' precision (0.000001)";
             return ImportOptionParse::kBad;
         }
+        if (!FitsTheSettings(f)) {
+            error = "--scale " + v + " is too large for the settings to hold";
+            return ImportOptionParse::kBad;
+        }
         options.scale = f;
         return ImportOptionParse::kTaken;
     }
@@ -107,6 +115,13 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
         std::error_code ec;
         const std::filesystem::path absolute = std::filesystem::absolute(v, ec);
         options.log = ec ? v : absolute.string();
+        // A longer name would read back from the settings as none, and the
+        // log would go to the default name beside the input.
+        if (options.log->size() > kMaxSettingText) {
+            error = "--log " + v + ": the path " + *options.log + " is longer than the " +
+                    std::to_string(kMaxSettingText) + " characters the settings can hold";
+            return ImportOptionParse::kBad;
+        }
         return ImportOptionParse::kTaken;
     }
     if (a == "--no-log") {

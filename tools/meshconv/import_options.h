@@ -63,6 +63,10 @@ bool CanRead(const std::string& file);
 // The position of value among names, or -1.
 int IndexOf(const std::string& value, std::initializer_list<const char*> names);
 
+// True when the settings can hold value as a number: its stored text fits
+// the limit of every stored text.
+bool FitsTheSettings(double value);
+
 // Reads a whole text as a finite number.
 bool ParseNumber(const std::string& text, double& value);
 
