@@ -42,7 +42,8 @@ const char* const kConvertUsage =
     "stored values. Scaling and the axis swap are applied once, on import.\n"
     "When standard input is a terminal, the exporter's save dialog asks for the\n"
     "file with OUT as the answer that Enter gives.\n"
-    "Exit code 0 on success, 1 when IN could not be read or OUT not written,\n"
+    "Exit code 0 on success, 1 when IN could not be read or gave no mesh (an\n"
+    "empty file excepted) or OUT could not be written,\n"
     "2 for bad usage.";
 
 struct ConvertOptions {
@@ -391,6 +392,15 @@ int RunConvert(const Arguments& input) {
         list = plugin->ImportFile(in.string().c_str());
     }
     // The importer owns the meshes until it is deleted, after the export.
+    // A file read in part, or one that gave no mesh, is not converted: the
+    // importer has said why, and OUT is left as it is.
+    if (MeshCount(list) == 0 && !IsEmptyFile(in.string())) {
+        plugin->Delete();
+        if (o.quiet) {
+            std::fprintf(stderr, "meshconv convert: no meshes from '%s'\n", o.in.c_str());
+        }
+        return kExitFailed;
+    }
     const bool written = ExportTo(exporter, list, o, out);
     plugin->Delete();
     if (!written) {

@@ -169,6 +169,20 @@ bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::stri
     return false;
 }
 
+bool IsEmptyFile(const std::string& file) {
+    struct stat info {};
+    return stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
+int MeshCount(const ObjectList* list) {
+    int meshes = 0;
+    for (const ObjectListNode* node = list != nullptr ? list->head : nullptr; node != nullptr;
+         node = node->next) {
+        meshes += node->object != nullptr && node->object->type == kObjectTypeMesh ? 1 : 0;
+    }
+    return meshes;
+}
+
 bool CanRead(const std::string& file) {
     struct stat info {};
     if (stat(file.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
