@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -97,21 +98,21 @@ bool OpenForReading(std::string_view path, OpenedFile& file, int& error) {
     return true;
 }
 
-bool ReadWholeFile(std::string_view path, Bytes& contents, int& error) {
-    contents.clear();
-    OpenedFile file;
-    if (!OpenForReading(path, file, error)) return false;
-    unsigned char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(file.fd.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+bool ReadUpTo(OpenedFile& file, Bytes& contents, std::size_t limit, int& error) {
+    error = 0;
+    while (contents.size() < limit) {
+        const std::size_t held = contents.size();
+        const std::size_t want = std::min<std::size_t>(limit - held, 65536);
+        contents.resize(held + want);
+        const ssize_t n = ::read(file.fd.get(), contents.data() + held, want);
+        if (n <= 0) {
+            contents.resize(held);
+            if (n < 0 && errno == EINTR) continue;
+            if (n == 0) break;
             error = errno;
-            contents.clear();
             return false;
         }
-        if (n == 0) break;
-        contents.insert(contents.end(), buffer, buffer + n);
+        contents.resize(held + static_cast<std::size_t>(n));
     }
     return true;
 }

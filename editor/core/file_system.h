@@ -47,9 +47,12 @@ struct OpenedFile {
 // `error` to the system error number (EISDIR for a directory).
 bool OpenForReading(std::string_view path, OpenedFile& file, int& error);
 
-// Reads the whole file. On failure returns false and sets `error` to the
-// system error number.
-bool ReadWholeFile(std::string_view path, Bytes& contents, int& error);
+// Reads on from `file` and appends to `contents` until the file ends or
+// `contents` holds `limit` bytes. The buffer grows with the bytes that arrive,
+// never ahead of them, so reserve it first to read a file of known size in one
+// allocation. On failure returns false and sets `error` to the system error
+// number; `contents` keeps what was read.
+bool ReadUpTo(OpenedFile& file, Bytes& contents, std::size_t limit, int& error);
 
 // Writes `contents` to `path` by the editor's one rule for replacing a file
 // (state/atomic_file.h): a temporary file beside the target, flushed and

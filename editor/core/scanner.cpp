@@ -122,13 +122,15 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
     file.DescriptionsEditable = false;
     file.IsProject = false;
 
+    OpenedFile opened;
     Bytes bytes;
     int error = 0;
-    if (!ReadWholeFile(path, bytes, error)) {
+    // The header decides before anything else is read: a large file of
+    // another kind (or an endless device) costs twelve bytes.
+    if (!OpenForReading(path, opened, error) || !ReadUpTo(opened, bytes, kFormHeaderSize, error)) {
         if (interactive) ShowWarning(context.ui, UnableToLoad(path, error));
         return ReadStatus::OpenFailed;
     }
-
     if (bytes.size() < kFormHeaderSize || !BytesAre(bytes, 0, "FORM") ||
         !(BytesAre(bytes, 8, "TDDD") || BytesAre(bytes, 8, "ISTG"))) {
         if (interactive) {
@@ -137,6 +139,29 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
         }
         return ReadStatus::NotTddd;
     }
+    // The rest in one pass: a regular file into a buffer of its size, as it
+    // was when opened; a pipe or device until it ends or passes the limit.
+    bool tooLarge = opened.regular && opened.size > kMaxObjectFileBytes;
+    if (!tooLarge) {
+        const std::size_t limit = opened.regular
+                                      ? static_cast<std::size_t>(opened.size)
+                                      : static_cast<std::size_t>(kMaxObjectFileBytes) + 1;
+        if (opened.regular) bytes.reserve(limit);
+        if (!ReadUpTo(opened, bytes, limit, error)) {
+            if (interactive) ShowWarning(context.ui, UnableToLoad(path, error));
+            return ReadStatus::OpenFailed;
+        }
+        tooLarge = bytes.size() > kMaxObjectFileBytes;
+    }
+    if (tooLarge) {
+        if (interactive) {
+            ShowWarning(context.ui, context.editor.shell.CurrentFileName.str() +
+                                        " is larger than 1 GiB and is not loaded.");
+        }
+        return ReadStatus::OpenFailed;
+    }
+    opened.fd.Close();
+
     std::memcpy(file.FormHeader.data(), bytes.data(), kFormHeaderSize);
     file.IsProject = BytesAre(bytes, 8, "ISTG");
     if (context.log != nullptr) context.log->EndLine();

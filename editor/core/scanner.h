@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "core/core_context.h"
@@ -16,7 +17,15 @@ enum class ReadStatus : int {
     NotTddd = 3,     // not an IFF FORM of type "TDDD" or "ISTG"
 };
 
-// Reads `path` into context.file, replacing what was held. With `interactive`
+// The largest object or project file ReadObjectFile loads: 1 GiB. Real files
+// are a few megabytes; a larger one is refused before it is read, so a stray
+// disk image or an endless device never fills the memory.
+inline constexpr std::uint64_t kMaxObjectFileBytes = std::uint64_t{1} << 30;
+
+// Reads `path` into context.file, replacing what was held. The 12-byte FORM
+// header is read and checked first; only a TDDD or ISTG file is read on, in
+// one pass. A file larger than kMaxObjectFileBytes is OpenFailed, with the
+// warning CurrentFileName + " is larger than 1 GiB and is not loaded." With `interactive`
 // the failures show their messages through context.ui (named after
 // shell.CurrentFileName or `path`); without it nothing is shown and the caller
 // records the status. With context.log set, a successful header check ends the

@@ -1,6 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/path_rules.h"
@@ -252,6 +260,65 @@ TEST_F(ScannerTest, StatusesAndMessages) {
         EXPECT_EQ(ReadObjectFile(context, p, false), c.status);
         EXPECT_TRUE(ui.messages.empty());
     }
+}
+
+// The header is read and checked before the rest, and the rest has a limit:
+// a file of another kind is not read through, whatever its length, and a file
+// over the limit is refused without being read.
+TEST_F(ScannerTest, TheHeaderDecidesBeforeTheRestIsRead) {
+    // A pipe whose writer keeps it open after twelve bytes: only a reader that
+    // stops after the header returns while the writer still holds it.
+    auto readFromPipe = [&](const Bytes& bytes, ReadStatus& status) {
+        const std::string fifo = temp.File("pipe.iob");
+        std::filesystem::remove(fifo);
+        EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::mutex mutex;
+        std::condition_variable readerDone;
+        bool done = false;
+        bool heldOpen = false;
+        std::thread writer([&] {
+            const int fd = ::open(fifo.c_str(), O_WRONLY);
+            ASSERT_GE(fd, 0);
+            EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+            std::unique_lock<std::mutex> lock(mutex);
+            heldOpen = readerDone.wait_for(lock, std::chrono::seconds(10), [&] { return done; });
+            lock.unlock();
+            ::close(fd);
+        });
+        status = ReadObjectFile(context, fifo, false);
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            done = true;
+        }
+        readerDone.notify_one();
+        writer.join();
+        return heldOpen;
+    };
+    ReadStatus status = ReadStatus::Ok;
+    EXPECT_TRUE(
+        readFromPipe(Bytes{'P', 'K', 3, 4, 'n', 'o', 't', ' ', 'I', 'F', 'F', '!'}, status));
+    EXPECT_EQ(status, ReadStatus::NotTddd);
+
+    // An object file through a pipe is read to its end like any other.
+    const Bytes object = IffBuilder().Chunk("TXT1", chunks::Txt1("C:\\TEX\\oak.itx")).Build();
+    const std::string fifo = temp.File("object-pipe.iob");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread feed([&] { testing::WriteFileBytes(fifo, object); });
+    EXPECT_EQ(ReadObjectFile(context, fifo, false), ReadStatus::Ok);
+    feed.join();
+    ASSERT_EQ(context.file.Paths.Count(), 1u);
+    EXPECT_EQ(Record(1).OldFileName, "oak.itx");
+
+    // One byte over the limit, as a sparse file: refused, and said so.
+    const std::string huge = temp.File("huge.iob");
+    testing::WriteFileBytes(huge, object);
+    ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(kMaxObjectFileBytes + 1)), 0);
+    context.editor.shell.CurrentFileName = "huge.iob";
+    ui.messages.clear();
+    EXPECT_EQ(ReadObjectFile(context, huge, true), ReadStatus::OpenFailed);
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"huge.iob is larger than 1 GiB and is not loaded."});
+    EXPECT_FALSE(context.file.Loaded);
 }
 
 TEST_F(ScannerTest, LoadingReplacesTheFileHeldAndEndsTheLogLine) {
