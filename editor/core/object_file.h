@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "state/counted_text.h"
@@ -125,6 +126,10 @@ struct ObjectFile {
     // Used only while reading.
     ChunkNameText ObjectName;
     ChunkNameText SubGroupName;
+    // Summary's positions by upper-cased OldDirectory, so that each record
+    // finds its entry at once. AddPathRecord keeps it and rebuilds it when it
+    // no longer matches Summary's length.
+    std::unordered_map<std::string, std::size_t> SummaryIndex;
 };
 
 // The word shown as OldDescription for kinds that carry no description of their

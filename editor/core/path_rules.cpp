@@ -1,6 +1,7 @@
 #include "core/path_rules.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "core/volume_map.h"
 
@@ -193,13 +194,14 @@ void ApplySuffixes(CoreContext& context) {
 }
 
 void ApplySummary(ObjectFile& file) {
+    // The first entry for a directory is the one that counts.
+    std::unordered_map<std::string, const SummaryEntry*> entries;
+    entries.reserve(file.Summary.size());
+    for (const SummaryEntry& entry : file.Summary)
+        entries.try_emplace(UpperCase(entry.OldDirectory), &entry);
     for (PathRecord& r : file.Paths.Records) {
-        for (const SummaryEntry& entry : file.Summary) {
-            if (EqualUpper(entry.OldDirectory, r.OldDirectory)) {
-                r.NewDirectory = entry.NewDirectory;
-                break;
-            }
-        }
+        const auto found = entries.find(UpperCase(r.OldDirectory));
+        if (found != entries.end()) r.NewDirectory = found->second->NewDirectory;
     }
 }
 

@@ -75,6 +75,7 @@ void FreeObjectFile(ObjectFile& file) {
     file.Chunks.clear();
     file.Paths = PathList();
     file.Summary.clear();
+    file.SummaryIndex.clear();
     file.Loaded = false;
     file.ObjectName.clear();
     file.SubGroupName.clear();
@@ -110,10 +111,14 @@ void AddPathRecord(CoreContext& context, std::string_view path, std::string_view
         ApplyTextureDefault(context, number, false);
 
     const PathRecord& added = file.Paths.Records.back();
-    for (const SummaryEntry& entry : file.Summary) {
-        if (EqualUpper(entry.OldDirectory, added.OldDirectory)) return;
+    if (file.SummaryIndex.size() != file.Summary.size()) {
+        file.SummaryIndex.clear();
+        for (std::size_t i = 0; i < file.Summary.size(); ++i)
+            file.SummaryIndex.try_emplace(UpperCase(file.Summary[i].OldDirectory), i);
     }
-    file.Summary.push_back({added.OldDirectory, added.NewDirectory});
+    const bool isNew =
+        file.SummaryIndex.try_emplace(UpperCase(added.OldDirectory), file.Summary.size()).second;
+    if (isNew) file.Summary.push_back({added.OldDirectory, added.NewDirectory});
 }
 
 ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool interactive) {
@@ -211,6 +216,7 @@ ReadStatus ReadObjectFile(CoreContext& context, std::string_view path, bool inte
         }
     }
 
+    file.SummaryIndex.clear();
     if (!file.Paths.Records.empty()) {
         file.Loaded = true;
         if (context.editor.shell.SortMode != kSortFileOrder) SortDisplayOrder(context);
@@ -278,7 +284,10 @@ bool RemovePathRecord(ObjectFile& file, std::size_t position) {
     for (std::size_t& entry : paths.DisplayOrder) {
         if (entry > number) --entry;
     }
-    if (paths.Records.empty()) file.Summary.clear();
+    if (paths.Records.empty()) {
+        file.Summary.clear();
+        file.SummaryIndex.clear();
+    }
     return true;
 }
 

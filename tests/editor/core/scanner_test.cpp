@@ -407,6 +407,17 @@ TEST_F(ScannerTest, NoFixedLimitOnRecordsOrDirectories) {
     EXPECT_EQ(context.file.Summary.size(), 150u);
     EXPECT_EQ(Record(450).OldFileName, "t449.itx");
     EXPECT_EQ(Record(450).ChunkOrdinal, 450);
+    for (std::size_t i = 0; i < 150; ++i)
+        EXPECT_EQ(context.file.Summary[i].OldDirectory, "DIR" + std::to_string(i));
+
+    // A summary changed by hand since: a record added now still finds its
+    // entry, or makes one after the last.
+    context.file.Summary.erase(context.file.Summary.begin());
+    AddPathRecord(context, "dir1\\again.itx", "", PathKind::Texture);
+    AddPathRecord(context, "DIR0\\again.itx", "", PathKind::Texture);
+    ASSERT_EQ(context.file.Summary.size(), 150u);
+    EXPECT_EQ(context.file.Summary[0].OldDirectory, "DIR1");
+    EXPECT_EQ(context.file.Summary[149].OldDirectory, "DIR0");
 }
 
 TEST_F(ScannerTest, SetOnLoadAppliesTheListsBeforeTheSummaryIsMade) {

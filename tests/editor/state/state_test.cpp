@@ -5,10 +5,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "iff_builder.h"
 #include "state/counted_text.h"
 #include "state/editor_state.h"
+#include "state/exchange_sort.h"
 #include "state/program_directory.h"
 
 namespace tessvane {
@@ -95,6 +98,33 @@ TEST(DefaultLists, SortIsAscendingByUpperCaseAndNeverSwapsEqualKeys) {
     EXPECT_EQ(list.At(1).OldDirectory, "x2");
     EXPECT_EQ(list.At(2).OldDirectory, "x3");
     EXPECT_EQ(list.At(3).OldDirectory, "x1");
+}
+
+// The sort works on ranks of the upper-cased keys; the order it leaves must be
+// exactly the one the plain exchanges over the texts give, equal keys included
+// (they are not kept in their first order). Random rows drawn from few keys
+// differing in case, length and bytes above 127, sorted both ways.
+TEST(ExchangeSort, GivesThePermutationOfThePlainExchanges) {
+    const std::vector<std::string> keys = {"wood", "WOOD", "Wood.iff",  "wood.IFF",
+                                           "a",    "",     "\xe9t\xe9", "\xc9T\xc9",
+                                           "z",    "Z",    "{",         "["};
+    std::srand(19);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        const std::size_t n = static_cast<std::size_t>(std::rand() % 40);
+        std::vector<std::pair<std::string, int>> rows;
+        for (std::size_t i = 0; i < n; ++i)
+            rows.emplace_back(keys[static_cast<std::size_t>(std::rand()) % keys.size()],
+                              static_cast<int>(i));
+        auto plain = rows;
+        for (std::size_t i = 0; i + 1 < plain.size(); ++i) {
+            for (std::size_t j = i + 1; j < plain.size(); ++j) {
+                if (CompareUpper(plain[i].first, plain[j].first) > 0) std::swap(plain[i], plain[j]);
+            }
+        }
+        ExchangeSortByUpperKey(rows, [](const auto& row) { return std::string_view(row.first); });
+        EXPECT_EQ(rows, plain);
+    }
 }
 
 TEST(EditorContext, StartsWithEveryDefault) {
