@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <map>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -222,6 +226,50 @@ TEST(AddTriangles, BuildsTheDesignsTablesInBatchesOfAnySize) {
         }
         ExpectSameTables(mesh, ref);
     }
+}
+
+// The vertex half of each batch on this thread, the face half on another,
+// one batch behind at least: the tables come out the same.
+TEST(AddTriangles, HalvesOnTwoThreadsBuildTheSameTables) {
+    const std::vector<Triangle3d> soup = Soup(20000, 77);
+    ReferenceMesh ref(5000);
+    for (const Triangle3d& t : soup) {
+        ref.Add(t);
+    }
+    Mesh3d mesh(5000, "two threads");
+    constexpr std::size_t kBatch = 300;
+    std::mutex lock;
+    std::condition_variable ready;
+    std::deque<std::vector<std::int32_t>> queue;
+    bool finished = false;
+    std::thread faces([&] {
+        for (;;) {
+            std::unique_lock<std::mutex> hold(lock);
+            ready.wait(hold, [&] { return finished || !queue.empty(); });
+            if (queue.empty()) {
+                return;
+            }
+            std::vector<std::int32_t> numbers = std::move(queue.front());
+            queue.pop_front();
+            hold.unlock();
+            AddTriangleFaces(mesh, numbers.data(), numbers.size() / 3);
+        }
+    });
+    for (std::size_t at = 0; at < soup.size(); at += kBatch) {
+        const std::size_t n = std::min(kBatch, soup.size() - at);
+        std::vector<std::int32_t> numbers(3 * n);
+        FindTriangleVertices(mesh, soup.data() + at, n, numbers.data());
+        std::lock_guard<std::mutex> hold(lock);
+        queue.push_back(std::move(numbers));
+        ready.notify_one();
+    }
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        finished = true;
+        ready.notify_one();
+    }
+    faces.join();
+    ExpectSameTables(mesh, ref);
 }
 
 TEST(AddTriangles, DoesNothingWithoutTables) {
