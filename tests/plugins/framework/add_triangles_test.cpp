@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/mesh.h"
+#include "framework/triangle_feeder.h"
 
 namespace {
 
@@ -270,6 +271,40 @@ TEST(AddTriangles, HalvesOnTwoThreadsBuildTheSameTables) {
     }
     faces.join();
     ExpectSameTables(mesh, ref);
+}
+
+// Triangles for two meshes in runs of any length, with the second thread
+// on and off and a Finish in the middle: each mesh gets its own triangles
+// in their order.
+TEST(TriangleFeeder, EachMeshGetsItsTrianglesInOrder) {
+    for (bool useThread : {true, false}) {
+        SCOPED_TRACE(useThread ? "two threads" : "one thread");
+        const std::vector<Triangle3d> soup = Soup(30000, 5);
+        std::mt19937 rng(11);
+        ReferenceMesh ref[2] = {ReferenceMesh(3000), ReferenceMesh(3000)};
+        Mesh3d a(3000, "a");
+        Mesh3d b(3000, "b");
+        Mesh3d* meshes[2] = {&a, &b};
+        TriangleFeeder feeder(useThread);
+        std::size_t at = 0;
+        int target = 0;
+        while (at < soup.size()) {
+            const std::size_t run = std::min<std::size_t>(1 + rng() % 3000, soup.size() - at);
+            for (std::size_t i = 0; i < run; ++i) {
+                ref[target].Add(soup[at + i]);
+                feeder.Add(*meshes[target], soup[at + i]);
+            }
+            at += run;
+            target = static_cast<int>(rng() % 2);
+            if (at > soup.size() / 2 && at - run <= soup.size() / 2) {
+                feeder.Finish();
+                ExpectSameTables(a, ref[0]);
+            }
+        }
+        feeder.Finish();
+        ExpectSameTables(a, ref[0]);
+        ExpectSameTables(b, ref[1]);
+    }
 }
 
 TEST(AddTriangles, DoesNothingWithoutTables) {
