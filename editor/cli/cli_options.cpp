@@ -501,8 +501,9 @@ std::string ListHelp() {
            "every format prints them in UTF-8, decoded with the character set.\n"
            "\n"
            "  --format text       aligned columns, one block per file (default)\n"
-           "  --format tsv        tab-separated, one header line; tabs, line ends and\n"
-           "                      backslashes in a field are written as \\t, \\n, \\r, \\\\\n"
+           "  --format tsv        tab-separated, one header line; tabs, line ends, NUL\n"
+           "                      bytes and backslashes in a field are written as \\t,\n"
+           "                      \\n, \\r, \\0, \\\\\n"
            "  --format json       one array of records\n" +
            std::string(kCharsetHelp) +
            "  --settings INI      take the character set from this settings file\n"

@@ -23,6 +23,9 @@ std::string TsvField(std::string_view text) {
             case '\r':
                 out += "\\r";
                 break;
+            case '\0':
+                out += "\\0";
+                break;
             default:
                 out += c;
         }

@@ -7,8 +7,8 @@
 
 namespace tessvane::cli {
 
-// A TSV field: '\' -> "\\", tab -> "\t", LF -> "\n", CR -> "\r"; everything
-// else as it is.
+// A TSV field: '\' -> "\\", tab -> "\t", LF -> "\n", CR -> "\r", NUL -> "\0";
+// everything else as it is.
 std::string TsvField(std::string_view text);
 
 // A JSON string literal with its quotes; control characters as \u00XX. A

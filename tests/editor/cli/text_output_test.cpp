@@ -13,6 +13,8 @@ namespace {
 TEST(TextOutputTest, TsvFieldsStayOnTheirRow) {
     EXPECT_EQ(TsvField("C:\\TEX"), "C:\\\\TEX");
     EXPECT_EQ(TsvField("a\tb\nc\rd"), "a\\tb\\nc\\rd");
+    // A NUL would end the field for most readers.
+    EXPECT_EQ(TsvField(std::string("a\0b\\0", 5)), "a\\0b\\\\0");
     EXPECT_EQ(TsvField("caf\xe9"), "caf\xe9");
 }
 
