@@ -12,12 +12,6 @@ bool EndsInSeparator(std::string_view text) {
     return !text.empty() && (text.back() == ':' || text.back() == '/' || text.back() == '\\');
 }
 
-std::string_view CurrentName(const PathRecord& record) {
-    return record.NewFileName == record.OldFileName && !record.StoredFileName.empty()
-               ? std::string_view(record.StoredFileName)
-               : record.NewFileName.view();
-}
-
 LinkStatus StatusOf(const ResolvedPath& resolved) {
     switch (resolved.status) {
         case ResolveStatus::Found:
@@ -40,7 +34,7 @@ std::string RecordPath(const Settings& settings, const PathRecord& record) {
         else
             path += settings.Computer == ComputerType::Amiga ? '/' : '\\';
     }
-    path += CurrentName(record);
+    path += WrittenFileName(record);
     return path;
 }
 
@@ -98,7 +92,7 @@ RelinkOutcome RelinkRecord(CoreContext& context, std::size_t recordNumber,
         EncodeResult encoded = EncodeFromUtf8(name, settings.CharacterSet);
         name = encoded.ok() ? std::move(encoded.bytes) : std::string();
     }
-    const std::string current(CurrentName(record));
+    const std::string current(WrittenFileName(record));
     const bool renamed = !name.empty() && name != current && name.size() <= kMaxNameText &&
                          FoldLocalName(DecodeToUtf8(name, settings.CharacterSet)) ==
                              FoldLocalName(DecodeToUtf8(current, settings.CharacterSet));

@@ -82,6 +82,10 @@ struct PathRecord {
     // NewFileName still equals OldFileName this is what is written, so a long
     // name nobody changed reaches the file whole.
     std::string StoredFileName;
+    // A new name longer than 32 characters that a suffix rule made from the
+    // whole name. While NewFileName is its first 32 characters this is what is
+    // written and logged.
+    std::string WholeNewFileName;
 };
 
 struct PathList {

@@ -75,6 +75,15 @@ std::string TruncateImagineDirectory(const EditorContext& editor, std::string_vi
     return std::string(directory);
 }
 
+std::string_view WrittenFileName(const PathRecord& record) {
+    if (!record.WholeNewFileName.empty() &&
+        record.NewFileName == CutText(record.WholeNewFileName, NameText::kMax))
+        return record.WholeNewFileName;
+    if (record.NewFileName == record.OldFileName && !record.StoredFileName.empty())
+        return record.StoredFileName;
+    return record.NewFileName.view();
+}
+
 ComposedPath ComposeRecordPath(CoreContext& context, const PathRecord& record) {
     const Settings& settings = context.editor.settings;
     std::string dir = record.NewDirectory.str();
@@ -89,11 +98,7 @@ ComposedPath ComposeRecordPath(CoreContext& context, const PathRecord& record) {
     const bool amiga = settings.Computer == ComputerType::Amiga;
     out.wrongForm = dir.find(amiga ? '\\' : '/') != std::string::npos;
     if (!dir.empty() && !IsSeparator(dir.back())) dir += amiga ? '/' : '\\';
-    const std::string_view name =
-        record.NewFileName == record.OldFileName && !record.StoredFileName.empty()
-            ? std::string_view(record.StoredFileName)
-            : record.NewFileName.view();
-    out.path = dir + std::string(name);
+    out.path = dir + std::string(WrittenFileName(record));
     if (out.path.size() > kMaxPathText) out.path.resize(kMaxPathText);
     return out;
 }
@@ -178,17 +183,25 @@ void ApplySuffixes(CoreContext& context) {
         if (!texture && !brush) continue;
         // The extension goes from the name that will be written, so a name the texture
         // list gave the record survives; a name read without any extension is only
-        // ever extended, as before.
-        if (std::string_view(r.OldFileName).find('.') != std::string_view::npos) {
-            const std::string current = r.NewFileName.str();
-            const std::size_t dot = current.find('.');
-            if (dot != std::string::npos) r.NewFileName = current.substr(0, dot);
+        // ever extended, as before. A long name is worked on whole: the 32 characters
+        // the record shows may have lost the extension or cut it short.
+        const std::string_view read =
+            r.StoredFileName.empty() ? r.OldFileName.view() : std::string_view(r.StoredFileName);
+        std::string name(WrittenFileName(r));
+        if (read.find('.') != std::string_view::npos) {
+            const std::size_t dot = name.find('.');
+            if (dot != std::string::npos) name.resize(dot);
         }
         const SuffixText& suffix = texture ? suffixes.Texture : suffixes.Brush;
+        if (!suffix.empty()) name += "." + suffix.str();
+        r.NewFileName = name;
+        if (name.size() > NameText::kMax)
+            r.WholeNewFileName = std::move(name);
+        else
+            r.WholeNewFileName.clear();
         if (!suffix.empty()) {
-            r.NewFileName = r.NewFileName.str() + "." + suffix.str();
             LogChange(context, r.PartName, texture ? "Texture Suffix" : "Brush Suffix",
-                      "Changed To", r.OldFileName, r.NewFileName);
+                      "Changed To", read, WrittenFileName(r));
         }
     }
 }

@@ -41,6 +41,12 @@ bool FileExistsHere(const EditorContext& editor, std::string_view directory,
 // else unchanged.
 std::string TruncateImagineDirectory(const EditorContext& editor, std::string_view directory);
 
+// The file name written for a record: WholeNewFileName while NewFileName is
+// its first 32 characters, else StoredFileName while NewFileName equals
+// OldFileName, else NewFileName. Long names nobody changed, and long names
+// only a suffix rule changed, reach the file whole.
+std::string_view WrittenFileName(const PathRecord& record);
+
 // The path to write for a record, cut to 255 characters.
 struct ComposedPath {
     std::string path;
@@ -48,7 +54,7 @@ struct ComposedPath {
     bool wrongForm = false;
 };
 // Shortens the directory with Use Short Directory (logging "Truncated to"), then
-// joins directory and NewFileName with the separator of the Computer setting
+// joins directory and WrittenFileName with the separator of the Computer setting
 // unless the directory already ends in '/', ':' or '\'.
 ComposedPath ComposeRecordPath(CoreContext& context, const PathRecord& record);
 
@@ -68,7 +74,11 @@ void ApplyTextureDefaults(CoreContext& context, bool prompt);
 void ComputeEffectiveSuffixes(CoreContext& context);
 
 // Replaces the extension of every Texture and Brush record whose selection is
-// not "as is" by the effective suffix (or removes it when that is empty).
+// not "as is" by the effective suffix (or removes it when that is empty). The
+// extension is that of the whole name that would be written (WrittenFileName),
+// from its first '.'; a name read without any '.' is only extended. A result
+// longer than 32 characters is kept whole in WholeNewFileName, and the log
+// line names the whole name read and the whole name that will be written.
 void ApplySuffixes(CoreContext& context);
 
 // Every record whose OldDirectory has a SummaryEntry (compared in upper case)

@@ -294,12 +294,13 @@ TEST_F(PathRulesTest, ApplySuffixes) {
         PathKind kind;
         std::uint16_t textureSelection, brushSelection;
         const char* specified;
-        std::string oldName;
+        std::string oldName;  // the whole name read
         std::string newName;
-        const char* want;
+        std::string want;  // the whole name written
         bool logged;
     };
     const std::string thirty(30, 'm');
+    const std::string long34 = "abcdefghijklmnopqrstuvwxyz1234";
     const Case cases[] = {
         {PathKind::Texture, 3, 0, "", "MARBLE", "MARBLE.itx", "MARBLE.itx.itx", true},
         {PathKind::Texture, 3, 0, "", "MARBLE.IFF", "MARBLE.itx", "MARBLE.itx", true},
@@ -313,9 +314,21 @@ TEST_F(PathRulesTest, ApplySuffixes) {
         // A name the texture list gave the record keeps its new stem.
         {PathKind::Texture, 3, 0, "", "wood.iff", "oak.iff", "oak.itx", true},
         {PathKind::Texture, 3, 0, "", "wood.iff", "oak", "oak.itx", true},
-        {PathKind::Texture, 3, 0, "", thirty + ".iff", thirty + ".iff", "", true},
+        // Names longer than the 32 characters a record shows: the suffix
+        // replaces the extension of the whole name, which is written whole,
+        // also where the 32 characters hold no '.' at all.
+        {PathKind::Texture, 3, 0, "", thirty + ".iff", thirty + ".iff", thirty + ".itx", true},
+        {PathKind::Texture, 3, 0, "", long34 + ".iff", long34 + ".iff", long34 + ".itx", true},
+        {PathKind::Texture, 0, 0, "", long34 + ".iff", long34 + ".iff", long34 + ".iff", false},
+        {PathKind::Brush, 0, 7, "", long34 + "5678.iff", long34 + "5678.iff", long34 + "5678.jpg",
+         true},
+        {PathKind::Texture, 1, 0, "", long34 + "5678.iff", long34 + "5678.iff", long34 + "5678",
+         false},
+        // A long name the texture list replaced by a short one: the short one.
+        {PathKind::Texture, 3, 0, "", long34 + ".iff", "oak.iff", "oak.itx", true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.oldName + " / " + c.newName);
         context.editor.settings.TextureSuffixSelection = c.textureSelection;
         context.editor.settings.BrushSuffixSelection = c.brushSelection;
         context.editor.settings.TextureSuffix = c.specified;
@@ -325,18 +338,29 @@ TEST_F(PathRulesTest, ApplySuffixes) {
         PathRecord r;
         r.PartName = "P";
         r.Kind = c.kind;
-        r.OldFileName = c.oldName;
+        r.NewDirectory = "C:\\TEX";
+        r.OldFileName = c.oldName;  // cut to 32, as the reader does
+        r.StoredFileName = c.oldName;
         r.NewFileName = c.newName;
         context.file.Paths.Records.push_back(r);
-        log.lines.clear();
-        ApplySuffixes(context);
-        const std::string want = *c.want ? c.want : thirty + ".i";  // cut to 32
-        EXPECT_EQ(Record(1).NewFileName, want) << c.oldName;
-        EXPECT_EQ(log.lines.size(), c.logged ? 1u : 0u) << c.oldName;
+        // Applying the rule again changes nothing, except that a name read
+        // without an extension is extended again.
+        const int times = c.oldName.find('.') == std::string::npos ? 1 : 2;
+        for (int time = 1; time <= times; ++time) {
+            SCOPED_TRACE(time);
+            log.lines.clear();
+            ApplySuffixes(context);
+            EXPECT_EQ(WrittenFileName(Record(1)), c.want);
+            EXPECT_EQ(Record(1).NewFileName, CutText(c.want, kMaxNameText));
+            EXPECT_EQ(ComposeRecordPath(context, Record(1)).path, "C:\\TEX\\" + c.want);
+            // The log names the whole names, the one written included.
+            const std::vector<std::string> logged = {
+                std::string("Object: P >>  ") +
+                (c.kind == PathKind::Texture ? "Texture" : "Brush") + " Suffix: " + c.oldName +
+                "  Changed To  " + c.want};
+            EXPECT_EQ(log.lines, c.logged ? logged : std::vector<std::string>{});
+        }
     }
-    // The old name itself was cut to 32 when it was read.
-    EXPECT_EQ(log.lines, std::vector<std::string>{"Object: P >>  Texture Suffix: " + thirty +
-                                                  ".i  Changed To  " + thirty + ".i"});
 }
 
 TEST_F(PathRulesTest, LogChangeWritesNothingWithoutALog) {
