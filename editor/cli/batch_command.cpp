@@ -1,12 +1,15 @@
 #include "batch_command.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "check_command.h"
 #include "cli_context.h"
 #include "cli_ui.h"
 #include "core/batch.h"
+#include "core/batch_log.h"
 #include "core/missing_files.h"
 #include "core/path_rules.h"
 #include "state/program_directory.h"
@@ -159,6 +162,19 @@ bool EncodeEntries(const BatchOptions& options, CharacterSet set,
     return true;
 }
 
+// A settings file without a Save Directory line has the program's directory
+// as its save directory, and so has one the window wrote while nobody chose
+// another: neither is where a command-line user wants files (nor may an
+// installed program's directory be written to). Such a file saves in place.
+bool IsProgramDirectory(const EditorContext& editor, std::string_view directory) {
+    if (directory.empty()) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(std::filesystem::path(std::string(directory)),
+                                       std::filesystem::path(editor.shell.ProgramDirectory.str()),
+                                       ec) &&
+           !ec;
+}
+
 }  // namespace
 
 bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::string& error) {
@@ -248,13 +264,25 @@ int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream
     if (options.saveDirectory) {
         context.editor.shell.SaveInOriginalDirectory = false;
         run.saveDirectory = *options.saveDirectory;
-    } else if (options.inPlace || !options.settingsFile) {
+    } else if (options.inPlace || !options.settingsFile ||
+               IsProgramDirectory(context.editor, context.editor.settings.SaveDirectory)) {
         context.editor.shell.SaveInOriginalDirectory = true;
     } else {
         context.editor.shell.SaveInOriginalDirectory = false;
         run.saveDirectory = context.editor.settings.SaveDirectory.str();
     }
-    if (options.logFile) run.logPath = *options.logFile;
+    if (options.logFile) {
+        run.logPath = *options.logFile;
+    } else if (options.settingsFile) {
+        // Not into the program's directory either: beside the settings file
+        // that asked for the log.
+        std::error_code ec;
+        const std::filesystem::path settings = std::filesystem::absolute(*options.settingsFile, ec);
+        run.logPath =
+            ((ec ? std::filesystem::path(*options.settingsFile) : settings).parent_path() /
+             std::string(kBatchLogFileName))
+                .string();
+    }
     run.dryRun = options.dryRun;
 
     CliUi ui(err, options.existing == ExistingTarget::Overwrite);

@@ -334,26 +334,65 @@ TEST_F(CliTest, ProgressGoesToStandardErrorOnlyWhenItIsATerminal) {
     EXPECT_EQ(terminal.out, "cube.iob......ok\nscene.ist......ok\n");
 }
 
-TEST_F(CliTest, SettingsWithGenerateLogWriteBatchLogBesideTheProgram) {
-    // A copy of the program in a directory of its own: that directory is
-    // writable, so it is the program directory that holds Batch.Log.
+// A command-line run writes nothing into the program's directory: a settings
+// file without a Save Directory (or with the program's directory, as the
+// window writes it when nobody chose another) saves in place, and Batch.Log
+// goes beside the settings file unless --log names another file.
+TEST_F(CliTest, SettingsWithoutASaveDirectorySaveInPlaceAndLogBesideThemselves) {
+    // A copy of the program in a writable directory of its own.
     TempDir programDir;
     const std::string program = programDir.File("tessvane-cli");
     fs::copy_file(CliProgram(), program);
-    {
-        std::ofstream ini(dir.File("log.ini"), std::ios::binary);
-        ini << "[VANE]\r\nGenerate Log=yes\r\n";
+    fs::create_directory(dir.path() / "conf");
+    struct Case {
+        const char* name;
+        std::string saveLine;            // the settings file's Save Directory line
+        std::vector<std::string> extra;  // further options
+        const char* saved;               // where cube.iob is saved
+        const char* log;                 // where the log is
+    };
+    const Case cases[] = {
+        {"no save directory", "", {}, "cube.iob", "conf/Batch.Log"},
+        {"the program's directory",
+         "Save Directory=" + programDir.Dir() + "\r\n",
+         {},
+         "cube.iob",
+         "conf/Batch.Log"},
+        {"a save directory of its own",
+         "Save Directory=" + dir.Dir() + "out\r\n",
+         {},
+         "out/cube.iob",
+         "conf/Batch.Log"},
+        {"--log", "", {"--log", "run.log"}, "cube.iob", "run.log"},
+    };
+    const Bytes original = ReadFileBytes(dir.File("cube.iob"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(dir.File("cube.iob"), original);
+        for (const char* stale : {"cube.bak", "out/cube.iob", "conf/Batch.Log", "run.log"})
+            fs::remove(dir.File(stale));
+        {
+            std::ofstream ini(dir.File("conf/log.ini"), std::ios::binary);
+            ini << "[VANE]\r\nGenerate Log=yes\r\n(Batch) Update File Suffix=yes\r\n"
+                << "Texture Suffix Selection=itx\r\n"
+                << c.saveLine;
+        }
+        std::vector<std::string> args = {"batch", "--settings", "conf/log.ini"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        args.push_back("cube.iob");
+
+        const CliResult result = RunProgram(program, args, dir.path().string());
+
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(ReadFileBytes(dir.File(c.saved)), original);
+        const std::vector<std::string> log = Lines(ReadText(dir.File(c.log)));
+        ASSERT_GE(log.size(), 3u);
+        EXPECT_NE(std::find(log.begin(), log.end(), "Processing....cube.iob"), log.end());
+        std::vector<std::string> inProgramDir;
+        for (const auto& entry : fs::directory_iterator(programDir.path()))
+            inProgramDir.push_back(entry.path().filename());
+        EXPECT_EQ(inProgramDir, std::vector<std::string>{"tessvane-cli"});
     }
-
-    const CliResult result =
-        RunProgram(program, {"batch", "--settings", "log.ini", "--save-dir", "out", "cube.iob"},
-                   dir.path().string());
-
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    const std::vector<std::string> log = Lines(ReadText(programDir.File("Batch.Log")));
-    ASSERT_EQ(log.size(), 7u);
-    EXPECT_EQ(log[3], "Processing....cube.iob");
-    EXPECT_EQ(log[4], "File Saved as..out/cube.iob");
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
