@@ -53,13 +53,14 @@ class VertexList {
     std::size_t count_ = 0;
 };
 
-// Reads up to three coordinates as "%lf %lf %lf" into v, the components
-// that cannot be read left 0; false when one read is not finite.
-bool ReadVertex(const char* text, Vector3d& v) {
+// Reads up to three coordinates as "%lf %lf %lf" from the text up to end
+// (its NUL) into v, the components that cannot be read left 0; false when
+// one read is not finite.
+bool ReadVertex(const char* text, const char* end, Vector3d& v) {
     double xyz[3] = {0.0, 0.0, 0.0};
     const char* p = text;
     for (double& component : xyz) {
-        p = ReadObjDouble(p, component);
+        p = ReadObjDouble(p, end, component);
         if (p == nullptr) {
             break;  // like scanf, the first failure ends the conversion
         }
@@ -197,7 +198,7 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize) {
 
 bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
     Vector3d v{};
-    const bool finite = ReadVertex(text, v);
+    const bool finite = ReadVertex(text, text + std::strlen(text), v);
     vertices.push_back(v);
     return finite;
 }
@@ -241,7 +242,7 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
                     break;
                 }
                 Vector3d v;
-                if (!ReadVertex(line + 1, v)) {
+                if (!ReadVertex(line + 1, line + length, v)) {
                     scratch.pending.Finish();
                     result.status = ObjParseResult::Status::kNotFinite;
                     result.bytes = reader.Position();
