@@ -14,16 +14,9 @@
 #include "core/writer.h"
 #include "state/settings_file.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
-
-QString ToQ(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string FromQ(const QString& text) {
-    return text.toStdString();
-}
 
 namespace {
 
@@ -155,6 +148,33 @@ void TVANEForm::Warn(const std::string& text) {
     ShowWarning(&dialogs_, text);
 }
 
+CharacterSet TVANEForm::TextSet() const {
+    return CharacterSetOf(context_.editor);
+}
+
+QString TVANEForm::Shown(std::string_view bytes) const {
+    return ShowText(bytes, TextSet());
+}
+
+std::optional<std::string> TVANEForm::InSet(const QString& text) {
+    TypedText typed = ReadTyped(text, TextSet());
+    if (!typed.ok()) {
+        Warn(typed.refusal);
+        return std::nullopt;
+    }
+    return std::move(typed.bytes);
+}
+
+bool TVANEForm::Typed(QLineEdit* field, std::string& bytes) {
+    std::optional<std::string> typed = InSet(field->text());
+    if (!typed) {
+        field->setFocus();
+        return false;
+    }
+    bytes = std::move(*typed);
+    return true;
+}
+
 bool TVANEForm::FileHeld() const {
     return context_.file.Loaded || !context_.file.Chunks.empty();
 }
@@ -225,7 +245,7 @@ void TVANEForm::LoadTDDDFile() {
     }
 
     setWindowTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral("  -  ") +
-                   ToQ(shell.CurrentFileName));
+                   ShowLocal(shell.CurrentFileName));
     const ObjectFile& file = context_.file;
     ui_->PathDetailList->setHorizontalHeaderLabels(
         file.IsProject ? QStringList{QStringLiteral("Name"), QStringLiteral("File"),
@@ -247,19 +267,19 @@ void TVANEForm::LoadTDDDFile() {
     {
         const QSignalBlocker block(ui_->SummaryList);
         for (const SummaryEntry& entry : file.Summary)
-            ui_->SummaryList->addItem(ToQ(entry.OldDirectory));
+            ui_->SummaryList->addItem(Shown(entry.OldDirectory));
         if (!file.Summary.empty()) ui_->SummaryList->setCurrentRow(0);
     }
 
     if (file.Paths.Count() > 0) {
         const PathRecord& first = file.Paths.AtDisplay(1);
         ShowOldPath(first.OldDirectory);
-        ui_->Details_NewPath->setText(ToQ(first.NewDirectory));
-        ui_->NewFileNameEdit->setText(ToQ(first.NewFileName));
-        ui_->DescEdit->setText(ToQ(first.NewDescription));
+        ui_->Details_NewPath->setText(Shown(first.NewDirectory));
+        ui_->NewFileNameEdit->setText(Shown(first.NewFileName));
+        ui_->DescEdit->setText(Shown(first.NewDescription));
     }
     if (!file.Summary.empty())
-        ui_->Summary_NewPath->setText(ToQ(file.Summary.front().NewDirectory));
+        ui_->Summary_NewPath->setText(Shown(file.Summary.front().NewDirectory));
 
     const Settings& s = context_.editor.settings;
     ui_->UpdateSuffixButton->setEnabled(s.TextureSuffixSelection != kTextureSuffixAsIs ||
@@ -349,7 +369,7 @@ void TVANEForm::PromptListChange(int item) {
 }
 
 std::string TVANEForm::StartDirectory(const QString& fieldText) const {
-    const std::string text = FromQ(fieldText);
+    const std::string text = ReadTyped(fieldText, TextSet()).bytes;
     if (DirectoryExists(text)) return text;
     return ResolveImagineDirectory(context_.editor, text, true);
 }

@@ -12,12 +12,16 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "PrtList.h"
 #include "core/batch.h"
 #include "core/core_context.h"
 #include "dialog_service.h"
+#include "state/character_set.h"
+
+class QLineEdit;
 
 namespace Ui {
 class TVANEForm;
@@ -223,6 +227,18 @@ class TVANEForm : public QMainWindow {
     std::string ChosenDirectoryText(const std::string& chosen) const;
     void Warn(const std::string& text);
 
+    // Texts of the other machine as the window shows them, decoded with the
+    // Character Set (window_text.h); local file names as the system has them.
+    CharacterSet TextSet() const;
+    QString Shown(std::string_view bytes) const;
+    // `text` as bytes of the Character Set; nothing, after a message that
+    // names it, when the set cannot hold one of its characters.
+    std::optional<std::string> InSet(const QString& text);
+    // The text of `field` as bytes of the Character Set. False when the set
+    // cannot hold one of its characters: the message names it, the field keeps
+    // the focus and the text, and the caller stores nothing.
+    bool Typed(QLineEdit* field, std::string& bytes);
+
     CoreContext& context_;
     DialogService& dialogs_;
     std::unique_ptr<Ui::TVANEForm> ui_;
@@ -239,8 +255,5 @@ class TVANEForm : public QMainWindow {
     BatchList batchList_;
     std::unique_ptr<BatchClock> batchClock_ = std::make_unique<SystemBatchClock>();
 };
-
-QString ToQ(std::string_view text);
-std::string FromQ(const QString& text);
 
 }  // namespace tessvane

@@ -16,6 +16,7 @@
 #include "core/file_system.h"
 #include "event_hook.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -36,7 +37,7 @@ class BatchPageObserver final : public BatchObserver {
     }
 
     void FileFinished(std::size_t index, std::string_view path, BatchStatus status) override {
-        const QString line = ToQ(BatchResultLine(path, status));
+        const QString line = ShowLocal(BatchResultLine(path, status));
         QListWidgetItem* item = list_.item(int(index) - 1);
         if (item == nullptr) {
             item = new QListWidgetItem(&list_);
@@ -109,11 +110,11 @@ void TVANEForm::SetBatchPromptControls() {
 void TVANEForm::ShowBatchList() {
     ui_->TDDDList->clear();
     for (const BatchFileEntry& entry : batchList_.Entries()) {
-        auto* item = new QListWidgetItem(ToQ(entry.Path()), ui_->TDDDList);
+        auto* item = new QListWidgetItem(ShowLocal(entry.Path()), ui_->TDDDList);
         item->setToolTip(item->text());
     }
     ui_->ProcessButton->setEnabled(!batchList_.Empty());
-    ui_->SelectFilesButton->setText(ToQ(BatchSelectButtonCaption(batchList_)));
+    ui_->SelectFilesButton->setText(ShowLocal(BatchSelectButtonCaption(batchList_)));
 }
 
 void TVANEForm::SelectFilesButtonClick() {
@@ -124,7 +125,7 @@ void TVANEForm::SelectFilesButtonClick() {
     const std::vector<std::string> chosen = dialogs_.OpenFiles(request);
     if (chosen.empty()) {
         // Cancelled: the list, and the results it shows, stay as they were.
-        ui_->SelectFilesButton->setText(ToQ(BatchSelectButtonCaption(batchList_)));
+        ui_->SelectFilesButton->setText(ShowLocal(BatchSelectButtonCaption(batchList_)));
         return;
     }
     const BatchSelectionResult added = batchList_.AddSelection(chosen, context_.editor.shell);
@@ -139,7 +140,7 @@ void TVANEForm::SelectFilesButtonClick() {
 
 void TVANEForm::ProcessButtonClick() {
     BatchRunOptions options;
-    options.saveDirectory = FromQ(ui_->SaveDir->text());
+    options.saveDirectory = LocalText(ui_->SaveDir->text());
     BatchPageObserver observer(*ui_->TDDDList, *ui_->ProgressBar1);
     RunBatch(context_, batchList_, options, *batchClock_, &observer);
     ui_->SelectFilesButton->setText(QStringLiteral("Select Object Files"));
@@ -173,13 +174,13 @@ void TVANEForm::OriginalDirCheckClick(bool on) {
     if (on)
         ui_->SaveDir->clear();
     else
-        ui_->SaveDir->setText(ToQ(context_.editor.settings.SaveDirectory));
+        ui_->SaveDir->setText(ShowLocal(context_.editor.settings.SaveDirectory));
     ui_->SaveDir->setEnabled(!on);
     ui_->SaveDirButton->setEnabled(!on);
 }
 
 void TVANEForm::SaveDirButtonClick() {
-    const std::string typed = FromQ(ui_->SaveDir->text());
+    const std::string typed = LocalText(ui_->SaveDir->text());
     DirectoryRequest request;
     request.title = "Select Object Save Directory";
     request.start =
@@ -187,15 +188,15 @@ void TVANEForm::SaveDirButtonClick() {
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.SaveDirectory = *chosen;
-    ui_->SaveDir->setText(ToQ(context_.editor.settings.SaveDirectory));
+    ui_->SaveDir->setText(ShowLocal(context_.editor.settings.SaveDirectory));
 }
 
 void TVANEForm::SaveDirKeyDown() {
-    const std::string typed = FromQ(ui_->SaveDir->text());
+    const std::string typed = LocalText(ui_->SaveDir->text());
     if (DirectoryExists(typed))
         context_.editor.settings.SaveDirectory = typed;
     else
-        ui_->SaveDir->setText(ToQ(context_.editor.settings.SaveDirectory));
+        ui_->SaveDir->setText(ShowLocal(context_.editor.settings.SaveDirectory));
 }
 
 }  // namespace tessvane

@@ -9,6 +9,7 @@
 #include "core/scanner.h"
 #include "core/texture_module.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 namespace {
@@ -102,9 +103,9 @@ void TVANEForm::FillDetailGrid() {
     for (std::size_t i = 1; i <= paths.Count(); ++i) {
         const PathRecord& r = paths.AtDisplay(i);
         const int row = static_cast<int>(i - 1);
-        grid->setItem(row, 0, new QTableWidgetItem(ToQ(r.PartName)));
-        grid->setItem(row, 1, new QTableWidgetItem(ToQ(r.OldFileName)));
-        grid->setItem(row, 2, new QTableWidgetItem(ToQ(r.OldDescription)));
+        grid->setItem(row, 0, new QTableWidgetItem(Shown(r.PartName)));
+        grid->setItem(row, 1, new QTableWidgetItem(Shown(r.OldFileName)));
+        grid->setItem(row, 2, new QTableWidgetItem(Shown(r.OldDescription)));
     }
     grid->setCurrentCell(std::min(current, grid->rowCount() - 1), 0);
 }
@@ -114,7 +115,7 @@ void TVANEForm::ShowOldPath(const PathText& directory) {
     // its start and the directory that holds the file stay in sight; the
     // whole of it is the tool tip.
     QLabel* panel = ui_->Details_OldPath;
-    const QString text = ToQ(directory);
+    const QString text = Shown(directory);
     const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
     panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
     panel->setToolTip(text);
@@ -122,9 +123,9 @@ void TVANEForm::ShowOldPath(const PathText& directory) {
 
 void TVANEForm::ShowRecordFields(const PathRecord& record, bool withDescription) {
     ShowOldPath(record.OldDirectory);
-    ui_->Details_NewPath->setText(ToQ(record.NewDirectory));
-    ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
-    if (withDescription) ui_->DescEdit->setText(ToQ(record.NewDescription));
+    ui_->Details_NewPath->setText(Shown(record.NewDirectory));
+    ui_->NewFileNameEdit->setText(Shown(record.NewFileName));
+    if (withDescription) ui_->DescEdit->setText(Shown(record.NewDescription));
 }
 
 void TVANEForm::SetResetButtons(const PathRecord& record, bool withDescription) {
@@ -149,7 +150,8 @@ void TVANEForm::PathDetailListSelectCell() {
 void TVANEForm::Details_NewPathKeyDown() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
-    const std::string typed = FromQ(ui_->Details_NewPath->text());
+    std::string typed;
+    if (!Typed(ui_->Details_NewPath, typed)) return;
     const Settings& s = context_.editor.settings;
     bool accepted = true;
     if (s.ValidateDirectory && s.Computer == ComputerType::PC) {
@@ -195,8 +197,10 @@ void TVANEForm::SelectPath2Click() {
                                 : "Brush File does not exist in this directory");
         return;
     }
-    const std::string text = ChosenDirectoryText(*chosen);
-    ui_->Details_NewPath->setText(ToQ(text));
+    const std::optional<std::string> inSet = InSet(ShowLocal(*chosen));
+    if (!inSet) return;
+    const std::string text = ChosenDirectoryText(*inSet);
+    ui_->Details_NewPath->setText(Shown(text));
     record->NewDirectory = text;
     ui_->ResetButton2->setEnabled(true);
     ui_->Update->setEnabled(true);
@@ -206,7 +210,7 @@ void TVANEForm::ResetButton2Click() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
     record->NewDirectory = record->OldDirectory;
-    ui_->Details_NewPath->setText(ToQ(record->NewDirectory));
+    ui_->Details_NewPath->setText(Shown(record->NewDirectory));
     ui_->ResetButton2->setEnabled(false);
     ui_->Update->setEnabled(true);
 }
@@ -214,7 +218,8 @@ void TVANEForm::ResetButton2Click() {
 void TVANEForm::NewFileNameEditKeyDown() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
-    const std::string typed = FromQ(ui_->NewFileNameEdit->text());
+    std::string typed;
+    if (!Typed(ui_->NewFileNameEdit, typed)) return;
     const Settings& s = context_.editor.settings;
     bool stored = true;
     if (s.Computer == ComputerType::PC) {
@@ -226,7 +231,7 @@ void TVANEForm::NewFileNameEditKeyDown() {
         if (s.ValidateFiles && !FileExists(full)) {
             Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
                                     : "Brush File does not exist in this Directory");
-            ui_->NewFileNameEdit->setText(ToQ(record->NewFileName));
+            ui_->NewFileNameEdit->setText(Shown(record->NewFileName));
             stored = false;
         } else {
             record->NewFileName = typed;
@@ -234,7 +239,7 @@ void TVANEForm::NewFileNameEditKeyDown() {
                 const std::string description = InquireTextureDescription(full);
                 if (!description.empty()) {
                     record->NewDescription = description;
-                    ui_->DescEdit->setText(ToQ(record->NewDescription));
+                    ui_->DescEdit->setText(Shown(record->NewDescription));
                 }
             }
         }
@@ -255,31 +260,40 @@ void TVANEForm::NewFileNameButtonClick() {
     request.title = "Select Brush/Texture File";
     request.filter = kObjectFileFilter;
     request.directory = StartDirectory(ui_->Details_NewPath->text());
-    request.fileName = FromQ(ui_->NewFileNameEdit->text());
+    request.fileName = LocalText(ui_->NewFileNameEdit->text());
     const std::optional<std::string> chosen = dialogs_.OpenFile(request);
     if (!chosen) return;
 
     const std::size_t sep = chosen->find_last_of("/\\");
-    const std::string name = sep == std::string::npos ? *chosen : chosen->substr(sep + 1);
-    const std::string directory = sep == std::string::npos ? std::string() : chosen->substr(0, sep);
-    ui_->NewFileNameEdit->setText(ToQ(name));
+    const QString name = ShowLocal(sep == std::string::npos ? *chosen : chosen->substr(sep + 1));
+    const QString directory =
+        ShowLocal(sep == std::string::npos ? std::string() : chosen->substr(0, sep));
+    // Both texts go into the object file: a character the set cannot hold
+    // refuses the whole choice before anything changes.
+    const std::optional<std::string> nameInSet = InSet(name);
+    if (!nameInSet) return;
+    const bool newDirectory =
+        context_.editor.settings.ValidateFiles && directory != ui_->Details_NewPath->text();
+    std::optional<std::string> directoryInSet;
+    if (newDirectory && !(directoryInSet = InSet(directory))) return;
 
-    if (context_.editor.settings.ValidateFiles && ToQ(directory) != ui_->Details_NewPath->text()) {
-        const std::string text = ChosenDirectoryText(directory);
-        ui_->Details_NewPath->setText(ToQ(text));
+    ui_->NewFileNameEdit->setText(name);
+    if (newDirectory) {
+        const std::string text = ChosenDirectoryText(*directoryInSet);
+        ui_->Details_NewPath->setText(Shown(text));
         record->NewDirectory = text;
         ui_->ResetButton2->setEnabled(true);
         ui_->Update->setEnabled(true);
     }
     ui_->Update->setEnabled(true);
-    record->NewFileName = FromQ(ui_->NewFileNameEdit->text());
+    record->NewFileName = *nameInSet;
     ui_->ResetFileButton->setEnabled(!(record->NewFileName == record->OldFileName));
 
     if (IsTexture(*record)) {
         const std::string description = InquireTextureDescription(*chosen);
         if (!description.empty()) {
             record->NewDescription = description;
-            ui_->DescEdit->setText(ToQ(record->NewDescription));
+            ui_->DescEdit->setText(Shown(record->NewDescription));
         }
         if (!(record->NewDescription == record->OldDescription))
             ui_->ResetDescButton->setEnabled(true);
@@ -290,7 +304,7 @@ void TVANEForm::ResetFileButtonClick() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
     record->NewFileName = record->OldFileName;
-    ui_->NewFileNameEdit->setText(ToQ(record->NewFileName));
+    ui_->NewFileNameEdit->setText(Shown(record->NewFileName));
     ui_->ResetFileButton->setEnabled(false);
     ui_->Update->setEnabled(true);
 }
@@ -298,7 +312,9 @@ void TVANEForm::ResetFileButtonClick() {
 void TVANEForm::DescEditKeyDown() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
-    record->NewDescription = FromQ(ui_->DescEdit->text());
+    std::string typed;
+    if (!Typed(ui_->DescEdit, typed)) return;
+    record->NewDescription = typed;
     if (!(record->NewDescription == record->OldDescription)) ui_->ResetDescButton->setEnabled(true);
     ui_->Details_NewPath->setFocus();
 }
@@ -307,7 +323,7 @@ void TVANEForm::ResetDescButtonClick() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
     record->NewDescription = record->OldDescription;
-    ui_->DescEdit->setText(ToQ(record->NewDescription));
+    ui_->DescEdit->setText(Shown(record->NewDescription));
     ui_->ResetDescButton->setEnabled(false);
     ui_->Update->setEnabled(true);
 }

@@ -4,6 +4,7 @@
 #include "core/path_rules.h"
 #include "state/settings_file.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -60,7 +61,7 @@ void TVANEForm::SetOptionDisplay() {
     ui_->LogCheck->setChecked(s.GenerateLog);
     ui_->BackupCheck->setChecked(s.CreateBackups);
     ui_->DirTexPrompt->setChecked(s.PromptForNewTexturesDirectory);
-    ui_->SaveDir->setText(ToQ(s.SaveDirectory));
+    ui_->SaveDir->setText(ShowLocal(s.SaveDirectory));
     ui_->PromptList->setCurrentIndex(s.PromptIfDirectoryExists ? 0 : 1);
     ui_->SaveDirButton->setEnabled(!shell.SaveInOriginalDirectory);
     ui_->SaveDir->setEnabled(!shell.SaveInOriginalDirectory);
@@ -84,8 +85,8 @@ void TVANEForm::SetOptionDisplay() {
     ShowSuffixField(s.TextureSuffixSelection, s.TextureSuffix, true);
     ShowSuffixField(s.BrushSuffixSelection, s.BrushSuffix, false);
 
-    ui_->ImagineDirEdit->setText(ToQ(s.ImagineDirectory));
-    ui_->LoadDirEdit->setText(ToQ(s.LoadDirectory));
+    ui_->ImagineDirEdit->setText(Shown(s.ImagineDirectory));
+    ui_->LoadDirEdit->setText(ShowLocal(s.LoadDirectory));
 
     SetDefDirectoryList();
     SetDefTextureList();
@@ -97,7 +98,7 @@ void TVANEForm::ShowSuffixField(int selection, const SuffixText& suffix, bool te
     QLineEdit* field = texture ? ui_->TexExtEdit : ui_->BrushExtEdit;
     const bool specified = selection == 1;
     field->setEnabled(specified);
-    field->setText(specified ? ToQ(suffix) : QString());
+    field->setText(specified ? Shown(suffix) : QString());
 }
 
 void TVANEForm::PCRadioClick() {
@@ -148,14 +149,18 @@ void TVANEForm::BrushComboChange(int item) {
 }
 
 void TVANEForm::TexExtEditKeyDown() {
-    context_.editor.settings.TextureSuffix = FromQ(ui_->TexExtEdit->text());
+    std::string typed;
+    if (!Typed(ui_->TexExtEdit, typed)) return;
+    context_.editor.settings.TextureSuffix = typed;
     ComputeEffectiveSuffixes(context_);
     ui_->UpdateSuffixButton->setEnabled(true);
     ui_->UpdateSuffixButton->setFocus();
 }
 
 void TVANEForm::BrushExtEditKeyDown() {
-    context_.editor.settings.BrushSuffix = FromQ(ui_->BrushExtEdit->text());
+    std::string typed;
+    if (!Typed(ui_->BrushExtEdit, typed)) return;
+    context_.editor.settings.BrushSuffix = typed;
     ComputeEffectiveSuffixes(context_);
     ui_->UpdateSuffixButton->setEnabled(true);
     ui_->UpdateSuffixButton->setFocus();
@@ -170,31 +175,35 @@ void TVANEForm::UpdateSuffixButtonClick() {
 void TVANEForm::ImagineDirButtonClick() {
     DirectoryRequest request;
     request.title = "Select Imagine Program Directory";
-    request.start = FromQ(ui_->ImagineDirEdit->text());
+    request.start = LocalText(ui_->ImagineDirEdit->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
-    context_.editor.settings.ImagineDirectory = *chosen;
-    ui_->ImagineDirEdit->setText(ToQ(context_.editor.settings.ImagineDirectory));
+    const std::optional<std::string> inSet = InSet(ShowLocal(*chosen));
+    if (!inSet) return;
+    context_.editor.settings.ImagineDirectory = *inSet;
+    ui_->ImagineDirEdit->setText(Shown(context_.editor.settings.ImagineDirectory));
 }
 
 void TVANEForm::ObjectDirButtonClick() {
     DirectoryRequest request;
     request.title = "Select Default Object Directory";
-    request.start = FromQ(ui_->LoadDirEdit->text());
+    request.start = LocalText(ui_->LoadDirEdit->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.LoadDirectory = *chosen;
-    ui_->LoadDirEdit->setText(ToQ(context_.editor.settings.LoadDirectory));
+    ui_->LoadDirEdit->setText(ShowLocal(context_.editor.settings.LoadDirectory));
     context_.editor.shell.CurrentFileDirectory = *chosen;
 }
 
 void TVANEForm::ImagineDirEditKeyDown() {
-    context_.editor.settings.ImagineDirectory = FromQ(ui_->ImagineDirEdit->text());
+    std::string typed;
+    if (!Typed(ui_->ImagineDirEdit, typed)) return;
+    context_.editor.settings.ImagineDirectory = typed;
     ui_->LoadDirEdit->setFocus();
 }
 
 void TVANEForm::LoadDirEditKeyDown() {
-    context_.editor.settings.LoadDirectory = FromQ(ui_->LoadDirEdit->text());
+    context_.editor.settings.LoadDirectory = LocalText(ui_->LoadDirEdit->text());
     ui_->ImagineDirEdit->setFocus();
 }
 

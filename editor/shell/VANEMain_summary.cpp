@@ -5,6 +5,7 @@
 #include "core/file_system.h"
 #include "core/path_rules.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -28,7 +29,7 @@ SummaryEntry* TVANEForm::SelectedSummaryEntry() {
 void TVANEForm::SummaryListClick() {
     const SummaryEntry* entry = SelectedSummaryEntry();
     if (entry == nullptr) return;
-    ui_->Summary_NewPath->setText(ToQ(entry->NewDirectory));
+    ui_->Summary_NewPath->setText(Shown(entry->NewDirectory));
     ui_->Summary_NewPath->setFocus();
     ui_->ResetButton1->setEnabled(!(entry->NewDirectory == entry->OldDirectory));
 }
@@ -36,7 +37,8 @@ void TVANEForm::SummaryListClick() {
 void TVANEForm::Summary_NewPathKeyDown() {
     SummaryEntry* entry = SelectedSummaryEntry();
     if (entry == nullptr) return;
-    const std::string typed = FromQ(ui_->Summary_NewPath->text());
+    std::string typed;
+    if (!Typed(ui_->Summary_NewPath, typed)) return;
     const Settings& s = context_.editor.settings;
     if (s.ValidateDirectory && s.Computer == ComputerType::PC && !DirectoryExists(typed)) {
         Warn("Directory does not exist");
@@ -55,8 +57,10 @@ void TVANEForm::SelectPath1Click() {
     request.start = StartDirectory(ui_->Summary_NewPath->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
-    const std::string text = ChosenDirectoryText(*chosen);
-    ui_->Summary_NewPath->setText(ToQ(text));
+    const std::optional<std::string> inSet = InSet(ShowLocal(*chosen));
+    if (!inSet) return;
+    const std::string text = ChosenDirectoryText(*inSet);
+    ui_->Summary_NewPath->setText(Shown(text));
     entry->NewDirectory = text;
     ui_->ResetButton1->setEnabled(true);
     ui_->Update->setEnabled(true);
@@ -66,7 +70,7 @@ void TVANEForm::ResetButton1Click() {
     SummaryEntry* entry = SelectedSummaryEntry();
     if (entry == nullptr) return;
     entry->NewDirectory = entry->OldDirectory;
-    ui_->Summary_NewPath->setText(ToQ(entry->NewDirectory));
+    ui_->Summary_NewPath->setText(Shown(entry->NewDirectory));
     ui_->ResetButton1->setEnabled(false);
     ui_->Update->setEnabled(true);
 }

@@ -12,6 +12,7 @@ add_library(tessvane_shell_lists STATIC
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_dialog_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_entry_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_text.cpp
 )
 set_target_properties(tessvane_shell_lists PROPERTIES AUTOMOC ON AUTOUIC ON)
 target_include_directories(tessvane_shell_lists PUBLIC ${CMAKE_CURRENT_LIST_DIR})

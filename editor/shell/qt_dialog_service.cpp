@@ -70,14 +70,18 @@ MessageAnswer QtDialogService::ShowMessage(const Message& message) {
     return MessageAnswer::Ok;
 }
 
+namespace {
+// Before the window hands over its settings: no validation, the default set.
+const EditorContext kNoEditor;
+}  // namespace
+
 std::optional<DirectoryDefault> QtDialogService::PromptDirectoryDefault(
     const DirectoryPrompt& prompt) {
-    static const EditorContext kNoValidation;
-    return RunDirectoryPrompt(*this, editor_ ? *editor_ : kNoValidation, prompt, parent_);
+    return RunDirectoryPrompt(*this, editor_ ? *editor_ : kNoEditor, prompt, parent_);
 }
 
 std::optional<TextureDefault> QtDialogService::PromptTextureDefault(const TexturePrompt& prompt) {
-    return RunTexturePrompt(*this, prompt, parent_);
+    return RunTexturePrompt(*this, editor_ ? *editor_ : kNoEditor, prompt, parent_);
 }
 
 std::optional<std::string> QtDialogService::OpenFile(const FileDialogRequest& request) {
