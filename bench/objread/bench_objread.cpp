@@ -1,26 +1,28 @@
-// Imports one generated OBJ file of about a million triangles through
-// meshconv (which loads objread with dlopen), Assimp and tinyobjloader, each
-// in a process of its own so that wall time and peak memory are the whole
-// cost of a load, and prints the median time, peak memory and counts of each
-// with the ratio to Assimp.
+// Imports generated OBJ files through meshconv (which loads objread with
+// dlopen), Assimp and tinyobjloader side by side: each load in a process of
+// its own, so that wall time and peak memory are the whole cost of a load,
+// the loaders taking turns run after run. Prints the medians, peak memory
+// and counts of each and meshconv's ratios to both peers, on two files:
+//   realistic  n-gons, concave polygons, many groups, 8 objects with 2
+//              materials each, 6-decimal coordinates (realistic_obj.h)
+//   grid       quads and triangles of planar grids, short numbers
+//              (obj_generator.h)
+// and checks the realistic file against the goals of the import.
 //
-//   bench_objread [--triangles N] [--runs R]
+//   bench_objread [--triangles N] [--runs R] [--case realistic|grid|all]
 //   bench_objread --load assimp|tinyobjloader FILE   (one load; used internally)
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "child_run.h"
 #include "obj_generator.h"
+#include "realistic_obj.h"
 
 #ifdef HAVE_ASSIMP
 #include <assimp/postprocess.h>
@@ -41,6 +43,10 @@ struct Counts {
     unsigned long long triangles = 0;
 };
 
+void PrintTotal(const Counts& c) {
+    std::printf("total\t%llu\t%llu\t%llu\n", c.meshes, c.vertices, c.triangles);
+}
+
 int LoadInProcess(const std::string& loader, const std::string& file) {
     Counts c;
 #ifdef HAVE_ASSIMP
@@ -58,7 +64,7 @@ int LoadInProcess(const std::string& loader, const std::string& file) {
             c.vertices += scene->mMeshes[i]->mNumVertices;
             c.triangles += scene->mMeshes[i]->mNumFaces;
         }
-        std::printf("total\t%llu\t%llu\t%llu\n", c.meshes, c.vertices, c.triangles);
+        PrintTotal(c);
         return 0;
     }
 #endif
@@ -68,6 +74,8 @@ int LoadInProcess(const std::string& loader, const std::string& file) {
         std::vector<tinyobj::shape_t> shapes;
         std::vector<tinyobj::material_t> materials;
         std::string warn, err;
+        // Triangulating, as objread does; the file's material library is
+        // not there, which tinyobjloader only warns about.
         if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, file.c_str(), nullptr,
                               true)) {
             std::fprintf(stderr, "tinyobjloader: %s\n", err.c_str());
@@ -78,7 +86,7 @@ int LoadInProcess(const std::string& loader, const std::string& file) {
         for (const auto& shape : shapes) {
             c.triangles += shape.mesh.num_face_vertices.size();
         }
-        std::printf("total\t%llu\t%llu\t%llu\n", c.meshes, c.vertices, c.triangles);
+        PrintTotal(c);
         return 0;
     }
 #endif
@@ -86,95 +94,117 @@ int LoadInProcess(const std::string& loader, const std::string& file) {
     return 2;
 }
 
-struct Run {
-    bool ok = false;
-    double seconds = 0.0;
-    double cpuSeconds = 0.0;  // user + system time of the child
-    long peakKiB = 0;
-    Counts counts;
-};
+struct Loader {
+    Loader(std::string n, std::vector<std::string> a) : name(std::move(n)), argv(std::move(a)) {}
 
-double Seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
-}
-
-// Runs argv in a child with stdout captured (stderr dropped) and reads the
-// closing "total" line.
-Run RunChild(const std::vector<std::string>& argv, const std::string& configHome) {
-    Run run;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
-        return run;
-    }
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], 1);
-        const int devnull = open("/dev/null", O_RDWR);
-        dup2(devnull, 2);
-        dup2(devnull, 0);
-        close(pipeFds[0]);
-        setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-        std::vector<char*> args;
-        for (const std::string& a : argv) {
-            args.push_back(const_cast<char*>(a.c_str()));
-        }
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    std::string output;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) {
-        output.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakKiB = usage.ru_maxrss;
-    run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-    const std::size_t at = output.rfind("total\t");
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && at != std::string::npos &&
-             std::sscanf(output.c_str() + at, "total\t%llu\t%llu\t%llu", &run.counts.meshes,
-                         &run.counts.vertices, &run.counts.triangles) == 3;
-    return run;
-}
-
-struct Summary {
     std::string name;
-    bool ok = false;
-    double medianSeconds = 0.0;
-    double medianCpuSeconds = 0.0;
+    std::vector<std::string> argv;
+    bool ok = true;
+    std::vector<double> wall;
+    std::vector<double> cpu;
     long peakKiB = 0;
     Counts counts;
+
+    double Wall() const { return objbench::Median(wall); }
+    double Cpu() const { return objbench::Median(cpu); }
 };
 
-Summary Measure(const std::string& name, const std::vector<std::string>& argv, int runs,
-                const std::string& configHome) {
-    Summary s;
-    s.name = name;
-    std::vector<double> times;
-    std::vector<double> cpuTimes;
-    for (int i = 0; i < runs; ++i) {
-        const Run r = RunChild(argv, configHome);
-        if (!r.ok) {
-            return s;
-        }
-        times.push_back(r.seconds);
-        cpuTimes.push_back(r.cpuSeconds);
-        s.peakKiB = std::max(s.peakKiB, r.peakKiB);
-        s.counts = r.counts;
+void RunOnce(Loader& loader, const std::string& configHome) {
+    if (!loader.ok) {
+        return;
     }
-    std::sort(times.begin(), times.end());
-    std::sort(cpuTimes.begin(), cpuTimes.end());
-    s.medianSeconds = times[times.size() / 2];
-    s.medianCpuSeconds = cpuTimes[cpuTimes.size() / 2];
-    s.ok = true;
-    return s;
+    const objbench::ChildRun run = objbench::RunChild(loader.argv, configHome);
+    const std::size_t at = run.output.rfind("total\t");
+    Counts c;
+    loader.ok = run.ok && at != std::string::npos &&
+                std::sscanf(run.output.c_str() + at, "total\t%llu\t%llu\t%llu", &c.meshes,
+                            &c.vertices, &c.triangles) == 3;
+    loader.counts = c;
+    loader.wall.push_back(run.seconds);
+    loader.cpu.push_back(run.cpuSeconds);
+    loader.peakKiB = std::max(loader.peakKiB, run.peakKiB);
+}
+
+const Loader* Find(const std::vector<Loader>& loaders, const char* name) {
+    for (const Loader& l : loaders) {
+        if (l.name == name && l.ok) {
+            return &l;
+        }
+    }
+    return nullptr;
+}
+
+void Ratio(char* text, std::size_t size, double ours, const Loader* peer, double value) {
+    if (peer == nullptr || value <= 0.0) {
+        std::snprintf(text, size, "-");
+    } else {
+        std::snprintf(text, size, "%.2fx", ours / value);
+    }
+}
+
+// Prints the table of one file and, for the realistic one, the goals.
+void Report(const std::vector<Loader>& loaders, int runs, bool goals) {
+    const Loader* tiny = Find(loaders, "tinyobjloader");
+    const Loader* assimp = Find(loaders, "assimp");
+    std::printf("%-28s %8s %8s %9s %6s %9s %10s %11s %11s %11s\n", "loader", "wall s", "cpu s",
+                "peak MiB", "meshes", "vertices", "triangles", "wall/tiny", "wall/assimp",
+                "mem/assimp");
+    for (const Loader& l : loaders) {
+        if (!l.ok) {
+            std::printf("%-28s failed\n", l.name.c_str());
+            continue;
+        }
+        char vsTiny[32], vsAssimp[32], memAssimp[32];
+        Ratio(vsTiny, sizeof vsTiny, l.Wall(), tiny, tiny != nullptr ? tiny->Wall() : 0.0);
+        Ratio(vsAssimp, sizeof vsAssimp, l.Wall(), assimp,
+              assimp != nullptr ? assimp->Wall() : 0.0);
+        Ratio(memAssimp, sizeof memAssimp, static_cast<double>(l.peakKiB), assimp,
+              assimp != nullptr ? static_cast<double>(assimp->peakKiB) : 0.0);
+        std::printf("%-28s %8.3f %8.3f %9.1f %6llu %9llu %10llu %11s %11s %11s\n", l.name.c_str(),
+                    l.Wall(), l.Cpu(), l.peakKiB / 1024.0, l.counts.meshes, l.counts.vertices,
+                    l.counts.triangles, vsTiny, vsAssimp, memAssimp);
+    }
+    std::printf("(median of %d runs each, the loaders taking turns; cpu = user + system)\n", runs);
+    const Loader& ours = loaders.front();
+    if (!goals || !ours.ok) {
+        return;
+    }
+    auto verdict = [](bool met) { return met ? "met" : "MISSED"; };
+    if (tiny != nullptr) {
+        const double r = ours.Wall() / tiny->Wall();
+        std::printf("goal: import wall <= 1.0x tinyobjloader's: %.2fx, %s\n", r, verdict(r <= 1.0));
+    }
+    if (assimp != nullptr) {
+        const double r = ours.Wall() / assimp->Wall();
+        std::printf("goal: import wall <= 0.4x Assimp's:        %.2fx, %s\n", r, verdict(r <= 0.4));
+        const double m = static_cast<double>(ours.peakKiB) / static_cast<double>(assimp->peakKiB);
+        std::printf("goal: peak memory <= Assimp's:             %.2fx, %s\n", m, verdict(m <= 1.0));
+    }
+}
+
+void RunCase(const std::string& title, const std::string& file, int runs,
+             const std::string& configHome, bool goals) {
+    const std::string self = objbench::SelfPath();
+    std::vector<Loader> loaders;
+    loaders.emplace_back(
+        "meshconv import --unify",
+        std::vector<std::string>{MESHCONV_PROGRAM, "import", file, "--split", "object", "--unify",
+                                 "--scale", "1", "--swap", "none", "--no-log"});
+#ifdef HAVE_ASSIMP
+    loaders.emplace_back("assimp", std::vector<std::string>{self, "--load", "assimp", file});
+#endif
+#ifdef HAVE_TINYOBJLOADER
+    loaders.emplace_back("tinyobjloader",
+                         std::vector<std::string>{self, "--load", "tinyobjloader", file});
+#endif
+    for (int i = 0; i < runs; ++i) {
+        for (Loader& l : loaders) {
+            RunOnce(l, configHome);
+        }
+    }
+    std::printf("\n%s\n", title.c_str());
+    Report(loaders, runs, goals);
+    std::fflush(stdout);
 }
 
 }  // namespace
@@ -185,11 +215,14 @@ int main(int argc, char** argv) {
     }
     unsigned long long triangles = 1000000;
     int runs = 5;
+    std::string which = "all";
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--triangles") == 0) {
             triangles = std::strtoull(argv[i + 1], nullptr, 10);
         } else if (std::strcmp(argv[i], "--runs") == 0) {
             runs = std::max(1, std::atoi(argv[i + 1]));
+        } else if (std::strcmp(argv[i], "--case") == 0) {
+            which = argv[i + 1];
         }
     }
 
@@ -199,67 +232,41 @@ int main(int argc, char** argv) {
         return 1;
     }
     const fs::path dir = dirTemplate;
-    const std::string file = (dir / "model.obj").string();
-    const objbench::GeneratedObj made = objbench::GenerateObj(file, triangles);
-    std::printf("file: %llu bytes, %llu v lines, %llu f lines, %llu triangles expected\n",
-                static_cast<unsigned long long>(made.bytes),
-                static_cast<unsigned long long>(made.vertices),
-                static_cast<unsigned long long>(made.faces),
-                static_cast<unsigned long long>(made.triangles));
-
-    char self[4096];
-    const ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
-    self[len > 0 ? len : 0] = '\0';
     const std::string configHome = (dir / "config").string();
-
-    std::vector<Summary> results;
-    results.push_back(Measure("meshconv import (objread)",
-                              {MESHCONV_PROGRAM, "import", file, "--split", "object"}, runs,
-                              configHome));
-#ifdef HAVE_ASSIMP
-    results.push_back(Measure("assimp", {self, "--load", "assimp", file}, runs, configHome));
-#endif
-#ifdef HAVE_TINYOBJLOADER
-    results.push_back(
-        Measure("tinyobjloader", {self, "--load", "tinyobjloader", file}, runs, configHome));
-#endif
-    double assimpSeconds = 0.0;
-    double assimpCpu = 0.0;
-    long assimpPeak = 0;
-    for (const Summary& s : results) {
-        if (s.name == "assimp" && s.ok) {
-            assimpSeconds = s.medianSeconds;
-            assimpCpu = s.medianCpuSeconds;
-            assimpPeak = s.peakKiB;
-        }
-    }
-    std::printf("%-26s %9s %9s %9s %7s %9s %10s %15s %14s %13s\n", "loader", "wall s", "cpu s",
-                "peak MiB", "meshes", "vertices", "triangles", "wall vs assimp", "cpu vs assimp",
-                "mem vs assimp");
-    for (const Summary& s : results) {
-        if (!s.ok) {
-            std::printf("%-28s failed\n", s.name.c_str());
-            continue;
-        }
-        char timeRatio[32] = "-";
-        char cpuRatio[32] = "-";
-        char memRatio[32] = "-";
-        if (assimpSeconds > 0.0) {
-            std::snprintf(timeRatio, sizeof timeRatio, "%.2fx faster",
-                          assimpSeconds / s.medianSeconds);
-            std::snprintf(cpuRatio, sizeof cpuRatio, "%.2fx faster",
-                          assimpCpu / s.medianCpuSeconds);
-            std::snprintf(memRatio, sizeof memRatio, "%.2fx",
-                          static_cast<double>(s.peakKiB) / assimpPeak);
-        }
-        std::printf("%-26s %9.3f %9.3f %9.1f %7llu %9llu %10llu %15s %14s %13s\n", s.name.c_str(),
-                    s.medianSeconds, s.medianCpuSeconds, s.peakKiB / 1024.0, s.counts.meshes,
-                    s.counts.vertices, s.counts.triangles, timeRatio, cpuRatio, memRatio);
-    }
     std::printf(
-        "(median of %d runs each, one process per load; cpu = user + system time, which a busy\n"
-        " machine disturbs less than wall time)\n",
-        runs);
+        "meshconv import --split object --unify against Assimp 5 (Triangulate,\n"
+        "JoinIdenticalVertices, FixInfacingNormals) and tinyobjloader 2 (parse and\n"
+        "triangulate, no merging)\n");
+
+    if (which == "all" || which == "realistic") {
+        const std::string file = (dir / "realistic.obj").string();
+        const objbench::RealisticObj made = objbench::GenerateRealisticObj(file, triangles);
+        char title[512];
+        std::snprintf(title, sizeof title,
+                      "realistic file: %.1f MB, %llu lines, %llu triangles from %llu faces of "
+                      "which %llu have 5-12 corners (%llu concave), 8 objects x 2 materials, "
+                      "%llu groups",
+                      static_cast<double>(made.totals.bytes) / 1e6,
+                      static_cast<unsigned long long>(made.lines),
+                      static_cast<unsigned long long>(made.totals.triangles),
+                      static_cast<unsigned long long>(made.totals.faces),
+                      static_cast<unsigned long long>(made.polygons),
+                      static_cast<unsigned long long>(made.concave),
+                      static_cast<unsigned long long>(made.groups));
+        RunCase(title, file, runs, configHome, true);
+        fs::remove(file);
+    }
+    if (which == "all" || which == "grid") {
+        const std::string file = (dir / "grid.obj").string();
+        const objbench::GeneratedObj made = objbench::GenerateObj(file, triangles);
+        char title[256];
+        std::snprintf(
+            title, sizeof title, "grid file: %.1f MB, %llu v lines, %llu f lines, %llu triangles",
+            static_cast<double>(made.bytes) / 1e6, static_cast<unsigned long long>(made.vertices),
+            static_cast<unsigned long long>(made.faces),
+            static_cast<unsigned long long>(made.triangles));
+        RunCase(title, file, runs, configHome, false);
+    }
     std::error_code ec;
     fs::remove_all(dir, ec);
     return 0;

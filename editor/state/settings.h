@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "character_set.h"
 #include "counted_text.h"
+#include "volumes.h"
 
 namespace tessvane {
 
@@ -55,6 +57,12 @@ struct Settings {
     PathText ImagineDirectory;  // Imagine Directory (default: ProgramDirectory)
     PathText LoadDirectory;     // Load Directory (default: ProgramDirectory)
     PathText SaveDirectory;     // Save Directory (default: ProgramDirectory)
+    // Character Set: how the bytes of texts in object files, in this file's
+    // lists and in the lists' entries are read and typed.
+    tessvane::CharacterSet CharacterSet = tessvane::CharacterSet::Iso8859_1;
+    // The "[Volumes]" section: where the other machine's drives, volumes and
+    // assigns lie on this one.
+    VolumeList Volumes;
 };
 
 // Every setting at its default; the three directories default to the program

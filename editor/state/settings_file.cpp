@@ -123,6 +123,11 @@ void ApplyKeyLine(Settings& s, std::string_view line) {
     if (HasKey(upper, "IMAGINE DIRECTORY=")) s.ImagineDirectory = value;
     if (HasKey(upper, "LOAD DIRECTORY=")) s.LoadDirectory = value;
     if (HasKey(upper, "SAVE DIRECTORY=")) s.SaveDirectory = value;
+    // A set this version does not know leaves the default: the texts are then
+    // shown as the Amiga would show them, and still written back unchanged.
+    if (HasKey(upper, "CHARACTER SET=")) {
+        s.CharacterSet = ParseCharacterSet(value).value_or(CharacterSet::Iso8859_1);
+    }
 }
 
 void AddDirectoryLine(EditorContext& editor, std::string_view line) {
@@ -130,6 +135,16 @@ void AddDirectoryLine(EditorContext& editor, std::string_view line) {
     if (comma == std::string_view::npos) return;
     editor.directoryDefaults.Append(
         {PathText(line.substr(0, comma)), PathText(line.substr(comma + 1))});
+}
+
+// "NAME,directory"; a line whose name is not usable is skipped, like a list
+// line without ','. A name given twice keeps its first directory.
+void AddVolumeLine(EditorContext& editor, std::string_view line) {
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos) return;
+    VolumeList& volumes = editor.settings.Volumes;
+    if (FindVolume(volumes, line.substr(0, comma))) return;
+    SetVolume(volumes, line.substr(0, comma), line.substr(comma + 1));
 }
 
 void AddTextureLine(EditorContext& editor, std::string_view line) {
@@ -314,6 +329,9 @@ SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path) {
         } else if (upper == "[TEXTURES]") {
             current =
                 ReadListSection(reader, [&](std::string_view l) { AddTextureLine(editor, l); });
+        } else if (upper == "[VOLUMES]") {
+            current =
+                ReadListSection(reader, [&](std::string_view l) { AddVolumeLine(editor, l); });
         } else {
             current = reader.Next();
         }
@@ -352,6 +370,7 @@ std::string SettingsFileText(const EditorContext& editor) {
     PutLine(out, "Imagine Directory=" + OneLine(s.ImagineDirectory));
     PutLine(out, "Load Directory=" + OneLine(s.LoadDirectory));
     PutLine(out, "Save Directory=" + OneLine(s.SaveDirectory));
+    PutLine(out, "Character Set=" + std::string(CharacterSetName(s.CharacterSet)));
 
     if (!editor.directoryDefaults.Empty()) {
         PutLine(out, "");
@@ -366,6 +385,15 @@ std::string SettingsFileText(const EditorContext& editor) {
         for (const TextureDefault& e : editor.textureDefaults.Entries()) {
             PutLine(out, OneLine(e.OldTexture) + "," + OneLine(e.NewTexture) + "," +
                              OneLine(e.Description));
+        }
+    }
+    // Last, so that a reader that does not know the section has read all it
+    // knows before it skips this one.
+    if (!s.Volumes.empty()) {
+        PutLine(out, "");
+        PutLine(out, "[Volumes]");
+        for (const VolumeMapping& v : s.Volumes) {
+            PutLine(out, OneLine(v.Name) + "," + OneLine(v.Directory));
         }
     }
     return out;

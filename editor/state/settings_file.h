@@ -1,5 +1,13 @@
 // The settings file "Tessvane.ini": the options in a "[VANE]" section, then
-// the two default lists in "[Default Directory List]" and "[Textures]".
+// the two default lists in "[Default Directory List]" and "[Textures]", then
+// the volume map in "[Volumes]", one "NAME,directory" line per volume.
+// Readers skip sections they do not know, so a file with "[Volumes]" stays
+// readable by versions without it.
+//
+// The file holds bytes: the lists' entries are in the object files'
+// character set ("Character Set=" in "[VANE]"), the local directories (Load
+// and Save Directory, the volumes' directories) in the local file names'
+// encoding. Neither is converted on the way in or out.
 //
 // Keys are written in mixed case and recognised in any letter case. Values
 // keep what was written: a directory such as /home/ann/Imagine or
@@ -34,7 +42,7 @@ inline constexpr std::string_view kUnableToLoadSettings = "Unable to load settin
 // entries beyond the lists' capacity are ignored.
 SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path);
 
-// Writes the 24 option lines and the non-empty list sections to `path`, each
+// Writes the 25 option lines and the non-empty list and volume sections to `path`, each
 // line ended by CR LF. The file is replaced atomically: it is written to a
 // temporary file in the same directory, flushed and renamed over `path`, so a
 // failure leaves the previous file as it was. An existing file keeps its

@@ -215,8 +215,9 @@ class Mesh3d : public Obj3d {
     // Gives the faces of each edge-connected part a consistent winding. Each
     // part starts from a seed, the highest remaining face by centroid whose
     // normal is not horizontal (the lowest-numbered remaining face when none
-    // lies strictly higher than that one), which is turned to face down
-    // (FaceNormal z not above 0); the winding then spreads across every edge that holds
+    // lies strictly higher than that one), which is turned to face up
+    // (FaceNormal z not below 0), so a closed surface faces outward; the
+    // winding then spreads across every edge that holds
     // two faces. On surfaces that cannot be wound consistently (a Moebius
     // strip, edges with more than two faces) the outcome is that of sweeping
     // the edges in number order pass after pass. Runs in about

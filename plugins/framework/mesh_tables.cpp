@@ -7,6 +7,15 @@ using mesh_detail::CheckedHint;
 
 namespace {
 
+// Room for entries before a table's first growth. The hint sizes the
+// buckets, not the entries: it tells how large the whole file is, not how
+// much of it one mesh takes, so the entries start small and double.
+constexpr std::size_t kFirstEntries = 4;
+
+}  // namespace
+
+namespace {
+
 inline std::uint32_t HashStep(std::uint32_t h, std::uint32_t byte) {
     // Each byte counts as a signed 8-bit value widened to 32 bits.
     const auto widened = static_cast<std::uint32_t>(
@@ -74,18 +83,16 @@ std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t lengt
 
 // ---------------------------------------------------------------------------
 
-VertexTable::VertexTable(std::uint64_t n) {
-    const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
-    buckets_.Resize(AtLeast2048(hint * 2u * 7u / 10u));
-    buckets_.Fill(-1);
-    points_.Resize(hint);
-    nextInBucket_.Resize(hint);
-    firstFaceRef_.Resize(hint);
-    faceRefs_.Resize(static_cast<std::size_t>(hint) * 3);
+VertexTable::VertexTable(std::uint64_t n)
+    : buckets_(AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 2u * 7u / 10u)) {
+    points_.Resize(kFirstEntries);
+    nextInBucket_.Resize(kFirstEntries);
+    firstFaceRef_.Resize(kFirstEntries);
+    faceRefs_.Resize(kFirstEntries * 3);
 }
 
 std::uint32_t VertexTable::BucketOf(const Vector3d& p) const {
-    const auto b = static_cast<std::uint32_t>(buckets_.capacity());
+    const std::uint32_t b = buckets_.Count();
     std::uint32_t h = HashDouble(0, p.x, b);
     h = HashDouble(h, p.y, b);
     return HashDouble(h, p.z, b);
@@ -98,7 +105,8 @@ void VertexTable::Grow() {
 }
 
 int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket) {
-    for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
+    std::int32_t& head = buckets_.Slot(bucket);
+    for (std::int32_t i = head; i >= 0; i = nextInBucket_[i]) {
         if (NearlyEqual(points_[i], p)) {
             return i;
         }
@@ -109,8 +117,8 @@ int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket) {
     const int index = count_++;
     points_[index] = p;
     firstFaceRef_[index] = -1;
-    nextInBucket_[index] = buckets_[bucket];
-    buckets_[bucket] = index;
+    nextInBucket_[index] = head;
+    head = index;
     return index;
 }
 
@@ -174,18 +182,16 @@ void VertexTable::SwapPointAxes(int mode) {
 
 std::size_t VertexTable::HeldBytes() const {
     return points_.capacity() * sizeof(Vector3d) + nextInBucket_.capacity() * 4 +
-           firstFaceRef_.capacity() * 4 + buckets_.capacity() * 4 +
+           firstFaceRef_.capacity() * 4 + buckets_.HeldBytes() +
            faceRefs_.capacity() * sizeof(ChainNode);
 }
 
 // ---------------------------------------------------------------------------
 
-FaceTable::FaceTable(std::uint64_t n) {
-    const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
-    buckets_.Resize(AtLeast2048(hint * 2u));
-    buckets_.Fill(-1);
-    faces_.Resize(hint);
-    nextInBucket_.Resize(hint);
+FaceTable::FaceTable(std::uint64_t n)
+    : buckets_(AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 2u)) {
+    faces_.Resize(kFirstEntries);
+    nextInBucket_.Resize(kFirstEntries);
 }
 
 std::uint32_t FaceTable::BucketOf(int a, int b, int c) const {
@@ -193,7 +199,7 @@ std::uint32_t FaceTable::BucketOf(int a, int b, int c) const {
     std::int32_t s1 = b;
     std::int32_t s2 = c;
     Sort3(s0, s1, s2);
-    const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
+    const std::uint32_t buckets = buckets_.Count();
     std::uint32_t bucket = HashInt(0, s0, buckets);
     bucket = HashInt(bucket, s1, buckets);
     return HashInt(bucket, s2, buckets);
@@ -205,7 +211,8 @@ int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket) {
     std::int32_t s2 = c;
     Sort3(s0, s1, s2);
 
-    for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
+    std::int32_t& head = buckets_.Slot(bucket);
+    for (std::int32_t i = head; i >= 0; i = nextInBucket_[i]) {
         std::int32_t t0 = faces_[i].k[0];
         std::int32_t t1 = faces_[i].k[1];
         std::int32_t t2 = faces_[i].k[2];
@@ -220,8 +227,8 @@ int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket) {
     }
     const int index = count_++;
     faces_[index] = FaceRecord{{a, b, c}, {-1, -1, -1}};
-    nextInBucket_[index] = buckets_[bucket];
-    buckets_[bucket] = index;
+    nextInBucket_[index] = head;
+    head = index;
     return index;
 }
 
@@ -249,21 +256,19 @@ void FaceTable::SetEdges(int i, int e1, int e2, int e3) {
 
 std::size_t FaceTable::HeldBytes() const {
     return faces_.capacity() * sizeof(FaceRecord) + nextInBucket_.capacity() * 4 +
-           buckets_.capacity() * 4;
+           buckets_.HeldBytes();
 }
 
 // ---------------------------------------------------------------------------
 
-EdgeTable::EdgeTable(std::uint64_t n) {
-    const auto hint = static_cast<std::uint32_t>(CheckedHint(n));
-    buckets_.Resize(AtLeast2048(hint * 3u));
-    buckets_.Fill(-1);
-    edges_.Resize(static_cast<std::size_t>(hint) * 2);
+EdgeTable::EdgeTable(std::uint64_t n)
+    : buckets_(AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 3u)) {
+    edges_.Resize(kFirstEntries * 2);
     nextInBucket_.Resize(edges_.capacity());
 }
 
 std::uint32_t EdgeTable::BucketOf(int a, int b) const {
-    const auto buckets = static_cast<std::uint32_t>(buckets_.capacity());
+    const std::uint32_t buckets = buckets_.Count();
     return HashInt(HashInt(0, std::min(a, b), buckets), std::max(a, b), buckets);
 }
 
@@ -271,7 +276,8 @@ int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket) {
     const std::int32_t lo = std::min(a, b);
     const std::int32_t hi = std::max(a, b);
 
-    for (std::int32_t i = buckets_[bucket]; i >= 0; i = nextInBucket_[i]) {
+    std::int32_t& head = buckets_.Slot(bucket);
+    for (std::int32_t i = head; i >= 0; i = nextInBucket_[i]) {
         const EdgeRecord& e = edges_[i];
         if (std::min(e.k0, e.k1) == lo && std::max(e.k0, e.k1) == hi) {
             return i;
@@ -283,8 +289,8 @@ int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket) {
     }
     const int index = count_++;
     edges_[index] = EdgeRecord{a, b, -1, -1};
-    nextInBucket_[index] = buckets_[bucket];
-    buckets_[bucket] = index;
+    nextInBucket_[index] = head;
+    head = index;
     return index;
 }
 
@@ -319,5 +325,5 @@ int EdgeTable::AddFace(int face, int edge) {
 
 std::size_t EdgeTable::HeldBytes() const {
     return edges_.capacity() * sizeof(EdgeRecord) + nextInBucket_.capacity() * 4 +
-           buckets_.capacity() * 4;
+           buckets_.HeldBytes();
 }

@@ -1,7 +1,7 @@
 // The hashed lookup tables of a mesh in table form.
 //
-// Each table merges equal entries through a fixed array of hash buckets (its
-// size set once from the capacity hint, never rehashed) and numbers entries
+// Each table merges equal entries through a fixed number of hash buckets (set
+// once from the capacity hint, never rehashed) and numbers entries
 // in the order they were first added. Bucket chains list the newest entry
 // first, so among several matching entries the newest one wins; the tables
 // must keep exactly this bucket function and chain order, because they
@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/bucket_heads.h"
 #include "framework/table_array.h"
 #include "framework/vector3d.h"
 
@@ -67,8 +68,8 @@ class FaceChain {
 class VertexTable {
   public:
     // floor(2n * 7 / 10) buckets (in 32-bit unsigned arithmetic), at least
-    // 2048, and room for n points before the first growth. A hint of 0
-    // counts as 1; one above 2^31 - 1 ends the process.
+    // 2048. A hint of 0 counts as 1; one above 2^31 - 1 ends the process.
+    // Memory grows with the points stored, not with the hint.
     explicit VertexTable(std::uint64_t n);
     VertexTable(const VertexTable&) = delete;
     VertexTable& operator=(const VertexTable&) = delete;
@@ -101,7 +102,7 @@ class VertexTable {
     // their memory accesses overlap: the bucket of a key, a hint to fetch
     // it, and the lookup in the bucket that BucketOf gave for that key.
     std::uint32_t BucketOf(const Vector3d& p) const;
-    void Prefetch(std::uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+    void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
     int FindOrAdd(const Vector3d& p, std::uint32_t bucket);
 
     // Point i without a range check (0 <= i < Count()).
@@ -115,7 +116,7 @@ class VertexTable {
     mesh_detail::TableArray<Vector3d> points_;
     mesh_detail::TableArray<std::int32_t> nextInBucket_;
     mesh_detail::TableArray<std::int32_t> firstFaceRef_;
-    mesh_detail::TableArray<std::int32_t> buckets_;
+    mesh_detail::BucketHeads buckets_;
     mesh_detail::TableArray<ChainNode> faceRefs_;
     int count_ = 0;
     int faceRefCount_ = 0;
@@ -137,7 +138,7 @@ struct FaceRecord {
 // The distinct triangles of a mesh by vertex number.
 class FaceTable {
   public:
-    // 2n buckets, at least 2048; room for n faces before the first growth.
+    // 2n buckets (32-bit unsigned), at least 2048.
     explicit FaceTable(std::uint64_t n);
     FaceTable(const FaceTable&) = delete;
     FaceTable& operator=(const FaceTable&) = delete;
@@ -159,7 +160,7 @@ class FaceTable {
 
     // Two-step lookup as in VertexTable.
     std::uint32_t BucketOf(int a, int b, int c) const;
-    void Prefetch(std::uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+    void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
     int FindOrAdd(int a, int b, int c, std::uint32_t bucket);
 
     // Face i without a range check (0 <= i < Count()).
@@ -169,7 +170,7 @@ class FaceTable {
   private:
     mesh_detail::TableArray<FaceRecord> faces_;
     mesh_detail::TableArray<std::int32_t> nextInBucket_;
-    mesh_detail::TableArray<std::int32_t> buckets_;
+    mesh_detail::BucketHeads buckets_;
     int count_ = 0;
 };
 
@@ -194,8 +195,7 @@ struct EdgeRecord {
 // The distinct edges of a mesh, and per edge up to two of its faces.
 class EdgeTable {
   public:
-    // 3n buckets (32-bit unsigned), at least 2048; room for 2n edges before
-    // the first growth (a closed mesh has 1.5 edges per face).
+    // 3n buckets (32-bit unsigned), at least 2048.
     explicit EdgeTable(std::uint64_t n);
     EdgeTable(const EdgeTable&) = delete;
     EdgeTable& operator=(const EdgeTable&) = delete;
@@ -216,7 +216,7 @@ class EdgeTable {
 
     // Two-step lookup as in VertexTable.
     std::uint32_t BucketOf(int a, int b) const;
-    void Prefetch(std::uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+    void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
     int FindOrAdd(int a, int b, std::uint32_t bucket);
 
     // Edge i without a range check (0 <= i < Count()).
@@ -226,6 +226,6 @@ class EdgeTable {
   private:
     mesh_detail::TableArray<EdgeRecord> edges_;
     mesh_detail::TableArray<std::int32_t> nextInBucket_;
-    mesh_detail::TableArray<std::int32_t> buckets_;
+    mesh_detail::BucketHeads buckets_;
     int count_ = 0;
 };

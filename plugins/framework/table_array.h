@@ -71,6 +71,15 @@ class TableArray {
         capacity_ = capacity;
     }
 
+    // Frees the block; the array is empty afterwards.
+    void Release() {
+        if (data_ != nullptr) {
+            SafeFree(data_);
+        }
+        data_ = nullptr;
+        capacity_ = 0;
+    }
+
     // Every element set to value (used for empty bucket heads).
     void Fill(const T& value) {
         for (std::size_t i = 0; i < capacity_; ++i) {

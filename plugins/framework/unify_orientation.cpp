@@ -1,7 +1,7 @@
 // Consistent face winding for every edge-connected part of a mesh.
 //
 // The rule that decides which faces are reversed is a sweep: take the
-// highest unvisited face as a part's seed (turned to face down), then pass
+// highest unvisited face as a part's seed (turned to face up), then pass
 // over the edges in edge-number order again and again; an edge whose first
 // face is visited and second not (or the other way round) orients the
 // unvisited face against the visited one, until a whole pass changes
@@ -196,7 +196,11 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
         if (highest < candidateCount && candidates[highest].z > height[lowest]) {
             seed = candidates[highest].face;
         }
-        if (FaceNormal(GetTriangle(seed)).z > 0.0) {
+        // The highest face of a closed surface faces outward when its normal
+        // points up. FaceNormal is the right-handed normal of the winding as
+        // the file gives it (the reader stores each triangle that way), so a
+        // surface wound outward keeps its winding.
+        if (FaceNormal(GetTriangle(seed)).z < 0.0) {
             faces->Flip(seed);
         }
         sweep.OrientPart(seed);

@@ -95,7 +95,7 @@ class GroupOpener {
     GroupOpener(ObjGroupList& groups, const ObjParseContext& context)
         : groups_(groups), context_(context) {}
 
-    ObjGroup* Open(std::string_view name, bool smoothing, std::uint64_t position) {
+    ObjGroup* Open(std::string_view name, bool smoothing) {
         name = name.substr(0, std::min(name.find('\0'), kMaxGroupName));
         std::string buffer(name);
         if (smoothing && buffer == "off") {
@@ -109,11 +109,7 @@ class GroupOpener {
             context_.log->Printf("Working on: %s\n", group.name.c_str());
         }
         if (group.mesh == nullptr) {
-            ++meshes_;
-            const std::uint64_t hint =
-                MeshCapacityHint(context_.fileSize, position, meshes_, hinted_);
-            hinted_ += hint;
-            group.mesh = new Mesh3d(hint, group.name.c_str());
+            group.mesh = new Mesh3d(MeshCapacityHint(context_.fileSize), group.name.c_str());
         }
         return &group;
     }
@@ -121,8 +117,6 @@ class GroupOpener {
   private:
     ObjGroupList& groups_;
     const ObjParseContext& context_;
-    std::uint64_t meshes_ = 0;
-    std::uint64_t hinted_ = 0;  // sum of the hints given so far
 };
 
 bool StartsWith(const char* line, std::size_t length, const char* word) {
@@ -153,14 +147,9 @@ long long OffGroupCounter() {
     return g_offCounter;
 }
 
-std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position,
-                               std::uint64_t meshNumber, std::uint64_t hintedSoFar) {
-    const std::uint64_t rest = (position < fileSize ? fileSize - position : 0) / 200;
-    const std::uint64_t budget = 4 * (fileSize / 200);
-    const std::uint64_t share = rest / std::max<std::uint64_t>(meshNumber, 1);
-    const std::uint64_t left = hintedSoFar < budget ? budget - hintedSoFar : 0;
-    const std::uint64_t hint = std::min(rest, std::max(share, left));
-    return std::clamp<std::uint64_t>(hint, 1, 0x7fffffff);
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize) {
+    // A table refuses hints beyond int; files past 400 GB get the largest.
+    return std::min<std::uint64_t>(fileSize / 200, 0x7fffffff);
 }
 
 void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
@@ -188,7 +177,7 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
     ObjGroup* current = nullptr;
     const int mode = context.objMode;
     if (mode == 0) {
-        current = opener.Open("default", false, 0);
+        current = opener.Open("default", false);
     }
 
     ObjLineReader reader(file);
@@ -212,27 +201,23 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
                 break;
             case 'o':
                 if (mode == 1 && length >= 3) {
-                    current = opener.Open(std::string_view(line + 2, length - 2), false,
-                                          reader.Position());
+                    current = opener.Open(std::string_view(line + 2, length - 2), false);
                 }
                 break;
             case 'g':
                 if (mode == 2 && length >= 3) {
-                    current = opener.Open(std::string_view(line + 2, length - 2), false,
-                                          reader.Position());
+                    current = opener.Open(std::string_view(line + 2, length - 2), false);
                 }
                 break;
             case 's':
                 if (mode == 3 && length >= 3) {
-                    current = opener.Open(std::string_view(line + 2, length - 2), true,
-                                          reader.Position());
+                    current = opener.Open(std::string_view(line + 2, length - 2), true);
                 }
                 break;
             case 'u':
                 if (length >= 8 && ((mode == 5 && StartsWith(line, length, "usemtl")) ||
                                     (mode == 4 && StartsWith(line, length, "usemap")))) {
-                    current = opener.Open(std::string_view(line + 7, length - 7), false,
-                                          reader.Position());
+                    current = opener.Open(std::string_view(line + 7, length - 7), false);
                 }
                 break;
             default:

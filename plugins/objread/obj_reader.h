@@ -89,16 +89,11 @@ void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices);
 // to mesh as (c, b, a).
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh);
 
-// Capacity hint for the mesh of the meshNumber-th group (counting from 1)
-// first opened at byte position of a file of fileSize bytes, when the hints
-// of the earlier meshes add up to hintedSoFar. Every mesh's tables are sized
-// from its hint at once, so a hint of the whole file for each of thousands
-// of groups would exhaust memory. A group's faces all follow its first
-// opening, so only the rest of the file (a face per 200 bytes) can fill its
-// mesh; the first meshes get that much until the hints add up to four times
-// the file's worth, later ones a falling share of the rest.
-std::uint64_t MeshCapacityHint(std::uint64_t fileSize, std::uint64_t position,
-                               std::uint64_t meshNumber, std::uint64_t hintedSoFar);
+// Capacity hint of every group's mesh: the file size in bytes / 200, a
+// face per 200 bytes (at most 2^31 - 1). The hint fixes the tables' bucket counts, which decide
+// which nearly equal points merge, so every group of a file gets the same
+// one whatever its position; the tables' memory follows what they hold.
+std::uint64_t MeshCapacityHint(std::uint64_t fileSize);
 
 // The counter behind the names of groups opened by "s off" (off_0, off_1,
 // ...). It is never reset, so successive imports in one process go on

@@ -74,12 +74,12 @@ TEST_F(SettingsFileTest, MissingFileGivesTheDefaultsAndTheDerivedDirectories) {
     EXPECT_EQ(editor.shell.CurrentFileDirectory, dir.Dir());
 }
 
-TEST_F(SettingsFileTest, WritesTwentyFourLinesThenOnlyTheListsThatHoldEntries) {
+TEST_F(SettingsFileTest, WritesTwentyFiveLinesThenOnlyTheSectionsThatHoldEntries) {
     const std::string path = dir.File("out.ini");
     ASSERT_TRUE(WriteSettings(editor, path));
     std::string text = ReadText(path);
     std::vector<std::string> lines = SplitCrLf(text);
-    ASSERT_EQ(lines.size(), 24u);
+    ASSERT_EQ(lines.size(), 25u);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     EXPECT_EQ(lines[0], "[VANE]");
     EXPECT_EQ(lines[1], "Computer=PC");
@@ -88,23 +88,33 @@ TEST_F(SettingsFileTest, WritesTwentyFourLinesThenOnlyTheListsThatHoldEntries) {
     EXPECT_EQ(lines[19], "Texture Suffix=itx");
     EXPECT_EQ(lines[20], "Brush Suffix=");
     EXPECT_EQ(lines[23], "Save Directory=" + dir.Dir());
+    EXPECT_EQ(lines[24], "Character Set=ISO-8859-1");
     EXPECT_EQ(editor.shell.SettingsDirectory, dir.Dir());
     EXPECT_EQ(editor.shell.SettingsFileName, "out.ini");
 
     editor.directoryDefaults.Append({"C:\\OLD", "D:\\NEW"});
     ASSERT_TRUE(WriteSettings(editor, path));
     lines = SplitCrLf(ReadText(path));
-    ASSERT_EQ(lines.size(), 27u);
-    EXPECT_EQ(lines[24], "");
-    EXPECT_EQ(lines[25], "[Default Directory List]");
-    EXPECT_EQ(lines[26], "C:\\OLD,D:\\NEW");
+    ASSERT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines[25], "");
+    EXPECT_EQ(lines[26], "[Default Directory List]");
+    EXPECT_EQ(lines[27], "C:\\OLD,D:\\NEW");
 
     editor.textureDefaults.Append({"wood.iff", "oak.itx", "Oak"});
     ASSERT_TRUE(WriteSettings(editor, path));
     lines = SplitCrLf(ReadText(path));
-    ASSERT_EQ(lines.size(), 30u);
-    EXPECT_EQ(lines[28], "[Textures]");
-    EXPECT_EQ(lines[29], "wood.iff,oak.itx,Oak");
+    ASSERT_EQ(lines.size(), 31u);
+    EXPECT_EQ(lines[29], "[Textures]");
+    EXPECT_EQ(lines[30], "wood.iff,oak.itx,Oak");
+
+    // The volume map comes last.
+    editor.settings.Volumes = {{"DH0:", "/home/ann/Amiga/DH0"}};
+    ASSERT_TRUE(WriteSettings(editor, path));
+    lines = SplitCrLf(ReadText(path));
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_EQ(lines[31], "");
+    EXPECT_EQ(lines[32], "[Volumes]");
+    EXPECT_EQ(lines[33], "DH0:,/home/ann/Amiga/DH0");
 }
 
 TEST_F(SettingsFileTest, RoundTripKeepsEverySettingListAndTheLetterCaseOfTexts) {
@@ -304,6 +314,61 @@ TEST_F(SettingsFileTest, AReplacedFileKeepsItsModeAndAReadOnlyFileIsNotReplaced)
     EXPECT_EQ(ReadText(locked), before);
     EXPECT_EQ(CurrentSettingsFile(editor), locked);  // from the first write
     fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(SettingsFileTest, TheCharacterSetAndTheVolumeMapSurviveAWriteAndRead) {
+    editor.settings.CharacterSet = CharacterSet::Cp850;
+    editor.settings.Volumes = {{"C:", "/home/ann/.wine/drive_c"},
+                               {"Work:", "/home/ann/Amiga/Work, old"},
+                               {"Imagine:", "/home/ann/Amiga/Gr\xc3\xbcn"}};
+    editor.directoryDefaults.Append({"C:\\OLD", "Work:New"});
+    const std::string path = dir.File("volumes.ini");
+    ASSERT_TRUE(WriteSettings(editor, path));
+
+    EditorContext back = MakeEditorContext("/elsewhere/");
+    ASSERT_EQ(ReadSettings(back, path), SettingsReadStatus::Read);
+    EXPECT_EQ(back.settings.CharacterSet, CharacterSet::Cp850);
+    ASSERT_EQ(back.settings.Volumes.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(back.settings.Volumes[i].Name, editor.settings.Volumes[i].Name);
+        EXPECT_EQ(back.settings.Volumes[i].Directory, editor.settings.Volumes[i].Directory);
+    }
+    ASSERT_EQ(back.directoryDefaults.Count(), 1u);
+
+    // Read by a version that does not know the section, it is one more unknown
+    // section: skipped, and nothing of it reaches the lists or the settings.
+    std::string text = ReadText(path);
+    text.replace(text.find("[Volumes]"), 9, "[Unknown]");
+    WriteText(path, text);
+    EditorContext older = MakeEditorContext("/elsewhere/");
+    ASSERT_EQ(ReadSettings(older, path), SettingsReadStatus::Read);
+    EXPECT_TRUE(older.settings.Volumes.empty());
+    ASSERT_EQ(older.directoryDefaults.Count(), 1u);
+    EXPECT_EQ(older.directoryDefaults.At(1).NewDirectory, "Work:New");
+    EXPECT_EQ(older.settings.CharacterSet, CharacterSet::Cp850);
+}
+
+TEST_F(SettingsFileTest, VolumeLinesAndCharacterSetValuesAreCheckedAsTheyAreRead) {
+    ASSERT_EQ(ReadVane("Character Set=cp437\r\n"
+                       "[Volumes]\r\n"
+                       "dh0,/amiga/dh0\r\n"     // the ':' is added
+                       "DH0:,/amiga/other\r\n"  // a second entry of a name: the first stays
+                       "a/b:,/nowhere\r\n"      // not a volume name
+                       "C:,\r\n"                // no directory
+                       "no comma\r\n"
+                       " Work: ,/amiga/work\r\n"),
+              SettingsReadStatus::Read);
+    EXPECT_EQ(editor.settings.CharacterSet, CharacterSet::Cp437);
+    ASSERT_EQ(editor.settings.Volumes.size(), 2u);
+    EXPECT_EQ(editor.settings.Volumes[0].Name, "dh0:");
+    EXPECT_EQ(editor.settings.Volumes[0].Directory, "/amiga/dh0");
+    EXPECT_EQ(editor.settings.Volumes[1].Name, "Work:");
+
+    // A set this version does not know reads as the default.
+    editor.settings.CharacterSet = CharacterSet::Cp850;
+    ASSERT_EQ(ReadVane("Character Set=KOI8-R\r\n"), SettingsReadStatus::Read);
+    EXPECT_EQ(editor.settings.CharacterSet, CharacterSet::Iso8859_1);
+    EXPECT_TRUE(editor.settings.Volumes.empty());
 }
 
 TEST_F(SettingsFileTest, LineEndsInsideTextsCannotAddLines) {

@@ -212,6 +212,31 @@ TEST(MeshTablesTest, TablesGrowPastTheirHintAndKeepNumbering) {
     EXPECT_EQ(e.k1, 7);
 }
 
+// The hint fixes the bucket counts but not the memory: a file of many small
+// groups gives every group's mesh the hint of the whole file.
+TEST(MeshTablesTest, MemoryFollowsTheEntriesNotTheHint) {
+    for (std::uint64_t hint : {std::uint64_t{1}, std::uint64_t{1} << 20, std::uint64_t{INT_MAX}}) {
+        SCOPED_TRACE(hint);
+        Mesh3d mesh(hint, "small");
+        mesh.AddTriangle(Tri({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+        const std::size_t held =
+            mesh.vertices->HeldBytes() + mesh.faces->HeldBytes() + mesh.edges->HeldBytes();
+        EXPECT_LT(held, 4096u);
+    }
+    // A table that fills up takes its full bucket array and keeps finding
+    // every entry it held before.
+    VertexTable table(std::uint64_t{1} << 20);
+    std::vector<Vector3d> points;
+    for (int i = 0; i < 200'000; ++i) {
+        points.push_back({i * 0.5, -i * 0.25, 1e-3 * i});
+        ASSERT_EQ(table.FindOrAdd(points.back()), i);
+    }
+    for (int i = 0; i < 200'000; ++i) {
+        ASSERT_EQ(table.FindOrAdd(points[static_cast<std::size_t>(i)]), i);
+    }
+    EXPECT_LT(table.HeldBytes(), std::size_t{200'000} * 128);
+}
+
 TEST(MeshTablesTest, AccessorsRejectNumbersOutOfRange) {
     VertexTable vertices(4);
     FaceTable faces(4);

@@ -264,12 +264,16 @@ TEST(UnifyOrientationTest, CubesWithRandomWindings) {
         ProgressLog::calls.clear();
         mesh.UnifyOrientation(ProgressLog::Record);
         ExpectConsistent(mesh);
-        // The top faces of both cubes end up facing down.
+        // The top faces of both cubes end up facing up, and so every face
+        // faces out of its cube.
         for (int f = 0; f < mesh.faces->Count(); ++f) {
             const Triangle3d t = mesh.GetTriangle(f);
             if (Centroid(t).z > 0.9) {
-                EXPECT_LT(FaceNormal(t).z, 0.0) << f;
+                EXPECT_GT(FaceNormal(t).z, 0.0) << f;
             }
+            const Vector3d centre =
+                Centroid(t).x < 2.5 ? Vector3d{0.5, 0.5, 0.5} : Vector3d{5.5, 0.5, 0.5};
+            EXPECT_GT(Dot(FaceNormal(t), Subtract(Centroid(t), centre)), 0.0) << f;
         }
         // Once per part, then once at the end.
         ASSERT_EQ(ProgressLog::calls.size(), 3u);
@@ -279,13 +283,13 @@ TEST(UnifyOrientationTest, CubesWithRandomWindings) {
     }
 }
 
-TEST(UnifyOrientationTest, LoneFacesTurnDownUnlessUpright) {
+TEST(UnifyOrientationTest, LoneFacesTurnUpUnlessUpright) {
     struct Case {
         Triangle3d t;
         bool reversed;
     } cases[] = {
-        {Tri({0, 0, 1}, {0, 1, 1}, {1, 0, 1}), true},   // normal (0, 0, 1)
-        {Tri({0, 0, 1}, {1, 0, 1}, {0, 1, 1}), false},  // normal (0, 0, -1)
+        {Tri({0, 0, 1}, {0, 1, 1}, {1, 0, 1}), false},  // normal (0, 0, 1)
+        {Tri({0, 0, 1}, {1, 0, 1}, {0, 1, 1}), true},   // normal (0, 0, -1)
         {Tri({0, 0, 0}, {1, 0, 0}, {0, 0, 1}), false},  // upright: normal z = 0
         {Tri({0, 0, 0}, {1, 1, 1}, {2, 2, 2}), false},  // no normal at all
     };

@@ -64,7 +64,7 @@ void SweepUnify(Mesh3d& mesh, Progress& progress) {
                 best = Centroid(t);
             }
         }
-        if (FaceNormal(mesh.GetTriangle(seed)).z > 0.0) {
+        if (FaceNormal(mesh.GetTriangle(seed)).z < 0.0) {
             faces.Flip(seed);
         }
         visited[seed] = 1;

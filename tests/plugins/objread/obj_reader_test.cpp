@@ -129,27 +129,4 @@ TEST(FindOrAddGroup, ExactNamesInOrderOfFirstAppearance) {
     EXPECT_EQ(groups.Get(1).mesh, nullptr);
 }
 
-TEST(MeshCapacityHint, ManyGroupsShareTheFileInsteadOfEachTakingAll) {
-    // A 20 MB file whose 10,000 groups all start early: the summed hints stay
-    // within a small multiple of what the whole file could fill.
-    const std::uint64_t size = 20'000'000;
-    const std::uint64_t whole = size / 200;
-    std::uint64_t sum = 0;
-    for (std::uint64_t k = 1; k <= 10'000; ++k) {
-        sum += objread::MeshCapacityHint(size, k * 100, k, sum);
-    }
-    EXPECT_LT(sum, 16 * whole);
-
-    // A few sections spread over the file each get the rest of the file.
-    sum = 0;
-    for (std::uint64_t k = 1; k <= 4; ++k) {
-        const std::uint64_t position = (k - 1) * size / 4;
-        const std::uint64_t hint = objread::MeshCapacityHint(size, position, k, sum);
-        EXPECT_EQ(hint, (size - position) / 200) << k;
-        sum += hint;
-    }
-    EXPECT_EQ(objread::MeshCapacityHint(100, 0, 1, 0), 1u);
-    EXPECT_EQ(objread::MeshCapacityHint(size, size + 5, 3, 0), 1u);
-}
-
 }  // namespace

@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,6 +92,91 @@ TEST_F(ConvertTest, ScaleAndSwapApplyOnceAndTheExportersOwnValuesReturn) {
     EXPECT_EQ(Stored("objwrite", kSpecificSettings, "smooth_angle"), "0.000000");
     EXPECT_EQ(Stored("objwrite", kSpecificSettings, "file_name"), temp_.File("out.obj"));
     EXPECT_EQ(Stored("objread", kCommonSettings, "size_value"), "2.000000");
+}
+
+namespace {
+
+// The triangles of an OBJ file as written (each face line's vertices in its
+// order) and the normals its face lines name, three per triangle.
+struct ObjFaces {
+    std::vector<Triangle3d> triangles;
+    std::vector<Vector3d> normals;
+};
+
+ObjFaces ReadObjFaces(const std::string& text) {
+    std::vector<Vector3d> v;
+    std::vector<Vector3d> vn;
+    ObjFaces faces;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        Vector3d p{};
+        int k[3] = {};
+        int n[3] = {};
+        if (std::sscanf(line.c_str(), "v %lf %lf %lf", &p.x, &p.y, &p.z) == 3) {
+            v.push_back(p);
+        } else if (std::sscanf(line.c_str(), "vn %lf %lf %lf", &p.x, &p.y, &p.z) == 3) {
+            vn.push_back(p);
+        } else if (std::sscanf(line.c_str(), "f %d//%d %d//%d %d//%d", &k[0], &n[0], &k[1], &n[1],
+                               &k[2], &n[2]) == 6) {
+            faces.triangles.push_back({v.at(k[0] - 1), v.at(k[1] - 1), v.at(k[2] - 1)});
+            for (int i : n) {
+                faces.normals.push_back(vn.at(i - 1));
+            }
+        }
+    }
+    return faces;
+}
+
+}  // namespace
+
+// Orientation repair turns a closed surface outward: a cube whose faces all
+// run counter-clockwise seen from outside (the OBJ convention) comes through
+// unchanged, and one wound partly or wholly inward comes out like it, faces
+// and normals alike.
+TEST_F(ConvertTest, UnifyTurnsAClosedSurfaceOutward) {
+    const char* const outward[6] = {"1 4 3 2", "5 6 7 8", "1 2 6 5",
+                                    "2 3 7 6", "3 4 8 7", "4 1 5 8"};
+    const struct {
+        const char* name;
+        unsigned reversed;  // bit i: quad i runs the other way
+    } cases[] = {{"outward", 0u}, {"mixed", 0b010110u}, {"inward", 0b111111u}};
+    const Vector3d centre{0.5, 0.5, 0.5};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text =
+            "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n";
+        for (int i = 0; i < 6; ++i) {
+            std::string quad = outward[i];
+            if ((c.reversed >> i) & 1u) {
+                quad = std::string(quad.rbegin(), quad.rend());
+            }
+            text += "f " + quad + "\n";
+        }
+        WriteFileBytes(temp_.File("cube.obj"), text);
+        for (const char* unify : {"--unify", "--no-unify"}) {
+            ASSERT_EQ(
+                Convert({"convert", temp_.File("cube.obj"), temp_.File(std::string(unify) + ".obj"),
+                         unify, "--smooth", "0", "--split", "nothing", "--quiet"}),
+                0)
+                << Err();
+        }
+        const std::string repaired = ReadFileBytes(temp_.File("--unify.obj"));
+        const ObjFaces faces = ReadObjFaces(repaired);
+        ASSERT_EQ(faces.triangles.size(), 12u) << repaired;
+        for (std::size_t i = 0; i < faces.triangles.size(); ++i) {
+            const Triangle3d& t = faces.triangles[i];
+            const Vector3d out = Subtract(Centroid(t), centre);
+            const Vector3d right_handed = Cross(Subtract(t.P1, t.P0), Subtract(t.P2, t.P0));
+            EXPECT_GT(Dot(right_handed, out), 0.0) << "face " << i;
+            for (std::size_t r = 0; r < 3; ++r) {
+                EXPECT_GT(Dot(faces.normals[3 * i + r], out), 0.0) << "face " << i;
+            }
+        }
+        if (c.reversed == 0) {
+            EXPECT_EQ(repaired, ReadFileBytes(temp_.File("--no-unify.obj")));
+        }
+    }
 }
 
 // The factor reaches the importer through its settings, which keep six

@@ -5,24 +5,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "lcg.h"
+
 namespace objbench {
 
 namespace {
-
-// A fixed 64-bit linear congruential generator: the same numbers on every
-// machine and library, unlike the standard distributions.
-class Lcg {
-  public:
-    explicit Lcg(std::uint64_t seed) : state_(seed) {}
-    std::uint32_t Next() {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(state_ >> 33);
-    }
-    int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
-
-  private:
-    std::uint64_t state_;
-};
 
 struct Plane {
     double ox, oy, oz;  // origin
