@@ -21,6 +21,7 @@
 #include "dialog_service.h"
 #include "state/character_set.h"
 
+class QComboBox;
 class QLineEdit;
 
 namespace Ui {
@@ -140,6 +141,7 @@ class TVANEForm : public QMainWindow {
     void UpdateDescButtonClick(bool checked);
     void LoadSetButtonClick();
     void SaveSettingsButtonClick();
+    void CharacterSetComboChange(int item);
 
     // Directory Defaults and Texture Filenames pages (VANEMain_lists.cpp).
     void AddDirButtonClick();
@@ -219,6 +221,9 @@ class TVANEForm : public QMainWindow {
 
     // Options page.
     void ShowSuffixField(int selection, const SuffixText& suffix, bool texture);
+    void AddCharacterSetChoice();
+    // Shows the held file's texts again, as the Character Set now reads them.
+    void ShowFileTexts();
 
     // Where a chooser or dialog starts for a directory typed in a field.
     std::string StartDirectory(const QString& fieldText) const;
@@ -252,6 +257,8 @@ class TVANEForm : public QMainWindow {
     // Where the default-list dialogs' directory chooser was left last.
     std::shared_ptr<std::string> listChooserDirectory_;
     HelpWindow* help_ = nullptr;
+    // Options page: "Character Set", one item per offered set.
+    QComboBox* characterSetCombo_ = nullptr;
     BatchList batchList_;
     std::unique_ptr<BatchClock> batchClock_ = std::make_unique<SystemBatchClock>();
 };

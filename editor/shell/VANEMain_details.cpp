@@ -1,6 +1,7 @@
 // The Details page: one row per path record in display order, and the fields
 // that give the current record a new directory, file name and description.
 #include <QHeaderView>
+#include <QListWidget>
 #include <QMouseEvent>
 
 #include "VANEMain.h"
@@ -108,6 +109,22 @@ void TVANEForm::FillDetailGrid() {
         grid->setItem(row, 2, new QTableWidgetItem(Shown(r.OldDescription)));
     }
     grid->setCurrentCell(std::min(current, grid->rowCount() - 1), 0);
+}
+
+void TVANEForm::ShowFileTexts() {
+    const ObjectFile& file = context_.file;
+    if (file.Paths.Count() == 0) return;
+    FillDetailGrid();
+    {
+        const QSignalBlocker block(ui_->SummaryList);
+        for (std::size_t i = 0; i < file.Summary.size(); ++i) {
+            if (QListWidgetItem* line = ui_->SummaryList->item(static_cast<int>(i)))
+                line->setText(Shown(file.Summary[i].OldDirectory));
+        }
+    }
+    if (const SummaryEntry* entry = SelectedSummaryEntry())
+        ui_->Summary_NewPath->setText(Shown(entry->NewDirectory));
+    if (const PathRecord* record = CurrentRecord()) ShowRecordFields(*record, true);
 }
 
 void TVANEForm::ShowOldPath(const PathText& directory) {

@@ -1,5 +1,9 @@
 // The Options page: every control mirrors one setting and stores it at once
 // (check boxes, radio buttons, lists) or on Enter (text fields).
+#include <QComboBox>
+#include <QLabel>
+#include <algorithm>
+
 #include "VANEMain.h"
 #include "core/path_rules.h"
 #include "state/settings_file.h"
@@ -9,6 +13,7 @@
 namespace tessvane {
 
 void TVANEForm::ConnectOptionsPage() {
+    AddCharacterSetChoice();
     connect(ui_->PCRadio, &QRadioButton::clicked, this, &TVANEForm::PCRadioClick);
     connect(ui_->AmigaRadio, &QRadioButton::clicked, this, &TVANEForm::AmigaRadioClick);
     connect(ui_->DirValidationBox, &QCheckBox::clicked, this, &TVANEForm::DirValidationBoxClick);
@@ -85,11 +90,42 @@ void TVANEForm::SetOptionDisplay() {
     ShowSuffixField(s.TextureSuffixSelection, s.TextureSuffix, true);
     ShowSuffixField(s.BrushSuffixSelection, s.BrushSuffix, false);
 
+    characterSetCombo_->setCurrentIndex(
+        static_cast<int>(std::find(kCharacterSets.begin(), kCharacterSets.end(), s.CharacterSet) -
+                         kCharacterSets.begin()));
     ui_->ImagineDirEdit->setText(Shown(s.ImagineDirectory));
     ui_->LoadDirEdit->setText(ShowLocal(s.LoadDirectory));
 
     SetDefDirectoryList();
     SetDefTextureList();
+}
+
+// "Character Set" sits below the check boxes on the right, with the other
+// settings that concern every page.
+void TVANEForm::AddCharacterSetChoice() {
+    auto* label = new QLabel(QStringLiteral("Character Set"), ui_->OptionsPage);
+    label->setObjectName(QStringLiteral("CharacterSetLabel"));
+    label->setGeometry(272, 250, 92, 16);
+    characterSetCombo_ = new QComboBox(ui_->OptionsPage);
+    characterSetCombo_->setObjectName(QStringLiteral("CharacterSetCombo"));
+    characterSetCombo_->setGeometry(366, 246, 137, 24);
+    for (const CharacterSet set : kCharacterSets)
+        characterSetCombo_->addItem(QString::fromLatin1(CharacterSetName(set)));
+    label->setBuddy(characterSetCombo_);
+    connect(characterSetCombo_, &QComboBox::activated, this, &TVANEForm::CharacterSetComboChange);
+}
+
+void TVANEForm::CharacterSetComboChange(int item) {
+    if (item < 0 || item >= static_cast<int>(kCharacterSets.size())) return;
+    Settings& s = context_.editor.settings;
+    s.CharacterSet = kCharacterSets[static_cast<std::size_t>(item)];
+    // The bytes stay as they are; only how they read changes.
+    ui_->ImagineDirEdit->setText(Shown(s.ImagineDirectory));
+    ShowSuffixField(s.TextureSuffixSelection, s.TextureSuffix, true);
+    ShowSuffixField(s.BrushSuffixSelection, s.BrushSuffix, false);
+    SetDefDirectoryList();
+    SetDefTextureList();
+    ShowFileTexts();
 }
 
 // A suffix field is open, and shows its suffix, only while its list says
@@ -237,6 +273,7 @@ void TVANEForm::LoadSetButtonClick() {
     if (!chosen) return;
     ReadSettingsFile(*chosen);
     SetOptionDisplay();
+    ShowFileTexts();
 }
 
 void TVANEForm::SaveSettingsButtonClick() {

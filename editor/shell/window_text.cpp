@@ -4,8 +4,8 @@
 
 namespace tessvane {
 
-CharacterSet CharacterSetOf(const EditorContext&) {
-    return CharacterSet::Iso8859_1;
+CharacterSet CharacterSetOf(const EditorContext& editor) {
+    return editor.settings.CharacterSet;
 }
 
 QString ShowText(std::string_view bytes, CharacterSet set) {

@@ -1,6 +1,7 @@
 // Texts of the other machine in the window: shown in the Character Set,
 // written back byte for byte when nobody changed them, and a typed character
 // the set cannot hold refused where it is typed.
+#include <QComboBox>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -53,33 +54,77 @@ class CharacterSetWindowTest : public WindowTest {
 };
 
 TEST_F(CharacterSetWindowTest, EnterInEveryFieldOfUnchangedHighByteTextsSavesTheSameBytes) {
+    struct Case {
+        const char* set;
+        char16_t e9;  // how byte 0xE9 reads in the set
+    };
+    const Case cases[] = {
+        {"ISO-8859-1", u'\u00E9'},
+        {"Windows-1252", u'\u00E9'},
+        {"CP437", u'\u0398'},
+        {"CP850", u'\u00DA'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.set);
+        window.reset();
+        dialogs.core.messages.clear();
+        StartWith(std::string("[VANE]\r\nCharacter Set=") + c.set + "\r\n");
+        const Bytes original = HighByteObject();
+        const std::string path = MakeFile(std::string(c.set) + ".iob", original);
+        Load(path);
+        ASSERT_TRUE(context.file.Loaded);
+        ASSERT_TRUE(Enabled("DescEdit"));
+        EXPECT_EQ(Find<QComboBox>("CharacterSetCombo")->currentText(), c.set);
+        EXPECT_TRUE(Find<QListWidget>("SummaryList")->item(0)->text().contains(QChar(c.e9)));
+
+        ShowPage(kSummaryPage);
+        PressEnter(Find<QLineEdit>("Summary_NewPath"));
+        Click("Update");
+        ShowPage(kDetailsPage);
+        for (int row = 0; row < 8; ++row) {
+            ClickRow(row);
+            for (const char* field : {"Details_NewPath", "NewFileNameEdit", "DescEdit"})
+                PressEnter(Find<QLineEdit>(field));
+        }
+        EXPECT_TRUE(dialogs.MessageTexts().empty());
+        for (const PathRecord& record : context.file.Paths.Records) {
+            EXPECT_EQ(record.NewDirectory, record.OldDirectory);
+            EXPECT_EQ(record.NewFileName, record.OldFileName);
+            EXPECT_EQ(record.NewDescription, record.OldDescription);
+        }
+
+        Click("SaveButton");
+        EXPECT_EQ(ReadFileBytes(path), original);
+    }
+}
+
+TEST_F(CharacterSetWindowTest, ChoosingAnotherSetShowsTheSameBytesAnewAndTypesInIt) {
     StartWith("[VANE]\r\n");
-    const Bytes original = HighByteObject();
-    const std::string path = MakeFile("high.iob", original);
-    Load(path);
-    ASSERT_TRUE(context.file.Loaded);
-    ASSERT_TRUE(Enabled("DescEdit"));
-    // Shown as the set's characters: 0xE9 is 'é' in ISO-8859-1.
-    EXPECT_TRUE(Find<QListWidget>("SummaryList")->item(0)->text().contains(QChar(0xE9)));
+    Load(MakeFile("c.iob", IffBuilder("TDDD")
+                               .Chunk("TXT4", chunks::Txt4("Wall", "Drap\x82", "C:\\TEX\\wood.iff"))
+                               .Build()));
+    auto* grid = Find<QTableWidget>("PathDetailList");
+    EXPECT_EQ(grid->item(0, 2)->text(), QString::fromUtf8("Drap\u0082"));
 
-    ShowPage(kSummaryPage);
-    PressEnter(Find<QLineEdit>("Summary_NewPath"));
-    Click("Update");
+    ShowPage(kOptionsPage);
+    auto* combo = Find<QComboBox>("CharacterSetCombo");
+    const QStringList offered = {"ISO-8859-1", "Windows-1252", "CP437", "CP850"};
+    for (int i = 0; i < offered.size(); ++i) EXPECT_EQ(combo->itemText(i), offered[i]);
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+    EXPECT_EQ(context.editor.settings.CharacterSet, CharacterSet::Cp437);
+    EXPECT_EQ(grid->item(0, 2)->text(), QString::fromUtf8("Drap\u00E9"));
+    EXPECT_EQ(Text("DescEdit"), QString::fromUtf8("Drap\u00E9"));
+    EXPECT_EQ(context.file.Paths.Record(1).NewDescription, "Drap\x82");
+
     ShowPage(kDetailsPage);
-    for (int row = 0; row < 8; ++row) {
-        ClickRow(row);
-        for (const char* field : {"Details_NewPath", "NewFileNameEdit", "DescEdit"})
-            PressEnter(Find<QLineEdit>(field));
-    }
-    EXPECT_TRUE(dialogs.MessageTexts().empty());
-    for (const PathRecord& record : context.file.Paths.Records) {
-        EXPECT_EQ(record.NewDirectory, record.OldDirectory);
-        EXPECT_EQ(record.NewFileName, record.OldFileName);
-        EXPECT_EQ(record.NewDescription, record.OldDescription);
-    }
-
-    Click("SaveButton");
-    EXPECT_EQ(ReadFileBytes(path), original);
+    TypeEnter("DescEdit", "Caf\u00E9");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDescription, "Caf\x82");
+    TypeEnter("DescEdit", "\u00A4");  // in ISO-8859-1, not in CP437
+    EXPECT_EQ(dialogs.MessageTexts().back(),
+              "The character U+00A4 '\u00A4' is not in the character set CP437; nothing was "
+              "stored.");
+    EXPECT_EQ(context.file.Paths.Record(1).NewDescription, "Caf\x82");
 }
 
 TEST_F(CharacterSetWindowTest, ACharacterTheSetCannotHoldIsRefusedWhereItIsTypedAndNothingStored) {
