@@ -12,27 +12,13 @@
 #include "framework/log_file.h"
 #include "objread/import_run.h"
 #include "objread/import_settings.h"
+#include "support/handed_over.h"
 #include "support/scratch.h"
 
 using fuzzsupport::Require;
 
-namespace {
-
-objread::ImportSettings& Settings() {
-    // Made once, after the store has been pointed at the scratch directory;
-    // never deleted, so it saves nothing.
-    static auto* settings = new objread::ImportSettings();
-    return *settings;
-}
-
-constexpr double kSizes[4] = {1.0, 2.5, -0.5, 0.0};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const std::string home = fuzzsupport::ScratchDirectory().string();
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-    setenv("HOME", home.c_str(), 1);
+    fuzzsupport::UseScratchAsHome();
     return 0;
 }
 
@@ -42,31 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto path = fuzzsupport::ScratchDirectory() / "input.obj";
     fuzzsupport::WriteFile(path, data + 1, size - 1);
 
-    objread::ImportSettings& settings = Settings();
+    auto& settings = fuzzsupport::ImporterSettings<objread::ImportSettings>();
     settings.file_name = path.string();
     settings.obj_mode = options & 7;
     settings.swap_mode = (options >> 3) & 3;
-    settings.size_value = kSizes[(options >> 5) & 3];
+    settings.size_value = fuzzsupport::kSizeValues[(options >> 5) & 3];
     settings.unify_mode = 1;
     settings.verbose_mode = 0;
 
     ObjectList result(ReleaseMeshObject);
     LogFile log(nullptr);
     Require(objread::ReadObjFile(result, settings, nullptr, log), "the file reads");
-    for (const ObjectListNode* node = result.head; node != nullptr; node = node->next) {
-        const auto* mesh = static_cast<const Mesh3d*>(node->object);
-        Require(mesh->vertices == nullptr && mesh->faces == nullptr && mesh->edges == nullptr,
-                "meshes are handed over in compact form");
-        Require(mesh->pointCount > 0 && mesh->points != nullptr, "a mesh has points");
-        Require(
-            mesh->triangleCount >= 0 && (mesh->triangleCount == 0 || mesh->triangles != nullptr),
-            "a mesh has its triangles");
-        for (int i = 0; i < mesh->triangleCount; ++i) {
-            const TriangleIndices& t = mesh->triangles[i];
-            Require(t.k0 >= 0 && t.k0 < mesh->pointCount && t.k1 >= 0 && t.k1 < mesh->pointCount &&
-                        t.k2 >= 0 && t.k2 < mesh->pointCount,
-                    "triangles index the mesh's points");
-        }
-    }
+    fuzzsupport::RequireHandedOver(result);
     return 0;
 }

@@ -11,6 +11,7 @@
 
 #include "framework/settings_store.h"
 #include "iff_builder.h"
+#include "iob_fixtures.h"
 #include "obj_fixtures.h"
 #include "state/editor_state.h"
 #include "state/settings_file.h"
@@ -139,6 +140,42 @@ void ObjFiles() {
             "usemtl b\nf 1 2 3\nusemap m\nf 2 3 4\n");
 }
 
+// Imagine objects for iobread; the first byte holds the import options.
+void IobFiles() {
+    const auto with_options = [](std::uint8_t options, const Bytes& file) {
+        Bytes seed{options};
+        seed.insert(seed.end(), file.begin(), file.end());
+        return seed;
+    };
+    const iobtest::ObjectFrame turned{{4, 5, 6}, {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}};
+    IffBuilder hierarchy("TDDD");
+    hierarchy.Begin("OBJ ");
+    iobtest::AddObject(hierarchy, "BODY", iobtest::Cube());
+    iobtest::AddObject(hierarchy, "FIN", iobtest::Grid(3, 2), false, &turned,
+                       {{"CLST", Bytes(14, 0xFF)}, {"TXT1", chunks::Txt1("C:\\T\\w.iff")}});
+    hierarchy.Chunk("TOBJ", {}).Chunk("TOBJ", {}).End();
+    Put("iob_import", "hierarchy.iob", with_options(0x10, hierarchy.Build()));
+    Put("iob_import", "wide-chunks.iob",
+        with_options(0x07, iobtest::OneObjectFile("WIDE", iobtest::Cube(), true)));
+
+    // A face that does not close, one naming a missing edge, a lamp and a path.
+    iobtest::Geometry open = iobtest::Grid(2, 2);
+    open.edges.push_back({0, 3});
+    open.faces.push_back({0, 1, static_cast<std::uint32_t>(open.edges.size() - 1)});
+    open.faces.push_back({0, 1, 77});
+    IffBuilder skipped("TDDD");
+    skipped.Begin("OBJ ");
+    iobtest::AddObject(skipped, "OPEN", open).Chunk("TOBJ", {});
+    skipped.Begin("DESC").Chunk("SHP2", iobtest::Shp2(2, 5)).End().Chunk("TOBJ", {});
+    skipped.Begin("DESC").Chunk("SHP2", iobtest::Shp2(2)).Chunk("PTH2", Bytes(8, 0)).End();
+    skipped.Chunk("TOBJ", {}).Chunk("EXTR", Bytes(4, 0)).End();
+    Put("iob_import", "skipped-and-open-faces.iob", with_options(0x01, skipped.Build()));
+
+    Bytes cut = iobtest::OneObjectFile("CUT", iobtest::Cube());
+    cut.resize(cut.size() - 9);
+    Put("iob_import", "cut-short.iob", with_options(0x00, cut));
+}
+
 void StoreFiles() {
     const fs::path home = g_root / ".store-home";
     setenv("XDG_CONFIG_HOME", home.c_str(), 1);
@@ -168,6 +205,7 @@ int main(int argc, char** argv) {
     ObjectFiles();
     SettingsFiles();
     ObjFiles();
+    IobFiles();
     StoreFiles();
     return 0;
 }

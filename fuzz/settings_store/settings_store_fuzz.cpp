@@ -55,9 +55,7 @@ std::map<std::string, std::optional<std::string>> ReadAll(const RegistryKey& key
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const std::string home = fuzzsupport::ScratchDirectory().string();
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-    setenv("HOME", home.c_str(), 1);
+    fuzzsupport::UseScratchAsHome();
     return 0;
 }
 

@@ -36,6 +36,14 @@ inline const std::filesystem::path& ScratchDirectory() {
     return dir;
 }
 
+// Makes the scratch directory the home and the configuration home, so that
+// the plug-ins' settings store writes there. For LLVMFuzzerInitialize.
+inline void UseScratchAsHome() {
+    const std::string home = ScratchDirectory().string();
+    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+}
+
 // Replaces the file at `path` with exactly `size` bytes of `data`.
 inline void WriteFile(const std::filesystem::path& path, const void* data, std::size_t size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");

@@ -11,8 +11,13 @@
 
 void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
                         const PluginStrings& strings, ExportWriter& writer) {
-    pluginentry::CurrentDirectoryGuard directory;
     ExportSettings settings(identity);
+    RunExportOperation(objects, settings, strings, writer);
+}
+
+void RunExportOperation(ObjectList* objects, ExportSettings& settings, const PluginStrings& strings,
+                        ExportWriter& writer) {
+    pluginentry::CurrentDirectoryGuard directory;
     FileDialog dialog(false, settings.default_extension.c_str(), settings.file_name.c_str(),
                       kOfnHideReadOnly | kOfnOverwritePrompt, settings.filter);
     dialog.initial_dir = settings.path;

@@ -16,6 +16,12 @@
 void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
                         const PluginStrings& strings, ExportWriter& writer);
 
+// As above, with a settings object the caller made (an exporter whose
+// settings add values of their own): settings saves them when the caller
+// ends it.
+void RunExportOperation(ObjectList* objects, ExportSettings& settings, const PluginStrings& strings,
+                        ExportWriter& writer);
+
 // Configure(): the exporters' configuration form (no Unify box: unify_mode
 // is carried through unchanged). OK stores the edited values; the settings
 // are saved either way.

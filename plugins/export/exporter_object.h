@@ -8,15 +8,19 @@
 #include "export/export_operations.h"
 #include "framework/contract.h"
 
-// The help paragraphs on the exporters' shared settings; each plug-in's help
-// text starts with its own description and ends with these.
-inline constexpr char kExporterSettingsHelp[] =
+// The help paragraphs on the settings every exporter has; each plug-in's
+// help text starts with its own description and goes on with these.
+inline constexpr char kExporterCommonSettingsHelp[] =
     "Verbose: write a log of the export (the file named under Log File Name;\n"
     "a name without a directory is created beside the written file).\n"
     "\n"
     "Size Value: every coordinate is multiplied by this number (1.000 keeps\n"
     "the size).\n"
-    "\n"
+    "\n";
+
+// The paragraphs on the further settings objwrite and glwrite share, which
+// end their help texts.
+inline constexpr char kExporterTextSettingsHelp[] =
     "Swap Mode: exchange two axes in the written file.\n"
     "\n"
     "Line Delimiter: the line ends of the file, DOS (CR LF), UNIX (LF) or\n"

@@ -45,6 +45,9 @@ class TextOutput {
     void Int(int v);
     // Appends the line end of ld_mode.
     void LineEnd() { Append(line_end_); }
+    // Appends bytes as they are, line ends included: for a file that is not
+    // text.
+    void Bytes(std::string_view bytes) { Append(bytes); }
     // Formats like printf and writes the text through WriteText, after what
     // is buffered. For the few lines of a file that carry names and counts;
     // the bulk of numbers goes through Fixed6 and Int.

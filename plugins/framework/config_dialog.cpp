@@ -256,13 +256,17 @@ int ConfigDialog::DoModal() {
     }
 }
 
-void AddImportFields(ConfigDialog& dialog, ConfigMembers& m) {
+void AddImportCommonFields(ConfigDialog& dialog, ConfigMembers& m) {
     dialog.AddGroup("Common");
     dialog.AddCheck("Verbose", &m.verbose);
     dialog.AddCheck("Unify", &m.unify);
     dialog.AddNumber("Size Value", &m.size_value);
     dialog.AddText("Log File Name", &m.logfilename, kConfigLogFileNameChars);
     dialog.AddChoice("Swap Mode", {"No Swap", "X <-> Y", "X <-> Z", "Y <-> Z"}, &m.swap);
+}
+
+void AddImportFields(ConfigDialog& dialog, ConfigMembers& m) {
+    AddImportCommonFields(dialog, m);
     dialog.AddGroup("Specific");
     dialog.AddChoice("Split by",
                      {"nothing", "object", "group", "smoothing group", "usemap", "usemtl"},

@@ -81,16 +81,20 @@ struct ConfigMembers {
     std::int16_t unify = 0;
     std::int16_t swap = 0;
     std::int16_t verbose = 0;
-    std::int16_t obj_mode = 0;  // importer: how the file is split
-    std::int16_t ld_mode = 0;   // exporters: line delimiter
-    double smooth_angle = 0.0;  // exporters
+    std::int16_t obj_mode = 0;    // importer: how the file is split
+    std::int16_t ld_mode = 0;     // exporters: line delimiter
+    std::int16_t iob_format = 0;  // iobwrite: which Imagine versions can read the file
+    double smooth_angle = 0.0;    // exporters
 };
 
 // Longest log file name the dialog takes.
 inline constexpr std::size_t kConfigLogFileNameChars = 258;
 
-// The importer's form: Common (Verbose, Unify, Size Value, Log File Name,
-// Swap Mode) and Specific (Split by).
+// The common part of every importer's form: Verbose, Unify, Size Value,
+// Log File Name, Swap Mode.
+void AddImportCommonFields(ConfigDialog& dialog, ConfigMembers& members);
+
+// objread's form: the common fields and Specific (Split by).
 void AddImportFields(ConfigDialog& dialog, ConfigMembers& members);
 
 // The exporters' form: Common (Verbose, Size Value, Swap Mode, Line

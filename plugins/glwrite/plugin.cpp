@@ -21,7 +21,8 @@ const char kDescription[] =
     "A mesh name that is not a C name is changed into one.\n"
     "\n";
 
-const std::string kHelpText = std::string(kDescription) + kExporterSettingsHelp;
+const std::string kHelpText =
+    std::string(kDescription) + kExporterCommonSettingsHelp + kExporterTextSettingsHelp;
 
 const PluginStrings kStrings = {kHelpText.c_str(), "OGL", "Export"};
 

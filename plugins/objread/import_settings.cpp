@@ -6,9 +6,9 @@
 
 namespace objread {
 
-ImportSettings::ImportSettings() : PluginSettings(kPluginName, kDefaultLogFile) {
-    // The base loaded "Common Settings"; this object's own section follows
-    // here, where the object is complete.
+ImportSettings::ImportSettings() : ImportFileSettings(kPluginName, kDefaultLogFile, kImportFilter) {
+    // The bases loaded "Common Settings", path and file_name; this object's
+    // own value follows here, where the object is complete.
     ImportSettings::Load();
 }
 
@@ -17,17 +17,12 @@ ImportSettings::~ImportSettings() {
 }
 
 int ImportSettings::Load() {
-    ReadSettingText(kPluginName, kSpecificSettings, "path", "", path, kMaxPathText);
-    ReadSettingText(kPluginName, kSpecificSettings, "file_name", "", file_name, kMaxPathText);
     ReadSettingInt(kPluginName, kSpecificSettings, "obj_mode", obj_mode, obj_mode);
     return 1;
 }
 
 int ImportSettings::Save() {
-    int ok = WriteSettingText(kPluginName, kSpecificSettings, "path", path.c_str());
-    ok &= WriteSettingText(kPluginName, kSpecificSettings, "file_name", file_name.c_str());
-    ok &= WriteSettingInt(kPluginName, kSpecificSettings, "obj_mode", obj_mode);
-    return ok;
+    return WriteSettingInt(kPluginName, kSpecificSettings, "obj_mode", obj_mode);
 }
 
 void ImportSettings::SetOptions(int verbose, int swap, int unify, double size, const char* logfile,

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/plugin_settings.h"
+#include "framework/import_file_settings.h"
 
 namespace objread {
 
@@ -16,9 +16,6 @@ inline constexpr const char* kDefaultLogFile = "objread.log";
 // the dialog's list).
 inline constexpr const char* kImportFilter =
     "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||";
-
-// Longest path and file name read back from the store.
-inline constexpr std::size_t kMaxPathText = 259;
 
 // obj_mode values: which statement starts a new mesh.
 enum ObjMode {
@@ -32,19 +29,16 @@ enum ObjMode {
 
 // Loads "Common Settings" and "Specific Settings" when constructed and saves
 // both (Specific first) when destroyed, also after a cancelled dialog.
-class ImportSettings : public PluginSettings {
+class ImportSettings : public ImportFileSettings {
   public:
     ImportSettings();
     ~ImportSettings() override;
 
-    // Reads "Specific Settings": path and file_name (missing values give
-    // empty texts), obj_mode (a missing value keeps the current one).
+    // Reads obj_mode of "Specific Settings" (a missing value keeps the
+    // current one); the base reads path and file_name.
     int Load() override;
-    // Writes "Specific Settings".
+    // Writes obj_mode; the base writes path and file_name.
     int Save() override;
-
-    void SetFileName(const char* text) { file_name = text != nullptr ? text : ""; }
-    void SetPath(const char* text) { path = text != nullptr ? text : ""; }
 
     // Takes the values of a confirmed configuration form. ld_mode becomes 0:
     // the importer writes no text files.
@@ -53,9 +47,6 @@ class ImportSettings : public PluginSettings {
     void GetOptions(int& verbose, int& swap, int& unify, double& size, std::string& logfile,
                     int& objMode) const;
 
-    std::string path;       // directory of the last import
-    std::string file_name;  // the file to import (full path after the dialog)
-    const char* filter = kImportFilter;
     int obj_mode = kSplitObject;
 };
 

@@ -6,9 +6,9 @@
 #include "framework/contract.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
+#include "objread/ear_clipping.h"
 #include "objread/obj_line_reader.h"
 #include "objread/obj_number.h"
-#include "objread/triangulate.h"
 
 namespace objread {
 
@@ -22,6 +22,7 @@ long long g_offCounter = 0;
 // that a face costs no allocation.
 struct FaceScratch {
     std::vector<std::uint32_t> corners;
+    std::vector<CornerTriangle> triangles;
 };
 
 void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
@@ -66,13 +67,13 @@ void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& me
     if (tokens < 3) {
         return;
     }
-    std::uint32_t count = static_cast<std::uint32_t>(corners.size());
-    std::uint32_t triangle[3];
     const Vector3d* points = vertices.data();
-    while (TriangulateStep(corners.data(), count, points, triangle)) {
+    Triangulate(corners.data(), static_cast<std::uint32_t>(corners.size()), points,
+                scratch.triangles);
+    for (const CornerTriangle& t : scratch.triangles) {
         // Reversed, so that the stored face's normal is the right-handed
         // normal of the triangle as the file writes it.
-        mesh.AddTriangle(Triangle3d{points[triangle[2]], points[triangle[1]], points[triangle[0]]});
+        mesh.AddTriangle(Triangle3d{points[t[2]], points[t[1]], points[t[0]]});
     }
 }
 

@@ -8,8 +8,8 @@ bool IsDegenerate(const Vector3d& a, const Vector3d& b, const Vector3d& c) {
     return Length(Cross(Subtract(a, b), Subtract(a, c))) < 1e-8;
 }
 
-bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
-                    const Vector3d& x) {
+double PolygonAngleSum(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
+                       const Vector3d& x) {
     Vector3d sum{0.0, 0.0, 0.0};
     for (std::uint32_t k = 0; k < count; ++k) {
         const Vector3d u = Subtract(x, points[corners[k]]);
@@ -21,7 +21,12 @@ bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::u
         }
         sum = Add(sum, Scale(w, AngleRadians(u, v)));
     }
-    return Length(sum) > 3.141592653589793;
+    return Length(sum);
+}
+
+bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
+                    const Vector3d& x) {
+    return PolygonAngleSum(corners, points, count, x) > kHalfTurn;
 }
 
 bool TriangulateStep(std::uint32_t* corners, std::uint32_t& count, const Vector3d* points,

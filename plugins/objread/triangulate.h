@@ -22,6 +22,14 @@ namespace objread {
 bool TriangulateStep(std::uint32_t* corners, std::uint32_t& count, const Vector3d* points,
                      std::uint32_t triangle[3]);
 
+// Half a turn, the dividing line of PointInPolygon.
+inline constexpr double kHalfTurn = 3.141592653589793;
+
+// The length of the vector sum that PointInPolygon compares with half a
+// turn, computed in exactly its way.
+double PolygonAngleSum(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
+                       const Vector3d& x);
+
 // True when x lies inside the polygon corners[0..count) of points: the
 // angles that the polygon's edges subtend at x, summed as vectors along the
 // edges' normals, exceed half a turn (a full turn inside, nearly zero

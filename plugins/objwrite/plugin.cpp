@@ -19,7 +19,8 @@ const char kDescription[] =
     "triangles. Vertex and normal numbers run on through the whole file.\n"
     "\n";
 
-const std::string kHelpText = std::string(kDescription) + kExporterSettingsHelp;
+const std::string kHelpText =
+    std::string(kDescription) + kExporterCommonSettingsHelp + kExporterTextSettingsHelp;
 
 const PluginStrings kStrings = {kHelpText.c_str(), "WAV", "Export"};
 

@@ -23,14 +23,14 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kConvertUsage =
-    "usage: meshconv convert IN OUT [--to obj|c] [--smooth DEG] [--line-ends dos|unix|mac]\n"
+    "usage: meshconv convert IN OUT [--to obj|c|iob] [--smooth DEG] [--line-ends dos|unix|mac]\n"
     "                       [--split MODE] [--scale F] [--swap none|xy|xz|yz]\n"
     "                       [--unify | --no-unify] [--log FILE | --no-log] [--quiet]\n"
     "                       [--plugins DIR]\n"
     "\n"
     "Imports IN with the importer for its extension and writes its meshes to OUT\n"
-    "with the exporter chosen by --to (obj: WaveFront, c: OpenGL C source) or by\n"
-    "OUT's extension.\n"
+    "with the exporter chosen by --to (obj: WaveFront, c: OpenGL C source,\n"
+    "iob: Imagine object) or by OUT's extension.\n"
     "\n"
     "  --smooth DEG      smooth the normals across edges below DEG degrees (0: flat)\n"
     "  --line-ends ENDS  line ends of OUT: dos (CR LF), unix (LF) or mac (CR)\n"
@@ -48,7 +48,7 @@ const char* const kConvertUsage =
 struct ConvertOptions {
     std::string in;
     std::string out;
-    std::string to;  // extension with dot (".obj", ".c"), empty: OUT's
+    std::string to;  // extension with dot (".obj", ".c", ".iob"), empty: OUT's
     std::optional<double> smooth;
     std::optional<int> line_ends;
     ImportOptions import_options;
@@ -109,9 +109,9 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o) {
         bool ok = true;
         if (a == "--to") {
             std::optional<int> to;
-            ok = choice({"obj", "c"}, to);
+            ok = choice({"obj", "c", "iob"}, to);
             if (ok) {
-                o.to = *to == 0 ? ".obj" : ".c";
+                o.to = "." + v;
             }
         } else if (a == "--smooth") {
             ok = number(o.smooth);
@@ -355,7 +355,7 @@ int RunConvert(const Arguments& input) {
     const std::string to = o.to.empty() ? out.extension().string() : o.to;
     LoadedPlugin exporter;
     if (!FindPluginFor(kPluginKindExport, to, directories, exporter)) {
-        std::fprintf(stderr, "meshconv convert: no exporter for '%s' (use --to obj or --to c)\n",
+        std::fprintf(stderr, "meshconv convert: no exporter for '%s' (use --to obj, c or iob)\n",
                      o.out.c_str());
         return kExitFailed;
     }

@@ -69,14 +69,19 @@ std::vector<MeshCopy> CopyMeshes(const ObjectList& list) {
     return result;
 }
 
-int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file) {
-    std::string command = std::string("'") + MESHCONV_PROGRAM + "'";
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::string& out_file, const std::string& err_file) {
+    std::string command = "'" + program + "'";
     for (const std::string& a : args) {
         command += " '" + a + "'";
     }
-    command += " </dev/null >/dev/null 2>'" + err_file + "'";
+    command += " </dev/null >'" + out_file + "' 2>'" + err_file + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file) {
+    return RunProgram(MESHCONV_PROGRAM, args, "/dev/null", err_file);
 }
 
 int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args,

@@ -59,9 +59,13 @@ struct MeshCopy {
 };
 std::vector<MeshCopy> CopyMeshes(const ObjectList& list);
 
-// Runs meshconv with the arguments (each quoted for the shell), standard
-// input from /dev/null and standard error into err_file. Returns the exit
-// code.
+// Runs program with the arguments (each quoted for the shell), standard
+// input from /dev/null, standard output into out_file and standard error
+// into err_file. Returns the exit code.
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::string& out_file, const std::string& err_file);
+
+// RunProgram of meshconv, its output dropped.
 int RunMeshconv(const std::vector<std::string>& args, const std::string& err_file);
 
 // As RunMeshconv, but in the working directory dir and, with at_terminal,

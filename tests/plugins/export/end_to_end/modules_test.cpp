@@ -29,6 +29,7 @@ struct ExporterModule {
 const ExporterModule kExporters[] = {
     {OBJWRITE_MODULE, "objwrite", "Wav Export Lib", "WaveFront (*.obj)", 0x00D5772Au},
     {GLWRITE_MODULE, "glwrite", "OGL Export Lib", "OpenGL Sourcefile (*.c)", 0x42070980u},
+    {IOBWRITE_MODULE, "iobwrite", "IOB Export Lib", "Imagine Object (*.iob)", 0x10B4EAD2u},
 };
 
 TEST(ExporterModules, ExportTheFourEntryPointsAndNothingElse) {

@@ -1,0 +1,25 @@
+#include "framework/import_file_settings.h"
+
+#include "framework/settings_store.h"
+
+ImportFileSettings::ImportFileSettings(const char* subkey_text, const char* default_logfile,
+                                       const char* filter_text)
+    : PluginSettings(subkey_text, default_logfile), filter(filter_text) {
+    ImportFileSettings::Load();
+}
+
+ImportFileSettings::~ImportFileSettings() {
+    ImportFileSettings::Save();
+}
+
+int ImportFileSettings::Load() {
+    ReadSettingText(subkey.c_str(), kSpecificSettings, "path", "", path, kMaxPathText);
+    ReadSettingText(subkey.c_str(), kSpecificSettings, "file_name", "", file_name, kMaxPathText);
+    return 1;
+}
+
+int ImportFileSettings::Save() {
+    int ok = WriteSettingText(subkey.c_str(), kSpecificSettings, "path", path.c_str());
+    ok &= WriteSettingText(subkey.c_str(), kSpecificSettings, "file_name", file_name.c_str());
+    return ok;
+}
