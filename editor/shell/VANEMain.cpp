@@ -11,6 +11,7 @@
 #include "core/file_system.h"
 #include "core/path_rules.h"
 #include "core/scanner.h"
+#include "core/volume_map.h"
 #include "core/writer.h"
 #include "state/settings_file.h"
 #include "ui_VANEMain.h"
@@ -369,9 +370,21 @@ void TVANEForm::PromptListChange(int item) {
 }
 
 std::string TVANEForm::StartDirectory(const QString& fieldText) const {
-    const std::string text = ReadTyped(fieldText, TextSet()).bytes;
-    if (DirectoryExists(text)) return text;
-    return ResolveImagineDirectory(context_.editor, text, true);
+    TypedText typed = ReadTyped(fieldText, TextSet());
+    if (typed.ok() && !typed.bytes.empty() && DirectoryExistsHere(context_.editor, typed.bytes))
+        return std::move(typed.bytes);
+    return context_.editor.settings.ImagineDirectory.str();
+}
+
+std::string TVANEForm::DirectoryMissingMessage(std::string_view directory) const {
+    std::string message = "Directory does not exist";
+    const ResolvedPath resolved =
+        ResolveObjectPath(context_.editor.settings, directory, EntryKind::Directory);
+    if (resolved.status == ResolveStatus::UnmappedVolume ||
+        resolved.status == ResolveStatus::NoImagineDirectory) {
+        message += "\n" + DescribeResolvedPath(directory, resolved, TextSet());
+    }
+    return message;
 }
 
 std::string TVANEForm::ChosenDirectoryText(const std::string& chosen) const {

@@ -225,8 +225,15 @@ class TVANEForm : public QMainWindow {
     // Shows the held file's texts again, as the Character Set now reads them.
     void ShowFileTexts();
 
-    // Where a chooser or dialog starts for a directory typed in a field.
+    // Where the directory chooser starts for a directory typed in a field:
+    // the field's text in the object file's form when it is found here
+    // (through the volume map, or under the Imagine Directory), else the
+    // Imagine Directory.
     std::string StartDirectory(const QString& fieldText) const;
+    // "Directory does not exist", and on the next line why, when the map
+    // cannot say where `directory` would be (an unmapped volume, a relative
+    // directory without an Imagine Directory).
+    std::string DirectoryMissingMessage(std::string_view directory) const;
     // The chosen directory as it goes into a field: relative to the Imagine
     // directory when "Truncate Imagine Sub-directories" is on.
     std::string ChosenDirectoryText(const std::string& chosen) const;

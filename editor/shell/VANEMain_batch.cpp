@@ -183,6 +183,7 @@ void TVANEForm::SaveDirButtonClick() {
     const std::string typed = LocalText(ui_->SaveDir->text());
     DirectoryRequest request;
     request.title = "Select Object Save Directory";
+    request.form = DirectoryForm::Local;
     request.start =
         DirectoryExists(typed) ? typed : context_.editor.shell.CurrentFileDirectory.str();
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);

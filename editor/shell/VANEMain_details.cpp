@@ -4,11 +4,13 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
+#include "DirUnit.h"
 #include "VANEMain.h"
 #include "core/file_system.h"
 #include "core/path_rules.h"
 #include "core/scanner.h"
 #include "core/texture_module.h"
+#include "core/volume_map.h"
 #include "ui_VANEMain.h"
 #include "window_text.h"
 
@@ -172,12 +174,11 @@ void TVANEForm::Details_NewPathKeyDown() {
     const Settings& s = context_.editor.settings;
     bool accepted = true;
     if (s.ValidateDirectory && s.Computer == ComputerType::PC) {
-        const std::string resolved =
-            DirectoryExists(typed) ? typed : ResolveImagineDirectory(context_.editor, typed, false);
-        if (!DirectoryExists(resolved)) {
-            Warn("Directory does not exist");
+        if (!DirectoryExistsHere(context_.editor, typed)) {
+            Warn(DirectoryMissingMessage(typed));
             accepted = false;
-        } else if (s.ValidateFiles && !FileExists(JoinFileName(resolved, record->OldFileName))) {
+        } else if (s.ValidateFiles &&
+                   !FileExistsHere(context_.editor, typed, record->OldFileName)) {
             Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
                                     : "Brush File does not exist in this Directory");
             accepted = false;
@@ -209,14 +210,12 @@ void TVANEForm::SelectPath2Click() {
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     if (context_.editor.settings.ValidateFiles &&
-        !FileExists(JoinFileName(*chosen, record->OldFileName))) {
+        !FileExistsHere(context_.editor, *chosen, record->OldFileName)) {
         Warn(IsTexture(*record) ? "Texture File does not exist in this directory"
                                 : "Brush File does not exist in this directory");
         return;
     }
-    const std::optional<std::string> inSet = InSet(ShowLocal(*chosen));
-    if (!inSet) return;
-    const std::string text = ChosenDirectoryText(*inSet);
+    const std::string text = ChosenDirectoryText(*chosen);
     ui_->Details_NewPath->setText(Shown(text));
     record->NewDirectory = text;
     ui_->ResetButton2->setEnabled(true);
@@ -241,11 +240,7 @@ void TVANEForm::NewFileNameEditKeyDown() {
     bool stored = true;
     if (s.Computer == ComputerType::PC) {
         const std::string directory(record->NewDirectory.view());
-        const std::string base = DirectoryExists(directory)
-                                     ? directory
-                                     : ResolveImagineDirectory(context_.editor, directory, true);
-        const std::string full = JoinFileName(base, typed);
-        if (s.ValidateFiles && !FileExists(full)) {
+        if (s.ValidateFiles && !FileExistsHere(context_.editor, directory, typed)) {
             Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
                                     : "Brush File does not exist in this Directory");
             ui_->NewFileNameEdit->setText(Shown(record->NewFileName));
@@ -253,7 +248,10 @@ void TVANEForm::NewFileNameEditKeyDown() {
         } else {
             record->NewFileName = typed;
             if (IsTexture(*record)) {
-                const std::string description = InquireTextureDescription(full);
+                const ResolvedPath full =
+                    ResolveObjectPath(s, JoinFileName(directory, typed), EntryKind::File);
+                const std::string description =
+                    full.found() ? InquireTextureDescription(full.local) : std::string();
                 if (!description.empty()) {
                     record->NewDescription = description;
                     ui_->DescEdit->setText(Shown(record->NewDescription));
@@ -276,27 +274,32 @@ void TVANEForm::NewFileNameButtonClick() {
     FileDialogRequest request;
     request.title = "Select Brush/Texture File";
     request.filter = kObjectFileFilter;
-    request.directory = StartDirectory(ui_->Details_NewPath->text());
+    request.directory =
+        LocalStartDirectory(context_.editor.settings, StartDirectory(ui_->Details_NewPath->text()));
     request.fileName = LocalText(ui_->NewFileNameEdit->text());
     const std::optional<std::string> chosen = dialogs_.OpenFile(request);
     if (!chosen) return;
 
     const std::size_t sep = chosen->find_last_of("/\\");
     const QString name = ShowLocal(sep == std::string::npos ? *chosen : chosen->substr(sep + 1));
-    const QString directory =
-        ShowLocal(sep == std::string::npos ? std::string() : chosen->substr(0, sep));
-    // Both texts go into the object file: a character the set cannot hold
-    // refuses the whole choice before anything changes.
+    // Both go into the object file, the directory in its form through the
+    // volume map: a character the set cannot hold refuses the whole choice
+    // before anything changes.
     const std::optional<std::string> nameInSet = InSet(name);
     if (!nameInSet) return;
-    const bool newDirectory =
-        context_.editor.settings.ValidateFiles && directory != ui_->Details_NewPath->text();
-    std::optional<std::string> directoryInSet;
-    if (newDirectory && !(directoryInSet = InSet(directory))) return;
+    const ObjectForm directory =
+        ObjectFormOfLocalPath(context_.editor.settings,
+                              sep == std::string::npos ? std::string() : chosen->substr(0, sep));
+    const bool newDirectory = context_.editor.settings.ValidateFiles &&
+                              Shown(directory.path) != ui_->Details_NewPath->text();
+    if (newDirectory && directory.status == ObjectFormStatus::Unencodable) {
+        Warn(RefusalMessage(directory.refused, TextSet()));
+        return;
+    }
 
     ui_->NewFileNameEdit->setText(name);
     if (newDirectory) {
-        const std::string text = ChosenDirectoryText(*directoryInSet);
+        const std::string text = ChosenDirectoryText(directory.path);
         ui_->Details_NewPath->setText(Shown(text));
         record->NewDirectory = text;
         ui_->ResetButton2->setEnabled(true);

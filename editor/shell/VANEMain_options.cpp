@@ -211,12 +211,10 @@ void TVANEForm::UpdateSuffixButtonClick() {
 void TVANEForm::ImagineDirButtonClick() {
     DirectoryRequest request;
     request.title = "Select Imagine Program Directory";
-    request.start = LocalText(ui_->ImagineDirEdit->text());
+    request.start = StartDirectory(ui_->ImagineDirEdit->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
-    const std::optional<std::string> inSet = InSet(ShowLocal(*chosen));
-    if (!inSet) return;
-    context_.editor.settings.ImagineDirectory = *inSet;
+    context_.editor.settings.ImagineDirectory = *chosen;
     ui_->ImagineDirEdit->setText(Shown(context_.editor.settings.ImagineDirectory));
 }
 
@@ -224,6 +222,7 @@ void TVANEForm::ObjectDirButtonClick() {
     DirectoryRequest request;
     request.title = "Select Default Object Directory";
     request.start = LocalText(ui_->LoadDirEdit->text());
+    request.form = DirectoryForm::Local;
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.LoadDirectory = *chosen;

@@ -40,8 +40,9 @@ void TVANEForm::Summary_NewPathKeyDown() {
     std::string typed;
     if (!Typed(ui_->Summary_NewPath, typed)) return;
     const Settings& s = context_.editor.settings;
-    if (s.ValidateDirectory && s.Computer == ComputerType::PC && !DirectoryExists(typed)) {
-        Warn("Directory does not exist");
+    if (s.ValidateDirectory && s.Computer == ComputerType::PC &&
+        !DirectoryExistsHere(context_.editor, typed)) {
+        Warn(DirectoryMissingMessage(typed));
         return;
     }
     entry->NewDirectory = typed;
@@ -57,9 +58,7 @@ void TVANEForm::SelectPath1Click() {
     request.start = StartDirectory(ui_->Summary_NewPath->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
-    const std::optional<std::string> inSet = InSet(ShowLocal(*chosen));
-    if (!inSet) return;
-    const std::string text = ChosenDirectoryText(*inSet);
+    const std::string text = ChosenDirectoryText(*chosen);
     ui_->Summary_NewPath->setText(Shown(text));
     entry->NewDirectory = text;
     ui_->ResetButton1->setEnabled(true);

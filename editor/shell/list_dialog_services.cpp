@@ -39,19 +39,17 @@ DefDirSelectServices MakeDefDirSelectServices(DialogService& dialogs, const Edit
     services.chooseDirectory = [&dialogs, &editor, last = std::move(last_directory)](
                                    const QString& title,
                                    const QString& current) -> std::optional<QString> {
-        const std::string text = StoredText(editor, current);
+        const TypedText text = ReadTyped(current, CharacterSetOf(editor));
         DirectoryRequest request;
         request.title = title.toStdString();
-        if (DirectoryExists(text))
-            request.start = text;
-        else if (DirectoryExistsHere(editor, text))
-            request.start = ResolveImagineDirectory(editor, text, false);
+        if (text.ok() && !text.bytes.empty() && DirectoryExistsHere(editor, text.bytes))
+            request.start = text.bytes;
         else if (last)
             request.start = *last;
         const std::optional<std::string> chosen = dialogs.ChooseDirectory(request);
         if (!chosen) return std::nullopt;
         if (last) *last = *chosen;
-        return ShowLocal(*chosen);
+        return ShowText(*chosen, CharacterSetOf(editor));
     };
     services.storable = StorableInSet(dialogs, editor);
     return services;

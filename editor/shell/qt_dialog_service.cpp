@@ -119,9 +119,12 @@ std::optional<std::string> QtDialogService::SaveFile(const FileDialogRequest& re
 std::optional<std::string> QtDialogService::ChooseDirectory(const DirectoryRequest& request) {
     TDirectorySelect chooser(parent_);
     chooser.setWindowTitle(Q(request.title));
-    chooser.SetDirectory(Q(request.start));
+    chooser.SetSettings(editor_ != nullptr ? &editor_->settings : nullptr);
+    chooser.SetForm(request.form);
+    chooser.SetWarn([this](const std::string& text) { ShowWarning(this, text); });
+    chooser.SetStart(request.start);
     if (chooser.exec() != QDialog::Accepted) return std::nullopt;
-    return chooser.Directory().toStdString();
+    return chooser.Chosen();
 }
 
 bool QtDialogService::SetupPrinter(QPrinter& printer) {
