@@ -1,10 +1,13 @@
 #include "objread/obj_reader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "framework/contract.h"
 #include "framework/log_file.h"
+#include "framework/mesh.h"
 #include "framework/progress.h"
 #include "objread/ear_clipping.h"
 #include "objread/obj_line_reader.h"
@@ -18,11 +21,42 @@ namespace {
 // file can run it past its range.
 long long g_offCounter = 0;
 
+// Triangles on their way into a mesh. The tables take them many at a time,
+// which lets the lookups of neighbouring triangles overlap (AddTriangles);
+// a mesh gets its triangles in the order they were cut either way.
+class PendingTriangles {
+  public:
+    void Add(Mesh3d& mesh, const Triangle3d& t) {
+        if (&mesh != mesh_) {
+            Flush();
+            mesh_ = &mesh;
+        }
+        triangles_.push_back(t);
+        if (triangles_.size() == kBatch) {
+            Flush();
+        }
+    }
+    // Hands the waiting triangles to their mesh; needed before anyone reads
+    // the mesh.
+    void Flush() {
+        if (!triangles_.empty()) {
+            AddTriangles(*mesh_, triangles_.data(), triangles_.size());
+            triangles_.clear();
+        }
+    }
+
+  private:
+    static constexpr std::size_t kBatch = 1024;
+    Mesh3d* mesh_ = nullptr;
+    std::vector<Triangle3d> triangles_;
+};
+
 // Working storage of the face lines, kept across the lines of one parse so
 // that a face costs no allocation.
 struct FaceScratch {
     std::vector<std::uint32_t> corners;
     std::vector<CornerTriangle> triangles;
+    PendingTriangles pending;
 };
 
 void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
@@ -73,7 +107,7 @@ void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& me
     for (const CornerTriangle& t : scratch.triangles) {
         // Reversed, so that the stored face's normal is the right-handed
         // normal of the triangle as the file writes it.
-        mesh.AddTriangle(Triangle3d{points[t[2]], points[t[1]], points[t[0]]});
+        scratch.pending.Add(mesh, Triangle3d{points[t[2]], points[t[1]], points[t[0]]});
     }
 }
 
@@ -153,7 +187,7 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize) {
     return std::min<std::uint64_t>(fileSize / 200, 0x7fffffff);
 }
 
-void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
+bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
     double xyz[3] = {0.0, 0.0, 0.0};
     const char* p = text;
     for (double& component : xyz) {
@@ -163,14 +197,17 @@ void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
         }
     }
     vertices.push_back(Vector3d{xyz[0], xyz[1], xyz[2]});
+    return std::isfinite(xyz[0]) && std::isfinite(xyz[1]) && std::isfinite(xyz[2]);
 }
 
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
     FaceScratch scratch;
     AddFace(text, vertices, mesh, scratch);
+    scratch.pending.Flush();
 }
 
-void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context) {
+ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
+                             const ObjParseContext& context) {
     std::vector<Vector3d> vertices;
     vertices.reserve(32);
     FaceScratch scratch;
@@ -181,18 +218,29 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
         current = opener.Open("default", false);
     }
 
-    ObjLineReader reader(file);
+    ObjLineReader reader(file, context.maxLine);
+    ObjParseResult result;
     const char* line = nullptr;
     std::size_t length = 0;
     for (;;) {
         ReportFileProgress(context, reader.Position());
+        errno = 0;
         if (!reader.Next(line, length)) {
             break;
         }
+        ++result.line;
+        if (result.line == 1 && length >= 3 && std::memcmp(line, "\xEF\xBB\xBF", 3) == 0) {
+            // A byte-order mark, which some editors put before UTF-8 text.
+            line += 3;
+            length -= 3;
+        }
         switch (line[0]) {
             case 'v':
-                if (line[1] == ' ') {
-                    ParseVertexLine(line + 1, vertices);
+                if (line[1] == ' ' && !ParseVertexLine(line + 1, vertices)) {
+                    scratch.pending.Flush();
+                    result.status = ObjParseResult::Status::kNotFinite;
+                    result.bytes = reader.Position();
+                    return result;
                 }
                 break;
             case 'f':
@@ -225,6 +273,22 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
                 break;  // comments, vn, vt, vp, mtllib, l, p, blank and indented lines
         }
     }
+    const int readError = errno;
+    scratch.pending.Flush();
+    result.bytes = reader.Position();
+    switch (reader.Ended()) {
+        case ObjLineReader::End::kReadError:
+            result.status = ObjParseResult::Status::kReadError;
+            result.error = readError;
+            break;
+        case ObjLineReader::End::kLineTooLong:
+            result.status = ObjParseResult::Status::kLineTooLong;
+            ++result.line;
+            break;
+        default:
+            break;
+    }
+    return result;
 }
 
 }  // namespace objread

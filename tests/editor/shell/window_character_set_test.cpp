@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "DirUnit2.h"
+#include "core/scanner.h"
 #include "lists_test_dialogs.h"
 #include "window_fixture.h"
 
@@ -66,7 +67,9 @@ TEST_F(CharacterSetWindowTest, EnterInEveryFieldOfUnchangedHighByteTextsSavesThe
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.set);
+        // Each set starts afresh: the last window's file is not held any more.
         window.reset();
+        FreeObjectFile(context.file);
         dialogs.core.messages.clear();
         StartWith(std::string("[VANE]\r\nCharacter Set=") + c.set + "\r\n");
         const Bytes original = HighByteObject();
