@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace plugins {
+
 char* FormatFixed6(char* out, double v) {
     // std::to_chars leaves the special values to us: printf spells them in
     // lower case and shows the sign bit of a NaN.
@@ -29,3 +31,5 @@ char* FormatFixed6(char* out, double v) {
 char* FormatInt(char* out, int v) {
     return std::to_chars(out, out + kIntMaxChars, v).ptr;
 }
+
+}  // namespace plugins

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace plugins {
+
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -225,3 +227,5 @@ void TextOutput::Abandon() {
     target_.clear();
     used_ = 0;
 }
+
+}  // namespace plugins

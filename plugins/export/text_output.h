@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+namespace plugins {
+
 // The bytes that stand for one LF of formatted text under ld_mode.
 std::string_view LineEndBytes(int ld_mode);
 
@@ -81,3 +83,5 @@ class TextOutput {
     bool failed_ = false;
     bool direct_ = false;  // writing to the target itself (not a regular file)
 };
+
+}  // namespace plugins

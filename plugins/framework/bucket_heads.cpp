@@ -1,5 +1,7 @@
 #include "framework/bucket_heads.h"
 
+namespace plugins {
+
 namespace mesh_detail {
 
 namespace {
@@ -94,3 +96,5 @@ std::size_t BucketHeads::HeldBytes() const {
 }
 
 }  // namespace mesh_detail
+
+}  // namespace plugins

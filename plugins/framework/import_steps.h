@@ -8,6 +8,8 @@
 #include "framework/contract.h"
 #include "framework/log_file.h"
 
+namespace plugins {
+
 class PluginSettings;
 struct ProgressCallbacks;
 
@@ -49,3 +51,5 @@ std::FILE* OpenImportFile(const std::string& file_name, LogFile& log);
 bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings& settings,
                           const ProgressCallbacks* callbacks, LogFile& log, unsigned index,
                           unsigned count);
+
+}  // namespace plugins

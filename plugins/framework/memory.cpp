@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace plugins {
+
 namespace {
 
 [[noreturn]] void OutOfMemory() {
@@ -57,3 +59,5 @@ char* StrDup(const char* s) {
     std::memcpy(copy, s, n);
     return copy;
 }
+
+}  // namespace plugins

@@ -4,3 +4,5 @@
 
 #include "framework/contract.h"
 #include "framework/mesh_tables.h"
+
+namespace plugins {}  // namespace plugins

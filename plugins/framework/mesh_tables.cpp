@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace plugins {
+
 using mesh_detail::CheckedHint;
 
 namespace {
@@ -327,3 +329,5 @@ std::size_t EdgeTable::HeldBytes() const {
     return edges_.capacity() * sizeof(EdgeRecord) + nextInBucket_.capacity() * 4 +
            buckets_.HeldBytes();
 }
+
+}  // namespace plugins

@@ -6,6 +6,8 @@
 #include "framework/memory.h"
 #include "framework/mesh.h"
 
+namespace plugins {
+
 void Mesh3d::ScaleMesh(double factor) {
     if (factor == 1.0 || vertices == nullptr) {
         return;
@@ -99,3 +101,5 @@ void Mesh3d::Expand() {
         AddTriangle(Triangle3d{points[t.k0], points[t.k1], points[t.k2]});
     }
 }
+
+}  // namespace plugins

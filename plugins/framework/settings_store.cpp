@@ -14,6 +14,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+namespace plugins {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -378,3 +380,5 @@ int ReadSettingDouble(const char* subkey, const char* section, const char* name,
     out = std::strtod(text.c_str(), nullptr);
     return 1;
 }
+
+}  // namespace plugins

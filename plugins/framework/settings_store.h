@@ -30,6 +30,8 @@
 #include <optional>
 #include <string>
 
+namespace plugins {
+
 // The root under which keys live. Only the current user's store exists here.
 enum class RegistryRoot { CurrentUser };
 
@@ -117,3 +119,5 @@ int ReadSettingInt(const char* subkey, const char* section, const char* name, in
 // current. Always returns 1.
 int ReadSettingDouble(const char* subkey, const char* section, const char* name, double current,
                       double& out);
+
+}  // namespace plugins

@@ -14,6 +14,8 @@
 
 #include "framework/memory.h"
 
+namespace plugins {
+
 namespace mesh_detail {
 
 // Tables number their entries with int; a table that would need more
@@ -93,3 +95,5 @@ class TableArray {
 };
 
 }  // namespace mesh_detail
+
+}  // namespace plugins

@@ -25,6 +25,8 @@
 #include "framework/mesh.h"
 #include "framework/table_array.h"
 
+namespace plugins {
+
 namespace {
 
 using mesh_detail::TableArray;
@@ -206,3 +208,5 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
         sweep.OrientPart(seed);
     }
 }
+
+}  // namespace plugins

@@ -6,6 +6,8 @@
 
 #include "framework/text_convert.h"
 
+namespace plugins::glwrite {
+
 namespace {
 
 // Keywords of every C standard up to C23, and the names the written file
@@ -69,3 +71,5 @@ std::string CFunctionNames::Take(const char* name) {
     taken_.insert(result);
     return result;
 }
+
+}  // namespace plugins::glwrite

@@ -8,6 +8,8 @@
 #include <set>
 #include <string>
 
+namespace plugins::glwrite {
+
 class CFunctionNames {
   public:
     // The function name for a mesh called name:
@@ -29,3 +31,5 @@ class CFunctionNames {
 // True when text is a C identifier: a letter or '_', then letters, digits
 // and '_', and nothing else.
 bool IsCIdentifier(const std::string& text);
+
+}  // namespace plugins::glwrite

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace objread {
+namespace plugins::objread {
 
 class ObjLineReader {
   public:
@@ -42,4 +42,4 @@ class ObjLineReader {
     std::uint64_t consumed_ = 0;
 };
 
-}  // namespace objread
+}  // namespace plugins::objread

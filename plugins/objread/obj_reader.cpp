@@ -10,7 +10,7 @@
 #include "objread/obj_line_reader.h"
 #include "objread/obj_number.h"
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 
@@ -227,4 +227,4 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
     }
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -19,11 +19,13 @@
 
 #include "framework/vector3d.h"
 
+namespace plugins {
 class Mesh3d;
 class LogFile;
 struct ProgressCallbacks;
+}  // namespace plugins
 
-namespace objread {
+namespace plugins::objread {
 
 // The longest group name kept; longer names are cut to this length.
 constexpr std::size_t kMaxGroupName = 255;
@@ -100,4 +102,4 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize);
 // numbering.
 long long OffGroupCounter();
 
-}  // namespace objread
+}  // namespace plugins::objread

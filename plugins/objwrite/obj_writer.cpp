@@ -6,6 +6,8 @@
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
+namespace plugins::objwrite {
+
 ExportBanner ObjWriter::Banner() const {
     return {kObjWriteTitle, __DATE__, __TIME__, "g++ " __VERSION__};
 }
@@ -107,3 +109,5 @@ bool ObjWriter::CloseOutput() {
     out_.reset();
     return ok;
 }
+
+}  // namespace plugins::objwrite

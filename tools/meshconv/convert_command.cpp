@@ -18,6 +18,13 @@
 
 namespace meshconv {
 
+using plugins::kCommonSettings;
+using plugins::kSpecificSettings;
+using plugins::ReadSettingText;
+using plugins::WriteSettingDouble;
+using plugins::WriteSettingInt;
+using plugins::WriteSettingText;
+
 namespace {
 
 namespace fs = std::filesystem;

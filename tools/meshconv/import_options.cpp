@@ -13,6 +13,12 @@
 
 namespace meshconv {
 
+using plugins::kCommonSettings;
+using plugins::kSpecificSettings;
+using plugins::WriteSettingDouble;
+using plugins::WriteSettingInt;
+using plugins::WriteSettingText;
+
 namespace {
 
 std::string Lower(std::string s) {

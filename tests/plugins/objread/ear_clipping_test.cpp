@@ -12,6 +12,8 @@
 #include "objread/ear_clipping.h"
 #include "objread/triangulate.h"
 
+namespace plugins {
+
 namespace {
 
 using objread::CornerTriangle;
@@ -236,3 +238,5 @@ TEST(EarClipping, LargeConvexPolygonIsAFanFromItsFirstCorner) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -8,6 +8,8 @@
 
 #include "objread/obj_line_reader.h"
 
+namespace plugins {
+
 namespace {
 
 struct ReadResult {
@@ -72,3 +74,5 @@ TEST(ObjLineReader, ReadsLongLinesAndLineEndsAcrossBlocks) {
 }
 
 }  // namespace
+
+}  // namespace plugins

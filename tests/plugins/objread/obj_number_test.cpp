@@ -9,6 +9,8 @@
 
 #include "objread/obj_number.h"
 
+namespace plugins {
+
 namespace {
 
 TEST(ReadObjDouble, AgreesWithScanf) {
@@ -121,3 +123,5 @@ TEST(ReadObjInt, ReadsLeadingIntegerWithinRange) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -7,6 +7,8 @@
 
 #include "objread/triangulate.h"
 
+namespace plugins {
+
 namespace {
 
 using Tri = std::array<std::uint32_t, 3>;
@@ -77,3 +79,5 @@ TEST(PointInPolygon, InsideOutsideAndOnACorner) {
 }
 
 }  // namespace
+
+}  // namespace plugins

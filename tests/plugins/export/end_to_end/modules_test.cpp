@@ -12,6 +12,8 @@
 #include "framework/settings_store.h"
 #include "host.h"
 
+namespace plugins {
+
 namespace {
 
 using namespace e2e;
@@ -163,3 +165,5 @@ TEST_F(ExporterModuleTest, AnUnwritableFileIsReportedToThePersonAndNothingIsWrit
 }
 
 }  // namespace
+
+}  // namespace plugins
