@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "cli_settings.h"
+#include "check_command.h"
+#include "cli_context.h"
 #include "cli_ui.h"
 #include "core/batch.h"
+#include "core/missing_files.h"
 #include "core/path_rules.h"
 #include "state/program_directory.h"
 #include "text_output.h"
@@ -79,13 +81,13 @@ class PrintingObserver final : public BatchObserver {
 // log. A change line is a whole line that starts with "Object: ".
 class ChangeLinePrinter final : public LogSink {
   public:
-    ChangeLinePrinter(std::ostream& out, TerminalProgress& progress)
-        : out_(out), progress_(progress) {}
+    ChangeLinePrinter(std::ostream& out, TerminalProgress& progress, CharacterSet set)
+        : out_(out), progress_(progress), set_(set) {}
     void Write(std::string_view text) override { line_ += text; }
     void EndLine() override {
         if (line_.rfind("Object: ", 0) == 0) {
             progress_.Clear();
-            out_ << TerminalText(line_) << '\n';
+            out_ << TerminalText(DecodeToUtf8(line_, set_)) << '\n';
         }
         line_.clear();
     }
@@ -93,21 +95,77 @@ class ChangeLinePrinter final : public LogSink {
   private:
     std::ostream& out_;
     TerminalProgress& progress_;
+    CharacterSet set_;
     std::string line_;
 };
+
+// --relink: every path of the file not found here that has exactly one
+// candidate gets its place; the others are reported, one line each:
+//   FILE: PATH relinked: NEW PATH
+//   FILE: PATH has N candidates: LOCAL, LOCAL
+//   FILE: PATH is missing / is not mappable (WHY)
+//   FILE: PATH not relinked: WHY
+void Relink(CoreContext& context, std::string_view file, const FileIndex& index, std::ostream& out,
+            TerminalProgress& progress) {
+    const Settings& settings = context.editor.settings;
+    const CharacterSet set = settings.CharacterSet;
+    for (const RecordLink& link : CheckRecordLinks(settings, context.file, &index)) {
+        if (link.status == LinkStatus::Found) continue;
+        std::string line = std::string(file) + ": " + DecodeToUtf8(link.path, set);
+        if (link.candidates.size() == 1) {
+            const RelinkOutcome outcome =
+                RelinkRecord(context, link.record, link.candidates[0].local);
+            if (outcome.status == RelinkStatus::Relinked) {
+                line +=
+                    " relinked: " +
+                    DecodeToUtf8(RecordPath(settings, context.file.Paths.Record(link.record)), set);
+            } else {
+                line += " not relinked: " + outcome.message;
+            }
+        } else if (!link.candidates.empty()) {
+            line += " has " + std::to_string(link.candidates.size()) + " candidates: ";
+            for (std::size_t i = 0; i < link.candidates.size(); ++i)
+                line += (i ? ", " : "") + link.candidates[i].local;
+        } else if (link.status == LinkStatus::Missing) {
+            line += " is missing";
+        } else {
+            line += " is not mappable (" + UnmappableReason(link.resolved) + ")";
+        }
+        progress.Clear();
+        out << TerminalText(line) << '\n';
+    }
+}
+
+// The texts of the command line's list entries, typed in UTF-8, in the
+// object files' character set.
+bool EncodeEntries(const BatchOptions& options, CharacterSet set,
+                   std::vector<DirectoryDefault>& directories,
+                   std::vector<TextureDefault>& textures, std::string& error) {
+    for (const DirectoryMapping& map : options.directoryMaps) {
+        std::string oldDirectory, newDirectory;
+        if (!EncodeArgument(map.oldDirectory, set, "--map-dir", oldDirectory, error) ||
+            !EncodeArgument(map.newDirectory, set, "--map-dir", newDirectory, error))
+            return false;
+        directories.push_back({oldDirectory, newDirectory});
+    }
+    for (const TextureMapping& map : options.textureMaps) {
+        std::string oldTexture, newTexture, description;
+        if (!EncodeArgument(map.oldTexture, set, "--map-texture", oldTexture, error) ||
+            !EncodeArgument(map.newTexture, set, "--map-texture", newTexture, error) ||
+            !EncodeArgument(map.description, set, "--map-texture", description, error))
+            return false;
+        textures.push_back({oldTexture, newTexture, description});
+    }
+    return true;
+}
 
 }  // namespace
 
 bool ApplyBatchOptions(const BatchOptions& options, CoreContext& context, std::string& error) {
     Settings& settings = context.editor.settings;
     std::vector<DirectoryDefault> directories;
-    for (const DirectoryMapping& map : options.directoryMaps) {
-        directories.push_back({map.oldDirectory, map.newDirectory});
-    }
     std::vector<TextureDefault> textures;
-    for (const TextureMapping& map : options.textureMaps) {
-        textures.push_back({map.oldTexture, map.newTexture, map.description});
-    }
+    if (!EncodeEntries(options, settings.CharacterSet, directories, textures, error)) return false;
     // A list the settings file does not use (neither "Update ... from list"
     // nor "Set on Load" is on) does not come back into use through an entry
     // given here: only the entries of the command line apply.
@@ -174,14 +232,13 @@ int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream
                     bool progress) {
     CoreContext context;
     context.editor = MakeEditorContext(ProgramDirectory());
-    if (options.settingsFile) {
-        std::string error;
-        if (!LoadSettingsFile(context.editor, *options.settingsFile, error)) {
-            err << "tessvane-cli: " << error << '\n';
-            return 2;
-        }
-    }
     std::string error;
+    const ContextOptions prepare{&options.settingsFile, &options.charset, &options.volumes,
+                                 &options.imagineDir};
+    if (!PrepareEditor(context.editor, prepare, error)) {
+        err << "tessvane-cli: " << error << '\n';
+        return 2;
+    }
     if (!ApplyBatchOptions(options, context, error)) {
         err << "tessvane-cli: " << error << '\n';
         return 2;
@@ -203,8 +260,16 @@ int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream
     CliUi ui(err, options.existing == ExistingTarget::Overwrite);
     context.ui = &ui;
     TerminalProgress terminal(err, progress);
-    ChangeLinePrinter changes(out, terminal);
+    ChangeLinePrinter changes(out, terminal, context.editor.settings.CharacterSet);
     if (options.dryRun) run.logSink = &changes;
+    // The searched trees are read once for the whole run.
+    std::optional<FileIndex> index;
+    if (options.relink) {
+        index = BuildSearchIndex(context.editor.settings, options.searchDirs, err, progress);
+        run.beforeSave = [&](CoreContext& file, std::string_view path) {
+            Relink(file, path, *index, out, terminal);
+        };
+    }
 
     BatchList list;
     const BatchSelectionResult selection = list.AddSelection(options.files, context.editor.shell);

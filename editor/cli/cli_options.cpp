@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "state/counted_text.h"
+#include "state/volumes.h"
 
 namespace tessvane::cli {
 namespace {
@@ -17,6 +18,17 @@ std::string Lower(std::string_view text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return out;
+}
+
+// The length a text typed in UTF-8 has once encoded in the object files'
+// character set: one byte a character in every offered set. A text that is
+// not UTF-8 is counted in bytes (the encoding refuses it later).
+std::size_t EncodedLength(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xc0u) != 0x80u) ++count;
+    }
+    return count;
 }
 
 ParsedCommand Usage(std::string message) {
@@ -139,7 +151,8 @@ bool ParseDirectoryMap(const std::string& value, DirectoryMapping& out, std::str
     }
     out.oldDirectory = value.substr(0, equals);
     out.newDirectory = value.substr(equals + 1);
-    if (out.oldDirectory.size() > kMaxPathText || out.newDirectory.size() > kMaxPathText) {
+    if (EncodedLength(out.oldDirectory) > kMaxPathText ||
+        EncodedLength(out.newDirectory) > kMaxPathText) {
         error = "option --map-dir: a directory is longer than 255 characters";
         return false;
     }
@@ -163,13 +176,108 @@ bool ParseTextureMap(const std::string& value, TextureMapping& out, std::string&
     out.description = comma == std::string::npos ? std::string() : rest.substr(comma + 1);
     // A cut name would rename a texture to a file that does not exist, so long
     // names are refused here instead of cut like typed ones.
-    if (out.oldTexture.size() > kMaxNameText || out.newTexture.size() > kMaxNameText) {
+    if (EncodedLength(out.oldTexture) > kMaxNameText ||
+        EncodedLength(out.newTexture) > kMaxNameText) {
         error = "option --map-texture: a texture name is longer than 32 characters";
         return false;
     }
     if (out.oldTexture.empty() && out.newTexture.empty()) {
         error = "option --map-texture: both texture names are empty";
         return false;
+    }
+    return true;
+}
+
+bool ParseFormat(const std::string& value, ListFormat& format, std::string& error) {
+    const std::string lower = Lower(value);
+    if (lower == "text") {
+        format = ListFormat::Text;
+    } else if (lower == "tsv") {
+        format = ListFormat::Tsv;
+    } else if (lower == "json") {
+        format = ListFormat::Json;
+    } else {
+        error = "option --format: '" + value + "' is not one of text, tsv, json";
+        return false;
+    }
+    return true;
+}
+
+bool ParseComputer(const std::string& value, std::optional<ComputerType>& computer,
+                   std::string& error) {
+    const std::string lower = Lower(value);
+    if (lower == "pc") {
+        computer = ComputerType::PC;
+    } else if (lower == "amiga") {
+        computer = ComputerType::Amiga;
+    } else {
+        error = "option --computer: '" + value + "' is not pc or amiga";
+        return false;
+    }
+    return true;
+}
+
+bool ParseCharset(const std::string& value, std::optional<CharacterSet>& charset,
+                  std::string& error) {
+    charset = ParseCharacterSet(value);
+    if (charset) return true;
+    error =
+        "option --charset: '" + value + "' is not one of ISO-8859-1, Windows-1252, CP437, CP850";
+    return false;
+}
+
+bool ParseVolume(const std::string& value, std::vector<VolumeOption>& volumes, std::string& error) {
+    const std::size_t equals = value.find('=');
+    if (equals == std::string::npos || equals + 1 == value.size()) {
+        error = "option --volume needs NAME=DIRECTORY, got '" + value + "'";
+        return false;
+    }
+    if (!NormalizeVolumeName(value.substr(0, equals))) {
+        error = "option --volume: '" + value.substr(0, equals) +
+                "' is not a volume name (no '/', '\\', ',' or second ':')";
+        return false;
+    }
+    volumes.push_back({value.substr(0, equals), value.substr(equals + 1)});
+    return true;
+}
+
+// The options that list, check and batch share. Returns false when `name` is
+// none of them; `error` is set when it is one and its value is wrong.
+struct SharedOptions {
+    ListFormat* format = nullptr;
+    std::optional<std::string>* settingsFile = nullptr;
+    std::optional<CharacterSet>* charset = nullptr;
+    std::vector<VolumeOption>* volumes = nullptr;
+    std::vector<std::string>* searchDirs = nullptr;
+    std::optional<std::string>* imagineDir = nullptr;
+};
+
+bool ParseShared(const std::string& name, ArgumentCursor& cursor,
+                 std::optional<std::string>& inlineValue, const SharedOptions& into,
+                 std::string& error, bool& handled) {
+    handled = (name == "--format" && into.format) || (name == "--settings" && into.settingsFile) ||
+              (name == "--charset" && into.charset) || (name == "--volume" && into.volumes) ||
+              (name == "--search" && into.searchDirs) ||
+              (name == "--imagine-dir" && into.imagineDir);
+    if (!handled) return true;
+    std::string value;
+    if (!cursor.Value(name, inlineValue, value, error)) return false;
+    if (name == "--format") return ParseFormat(value, *into.format, error);
+    if (name == "--charset") return ParseCharset(value, *into.charset, error);
+    if (name == "--volume") return ParseVolume(value, *into.volumes, error);
+    if (value.empty()) {
+        error = "option " + name + " needs a " + (name == "--settings" ? "file name" : "directory");
+        return false;
+    }
+    if (name == "--settings") {
+        *into.settingsFile = value;
+    } else if (name == "--search") {
+        into.searchDirs->push_back(value);
+    } else if (EncodedLength(value) > kMaxPathText) {
+        error = "option --imagine-dir: the directory is longer than 255 characters";
+        return false;
+    } else {
+        *into.imagineDir = value;
     }
     return true;
 }
@@ -189,24 +297,50 @@ ParsedCommand ParseList(const std::vector<std::string>& args) {
             continue;
         }
         if (name == "--help" || name == "-h") return Help(ListHelp());
-        if (name == "--format") {
-            std::string value;
-            if (!cursor.Value(name, inlineValue, value, error)) return Usage(error);
-            const std::string lower = Lower(value);
-            if (lower == "text") {
-                command.list.format = ListFormat::Text;
-            } else if (lower == "tsv") {
-                command.list.format = ListFormat::Tsv;
-            } else if (lower == "json") {
-                command.list.format = ListFormat::Json;
-            } else {
-                return Usage("option --format: '" + value + "' is not one of text, tsv, json");
-            }
-            continue;
-        }
+        bool handled = false;
+        SharedOptions shared;
+        shared.format = &command.list.format;
+        shared.settingsFile = &command.list.settingsFile;
+        shared.charset = &command.list.charset;
+        if (!ParseShared(name, cursor, inlineValue, shared, error, handled)) return Usage(error);
+        if (handled) continue;
         return Usage("list: unknown option " + name);
     }
     if (command.list.files.empty()) return Usage("list: no object file given");
+    return command;
+}
+
+ParsedCommand ParseCheck(const std::vector<std::string>& args) {
+    ParsedCommand command;
+    command.kind = CommandKind::Check;
+    CheckOptions& check = command.check;
+    ArgumentCursor cursor(args, 1);
+    std::string error;
+    while (!cursor.Done()) {
+        std::string name;
+        std::optional<std::string> inlineValue;
+        const auto kind = cursor.Take(name, inlineValue);
+        if (kind == ArgumentCursor::Kind::Separator) continue;
+        if (kind == ArgumentCursor::Kind::Operand) {
+            check.files.push_back(name);
+            continue;
+        }
+        if (name == "--help" || name == "-h") return Help(CheckHelp());
+        if (name == "--computer") {
+            std::string value;
+            if (!cursor.Value(name, inlineValue, value, error) ||
+                !ParseComputer(value, check.computer, error))
+                return Usage(error);
+            continue;
+        }
+        bool handled = false;
+        const SharedOptions shared{&check.format,  &check.settingsFile, &check.charset,
+                                   &check.volumes, &check.searchDirs,   &check.imagineDir};
+        if (!ParseShared(name, cursor, inlineValue, shared, error, handled)) return Usage(error);
+        if (handled) continue;
+        return Usage("check: unknown option " + name);
+    }
+    if (check.files.empty()) return Usage("check: no object file given");
     return command;
 }
 
@@ -245,6 +379,19 @@ ParsedCommand ParseBatch(const std::vector<std::string>& args) {
             batch.dryRun = true;
             continue;
         }
+        if (name == "--relink") {
+            if (!flag()) return Usage(error);
+            batch.relink = true;
+            continue;
+        }
+        bool handled = false;
+        SharedOptions shared;
+        shared.charset = &batch.charset;
+        shared.volumes = &batch.volumes;
+        shared.searchDirs = &batch.searchDirs;
+        shared.imagineDir = &batch.imagineDir;
+        if (!ParseShared(name, cursor, inlineValue, shared, error, handled)) return Usage(error);
+        if (handled) continue;
         if (name == "--backup" || name == "--no-backup" || name == "--overwrite") {
             if (!flag()) return Usage(error);
             const ExistingTarget chosen = name == "--backup"      ? ExistingTarget::Backup
@@ -287,14 +434,7 @@ ParsedCommand ParseBatch(const std::vector<std::string>& args) {
             if (!ParseSuffix(name, value, kBrushSuffixWords, suffix, error)) return Usage(error);
             batch.brushSuffix = suffix;
         } else if (name == "--computer") {
-            const std::string lower = Lower(value);
-            if (lower == "pc") {
-                batch.computer = ComputerType::PC;
-            } else if (lower == "amiga") {
-                batch.computer = ComputerType::Amiga;
-            } else {
-                return Usage("option --computer: '" + value + "' is not pc or amiga");
-            }
+            if (!ParseComputer(value, batch.computer, error)) return Usage(error);
         } else if (name == "--save-dir") {
             if (value.empty() || value.size() > kMaxPathText) {
                 return Usage("option --save-dir needs a directory of 1 to 255 characters");
@@ -319,13 +459,21 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& first = args[0];
     if (first == "--help" || first == "-h" || first == "help") {
         if (args.size() >= 2 && args[1] == "list") return Help(ListHelp());
+        if (args.size() >= 2 && args[1] == "check") return Help(CheckHelp());
         if (args.size() >= 2 && args[1] == "batch") return Help(BatchHelp());
         return Help(MainHelp());
     }
     if (first == "list") return ParseList(args);
+    if (first == "check") return ParseCheck(args);
     if (first == "batch") return ParseBatch(args);
     return Usage("unknown command '" + first + "'");
 }
+
+// How --charset is described by every command that takes it.
+constexpr std::string_view kCharsetHelp =
+    "  --charset SET       the object files' character set: ISO-8859-1 (the Amiga's;\n"
+    "                      the default), Windows-1252, CP437 or CP850 (DOS); over\n"
+    "                      the settings file's Character Set\n";
 
 std::string MainHelp() {
     return "Usage: tessvane-cli COMMAND [OPTIONS] FILE...\n"
@@ -334,6 +482,8 @@ std::string MainHelp() {
            "\n"
            "Commands:\n"
            "  list    print every path of the files\n"
+           "  check   find the files the paths name through the volume map; search for\n"
+           "          the missing ones\n"
            "  batch   apply default lists and suffix rules to the files and save them\n"
            "\n"
            "'tessvane-cli COMMAND --help' describes a command.\n"
@@ -341,20 +491,59 @@ std::string MainHelp() {
 }
 
 std::string ListHelp() {
-    return "Usage: tessvane-cli list [--format text|tsv|json] FILE...\n"
+    return "Usage: tessvane-cli list [--format text|tsv|json] [--charset SET]\n"
+           "                         [--settings INI] FILE...\n"
            "\n"
            "Prints every path of each file in file order: file, kind (Texture, Brush,\n"
            "Object, Effect, Particle Object), part name, old directory, old file name and\n"
-           "description.\n"
+           "description. The texts of the files are bytes of the machine that wrote them;\n"
+           "every format prints them in UTF-8, decoded with the character set.\n"
            "\n"
-           "  --format text   aligned columns, one block per file (default)\n"
-           "  --format tsv    tab-separated, one header line; tabs, line ends and\n"
-           "                  backslashes in a field are written as \\t, \\n, \\r, \\\\\n"
-           "  --format json   one array of records; a text that is not UTF-8 is read\n"
-           "                  as Latin-1\n"
+           "  --format text       aligned columns, one block per file (default)\n"
+           "  --format tsv        tab-separated, one header line; tabs, line ends and\n"
+           "                      backslashes in a field are written as \\t, \\n, \\r, \\\\\n"
+           "  --format json       one array of records\n" +
+           std::string(kCharsetHelp) +
+           "  --settings INI      take the character set from this settings file\n"
            "\n"
            "A file that cannot be listed is reported on standard error as\n"
            "FILE......Unable to read, Not TDDD or No Tex/Brushes, and the exit code is 1.\n";
+}
+
+std::string CheckHelp() {
+    return "Usage: tessvane-cli check [--settings INI] [--volume NAME=DIR]... [--search DIR]...\n"
+           "                          [--imagine-dir DIR] [--charset SET] [--computer pc|amiga]\n"
+           "                          [--format text|tsv|json] FILE...\n"
+           "\n"
+           "Looks for the file every path of the object files names. The paths belong to\n"
+           "the machine that wrote the files (C:\\TEXTURES\\Wood.IFF, DH0:Textures/Wood.iff,\n"
+           "Textures/Wood.iff relative to the Imagine Directory); each volume or drive is\n"
+           "found in the local directory the volume map gives it, and every name in it\n"
+           "ignoring letter case. Each path is found (with the local file), missing, or\n"
+           "not mappable (its volume is not mapped, or it is relative and there is no\n"
+           "Imagine Directory). For every file not found, the trees of the mapped volumes\n"
+           "and the --search directories are searched by file name, ignoring letter case;\n"
+           "the candidates are listed best first: those that share more of the path's last\n"
+           "directory names come first.\n"
+           "\n"
+           "  --settings INI      the volume map ([Volumes]), Imagine Directory and\n"
+           "                      character set of this settings file\n"
+           "  --volume NAME=DIR   the volume or drive NAME (C:, DH0:, Work:) is the local\n"
+           "                      directory DIR; over the settings file's\n"
+           "  --search DIR        search this directory too\n"
+           "  --imagine-dir DIR   resolve relative paths here (C:\\IMAGINE or a local one);\n"
+           "                      without it and --settings they are not mappable\n"
+           "  --computer pc|amiga the separator shown between a directory that has none\n"
+           "                      and its file name\n" +
+           std::string(kCharsetHelp) +
+           "  --format text       one block per file: part, path, status, local file or\n"
+           "                      candidates (default)\n"
+           "  --format tsv        file, part, path, status, local, candidates; several\n"
+           "                      candidates are separated by \\n, escaped as in list\n"
+           "  --format json       one array of records with a list of candidates\n"
+           "\n"
+           "Exit codes: 0 every path found, 1 a path missing or not mappable (or a file\n"
+           "unreadable), 2 bad usage.\n";
 }
 
 std::string BatchHelp() {
@@ -392,6 +581,17 @@ std::string BatchHelp() {
            "                        the program directory when the settings say\n"
            "                        Generate Log=yes)\n"
            "  --dry-run             write nothing; print the changes and each file's status\n"
+           "  --relink              after the lists and suffix rules, find each path as\n"
+           "                        check does; a file not found that has exactly one\n"
+           "                        candidate gets its place as the new path, written in\n"
+           "                        the object file's form through the volume map (and\n"
+           "                        logged); paths with several candidates or none are\n"
+           "                        reported and left as they are\n"
+           "  --volume NAME=DIR, --search DIR, --imagine-dir DIR\n"
+           "                        as for check\n"
+           "  --charset SET         the files' character set (see check); the texts of\n"
+           "                        --map-dir and --map-texture are written in it, and one\n"
+           "                        it cannot hold is bad usage\n"
            "\n"
            "Exit codes: 0 every file ok, 1 a file failed, 2 bad usage.\n";
 }

@@ -15,6 +15,28 @@ enum class ListFormat { Text, Tsv, Json };
 
 struct ListOptions {
     ListFormat format = ListFormat::Text;
+    // --settings: read for its Character Set only.
+    std::optional<std::string> settingsFile;
+    // --charset: how the files' texts are decoded; over the settings file's.
+    std::optional<CharacterSet> charset;
+    std::vector<std::string> files;
+};
+
+// --volume NAME=DIR: the volume NAME (typed in UTF-8, with or without its
+// ':') lies in the local directory DIR.
+struct VolumeOption {
+    std::string name;
+    std::string directory;
+};
+
+struct CheckOptions {
+    ListFormat format = ListFormat::Text;
+    std::optional<std::string> settingsFile;
+    std::optional<CharacterSet> charset;
+    std::vector<VolumeOption> volumes;      // over the settings file's [Volumes]
+    std::vector<std::string> searchDirs;    // searched besides the mapped volumes
+    std::optional<std::string> imagineDir;  // over the settings file's Imagine Directory
+    std::optional<ComputerType> computer;   // over the settings file's Computer
     std::vector<std::string> files;
 };
 
@@ -58,16 +80,23 @@ struct BatchOptions {
     ExistingTarget existing = ExistingTarget::FromSettings;
     std::optional<std::string> logFile;
     bool dryRun = false;
+    std::optional<CharacterSet> charset;
+    std::vector<VolumeOption> volumes;
+    std::vector<std::string> searchDirs;
+    std::optional<std::string> imagineDir;
+    // --relink: a missing file with exactly one candidate gets its new place.
+    bool relink = false;
     std::vector<std::string> files;
 };
 
-enum class CommandKind { Help, List, Batch, Usage };
+enum class CommandKind { Help, List, Check, Batch, Usage };
 
 struct ParsedCommand {
     CommandKind kind = CommandKind::Usage;
     // Help: the text to print on standard output. Usage: the error message.
     std::string text;
     ListOptions list;
+    CheckOptions check;
     BatchOptions batch;
 };
 
@@ -77,6 +106,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args);
 // The help texts, also shown by --help.
 std::string MainHelp();
 std::string ListHelp();
+std::string CheckHelp();
 std::string BatchHelp();
 
 }  // namespace tessvane::cli

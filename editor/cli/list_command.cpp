@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_context.h"
 #include "core/batch_log.h"
 #include "core/batch_status.h"
 #include "core/core_context.h"
@@ -28,24 +29,31 @@ void PrintText(std::vector<Row> rows, std::ostream& out) {
     for (Row& row : rows) {
         for (std::string& field : row.fields) field = TerminalText(field);
     }
+    // Columns are as wide as their widest text in characters, not bytes.
+    const auto width = [](const std::string& text) {
+        std::size_t n = 0;
+        for (const char c : text) n += (static_cast<unsigned char>(c) & 0xc0u) != 0x80u;
+        return n;
+    };
     // One block per file: its path, then its records in aligned columns.
     std::size_t begin = 0;
     while (begin < rows.size()) {
         std::size_t end = begin;
         while (end < rows.size() && rows[end].fileIndex == rows[begin].fileIndex) ++end;
-        std::array<std::size_t, 5> width{};
+        std::array<std::size_t, 5> widths{};
         for (std::size_t i = begin; i < end; ++i) {
-            for (std::size_t c = 0; c < width.size(); ++c) {
-                width[c] = std::max(width[c], rows[i].fields[c].size());
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                widths[c] = std::max(widths[c], width(rows[i].fields[c]));
             }
         }
         out << rows[begin].file << '\n';
         for (std::size_t i = begin; i < end; ++i) {
             std::string line = " ";
-            for (std::size_t c = 0; c < width.size(); ++c) {
+            for (std::size_t c = 0; c < widths.size(); ++c) {
                 line += ' ';
                 line += rows[i].fields[c];
-                if (c + 1 < width.size()) line.append(width[c] - rows[i].fields[c].size() + 1, ' ');
+                if (c + 1 < widths.size())
+                    line.append(widths[c] - width(rows[i].fields[c]) + 1, ' ');
             }
             while (!line.empty() && line.back() == ' ') line.pop_back();
             out << line << '\n';
@@ -87,8 +95,19 @@ std::string_view KindName(unsigned kind) {
 
 int RunListCommand(const ListOptions& options, std::ostream& out, std::ostream& err) {
     CoreContext context;
-    // Listing shows the files as they are: no list is applied on load.
     context.editor = MakeEditorContext("");
+    std::string error;
+    ContextOptions prepare;
+    prepare.settingsFile = &options.settingsFile;
+    prepare.charset = &options.charset;
+    if (!PrepareEditor(context.editor, prepare, error)) {
+        err << "tessvane-cli: " << error << '\n';
+        return 2;
+    }
+    // Listing shows the files as they are: no list is applied on load.
+    context.editor.settings.UseDefaultDirectories = false;
+    context.editor.settings.UseDefaultTextures = false;
+    const CharacterSet set = context.editor.settings.CharacterSet;
     std::vector<Row> rows;
     bool failed = false;
     for (std::size_t index = 0; index < options.files.size(); ++index) {
@@ -100,11 +119,14 @@ int RunListCommand(const ListOptions& options, std::ostream& out, std::ostream& 
             continue;
         }
         for (const PathRecord& record : context.file.Paths.Records) {
-            rows.push_back({index,
-                            file,
-                            {std::string(KindName(static_cast<unsigned>(record.Kind))),
-                             record.PartName.str(), record.OldDirectory.str(),
-                             record.OldFileName.str(), record.OldDescription.str()}});
+            // The file's texts in UTF-8; the file name is this machine's own.
+            rows.push_back(
+                {index,
+                 file,
+                 {std::string(KindName(static_cast<unsigned>(record.Kind))),
+                  DecodeToUtf8(record.PartName, set), DecodeToUtf8(record.OldDirectory, set),
+                  DecodeToUtf8(record.OldFileName, set),
+                  DecodeToUtf8(record.OldDescription, set)}});
         }
         FreeObjectFile(context.file);
     }

@@ -1,6 +1,6 @@
-// tessvane-cli: lists and batch-updates the paths inside Imagine object and
-// project files from a terminal or a script. Exit codes: 0 every file ok,
-// 1 a file failed, 2 bad usage.
+// tessvane-cli: lists, checks and batch-updates the paths inside Imagine
+// object and project files from a terminal or a script. Exit codes: 0 every
+// file ok, 1 a file failed (check: a path not found), 2 bad usage.
 #include <unistd.h>
 
 #include <exception>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch_command.h"
+#include "check_command.h"
 #include "cli_options.h"
 #include "list_command.h"
 
@@ -29,6 +30,9 @@ int RunCommand(int argc, char** argv) {
                 return 2;
             case CommandKind::List:
                 return RunListCommand(command.list, std::cout, std::cerr);
+            case CommandKind::Check:
+                return RunCheckCommand(command.check, std::cout, std::cerr,
+                                       ::isatty(STDERR_FILENO) == 1);
             case CommandKind::Batch:
                 return RunBatchCommand(command.batch, std::cout, std::cerr,
                                        ::isatty(STDERR_FILENO) == 1);

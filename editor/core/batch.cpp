@@ -49,6 +49,7 @@ BatchStatus SaveFile(CoreContext& context, const BatchFileEntry& entry,
                                            settings.BrushSuffixSelection != kBrushSuffixAsIs)) {
         ApplySuffixes(context);
     }
+    if (options.beforeSave) options.beforeSave(context, entry.Path());
 
     const std::string target =
         BatchTargetPath(entry, context.editor.shell.SaveInOriginalDirectory, options.saveDirectory);

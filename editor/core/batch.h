@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,11 @@ struct BatchRunOptions {
     // When set, the run's lines go here instead of to a log file, whatever
     // Generate Log says (tests, the command line's dry run). Not owned.
     LogSink* logSink = nullptr;
+    // When set, called for every file that was read, after the lists and the
+    // suffix rules and before its target is looked at, with the file's path
+    // as listed; it may change the records, logging what it changes
+    // (tessvane-cli's --relink).
+    std::function<void(CoreContext&, std::string_view path)> beforeSave;
 };
 
 struct BatchFileResult {

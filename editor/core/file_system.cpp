@@ -44,13 +44,6 @@ std::optional<std::string> HostPath(std::string_view path) {
     // A path read from a damaged file may hold zero bytes; the system would
     // see a different, shorter name.
     if (path.find('\0') != std::string_view::npos) return std::nullopt;
-    // A ':' before the first separator names a drive (C:) or an Amiga volume
-    // (DH0:); neither exists on this host.
-    const std::size_t colon = path.find(':');
-    if (colon != std::string_view::npos) {
-        const std::size_t sep = path.find_first_of("/\\");
-        if (sep == std::string_view::npos || colon < sep) return std::nullopt;
-    }
     std::string host(path);
     for (char& c : host) {
         if (c == '\\') c = '/';

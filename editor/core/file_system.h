@@ -1,7 +1,10 @@
-// The file system as the core sees it. Path texts keep the form the user or the
-// object file gave them; only here, when the system is asked, is a '\' read as
-// '/'. A path that names a drive letter or an Amiga volume (a ':' in its first
-// component, such as C:\TEXTURES or DH0:Textures) does not exist on this host.
+// This machine's file system, for local paths: the files a user opens or saves,
+// directories chosen in dialogs, given on the command line or kept in the
+// settings as local directories. Such paths are taken as they are: a ':' means
+// nothing special (x:y.iob is a file name here), and only a '\' is read as
+// '/'. Paths of the machine that wrote an object file (C:\TEXTURES,
+// DH0:Textures, relative ones) are found through the volume map instead
+// (core/volume_map.h, DirectoryExistsHere in core/path_rules.h).
 #pragma once
 
 #include <optional>
@@ -12,7 +15,8 @@
 
 namespace tessvane {
 
-// The host form of a path text, or nothing for a drive or volume path.
+// The host form of a local path text: every '\' read as '/'. Nothing for a
+// text that holds a zero byte, which the system would read as a shorter name.
 std::optional<std::string> HostPath(std::string_view path);
 
 bool FileExists(std::string_view path);       // a regular file (or a link to one)

@@ -33,8 +33,13 @@ LinkStatus StatusOf(const ResolvedPath& resolved) {
 
 std::string RecordPath(const Settings& settings, const PathRecord& record) {
     std::string path = record.NewDirectory.str();
-    if (!path.empty() && !EndsInSeparator(path))
-        path += settings.Computer == ComputerType::Amiga ? '/' : '\\';
+    if (!path.empty() && !EndsInSeparator(path)) {
+        const std::size_t last = path.find_last_of("/\\");
+        if (last != std::string::npos)
+            path += path[last];
+        else
+            path += settings.Computer == ComputerType::Amiga ? '/' : '\\';
+    }
     path += CurrentName(record);
     return path;
 }
@@ -86,16 +91,13 @@ RelinkOutcome RelinkRecord(CoreContext& context, std::size_t recordNumber,
         return outcome;
     }
 
-    // The name: kept unless it differs only in letter case, and then only when
-    // the set can hold it and it fits.
+    // The name: kept unless the file's differs from it only in letter case,
+    // and then only when the set can hold it and it fits.
     std::string name = local.filename().string();
     if (IsUtf8Name(name)) {
         EncodeResult encoded = EncodeFromUtf8(name, settings.CharacterSet);
         name = encoded.ok() ? std::move(encoded.bytes) : std::string();
     }
-    if (settings.Computer == ComputerType::PC &&
-        name.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos)
-        name = UpperCase(name);
     const std::string current(CurrentName(record));
     const bool renamed = !name.empty() && name != current && name.size() <= kMaxNameText &&
                          FoldLocalName(DecodeToUtf8(name, settings.CharacterSet)) ==

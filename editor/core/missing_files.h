@@ -14,9 +14,10 @@
 namespace tessvane {
 
 // The path a record names now, in the object file's form: its NewDirectory,
-// a separator unless the directory ends in one (':', '/', '\'; '\' for PC,
-// '/' for Amiga), then its new file name (the whole stored name while the
-// name is unchanged).
+// a separator unless the directory ends in one (':', '/', '\'), then its new
+// file name (the whole stored name while the name is unchanged). The
+// separator is the one the directory uses already, else that of the
+// Computer setting ('\' for PC, '/' for Amiga).
 std::string RecordPath(const Settings& settings, const PathRecord& record);
 
 enum class LinkStatus {
@@ -58,8 +59,7 @@ struct RelinkOutcome {
 // Gives record `recordNumber` the place of the local file `localFile`: the
 // directory in the object file's form through the map (ObjectFormOfLocalPath)
 // becomes NewDirectory, and when the file's name differs from the record's
-// only in letter case, that name (in the character set; in PC mode a name
-// without capitals in capitals) becomes NewFileName. Each change is logged
+// only in letter case, that name (in the character set) becomes NewFileName. Each change is logged
 // like any other: "Path" (and "File Name") "Changed To".
 RelinkOutcome RelinkRecord(CoreContext& context, std::size_t recordNumber,
                            const std::string& localFile);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/file_system.h"
+#include "core/volume_map.h"
 
 namespace tessvane {
 namespace {
@@ -25,9 +25,7 @@ bool ValidRecord(const CoreContext& context, std::size_t number) {
 // Whether the record's texture file exists, looked for in its new directory
 // (or that directory under the Imagine Directory).
 bool TextureFileExists(const CoreContext& context, const PathRecord& r) {
-    std::string dir = ResolveImagineDirectory(context.editor, r.NewDirectory, false);
-    if (!dir.empty() && dir.back() != ':' && dir.back() != '\\') dir += '\\';
-    return FileExists(dir + r.OldFileName.str());
+    return FileExistsHere(context.editor, r.NewDirectory, r.OldFileName);
 }
 
 }  // namespace
@@ -37,13 +35,24 @@ std::string ResolveImagineDirectory(const EditorContext& editor, std::string_vie
     const std::string imagine = editor.settings.ImagineDirectory.str();
     std::string base = imagine;
     if (base.empty() || !IsSeparator(base.back())) base += '\\';
-    const std::string candidate = base + std::string(directory);
-    if (DirectoryExists(candidate)) return candidate;
+    // Only a relative directory lies under the Imagine Directory; it is
+    // found there through the volume map like any other path of the file.
+    if (SplitObjectPath(directory).root == ObjectPathParts::Root::Relative &&
+        ObjectPathExists(editor.settings, directory, EntryKind::Directory))
+        return base + std::string(directory);
     return fallback ? imagine : std::string(directory);
 }
 
 bool DirectoryExistsHere(const EditorContext& editor, std::string_view directory) {
-    return DirectoryExists(ResolveImagineDirectory(editor, directory, false));
+    return ObjectPathExists(editor.settings, directory, EntryKind::Directory);
+}
+
+bool FileExistsHere(const EditorContext& editor, std::string_view directory,
+                    std::string_view fileName) {
+    std::string path(directory);
+    if (!path.empty() && !IsSeparator(path.back())) path += '\\';
+    path += fileName;
+    return ObjectPathExists(editor.settings, path, EntryKind::File);
 }
 
 std::string TruncateImagineDirectory(const EditorContext& editor, std::string_view directory) {

@@ -13,14 +13,28 @@
 
 namespace tessvane {
 
-// Imagine Directory + separator + `directory` when that exists as a directory
-// here; otherwise the Imagine Directory itself (with `fallback`) or
-// `directory` unchanged.
+// Directories and files of the object file's machine are looked for here
+// through the volume map of the settings (core/volume_map.h): C:\TEX and
+// DH0:Textures on the volume mapped for their name, case-blind; a relative
+// directory under the Imagine Directory; a path of this machine (/home/...)
+// as it stands. A path on a volume that is not mapped does not exist here;
+// ResolveObjectPath and DescribeResolvedPath say why.
+
+// Imagine Directory + separator + `directory` when `directory` is relative
+// and exists under the Imagine Directory; otherwise the Imagine Directory
+// itself (with `fallback`) or `directory` unchanged.
 std::string ResolveImagineDirectory(const EditorContext& editor, std::string_view directory,
                                     bool fallback);
 
-// True when `directory` exists as it stands or under the Imagine Directory.
+// True when `directory` exists: through the map, under the Imagine Directory
+// when relative, as it stands when local. The empty directory is the Imagine
+// Directory.
 bool DirectoryExistsHere(const EditorContext& editor, std::string_view directory);
+
+// True when the file `fileName` exists in `directory` (found as above):
+// Validate Files, and whether a batch may ask for a texture.
+bool FileExistsHere(const EditorContext& editor, std::string_view directory,
+                    std::string_view fileName);
 
 // `directory` relative to the Imagine Directory: empty when equal to it
 // (exactly), the rest after it (compared in upper case) when it starts with it,

@@ -185,7 +185,7 @@ ObjectPathParts SplitObjectPath(std::string_view path) {
 
 ResolvedPath ResolveObjectPath(const Settings& settings, std::string_view path, EntryKind kind) {
     ResolvedPath out;
-    if (path.empty() || path.find('\0') != std::string_view::npos) return out;
+    if (path.find('\0') != std::string_view::npos) return out;
 
     const ObjectPathParts parts = SplitObjectPath(path);
     switch (parts.root) {
@@ -246,8 +246,7 @@ std::string DescribeResolvedPath(std::string_view path, const ResolvedPath& reso
         case ResolveStatus::NoImagineDirectory:
             return shown + " is relative and there is no Imagine Directory to resolve it against";
         case ResolveStatus::Invalid:
-            return path.empty() ? std::string("An empty path names no file")
-                                : shown + " holds a zero byte and names no file";
+            return shown + " holds a zero byte and names no file";
     }
     return shown;
 }

@@ -64,7 +64,7 @@ enum class ResolveStatus {
                          // on volume `volume`, which the map does not hold
     NoImagineDirectory,  // a relative path, and the Imagine Directory is empty or
                          // itself relative
-    Invalid,             // an empty path, or one holding a zero byte
+    Invalid,             // a path holding a zero byte
 };
 
 struct ResolvedPath {
@@ -80,6 +80,7 @@ struct ResolvedPath {
 
 // Finds `path` (a path from an object file, or typed in its form) on this
 // machine with the map, character set and Imagine Directory of `settings`.
+// The empty path, like any relative one, is the Imagine Directory.
 ResolvedPath ResolveObjectPath(const Settings& settings, std::string_view path,
                                EntryKind kind = EntryKind::Any);
 

@@ -56,6 +56,14 @@ std::int32_t& BucketHeads::Slot(std::uint32_t b) {
     return map_[i].head;
 }
 
+std::int32_t BucketHeads::Peek(std::uint32_t b) const {
+    if (dense_.data() != nullptr) {
+        return dense_[b];
+    }
+    const std::size_t i = Place(b);
+    return map_[i].bucket == b ? map_[i].head : -1;
+}
+
 void BucketHeads::Prefetch(std::uint32_t b) const {
     if (dense_.data() != nullptr) {
         __builtin_prefetch(&dense_[b]);

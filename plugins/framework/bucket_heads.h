@@ -36,6 +36,10 @@ class BucketHeads {
     // stays valid until the next call of Slot.
     std::int32_t& Slot(std::uint32_t b);
 
+    // The head of bucket b as Slot gives it, but without taking a slot for
+    // a bucket that has none.
+    std::int32_t Peek(std::uint32_t b) const;
+
     // A hint to fetch bucket b's slot ahead of a Slot(b) call.
     void Prefetch(std::uint32_t b) const;
 

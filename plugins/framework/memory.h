@@ -29,6 +29,19 @@ void* SafeRealloc(void* p, std::size_t n);
 // exit code 1; callers test optional blocks for null themselves.
 void SafeFree(void* p);
 
+// Blocks for large arrays that grow by doubling (the mesh tables), taken
+// from the system in whole pages rather than from the heap. Growing one
+// moves its pages instead of copying its bytes, and large blocks are backed
+// by huge pages where the system offers them, which spares the many address
+// translations that random lookups in a large table cost. Pages are only
+// claimed when first written. The size passed to SafeResizeLarge and
+// SafeFreeLarge is the block's current size. Failure ends the process with
+// exit code 1, as for SafeAlloc.
+inline constexpr std::size_t kLargeBlockBytes = std::size_t{1} << 20;
+void* SafeAllocLarge(std::size_t n);
+void* SafeResizeLarge(void* p, std::size_t oldSize, std::size_t n);
+void SafeFreeLarge(void* p, std::size_t n);
+
 // Returns a heap copy of the NUL-terminated text s, owned by the caller and
 // released with SafeFree. A null s yields a copy of the empty text.
 char* StrDup(const char* s);

@@ -78,52 +78,7 @@ void Mesh3d::FreeTables() {
 }
 
 void Mesh3d::AddTriangle(const Triangle3d& t) {
-    if (vertices == nullptr || faces == nullptr || edges == nullptr) {
-        return;
-    }
-    for (const Vector3d* p : {&t.P0, &t.P1, &t.P2}) {
-        if (boundsUnset == 1) {
-            min = *p;
-            max = *p;
-            boundsUnset = 0;
-        } else {
-            min = {std::min(min.x, p->x), std::min(min.y, p->y), std::min(min.z, p->z)};
-            max = {std::max(max.x, p->x), std::max(max.y, p->y), std::max(max.z, p->z)};
-        }
-    }
-
-    // The lookups run in the fixed order that numbers vertices, faces and
-    // edges; their buckets are computed and fetched ahead, so the cache
-    // misses of independent lookups overlap instead of following each other.
-    const std::uint32_t vb0 = vertices->BucketOf(t.P0);
-    const std::uint32_t vb1 = vertices->BucketOf(t.P1);
-    const std::uint32_t vb2 = vertices->BucketOf(t.P2);
-    vertices->Prefetch(vb0);
-    vertices->Prefetch(vb1);
-    vertices->Prefetch(vb2);
-    const int a = vertices->FindOrAdd(t.P0, vb0);
-    const int b = vertices->FindOrAdd(t.P1, vb1);
-    const int c = vertices->FindOrAdd(t.P2, vb2);
-
-    const std::uint32_t fb = faces->BucketOf(a, b, c);
-    const std::uint32_t eb1 = edges->BucketOf(a, b);
-    const std::uint32_t eb2 = edges->BucketOf(b, c);
-    const std::uint32_t eb3 = edges->BucketOf(c, a);
-    faces->Prefetch(fb);
-    edges->Prefetch(eb1);
-    edges->Prefetch(eb2);
-    edges->Prefetch(eb3);
-    const int f = faces->FindOrAdd(a, b, c, fb);
-    const int e1 = edges->FindOrAdd(a, b, eb1);
-    const int e2 = edges->FindOrAdd(b, c, eb2);
-    const int e3 = edges->FindOrAdd(c, a, eb3);
-    vertices->AddFaceRef(f, a);
-    vertices->AddFaceRef(f, b);
-    vertices->AddFaceRef(f, c);
-    faces->SetEdges(f, e1, e2, e3);
-    edges->AddFace(f, e1);
-    edges->AddFace(f, e2);
-    edges->AddFace(f, e3);
+    AddTriangles(*this, &t, 1);
 }
 
 Triangle3d Mesh3d::GetTriangle(int i) const {

@@ -141,13 +141,17 @@ int VertexTable::AddFaceRef(int face, int vertex) {
             return 0;
         }
     }
+    AddNewFaceRef(face, vertex);
+    return 0;
+}
+
+void VertexTable::AddNewFaceRef(int face, int vertex) {
     if (static_cast<std::size_t>(faceRefCount_) == faceRefs_.capacity()) {
         faceRefs_.Grow();
     }
     const int node = faceRefCount_++;
     faceRefs_[node] = ChainNode{face, firstFaceRef_[vertex]};
     firstFaceRef_[vertex] = node;
-    return 0;
 }
 
 FaceChain VertexTable::FaceList(int vertex) const {
@@ -190,31 +194,27 @@ std::size_t VertexTable::HeldBytes() const {
 
 // ---------------------------------------------------------------------------
 
-FaceTable::FaceTable(std::uint64_t n)
-    : buckets_(AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 2u)) {
+FaceTable::FaceTable(std::uint64_t n) {
+    CheckedHint(n);
     faces_.Resize(kFirstEntries);
-    nextInBucket_.Resize(kFirstEntries);
 }
 
-std::uint32_t FaceTable::BucketOf(int a, int b, int c) const {
+std::uint64_t FaceTable::KeyHash(int a, int b, int c) {
     std::int32_t s0 = a;
     std::int32_t s1 = b;
     std::int32_t s2 = c;
     Sort3(s0, s1, s2);
-    const std::uint32_t buckets = buckets_.Count();
-    std::uint32_t bucket = HashInt(0, s0, buckets);
-    bucket = HashInt(bucket, s1, buckets);
-    return HashInt(bucket, s2, buckets);
+    return mesh_detail::MixKey(static_cast<std::uint32_t>(s0), static_cast<std::uint32_t>(s1),
+                               static_cast<std::uint32_t>(s2));
 }
 
-int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket) {
+int FaceTable::FindOrAdd(int a, int b, int c, std::uint64_t hash) {
     std::int32_t s0 = a;
     std::int32_t s1 = b;
     std::int32_t s2 = c;
     Sort3(s0, s1, s2);
 
-    std::int32_t& head = buckets_.Slot(bucket);
-    for (std::int32_t i = head; i >= 0; i = nextInBucket_[i]) {
+    for (std::int32_t i = index_.First(hash); i >= 0; i = index_.Next(i)) {
         std::int32_t t0 = faces_[i].k[0];
         std::int32_t t1 = faces_[i].k[1];
         std::int32_t t2 = faces_[i].k[2];
@@ -225,12 +225,13 @@ int FaceTable::FindOrAdd(int a, int b, int c, std::uint32_t bucket) {
     }
     if (static_cast<std::size_t>(count_) == faces_.capacity()) {
         faces_.Grow();
-        nextInBucket_.Resize(faces_.capacity());
     }
     const int index = count_++;
     faces_[index] = FaceRecord{{a, b, c}, {-1, -1, -1}};
-    nextInBucket_[index] = head;
-    head = index;
+    index_.Link(index, hash, [this](std::int32_t i) {
+        const FaceRecord& f = faces_[static_cast<std::size_t>(i)];
+        return KeyHash(f.k[0], f.k[1], f.k[2]);
+    });
     return index;
 }
 
@@ -257,29 +258,26 @@ void FaceTable::SetEdges(int i, int e1, int e2, int e3) {
 }
 
 std::size_t FaceTable::HeldBytes() const {
-    return faces_.capacity() * sizeof(FaceRecord) + nextInBucket_.capacity() * 4 +
-           buckets_.HeldBytes();
+    return faces_.capacity() * sizeof(FaceRecord) + index_.HeldBytes();
 }
 
 // ---------------------------------------------------------------------------
 
-EdgeTable::EdgeTable(std::uint64_t n)
-    : buckets_(AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 3u)) {
+EdgeTable::EdgeTable(std::uint64_t n) {
+    CheckedHint(n);
     edges_.Resize(kFirstEntries * 2);
-    nextInBucket_.Resize(edges_.capacity());
 }
 
-std::uint32_t EdgeTable::BucketOf(int a, int b) const {
-    const std::uint32_t buckets = buckets_.Count();
-    return HashInt(HashInt(0, std::min(a, b), buckets), std::max(a, b), buckets);
+std::uint64_t EdgeTable::KeyHash(int a, int b) {
+    return mesh_detail::MixKey(static_cast<std::uint32_t>(std::min(a, b)),
+                               static_cast<std::uint32_t>(std::max(a, b)));
 }
 
-int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket) {
+int EdgeTable::FindOrAdd(int a, int b, std::uint64_t hash) {
     const std::int32_t lo = std::min(a, b);
     const std::int32_t hi = std::max(a, b);
 
-    std::int32_t& head = buckets_.Slot(bucket);
-    for (std::int32_t i = head; i >= 0; i = nextInBucket_[i]) {
+    for (std::int32_t i = index_.First(hash); i >= 0; i = index_.Next(i)) {
         const EdgeRecord& e = edges_[i];
         if (std::min(e.k0, e.k1) == lo && std::max(e.k0, e.k1) == hi) {
             return i;
@@ -287,12 +285,13 @@ int EdgeTable::FindOrAdd(int a, int b, std::uint32_t bucket) {
     }
     if (static_cast<std::size_t>(count_) == edges_.capacity()) {
         edges_.Grow();
-        nextInBucket_.Resize(edges_.capacity());
     }
     const int index = count_++;
     edges_[index] = EdgeRecord{a, b, -1, -1};
-    nextInBucket_[index] = head;
-    head = index;
+    index_.Link(index, hash, [this](std::int32_t i) {
+        const EdgeRecord& e = edges_[static_cast<std::size_t>(i)];
+        return KeyHash(e.k0, e.k1);
+    });
     return index;
 }
 
@@ -326,8 +325,7 @@ int EdgeTable::AddFace(int face, int edge) {
 }
 
 std::size_t EdgeTable::HeldBytes() const {
-    return edges_.capacity() * sizeof(EdgeRecord) + nextInBucket_.capacity() * 4 +
-           buckets_.HeldBytes();
+    return edges_.capacity() * sizeof(EdgeRecord) + index_.HeldBytes();
 }
 
 }  // namespace plugins

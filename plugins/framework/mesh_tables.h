@@ -1,12 +1,14 @@
 // The hashed lookup tables of a mesh in table form.
 //
-// Each table merges equal entries through a fixed number of hash buckets (set
-// once from the capacity hint, never rehashed) and numbers entries
-// in the order they were first added. Bucket chains list the newest entry
-// first, so among several matching entries the newest one wins; the tables
-// must keep exactly this bucket function and chain order, because they
-// decide which points merge and how vertices and faces are numbered, and
-// files written from a mesh depend on both.
+// Each table merges equal entries and numbers entries in the order they were
+// first added. The vertex table finds points through a fixed number of hash
+// buckets (set once from the capacity hint, never rehashed) whose chains
+// list the newest point first, so among several nearly equal points the
+// newest one wins; it must keep exactly this bucket function and chain
+// order, because they decide which points merge and so how vertices and
+// faces are numbered, and files written from a mesh depend on both. Faces
+// and edges are found by their vertex numbers exactly, which no index
+// layout can change (key_index.h).
 //
 // Accessors taking an entry number return -1 (and write nothing) for a
 // number outside 0 .. Count() - 1.
@@ -16,6 +18,7 @@
 #include <cstdint>
 
 #include "framework/bucket_heads.h"
+#include "framework/key_index.h"
 #include "framework/table_array.h"
 #include "framework/vector3d.h"
 
@@ -106,6 +109,19 @@ class VertexTable {
     std::uint32_t BucketOf(const Vector3d& p) const;
     void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
     int FindOrAdd(const Vector3d& p, std::uint32_t bucket);
+    // The newest point of a bucket (-1 for none), without taking a slot for
+    // the bucket: what a lookup there compares first, to fetch ahead.
+    std::int32_t Newest(std::uint32_t bucket) const { return buckets_.Peek(bucket); }
+    void PrefetchPoint(int i) const {
+        if (i >= 0) __builtin_prefetch(&points_[static_cast<std::size_t>(i)]);
+    }
+    // Fetches the head of vertex's face list (0 <= vertex < Count()).
+    void PrefetchFaceList(int vertex) const {
+        __builtin_prefetch(&firstFaceRef_[static_cast<std::size_t>(vertex)]);
+    }
+    // AddFaceRef for a face known not to be in vertex's list (a face the
+    // face table has just stored), which needs no search of the list.
+    void AddNewFaceRef(int face, int vertex);
 
     // Point i without a range check (0 <= i < Count()).
     const Vector3d& Point(int i) const { return points_[static_cast<std::size_t>(i)]; }
@@ -140,7 +156,8 @@ struct FaceRecord {
 // The distinct triangles of a mesh by vertex number.
 class FaceTable {
   public:
-    // 2n buckets (32-bit unsigned), at least 2048.
+    // The hint n only has to be valid: one above 2^31 - 1 ends the process.
+    // Memory grows with the faces stored.
     explicit FaceTable(std::uint64_t n);
     FaceTable(const FaceTable&) = delete;
     FaceTable& operator=(const FaceTable&) = delete;
@@ -152,7 +169,7 @@ class FaceTable {
     // The number of the face over the same three vertex numbers in any order
     // (either winding); otherwise stores (a, b, c) as given under the next
     // number.
-    int FindOrAdd(int a, int b, int c) { return FindOrAdd(a, b, c, BucketOf(a, b, c)); }
+    int FindOrAdd(int a, int b, int c) { return FindOrAdd(a, b, c, KeyHash(a, b, c)); }
     int Get(int i, FaceVertices& face) const;
     int Count() const { return count_; }
     // Reverses face i by exchanging k0 and k1; ignores a number out of range.
@@ -160,10 +177,18 @@ class FaceTable {
     // Records the edge numbers of face i; ignores a number out of range.
     void SetEdges(int i, int e1, int e2, int e3);
 
-    // Two-step lookup as in VertexTable.
-    std::uint32_t BucketOf(int a, int b, int c) const;
-    void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
-    int FindOrAdd(int a, int b, int c, std::uint32_t bucket);
+    // Lookups in steps, as in VertexTable: the hash of a key (the same for
+    // the three numbers in any order), a hint to fetch its chain, the first
+    // face of the chain (-1 for none) to fetch that too, and the lookup.
+    static std::uint64_t KeyHash(int a, int b, int c);
+    void Prefetch(std::uint64_t hash) const { index_.Prefetch(hash); }
+    std::int32_t Newest(std::uint64_t hash) const { return index_.First(hash); }
+    // Fetches face i and its link in the chain (i may be -1).
+    void PrefetchRecord(int i) const {
+        if (i >= 0) __builtin_prefetch(&faces_[static_cast<std::size_t>(i)]);
+        index_.PrefetchNext(i);
+    }
+    int FindOrAdd(int a, int b, int c, std::uint64_t hash);
 
     // Face i without a range check (0 <= i < Count()).
     const FaceRecord& Record(int i) const { return faces_[static_cast<std::size_t>(i)]; }
@@ -171,8 +196,7 @@ class FaceTable {
 
   private:
     mesh_detail::TableArray<FaceRecord> faces_;
-    mesh_detail::TableArray<std::int32_t> nextInBucket_;
-    mesh_detail::BucketHeads buckets_;
+    mesh_detail::KeyIndex index_;
     int count_ = 0;
 };
 
@@ -197,7 +221,7 @@ struct EdgeRecord {
 // The distinct edges of a mesh, and per edge up to two of its faces.
 class EdgeTable {
   public:
-    // 3n buckets (32-bit unsigned), at least 2048.
+    // As for FaceTable, the hint only has to be valid.
     explicit EdgeTable(std::uint64_t n);
     EdgeTable(const EdgeTable&) = delete;
     EdgeTable& operator=(const EdgeTable&) = delete;
@@ -208,7 +232,7 @@ class EdgeTable {
 
     // The number of the edge between a and b in either direction; otherwise
     // stores (a, b) as given, without faces, under the next number.
-    int FindOrAdd(int a, int b) { return FindOrAdd(a, b, BucketOf(a, b)); }
+    int FindOrAdd(int a, int b) { return FindOrAdd(a, b, KeyHash(a, b)); }
     int Get(int i, EdgeVertices& edge) const;
     int Faces(int i, EdgeFaces& faces) const;
     // Records face in the first free slot of edge; when both are taken, the
@@ -216,10 +240,15 @@ class EdgeTable {
     int AddFace(int face, int edge);
     int Count() const { return count_; }
 
-    // Two-step lookup as in VertexTable.
-    std::uint32_t BucketOf(int a, int b) const;
-    void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
-    int FindOrAdd(int a, int b, std::uint32_t bucket);
+    // Lookups in steps, as in FaceTable.
+    static std::uint64_t KeyHash(int a, int b);
+    void Prefetch(std::uint64_t hash) const { index_.Prefetch(hash); }
+    std::int32_t Newest(std::uint64_t hash) const { return index_.First(hash); }
+    void PrefetchRecord(int i) const {
+        if (i >= 0) __builtin_prefetch(&edges_[static_cast<std::size_t>(i)]);
+        index_.PrefetchNext(i);
+    }
+    int FindOrAdd(int a, int b, std::uint64_t hash);
 
     // Edge i without a range check (0 <= i < Count()).
     const EdgeRecord& Record(int i) const { return edges_[static_cast<std::size_t>(i)]; }
@@ -227,8 +256,7 @@ class EdgeTable {
 
   private:
     mesh_detail::TableArray<EdgeRecord> edges_;
-    mesh_detail::TableArray<std::int32_t> nextInBucket_;
-    mesh_detail::BucketHeads buckets_;
+    mesh_detail::KeyIndex index_;
     int count_ = 0;
 };
 

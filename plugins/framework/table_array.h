@@ -1,15 +1,17 @@
 // Growable arrays of plain records for the mesh tables.
 //
 // The tables keep every chain as an index array next to their records rather
-// than a heap node per entry: one block per array, grown by doubling through
-// SafeRealloc (which moves large blocks without copying), so a table costs a
-// few allocations however large it gets.
+// than a heap node per entry: one block per array, grown by doubling, so a
+// table costs a few allocations however large it gets. Small arrays live on
+// the heap, which reuses memory already in use; large ones in large blocks
+// (memory.h), which grow without copying.
 #pragma once
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <type_traits>
 
 #include "framework/memory.h"
@@ -37,16 +39,12 @@ inline int CheckedHint(std::uint64_t n) {
 
 template <typename T>
 class TableArray {
-    static_assert(std::is_trivially_copyable_v<T>, "records are moved with realloc");
+    static_assert(std::is_trivially_copyable_v<T>, "records are moved as bytes");
 
   public:
     TableArray() = default;
     explicit TableArray(std::size_t capacity) { Resize(capacity); }
-    ~TableArray() {
-        if (data_ != nullptr) {
-            SafeFree(data_);
-        }
-    }
+    ~TableArray() { Release(); }
     TableArray(const TableArray&) = delete;
     TableArray& operator=(const TableArray&) = delete;
 
@@ -65,21 +63,40 @@ class TableArray {
         Resize(next > kMaxEntries ? kMaxEntries : next);
     }
 
+    // Keeps the first min(capacity, old capacity) elements. Arrays of
+    // kLargeBlockBytes and more live in large blocks, smaller ones on the
+    // heap.
     void Resize(std::size_t capacity) {
         if (capacity > SIZE_MAX / sizeof(T)) {
             TableTooLarge();
         }
-        data_ = static_cast<T*>(SafeRealloc(data_, capacity * sizeof(T)));
+        const std::size_t bytes = capacity * sizeof(T);
+        const std::size_t oldBytes = capacity_ * sizeof(T);
+        const bool large = bytes >= kLargeBlockBytes;
+        if (large && large_) {
+            data_ = static_cast<T*>(SafeResizeLarge(data_, oldBytes, bytes));
+        } else if (large == large_) {
+            data_ = static_cast<T*>(SafeRealloc(data_, bytes));
+        } else {
+            void* block = large ? SafeAllocLarge(bytes) : SafeAlloc(bytes);
+            if (data_ != nullptr) {
+                std::memcpy(block, data_, oldBytes < bytes ? oldBytes : bytes);
+                FreeBlock();
+            }
+            data_ = static_cast<T*>(block);
+            large_ = large;
+        }
         capacity_ = capacity;
     }
 
     // Frees the block; the array is empty afterwards.
     void Release() {
         if (data_ != nullptr) {
-            SafeFree(data_);
+            FreeBlock();
         }
         data_ = nullptr;
         capacity_ = 0;
+        large_ = false;
     }
 
     // Every element set to value (used for empty bucket heads).
@@ -90,8 +107,17 @@ class TableArray {
     }
 
   private:
+    void FreeBlock() {
+        if (large_) {
+            SafeFreeLarge(data_, capacity_ * sizeof(T));
+        } else {
+            SafeFree(data_);
+        }
+    }
+
     T* data_ = nullptr;
     std::size_t capacity_ = 0;
+    bool large_ = false;  // data_ is a large block
 };
 
 }  // namespace mesh_detail

@@ -10,17 +10,20 @@
 // is defined by exactly that sweep.
 //
 // Repeating full passes costs faces x edges on a long strip. The sweep is
-// reproduced here event by event instead: give every moment of it the key
-// (pass, edge). An edge can only act at its first occurrence after one of
-// its faces became visited, so when a face is visited at (p, e), each of its
-// edges e' is due at (p, e') when e' > e and at (p + 1, e') otherwise. A
-// priority queue of these keys visits every face at the same moment, from
-// the same reference face, as the passes do. Seeds come from the faces
-// sorted by height once, instead of a scan of all remaining faces per part.
+// reproduced here event by event instead. An edge can only act at its first
+// occurrence after one of its faces became visited: when a face is visited
+// while the pass is at edge e, each of its edges e' is due later in the
+// same pass when e' > e, and in the next pass otherwise. So the sweep keeps
+// the due edges of the current pass and of the next one as two ordered sets
+// and takes them in edge order, pass after pass: every face is visited at
+// the same moment, from the same reference face, as the passes do. Seeds
+// come from the candidate faces ordered by height, taken from a heap only
+// as far as parts need them, instead of a scan of all remaining faces per
+// part.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
+#include <utility>
 
 #include "framework/mesh.h"
 #include "framework/table_array.h"
@@ -62,12 +65,85 @@ struct SeedCandidate {
     std::int32_t face;
 };
 
-// Keys (pass, edge) ordered by pass, then edge.
-using EventKey = std::uint64_t;
-
-EventKey MakeKey(std::uint32_t pass, std::int32_t edge) {
-    return (static_cast<EventKey>(pass) << 32) | static_cast<std::uint32_t>(edge);
+// Highest first; among equal heights the lowest face number, which is the
+// one a scan upwards with "strictly higher" keeps. As a heap order: the
+// greatest element is the next seed.
+bool SeedsAfter(const SeedCandidate& a, const SeedCandidate& b) {
+    return a.z < b.z || (a.z == b.z && a.face > b.face);
 }
+
+// A set of edge numbers 0 .. n - 1 as bits, with levels of summary bits
+// above (a bit per non-empty word of the level below), so that the lowest
+// member from a given number on is found in a few steps however sparse the
+// set is.
+class EdgeSet {
+  public:
+    explicit EdgeSet(std::size_t n) {
+        std::size_t bits = n == 0 ? 1 : n;
+        do {
+            const std::size_t words = (bits + 63) / 64;
+            levels_[depth_].Resize(words);
+            levels_[depth_].Fill(0);
+            sizes_[depth_] = words;
+            ++depth_;
+            bits = words;
+        } while (bits > 1);
+    }
+
+    bool Empty() const { return levels_[depth_ - 1][0] == 0; }
+
+    void Insert(std::uint32_t e) {
+        std::uint64_t at = e;
+        for (int level = 0; level < depth_; ++level) {
+            levels_[level][at >> 6] |= std::uint64_t{1} << (at & 63);
+            at >>= 6;
+        }
+    }
+
+    void Erase(std::uint32_t e) {
+        std::uint64_t at = e;
+        for (int level = 0; level < depth_; ++level) {
+            std::uint64_t& word = levels_[level][at >> 6];
+            word &= ~(std::uint64_t{1} << (at & 63));
+            if (word != 0) {
+                return;
+            }
+            at >>= 6;
+        }
+    }
+
+    // The lowest member not below from, or -1 when there is none.
+    std::int64_t LowestFrom(std::uint64_t from) const {
+        std::uint64_t at = from;
+        int level = 0;
+        for (;;) {
+            if (level == depth_ || (at >> 6) >= sizes_[level]) {
+                return -1;
+            }
+            const std::uint64_t bits = levels_[level][at >> 6] & (~std::uint64_t{0} << (at & 63));
+            if (bits != 0) {
+                at = (at & ~std::uint64_t{63}) | static_cast<std::uint64_t>(__builtin_ctzll(bits));
+                break;
+            }
+            // Nothing more in this word: go on with the next word, which is
+            // the next bit one level up.
+            at = (at >> 6) + 1;
+            ++level;
+        }
+        while (level > 0) {
+            --level;
+            at = (at << 6) | static_cast<std::uint64_t>(__builtin_ctzll(levels_[level][at]));
+        }
+        return static_cast<std::int64_t>(at);
+    }
+
+  private:
+    // 64^6 bits cover every int.
+    static constexpr int kMaxLevels = 6;
+    TableArray<std::uint64_t> levels_[kMaxLevels];
+    std::size_t sizes_[kMaxLevels] = {};
+    int depth_ = 0;
+};
 
 class Sweep {
   public:
@@ -76,7 +152,9 @@ class Sweep {
           edges_(edges),
           faceCount_(faceCount),
           edgeCount_(edges.Count()),
-          visited_(static_cast<std::size_t>(faceCount)) {
+          visited_(static_cast<std::size_t>(faceCount)),
+          due_(static_cast<std::size_t>(edgeCount_)),
+          dueNext_(static_cast<std::size_t>(edgeCount_)) {
         for (int i = 0; i < faceCount; ++i) {
             visited_[i] = 0;
         }
@@ -88,12 +166,23 @@ class Sweep {
 
     // Visits seed (already turned) and runs the passes until nothing moves.
     void OrientPart(int seed) {
-        Visit(seed, 0, -1);
-        while (dueCount_ > 0) {
-            std::pop_heap(due_.data(), due_.data() + dueCount_, std::greater<EventKey>());
-            const EventKey key = due_[--dueCount_];
-            const auto pass = static_cast<std::uint32_t>(key >> 32);
-            const auto e = static_cast<std::int32_t>(key & 0xFFFFFFFFu);
+        EdgeSet* current = &due_;
+        EdgeSet* next = &dueNext_;
+        Visit(seed, -1, *current, *next);
+        std::uint64_t from = 0;
+        for (;;) {
+            const std::int64_t found = current->LowestFrom(from);
+            if (found < 0) {
+                if (next->Empty()) {
+                    return;
+                }
+                std::swap(current, next);  // the next pass
+                from = 0;
+                continue;
+            }
+            const auto e = static_cast<std::int32_t>(found);
+            current->Erase(static_cast<std::uint32_t>(e));
+            from = static_cast<std::uint64_t>(e) + 1;
             const EdgeRecord& edge = edges_.Record(e);
             const int fa = edge.f0;
             const int fb = edge.f1;
@@ -102,11 +191,11 @@ class Sweep {
             }
             if (!IsVisited(fa) && IsVisited(fb)) {
                 OrientAgainst(fa, fb, edge.k0);
-                Visit(fa, pass, e);
+                Visit(fa, e, *current, *next);
             }
             if (!IsVisited(fb) && IsVisited(fa)) {
                 OrientAgainst(fb, fa, edge.k0);
-                Visit(fb, pass, e);
+                Visit(fb, e, *current, *next);
             }
         }
     }
@@ -118,21 +207,17 @@ class Sweep {
         }
     }
 
-    // Marks face visited at (pass, edge) and schedules its edges at their
-    // next occurrence in the sweep; edge -1 stands for the start of a pass.
-    void Visit(int face, std::uint32_t pass, std::int32_t edge) {
+    // Marks face visited while the pass is at edge (-1: its start) and
+    // makes its edges due at their next occurrence in the sweep.
+    void Visit(int face, std::int32_t edge, EdgeSet& current, EdgeSet& next) {
         visited_[face] = 1;
         ++visitedCount_;
         const FaceRecord& record = faces_.Record(face);
-        for (std::int32_t next : record.edge) {
-            if (next < 0 || next >= edgeCount_) {
+        for (std::int32_t later : record.edge) {
+            if (later < 0 || later >= edgeCount_) {
                 continue;  // tables filled by hand need not hold every edge
             }
-            if (dueCount_ == due_.capacity()) {
-                due_.Grow();
-            }
-            due_[dueCount_++] = MakeKey(next > edge ? pass : pass + 1, next);
-            std::push_heap(due_.data(), due_.data() + dueCount_, std::greater<EventKey>());
+            (later > edge ? current : next).Insert(static_cast<std::uint32_t>(later));
         }
     }
 
@@ -142,9 +227,8 @@ class Sweep {
     int edgeCount_;
     TableArray<std::uint8_t> visited_;
     int visitedCount_ = 0;
-    // A min-heap of due keys, kept in a framework array like every table.
-    TableArray<EventKey> due_{64};
-    std::size_t dueCount_ = 0;
+    EdgeSet due_;
+    EdgeSet dueNext_;
 };
 
 }  // namespace
@@ -170,16 +254,12 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
             candidates[candidateCount++] = SeedCandidate{height[i], i};
         }
     }
-    // Highest first; among equal heights the lowest face number, which is
-    // the one a scan upwards with "strictly higher" keeps.
-    std::sort(candidates.data(), candidates.data() + candidateCount,
-              [](const SeedCandidate& a, const SeedCandidate& b) {
-                  return a.z > b.z || (a.z == b.z && a.face < b.face);
-              });
+    SeedCandidate* heap = candidates.data();
+    std::size_t heapSize = candidateCount;
+    std::make_heap(heap, heap + heapSize, SeedsAfter);
 
     Sweep sweep(*faces, *edges, faceCount);
     int lowest = 0;
-    std::size_t highest = 0;
     for (;;) {
         if (progress != nullptr) {
             progress(static_cast<unsigned int>(sweep.VisitedCount()),
@@ -191,12 +271,13 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
         if (lowest == faceCount) {
             break;
         }
-        while (highest < candidateCount && sweep.IsVisited(candidates[highest].face)) {
-            ++highest;
+        while (heapSize > 0 && sweep.IsVisited(heap[0].face)) {
+            std::pop_heap(heap, heap + heapSize, SeedsAfter);
+            --heapSize;
         }
         int seed = lowest;
-        if (highest < candidateCount && candidates[highest].z > height[lowest]) {
-            seed = candidates[highest].face;
+        if (heapSize > 0 && heap[0].z > height[lowest]) {
+            seed = heap[0].face;
         }
         // The highest face of a closed surface faces outward when its normal
         // points up. FaceNormal is the right-handed normal of the winding as

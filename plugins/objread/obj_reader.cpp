@@ -5,6 +5,7 @@
 
 #include "framework/contract.h"
 #include "framework/log_file.h"
+#include "framework/mesh.h"
 #include "framework/progress.h"
 #include "objread/ear_clipping.h"
 #include "objread/obj_line_reader.h"
@@ -18,11 +19,42 @@ namespace {
 // file can run it past its range.
 long long g_offCounter = 0;
 
+// Triangles on their way into a mesh. The tables take them many at a time,
+// which lets the lookups of neighbouring triangles overlap (AddTriangles);
+// a mesh gets its triangles in the order they were cut either way.
+class PendingTriangles {
+  public:
+    void Add(Mesh3d& mesh, const Triangle3d& t) {
+        if (&mesh != mesh_) {
+            Flush();
+            mesh_ = &mesh;
+        }
+        triangles_.push_back(t);
+        if (triangles_.size() == kBatch) {
+            Flush();
+        }
+    }
+    // Hands the waiting triangles to their mesh; needed before anyone reads
+    // the mesh.
+    void Flush() {
+        if (!triangles_.empty()) {
+            AddTriangles(*mesh_, triangles_.data(), triangles_.size());
+            triangles_.clear();
+        }
+    }
+
+  private:
+    static constexpr std::size_t kBatch = 1024;
+    Mesh3d* mesh_ = nullptr;
+    std::vector<Triangle3d> triangles_;
+};
+
 // Working storage of the face lines, kept across the lines of one parse so
 // that a face costs no allocation.
 struct FaceScratch {
     std::vector<std::uint32_t> corners;
     std::vector<CornerTriangle> triangles;
+    PendingTriangles pending;
 };
 
 void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
@@ -73,7 +105,7 @@ void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& me
     for (const CornerTriangle& t : scratch.triangles) {
         // Reversed, so that the stored face's normal is the right-handed
         // normal of the triangle as the file writes it.
-        mesh.AddTriangle(Triangle3d{points[t[2]], points[t[1]], points[t[0]]});
+        scratch.pending.Add(mesh, Triangle3d{points[t[2]], points[t[1]], points[t[0]]});
     }
 }
 
@@ -168,6 +200,7 @@ void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
     FaceScratch scratch;
     AddFace(text, vertices, mesh, scratch);
+    scratch.pending.Flush();
 }
 
 void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context) {
@@ -225,6 +258,7 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
                 break;  // comments, vn, vt, vp, mtllib, l, p, blank and indented lines
         }
     }
+    scratch.pending.Flush();
 }
 
 }  // namespace plugins::objread

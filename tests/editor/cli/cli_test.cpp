@@ -368,6 +368,195 @@ TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
     }
 }
 
+// An object whose textures name files of a PC drive that now lies in dos/c:
+// one where it was, one moved (a single candidate), one copied to two places
+// (two candidates), and a brush on an Amiga volume nobody mapped.
+class VolumeCliTest : public CliTest {
+  protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        for (const char* file : {"dos/c/textures/wood.iff", "dos/c/maps/oak.iff",
+                                 "dos/c/a/pine.iff", "dos/c/b/pine.iff"}) {
+            fs::create_directories(fs::path(dir.File(file)).parent_path());
+            WriteFileBytes(dir.File(file), Bytes{'x'});
+        }
+        WriteFileBytes(dir.File("lost.iob"),
+                       IffBuilder("TDDD")
+                           .Chunk("NAME", chunks::Name("CUBE"))
+                           .Chunk("TXT1", chunks::Txt1("C:\\TEXTURES\\Wood.IFF"))
+                           .Chunk("TXT1", chunks::Txt1("C:\\TEX\\oak.iff"))
+                           .Chunk("TXT1", chunks::Txt1("C:\\OLD\\pine.iff"))
+                           .Chunk("BRS1", chunks::Brs1("DH1:Brushes/brick.iff"))
+                           .Build());
+    }
+    std::string Local(const std::string& relative) { return dir.File(relative); }
+};
+
+TEST_F(VolumeCliTest, CheckReportsEveryPathFoundMissingOrNotMappableWithItsCandidates) {
+    const std::string wood = Local("dos/c/textures/wood.iff");
+    const std::string oak = Local("dos/c/maps/oak.iff");
+    const std::string pineA = Local("dos/c/a/pine.iff"), pineB = Local("dos/c/b/pine.iff");
+    struct Case {
+        std::string format;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"text",
+         "lost.iob\n"
+         "  CUBE  C:\\TEXTURES\\Wood.IFF   found         " +
+             wood +
+             "\n"
+             "  CUBE  C:\\TEX\\oak.iff         missing       candidate: " +
+             oak +
+             "\n"
+             "  CUBE  C:\\OLD\\pine.iff        missing       2 candidates: " +
+             pineA + ", " + pineB +
+             "\n"
+             "  CUBE  DH1:Brushes\\brick.iff  not mappable  volume not mapped: DH1:\n"},
+        {"tsv",
+         "file\tpart\tpath\tstatus\tlocal\tcandidates\n"
+         "lost.iob\tCUBE\tC:\\\\TEXTURES\\\\Wood.IFF\tfound\t" +
+             wood +
+             "\t\n"
+             "lost.iob\tCUBE\tC:\\\\TEX\\\\oak.iff\tmissing\t\t" +
+             oak +
+             "\n"
+             "lost.iob\tCUBE\tC:\\\\OLD\\\\pine.iff\tmissing\t\t" +
+             pineA + "\\n" + pineB +
+             "\n"
+             "lost.iob\tCUBE\tDH1:Brushes\\\\brick.iff\tnot mappable\t\t\n"},
+        {"json",
+         "[\n"
+         " {\"file\": \"lost.iob\", \"part\": \"CUBE\", \"path\": \"C:\\\\TEXTURES\\\\Wood.IFF\", "
+         "\"status\": \"found\", \"local\": \"" +
+             wood +
+             "\", \"candidates\": [], \"reason\": \"\"},\n"
+             " {\"file\": \"lost.iob\", \"part\": \"CUBE\", \"path\": \"C:\\\\TEX\\\\oak.iff\", "
+             "\"status\": \"missing\", \"local\": \"\", \"candidates\": [\"" +
+             oak +
+             "\"], \"reason\": \"\"},\n"
+             " {\"file\": \"lost.iob\", \"part\": \"CUBE\", \"path\": \"C:\\\\OLD\\\\pine.iff\", "
+             "\"status\": \"missing\", \"local\": \"\", \"candidates\": [\"" +
+             pineA + "\", \"" + pineB +
+             "\"], \"reason\": \"\"},\n"
+             " {\"file\": \"lost.iob\", \"part\": \"CUBE\", \"path\": "
+             "\"DH1:Brushes\\\\brick.iff\", "
+             "\"status\": \"not mappable\", \"local\": \"\", \"candidates\": [], "
+             "\"reason\": \"volume not mapped: DH1:\"}\n"
+             "]\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        const CliResult result =
+            Run({"check", "--volume", "c=dos/c", "--format", c.format, "lost.iob"});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, c.expected);
+        EXPECT_EQ(result.err, "");
+    }
+
+    // Everything found: exit 0. The settings file maps C: elsewhere; the
+    // command line goes on top of it.
+    WriteFileBytes(dir.File("found.iob"), IffBuilder("TDDD")
+                                              .Chunk("NAME", chunks::Name("CUBE"))
+                                              .Chunk("TXT1", chunks::Txt1("C:\\TEXTURES\\Wood.IFF"))
+                                              .Chunk("TXT1", chunks::Txt1("Maps\\OAK.IFF"))
+                                              .Build());
+    {
+        std::ofstream ini(dir.File("volumes.ini"), std::ios::binary);
+        ini << "[VANE]\r\nImagine Directory=C:\\\r\n\r\n[Volumes]\r\nC:,/nowhere\r\n";
+    }
+    EXPECT_EQ(Run({"check", "--settings", "volumes.ini", "found.iob"}).exitCode, 1);
+    const CliResult found =
+        Run({"check", "--settings", "volumes.ini", "--volume", "C:=dos/c", "found.iob"});
+    EXPECT_EQ(found.exitCode, 0) << found.out;
+    EXPECT_EQ(Lines(found.out).size(), 3u);
+}
+
+TEST_F(VolumeCliTest, BatchRelinkAppliesTheOnlyCandidateAndReportsTheRest) {
+    const CliResult result = Run({"batch", "--relink", "--volume", "C:=dos/c", "--save-dir", "out",
+                                  "--log", "run.log", "lost.iob"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    // A PC directory without capitals is written in capitals, as DOS shows it.
+    EXPECT_EQ(result.out,
+              "lost.iob: C:\\TEX\\oak.iff relinked: C:\\MAPS\\oak.iff\n"
+              "lost.iob: C:\\OLD\\pine.iff has 2 candidates: " +
+                  Local("dos/c/a/pine.iff") + ", " + Local("dos/c/b/pine.iff") +
+                  "\n"
+                  "lost.iob: DH1:Brushes\\brick.iff is not mappable (volume not "
+                  "mapped: DH1:)\n"
+                  "lost.iob......ok\n");
+    // Only the unique candidate changed the file.
+    EXPECT_EQ(Run({"list", "--format", "tsv", "out/lost.iob"}).out,
+              "file\tkind\tpart\tdirectory\tname\tdescription\n"
+              "out/lost.iob\tTexture\tCUBE\tC:\\\\TEXTURES\tWood.IFF\t\n"
+              "out/lost.iob\tTexture\tCUBE\tC:\\\\MAPS\toak.iff\t\n"
+              "out/lost.iob\tTexture\tCUBE\tC:\\\\OLD\tpine.iff\t\n"
+              "out/lost.iob\tBrush\tCUBE\tDH1:Brushes\tbrick.iff\t\n");
+    const std::vector<std::string> log = Lines(ReadText(dir.File("run.log")));
+    EXPECT_NE(
+        std::find(log.begin(), log.end(), "Object: CUBE >>  Path: C:\\TEX  Changed To  C:\\MAPS"),
+        log.end());
+
+    // A dry run prints the change and writes nothing.
+    fs::remove(dir.File("out/lost.iob"));
+    const CliResult dry = Run({"batch", "--relink", "--dry-run", "--volume", "C:=dos/c",
+                               "--save-dir", "out", "lost.iob"});
+    EXPECT_EQ(Lines(dry.out)[0], "Object: CUBE >>  Path: C:\\TEX  Changed To  C:\\MAPS");
+    EXPECT_FALSE(fs::exists(dir.File("out/lost.iob")));
+}
+
+TEST_F(VolumeCliTest, TextsAreDecodedAndArgumentsEncodedWithTheCharacterSet) {
+    // é is E9 in ISO-8859-1 and 82 in CP850.
+    WriteFileBytes(dir.File("drape.iob"),
+                   IffBuilder("TDDD")
+                       .Chunk("NAME", chunks::Name("CUBE"))
+                       .Chunk("TXT4", chunks::Txt4("", "Drap\xe9 jaune", "C:\\Drap\xe9\\j.iff"))
+                       .Chunk("TXT4", chunks::Txt4("", "Gr\x82n", "C:\\x.iff"))
+                       .Build());
+    EXPECT_EQ(Run({"list", "drape.iob"}).out,
+              "drape.iob\n"
+              "  Texture  CUBE  C:\\Drap\xc3\xa9  j.iff  Drap\xc3\xa9 jaune\n"
+              "  Texture  CUBE  C:\\       x.iff  Gr?n\n");
+    EXPECT_EQ(Lines(Run({"list", "--format", "tsv", "--charset", "cp850", "drape.iob"}).out)[2],
+              "drape.iob\tTexture\tCUBE\tC:\\\\\tx.iff\tGr\xc3\xa9n");
+    {
+        std::ofstream ini(dir.File("dos.ini"), std::ios::binary);
+        ini << "[VANE]\r\nCharacter Set=CP850\r\n";
+    }
+    EXPECT_NE(Run({"list", "--format", "json", "--settings", "dos.ini", "drape.iob"})
+                  .out.find("\"description\": \"Gr\xc3\xa9n\""),
+              std::string::npos);
+
+    // Typed in UTF-8, written in the set; a character it cannot hold is bad usage.
+    const CliResult euro = Run({"batch", "--overwrite", "--save-dir", "out", "--map-dir",
+                                "C:\\Drap\xc3\xa9=D:\\Neu\xe2\x82\xac", "drape.iob"});
+    EXPECT_EQ(euro.exitCode, 2);
+    EXPECT_EQ(euro.err,
+              "tessvane-cli: option --map-dir: the character set ISO-8859-1 cannot hold "
+              "U+20AC '\xe2\x82\xac'\n");
+    EXPECT_FALSE(fs::exists(dir.File("out/drape.iob")));
+    ASSERT_EQ(Run({"batch", "--overwrite", "--save-dir", "out", "--charset", "Windows-1252",
+                   "--map-dir", "C:\\Drap\xc3\xa9=D:\\Neu\xe2\x82\xac", "drape.iob"})
+                  .exitCode,
+              0);
+    EXPECT_EQ(
+        Lines(
+            Run({"list", "--format", "tsv", "--charset", "windows-1252", "out/drape.iob"}).out)[1],
+        "out/drape.iob\tTexture\tCUBE\tD:\\\\Neu\xe2\x82\xac\tj.iff\tDrap\xc3\xa9 jaune");
+}
+
+TEST_F(CliTest, LocalPathsWithAColonAreFilesOfThisMachine) {
+    fs::copy_file(dir.File("cube.iob"), dir.File("x:y.iob"));
+    fs::create_directory(dir.File("d:1"));
+    EXPECT_EQ(Run({"list", "x:y.iob"}).exitCode, 0);
+    const CliResult result = Run(
+        {"batch", "--save-dir", "d:1", "--log", "l:og", "--map-dir", "C:\\TEX=D:\\T", "x:y.iob"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "x:y.iob......ok\n");
+    EXPECT_TRUE(fs::exists(dir.File("d:1/x:y.iob")));
+    EXPECT_NE(ReadText(dir.File("l:og")).find("File Saved as..d:1/x:y.iob"), std::string::npos);
+}
+
 TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -384,6 +573,14 @@ TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
         {"batch", "--dry-run=yes", "cube.iob"},
         {"batch", "--unknown", "cube.iob"},
         {"batch", "--settings", "missing.ini", "cube.iob"},
+        {"list", "--charset", "koi8-r", "cube.iob"},
+        {"check"},
+        {"check", "--format", "xml", "cube.iob"},
+        {"check", "--volume", "Work/Sub=dir", "cube.iob"},
+        {"check", "--volume", "C:", "cube.iob"},
+        {"check", "--search", "", "cube.iob"},
+        {"batch", "--relink=yes", "cube.iob"},
+        {"batch", "--map-dir", "C:\\TEX=D:\\\xe2\x82\xac", "cube.iob"},
     };
     const Bytes before = ReadFileBytes(dir.File("cube.iob"));
     for (const auto& args : cases) {

@@ -58,6 +58,41 @@ TEST_F(PathRulesTest, ResolveAndExistenceLookUnderTheImagineDirectory) {
     EXPECT_EQ(ResolveImagineDirectory(e, "Textures", false), I + "/Textures");
 }
 
+TEST_F(PathRulesTest, ExistenceTestsFindTheOtherMachinesPathsThroughTheVolumeMap) {
+    // C: is a directory holding textures/wood.iff; the Imagine Directory is on it.
+    const std::filesystem::path c = temp.path() / "dos" / "c";
+    std::filesystem::create_directories(c / "textures");
+    std::filesystem::create_directories(c / "imagine" / "brushes");
+    testing::WriteFileBytes(c / "textures" / "wood.iff", {1});
+    Settings& s = context.editor.settings;
+    s.Volumes = {{"C:", c.string()}};
+    s.ImagineDirectory = "C:\\IMAGINE";
+    const EditorContext& e = context.editor;
+
+    EXPECT_TRUE(DirectoryExistsHere(e, "C:\\TEXTURES"));
+    EXPECT_TRUE(DirectoryExistsHere(e, "c:\\Textures\\"));
+    EXPECT_TRUE(DirectoryExistsHere(e, "Brushes"));  // under the Imagine Directory
+    EXPECT_TRUE(DirectoryExistsHere(e, ""));         // the Imagine Directory itself
+    EXPECT_TRUE(FileExistsHere(e, "C:\\TEXTURES", "Wood.IFF"));
+    EXPECT_TRUE(FileExistsHere(e, "C:\\TEXTURES\\", "wood.iff"));
+    EXPECT_FALSE(FileExistsHere(e, "C:\\TEXTURES", "oak.iff"));
+    EXPECT_FALSE(FileExistsHere(e, "C:", "TEXTURES"));  // a directory is no file
+    EXPECT_FALSE(DirectoryExistsHere(e, "DH1:Textures"));
+    EXPECT_FALSE(DirectoryExistsHere(e, "D:\\TEXTURES"));
+    EXPECT_EQ(ResolveImagineDirectory(e, "Brushes", false), "C:\\IMAGINE\\Brushes");
+    EXPECT_EQ(ResolveImagineDirectory(e, "C:\\TEXTURES", true), "C:\\IMAGINE");
+
+    // A batch asks for neither an existing directory nor an existing texture.
+    LoadPaths({"C:\\TEXTURES\\wood.iff", "D:\\TEXTURES\\oak.iff"});
+    context.editor.textureDefaults.Append({"stone.iff", "granite.iff", ""});
+    ApplyDirectoryDefaults(context, true);
+    ApplyTextureDefaults(context, true);
+    ASSERT_EQ(ui.directoryPrompts.size(), 1u);
+    EXPECT_EQ(ui.directoryPrompts[0].oldDirectory, "D:\\TEXTURES");
+    ASSERT_EQ(ui.texturePrompts.size(), 1u);
+    EXPECT_EQ(ui.texturePrompts[0].oldTexture, "oak.iff");
+}
+
 TEST_F(PathRulesTest, TruncateImagineDirectory) {
     struct Case {
         const char* imagine;

@@ -141,7 +141,8 @@ TEST_F(VolumeMapTest, LocalPathsAndBrokenPathsAreTakenAsTheyStand) {
     // A local path is not looked up case-blind: it is this machine's own.
     EXPECT_FALSE(ObjectPathExists(settings, Local("dos/c/TEXTURES"), EntryKind::Directory));
 
-    EXPECT_EQ(ResolveObjectPath(settings, "").status, ResolveStatus::Invalid);
+    EXPECT_EQ(ResolveObjectPath(settings, "", EntryKind::Directory).local,
+              Local("amiga/dh0/Imagine"));
     EXPECT_EQ(ResolveObjectPath(settings, std::string("C:\\tex\0tures", 13)).status,
               ResolveStatus::Invalid);
 }

@@ -407,6 +407,49 @@ TEST(UnifyEquivalenceTest, LongStripAgainstTheSweepDirection) {
     EXPECT_EQ(g_progress, sweepProgress);
 }
 
+// Meshes with thousands of edges, whose faces and edges are numbered all
+// over the place: the due edges of a pass are then spread thinly over a
+// wide range of edge numbers.
+TEST(UnifyEquivalenceTest, LargeShuffledMeshes) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        Generator g(seed);
+        Soup soup;
+        const int w = 60;
+        const int h = 45;
+        auto point = [&](int i, int j) {
+            return Vector3d{double(i), double(j), 0.5 * ((i * 7 + j * 3) % 4)};
+        };
+        for (int j = 0; j < h; ++j) {
+            for (int i = 0; i < w; ++i) {
+                g.Push(soup, point(i, j), point(i + 1, j), point(i + 1, j + 1));
+                g.Push(soup, point(i, j), point(i + 1, j + 1), point(i, j + 1));
+            }
+        }
+        for (int k = 0; k < 20; ++k) {
+            g.Box(soup, {100.0 + 3 * k, 0, 0.5 * k});
+            g.Tangle(soup, {0, 100.0 + 3 * k, 0});
+        }
+        g.Shuffle(soup);
+        Mesh3d expected(1, "sweep");
+        Mesh3d actual(1, "fast");
+        Build(expected, soup);
+        Build(actual, soup);
+        ASSERT_GT(expected.edges->Count(), 4096 * 2);
+        Progress sweepProgress;
+        SweepUnify(expected, sweepProgress);
+        g_progress.clear();
+        actual.UnifyOrientation(RecordProgress);
+        const std::vector<FaceVertices> want = Faces(expected);
+        const std::vector<FaceVertices> got = Faces(actual);
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            ASSERT_TRUE(got[i].k0 == want[i].k0 && got[i].k1 == want[i].k1 &&
+                        got[i].k2 == want[i].k2)
+                << "seed " << seed << ", face " << i;
+        }
+        EXPECT_EQ(g_progress, sweepProgress) << "seed " << seed;
+    }
+}
+
 }  // namespace
 
 }  // namespace plugins
