@@ -11,7 +11,7 @@ base=(
   build-essential cmake ninja-build pkg-config clang-format ccache
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  poppler-utils fonts-liberation2 fonts-dejavu-core
+  poppler-utils fonts-liberation2 fonts-dejavu-core locales
   xvfb xauth
 )
 bench=(libbenchmark-dev libassimp-dev libtinyobjloader-dev time)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
 
 namespace tessvane {
 namespace {
@@ -106,6 +107,14 @@ std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const By
         fields.description = std::string(KindWord(info.kind));
     }
     return fields;
+}
+
+bool RecordHasDescriptionField(const ObjectFile& file, const PathRecord& record) {
+    if (record.ChunkOrdinal < 1 || std::size_t(record.ChunkOrdinal) > file.Chunks.size())
+        return false;
+    const ChunkNode& node = *std::next(file.Chunks.begin(), record.ChunkOrdinal - 1);
+    const PathChunkInfo* info = FindPathChunk(node.Id);
+    return info != nullptr && info->descriptionOffset.has_value();
 }
 
 }  // namespace tessvane

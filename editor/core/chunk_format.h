@@ -56,6 +56,10 @@ struct PathChunkFields {
 std::optional<PathChunkFields> ReadPathChunk(const PathChunkInfo& info, const Bytes& data,
                                              std::size_t size = static_cast<std::size_t>(-1));
 
+// Whether the chunk that `record` was read from has a description field
+// (TXT4, BRS5): only then can a new description reach the file.
+bool RecordHasDescriptionField(const ObjectFile& file, const PathRecord& record);
+
 // Text up to its first zero byte, at most `width` bytes, never past the data.
 std::string ReadZeroTerminated(const Bytes& data, std::size_t offset, std::size_t width);
 

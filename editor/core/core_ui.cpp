@@ -7,8 +7,10 @@ namespace {
 
 MessageAnswer Show(CoreUi* ui, MessageKind kind, std::string text, MessageButtons buttons,
                    int help) {
-    if (ui == nullptr)
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    if (ui == nullptr) {
+        if (buttons == MessageButtons::YesNo) return MessageAnswer::No;
+        return buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel : MessageAnswer::Ok;
+    }
     Message m;
     m.kind = kind;
     m.text = std::move(text);
@@ -34,6 +36,10 @@ void ShowWarningWithHelp(CoreUi* ui, std::string text, int helpContext) {
 bool AskYesNo(CoreUi* ui, std::string text) {
     return Show(ui, MessageKind::Warning, std::move(text), MessageButtons::YesNo, 0) ==
            MessageAnswer::Yes;
+}
+
+MessageAnswer AskYesNoCancel(CoreUi* ui, std::string text) {
+    return Show(ui, MessageKind::Warning, std::move(text), MessageButtons::YesNoCancel, 0);
 }
 
 }  // namespace tessvane

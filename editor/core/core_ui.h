@@ -13,14 +13,14 @@
 namespace tessvane {
 
 enum class MessageKind {
-    Warning,          // buttons Ok, or YesNo for a question
+    Warning,          // buttons Ok, or YesNo / YesNoCancel for a question
     Information,      // button Ok
     WarningWithHelp,  // buttons OkHelp, with a help context number
 };
 
-enum class MessageButtons { Ok, YesNo, OkHelp };
+enum class MessageButtons { Ok, YesNo, YesNoCancel, OkHelp };
 
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct Message {
     MessageKind kind = MessageKind::Warning;
@@ -68,5 +68,8 @@ void ShowInformation(CoreUi* ui, std::string text);
 void ShowWarningWithHelp(CoreUi* ui, std::string text, int helpContext);
 // A warning question with Yes and No; true for Yes. Null ui answers No.
 bool AskYesNo(CoreUi* ui, std::string text);
+// A warning question with Yes, No and Cancel (Escape); the answer given.
+// Null ui answers Cancel, which changes nothing.
+MessageAnswer AskYesNoCancel(CoreUi* ui, std::string text);
 
 }  // namespace tessvane

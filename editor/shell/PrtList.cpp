@@ -1,6 +1,7 @@
 #include "PrtList.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QStringList>
@@ -110,15 +111,22 @@ void TTDDDReport::DrawDetail(QPainter& painter, double y, double width,
 
 void TTDDDReport::DrawPageFooter(QPainter& painter, double y, double width, int page,
                                  const QString& date) const {
-    painter.setFont(ReportFont(15, false, false));
+    const QFont font = ReportFont(15, false, false);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
     DrawCell(painter, kFooterTextX, kPageLabelX - kColumnGap, y, kPageFooterHeight, FooterText());
-    // "Page" is a hair wider than its slot in some fonts; it is never cut.
-    DrawCell(painter, kPageLabelX, kPageNumberX - kColumnGap, y, kPageFooterHeight,
-             QStringLiteral("Page"), Qt::AlignLeft, Qt::TextDontClip);
-    DrawCell(painter, kPageNumberX, kDateX - kColumnGap, y, kPageFooterHeight,
-             QString::number(page));
+    // "Page" is about as wide as its slot: the number keeps a blank's width
+    // from it, so the two never run together.
+    const QString label = QStringLiteral("Page");
+    DrawCell(painter, kPageLabelX, kPageNumberX - kColumnGap, y, kPageFooterHeight, label,
+             Qt::AlignLeft, Qt::TextDontClip);
+    const double numberX =
+        std::max(kPageNumberX, kPageLabelX + metrics.horizontalAdvance(label + QLatin1Char(' ')));
+    DrawCell(painter, numberX, kDateX - kColumnGap, y, kPageFooterHeight, QString::number(page));
+    // Right-aligned in its box; a date in a long format grows to the left
+    // rather than losing its first characters.
     DrawCell(painter, kDateX, std::min(width, kDateX + kDateWidth), y, kPageFooterHeight, date,
-             Qt::AlignRight);
+             Qt::AlignRight, Qt::TextDontClip);
 }
 
 int TTDDDReport::Print(QPrinter& printer, const ReportContent& content) {

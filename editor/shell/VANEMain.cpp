@@ -12,6 +12,8 @@
 #include "core/path_rules.h"
 #include "core/scanner.h"
 #include "core/writer.h"
+#include "help_window.h"
+#include "program_icon.h"
 #include "state/settings_file.h"
 #include "ui_VANEMain.h"
 
@@ -54,6 +56,10 @@ TVANEForm::TVANEForm(CoreContext& context, DialogService& dialogs, QWidget* pare
                    Qt::MSWindowsFixedSizeDialogHint);
     ui_->centralwidget->setFixedSize(535, 434);
     setFixedSize(535, 434 + menuBar()->sizeHint().height());
+    // The dialogs, which have this window as their parent, show it too.
+    setWindowIcon(ProgramIcon());
+    // Enter presses the button that has the focus, as Space does.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
 
     ConnectWindow();
     ConnectSummaryPage();
@@ -83,6 +89,9 @@ void TVANEForm::FormCreate() {
     ui_->TabbedNotebook1->setCurrentIndex(kSummaryPage);
     TabbedNotebook1Change(kSummaryPage);
     ui_->Loadbutton->setFocus();
+    // Styles draw the focus only once the keyboard has moved it; the user
+    // should see from the start where Enter and Space go.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void TVANEForm::ConnectWindow() {
@@ -138,8 +147,13 @@ void TVANEForm::FormShow() {
 }
 
 void TVANEForm::closeEvent(QCloseEvent* event) {
+    if (!MayDropHeldFile()) {
+        event->ignore();
+        return;
+    }
     if (context_.editor.settings.SaveSettings) WriteSettings(context_.editor, settingsFile_);
     FreeObjectFile(context_.file);
+    if (help_) help_->close();
     event->accept();
 }
 
@@ -160,6 +174,7 @@ bool TVANEForm::FileHeld() const {
 }
 
 void TVANEForm::LoadbuttonClick() {
+    if (!MayDropHeldFile()) return;
     FileDialogRequest request;
     request.title = "Select Imagine Object File";
     request.filter = kObjectFileFilter;
@@ -211,6 +226,7 @@ void TVANEForm::LoadTDDDFile() {
     ui_->NewFileNameEdit->clear();
     ui_->DescEdit->clear();
     ui_->DescEdit->setEnabled(false);
+    ui_->ResetDescButton->setEnabled(false);
 
     const ShellState& shell = context_.editor.shell;
     const std::string path =
@@ -221,6 +237,7 @@ void TVANEForm::LoadTDDDFile() {
         setWindowTitle(kProgramTitle);
         DisableEditingControls();
         ui_->Loadbutton->setFocus();
+        RememberSavedState();
         return;
     }
 
@@ -242,7 +259,6 @@ void TVANEForm::LoadTDDDFile() {
     ui_->Print1->setEnabled(true);
 
     FillDetailGrid();
-    if (file.DescriptionsEditable) ui_->DescEdit->setEnabled(true);
 
     {
         const QSignalBlocker block(ui_->SummaryList);
@@ -251,19 +267,20 @@ void TVANEForm::LoadTDDDFile() {
         if (!file.Summary.empty()) ui_->SummaryList->setCurrentRow(0);
     }
 
-    if (file.Paths.Count() > 0) {
-        const PathRecord& first = file.Paths.AtDisplay(1);
-        ShowOldPath(first.OldDirectory);
-        ui_->Details_NewPath->setText(ToQ(first.NewDirectory));
-        ui_->NewFileNameEdit->setText(ToQ(first.NewFileName));
-        ui_->DescEdit->setText(ToQ(first.NewDescription));
-    }
+    if (file.Paths.Count() > 0) ShowRecordFields(file.Paths.AtDisplay(1), true);
     if (!file.Summary.empty())
         ui_->Summary_NewPath->setText(ToQ(file.Summary.front().NewDirectory));
+    // The reset buttons tell whether what is shown differs from the file; a
+    // fresh file has nothing to apply, and "Update Details" pressed now would
+    // only undo directories the default lists set on load.
+    SetResetButtonsForShownItems();
+    ui_->Update->setEnabled(false);
 
     const Settings& s = context_.editor.settings;
     ui_->UpdateSuffixButton->setEnabled(s.TextureSuffixSelection != kTextureSuffixAsIs ||
                                         s.BrushSuffixSelection != kBrushSuffixAsIs);
+    RememberSavedState();
+    RememberAppliedSummary();
 }
 
 void TVANEForm::DisableEditingControls() {
@@ -271,7 +288,8 @@ void TVANEForm::DisableEditingControls() {
              ui_->SummaryList, ui_->Summary_NewPath, ui_->SelectPath1, ui_->PathDetailList,
              ui_->Details_NewPath, ui_->SelectPath2, ui_->NewFileNameButton, ui_->NewFileNameEdit,
              ui_->ResetButton1, ui_->ResetButton2, ui_->ResetFileButton, ui_->Update,
-             ui_->PrintButton, ui_->UpdateSuffixButton, ui_->DeleteButton}) {
+             ui_->PrintButton, ui_->UpdateSuffixButton, ui_->DeleteButton, ui_->DescEdit,
+             ui_->ResetDescButton}) {
         control->setEnabled(false);
     }
     ui_->Print1->setEnabled(false);
@@ -287,22 +305,35 @@ void TVANEForm::SaveButtonClick() {
     // Nothing is held after a failed load: writing now would put an empty
     // FORM over the file named by CurrentFilePath.
     if (!FileHeld()) return;
+    if (!EnterTypedTexts() || !OfferSummaryChanges()) return;
+    SaveHeldFile();
+}
+
+bool TVANEForm::SaveHeldFile() {
     ShellState& shell = context_.editor.shell;
     const std::string target(shell.CurrentFilePath.view());
     // Reading the file again after a failed or declined write would throw the
     // edits away for what is still on disk; they stay, so the user can try
     // again or save elsewhere.
-    if (WriteHeldFile(target) && shell.WorkingReloadAfterSave) {
+    if (!WriteHeldFile(target)) return false;
+    if (shell.WorkingReloadAfterSave) {
         const ChosenFile file = SplitChosenFile(target);
         shell.CurrentFileDirectory = file.directory;
         shell.CurrentFileName = file.name;
         LoadTDDDFile();
         if (!FileHeld()) SetFileCommands();
+    } else {
+        RememberSavedState();
     }
+    return true;
 }
 
 void TVANEForm::SaveAs1Click() {
     if (!FileHeld()) return;
+    // With the Summary page in front its changes are applied below, as the
+    // design has it; from another page the user is asked first.
+    const bool summaryInFront = ui_->TabbedNotebook1->currentIndex() == kSummaryPage;
+    if (!EnterTypedTexts() || (!summaryInFront && !OfferSummaryChanges())) return;
     ShellState& shell = context_.editor.shell;
     FileDialogRequest request;
     request.title = "Save Imagine Object File";
@@ -313,19 +344,36 @@ void TVANEForm::SaveAs1Click() {
     const std::optional<std::string> chosen = dialogs_.SaveFile(request);
     if (!chosen) return;
 
-    if (ui_->TabbedNotebook1->currentIndex() == kSummaryPage) ApplySummary(context_.file);
+    if (summaryInFront) {
+        ApplySummary(context_.file);
+        RememberAppliedSummary();
+    }
     // Nothing written: the editor stays on the file it holds, edits included.
-    if (WriteHeldFile(*chosen) && shell.WorkingReloadAfterSave) {
+    if (!WriteHeldFile(*chosen)) return;
+    if (shell.WorkingReloadAfterSave) {
         const ChosenFile file = SplitChosenFile(*chosen);
         shell.CurrentFilePath = *chosen;
         shell.CurrentFileName = file.name;
         shell.CurrentFileDirectory = file.directory;
         LoadTDDDFile();
         if (!FileHeld()) SetFileCommands();
+    } else {
+        // The edits are safe in the file just written.
+        RememberSavedState();
     }
 }
 
 void TVANEForm::TabbedNotebook1Change(int page) {
+    // Leaving the Details page enters what was typed there: coming back
+    // shows the record's fields afresh.
+    if (shownPage_ == kDetailsPage && page != kDetailsPage && !EnterTypedRecordTexts()) {
+        // Refused: the page stays in front with the text and its message.
+        const QSignalBlocker block(ui_->TabbedNotebook1);
+        ui_->TabbedNotebook1->setCurrentIndex(kDetailsPage);
+        page = kDetailsPage;
+    }
+    const bool cameToDetails = page == kDetailsPage && shownPage_ != kDetailsPage;
+    shownPage_ = page;
     const std::pair<QAction*, int> views[] = {
         {ui_->Summary1, kSummaryPage},
         {ui_->Details1, kDetailsPage},
@@ -336,7 +384,7 @@ void TVANEForm::TabbedNotebook1Change(int page) {
     };
     for (const auto& [action, number] : views) action->setChecked(number == page);
 
-    if (page == kDetailsPage && context_.file.Loaded && context_.file.Paths.Count() > 0) {
+    if (cameToDetails && context_.file.Loaded && context_.file.Paths.Count() > 0) {
         if (const PathRecord* record = CurrentRecord()) {
             ShowRecordFields(*record, false);
             SetResetButtons(*record, false);

@@ -6,13 +6,16 @@
 //
 // Handlers are named after their control and event, as in the form. The page
 // handlers live in files of their own: VANEMain_summary.cpp,
-// VANEMain_details.cpp, VANEMain_options.cpp, VANEMain_defaults.cpp.
+// VANEMain_details.cpp, VANEMain_options.cpp, VANEMain_defaults.cpp,
+// VANEMain_lists.cpp, VANEMain_batch.cpp and VANEMain_help.cpp; what keeps
+// the user's work from being dropped unasked is VANEMain_unsaved.cpp.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "PrtList.h"
 #include "core/batch.h"
@@ -72,7 +75,7 @@ class TVANEForm : public QMainWindow {
     void ShowHelpTopic(const QString& topic);
     void ShowHelpContext(int context);
     // The help window once help has been asked for; null before.
-    HelpWindow* Help() const { return help_; }
+    HelpWindow* Help() const { return help_.get(); }
 
     // Batch page: where the run's log lines take their time and date from.
     void SetBatchClock(std::unique_ptr<BatchClock> clock) { batchClock_ = std::move(clock); }
@@ -177,6 +180,33 @@ class TVANEForm : public QMainWindow {
 
     // Whether a file is held: loaded, possibly with every record deleted since.
     bool FileHeld() const;
+
+    // The user's work (VANEMain_unsaved.cpp). The held file counts as saved
+    // right after it was read or written.
+    void RememberSavedState();
+    bool HasUnsavedChanges() const;
+    // Summary entries given a new directory since "Update Details" last ran.
+    bool SummaryChangesPending() const;
+    void RememberAppliedSummary();
+    // Texts typed into the Details fields or the Summary field and not yet
+    // confirmed with Enter are entered as Enter would. False when one was
+    // refused (its message was shown and the text stays in its field).
+    bool EnterTypedTexts();
+    bool EnterTypedRecordTexts();
+    bool EnterTypedSummaryText();
+    // Asks whether to apply pending Summary changes: Yes applies them, No
+    // leaves them, Cancel returns false.
+    bool OfferSummaryChanges();
+    // Before the held file is dropped (window closed, another file loaded, a
+    // batch run): enters typed texts, offers pending Summary changes and asks
+    // "Save changes to <file>?" when the file differs from what was read or
+    // last written. False when the command must stop: the user cancelled, a
+    // typed text was refused or the save failed; nothing is dropped then.
+    bool MayDropHeldFile();
+    // Save's work: backs up and writes the held file to CurrentFilePath and
+    // reads it again when "Reload after Save" is on. False when nothing was
+    // written.
+    bool SaveHeldFile();
     // Save, "&Save", "Save &As" and both list "Update Now" buttons after a load.
     void SetFileCommands();
     // Writes the held file to `target`, keeping a backup of what was there.
@@ -186,8 +216,22 @@ class TVANEForm : public QMainWindow {
     // Summary page.
     SummaryEntry* SelectedSummaryEntry();
 
+    // Summary page: stores the text of Summary_NewPath into `entry` as Enter
+    // does; false when it was refused.
+    bool StoreSummaryNewPath(SummaryEntry& entry);
+
     // Details page.
     PathRecord* CurrentRecord();
+    // What Enter stores from each field into `record`; false when the text
+    // was refused (its message shown, nothing stored).
+    bool StoreDetailsNewPath(PathRecord& record);
+    bool StoreNewFileName(PathRecord& record);
+    bool StoreDescription(PathRecord& record);
+    // The description a texture module gave for `path`, stored into `record`
+    // when its chunk has room for a description.
+    void TakeTextureDescription(PathRecord& record, const std::string& path);
+    // Reset buttons of the Summary and Details pages for what they show.
+    void SetResetButtonsForShownItems();
     void FillDetailGrid();
     void ShowRecordFields(const PathRecord& record, bool withDescription);
     void ShowOldPath(const PathText& directory);
@@ -235,7 +279,14 @@ class TVANEForm : public QMainWindow {
     std::string settingsFile_;
     // Where the default-list dialogs' directory chooser was left last.
     std::shared_ptr<std::string> listChooserDirectory_;
-    HelpWindow* help_ = nullptr;
+    // Without a parent: see help_window.h.
+    std::unique_ptr<HelpWindow> help_;
+    // The held file as last read or written (RememberSavedState).
+    std::vector<std::string> savedState_;
+    // The Summary entries' new directories when they were last applied.
+    std::vector<std::string> appliedSummary_;
+    // The page in front before the last page change.
+    int shownPage_ = kSummaryPage;
     BatchList batchList_;
     std::unique_ptr<BatchClock> batchClock_ = std::make_unique<SystemBatchClock>();
 };

@@ -10,11 +10,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <filesystem>
 
 #include "VANEMain.h"
 #include "core/batch.h"
+#include "core/batch_log.h"
 #include "core/file_system.h"
 #include "event_hook.h"
+#include "state/program_directory.h"
 #include "ui_VANEMain.h"
 
 namespace tessvane {
@@ -92,10 +95,9 @@ void TVANEForm::ConnectBatchPage() {
         SaveDirKeyDown();
         return true;
     });
-    // A line ends in the file's name and its result, which matter most: a
-    // path too long for the list loses characters in its middle instead.
-    ui.TDDDList->setTextElideMode(Qt::ElideMiddle);
-    ui.TDDDList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Lines are shown whole; a path wider than the list scrolls sideways.
+    ui.TDDDList->setTextElideMode(Qt::ElideNone);
+    ui.TDDDList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     SetBatchPromptControls();
 }
 
@@ -138,8 +140,18 @@ void TVANEForm::SelectFilesButtonClick() {
 }
 
 void TVANEForm::ProcessButtonClick() {
+    // The run reads every file into the editor's one object file.
+    if (!MayDropHeldFile()) return;
     BatchRunOptions options;
     options.saveDirectory = FromQ(ui_->SaveDir->text());
+    // An installed program's directory is not writable: the log then goes
+    // where the settings file is.
+    const std::filesystem::path settingsParent = std::filesystem::path(settingsFile_).parent_path();
+    const std::string settingsDirectory =
+        settingsParent.empty() ? std::string() : settingsParent.string() + "/";
+    options.logPath =
+        BatchLogDirectory(context_.editor.shell.ProgramDirectory.str(), settingsDirectory) +
+        std::string(kBatchLogFileName);
     BatchPageObserver observer(*ui_->TDDDList, *ui_->ProgressBar1);
     RunBatch(context_, batchList_, options, *batchClock_, &observer);
     ui_->SelectFilesButton->setText(QStringLiteral("Select Object Files"));
@@ -166,6 +178,7 @@ void TVANEForm::ShowNoFileHeld() {
     setWindowTitle(QString::fromLatin1(kProgramTitle));
     DisableEditingControls();
     SetFileCommands();
+    RememberSavedState();
 }
 
 void TVANEForm::OriginalDirCheckClick(bool on) {

@@ -16,7 +16,14 @@ void FillGrid(QTableWidget* grid, const List& list, Fill fill) {
     grid->clearContents();
     grid->setRowCount(std::max<int>(1, static_cast<int>(list.Count())));
     for (std::size_t i = 1; i <= list.Count(); ++i) fill(static_cast<int>(i - 1), list.At(i));
-    grid->setCurrentCell(0, 0);
+    if (list.Empty()) {
+        // The blank row holds no entry: marking it would show a dark bar in
+        // the disabled grid, as if something were chosen.
+        grid->setCurrentCell(-1, -1);
+        grid->clearSelection();
+    } else {
+        grid->setCurrentCell(0, 0);
+    }
     grid->setEnabled(!list.Empty());
 }
 

@@ -1,13 +1,16 @@
 // The Details page: one row per path record in display order, and the fields
 // that give the current record a new directory, file name and description.
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "VANEMain.h"
+#include "core/chunk_format.h"
 #include "core/file_system.h"
 #include "core/path_rules.h"
 #include "core/scanner.h"
 #include "core/texture_module.h"
+#include "event_hook.h"
 #include "ui_VANEMain.h"
 
 namespace tessvane {
@@ -23,6 +26,21 @@ std::string JoinFileName(const std::string& directory, std::string_view name) {
 
 bool IsTexture(const PathRecord& record) {
     return record.Kind == PathKind::Texture;
+}
+
+// Keys with which the grid moves to another row.
+bool MovesRow(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -44,6 +62,20 @@ void TVANEForm::ConnectDetailsPage() {
     // A click on the row already current shows its record again, too.
     connect(grid, &QTableWidget::cellClicked, this, [this](int, int) { PathDetailListClick(); });
     connect(grid, &QTableWidget::itemSelectionChanged, this, &TVANEForm::PathDetailListSelectCell);
+    // What was typed for the record shown is entered before another record
+    // takes its place; a text that is refused keeps its record on screen.
+    new EventHook(grid->viewport(), [this, grid](QEvent* event) {
+        if (event->type() != QEvent::MouseButtonPress &&
+            event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        const int row = grid->rowAt(static_cast<QMouseEvent*>(event)->position().toPoint().y());
+        if (row < 0 || row == grid->currentRow()) return false;
+        return !EnterTypedRecordTexts();
+    });
+    new EventHook(grid, [this](QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        return MovesRow(static_cast<QKeyEvent*>(event)->key()) && !EnterTypedRecordTexts();
+    });
     connect(ui_->Details_NewPath, &QLineEdit::returnPressed, this,
             &TVANEForm::Details_NewPathKeyDown);
     connect(ui_->SelectPath2, &QPushButton::clicked, this, &TVANEForm::SelectPath2Click);
@@ -74,6 +106,8 @@ void TVANEForm::SortByHeading(int column) {
     if (!context_.file.Loaded) return;
     const std::uint16_t mode = column < 0 ? kSortFileOrder : static_cast<std::uint16_t>(column + 1);
     if (mode > kSortByOldDescription || mode == context_.editor.shell.SortMode) return;
+    // Another record comes under the cursor.
+    if (!EnterTypedRecordTexts()) return;
     context_.editor.shell.SortMode = mode;
     SortDisplayOrder(context_);
     FillDetailGrid();
@@ -125,6 +159,15 @@ void TVANEForm::ShowRecordFields(const PathRecord& record, bool withDescription)
     ui_->Details_NewPath->setText(ToQ(record.NewDirectory));
     ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
     if (withDescription) ui_->DescEdit->setText(ToQ(record.NewDescription));
+    // Only a chunk with a description field can take what is typed here (a
+    // BRS1 brush or a TXT1 texture has none, and Save would write nothing).
+    ui_->DescEdit->setEnabled(RecordHasDescriptionField(context_.file, record));
+}
+
+void TVANEForm::SetResetButtonsForShownItems() {
+    if (const PathRecord* record = CurrentRecord()) SetResetButtons(*record, true);
+    if (const SummaryEntry* entry = SelectedSummaryEntry())
+        ui_->ResetButton1->setEnabled(!(entry->NewDirectory == entry->OldDirectory));
 }
 
 void TVANEForm::SetResetButtons(const PathRecord& record, bool withDescription) {
@@ -149,26 +192,29 @@ void TVANEForm::PathDetailListSelectCell() {
 void TVANEForm::Details_NewPathKeyDown() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
+    StoreDetailsNewPath(*record);
+    ui_->NewFileNameEdit->setFocus();
+}
+
+bool TVANEForm::StoreDetailsNewPath(PathRecord& record) {
     const std::string typed = FromQ(ui_->Details_NewPath->text());
     const Settings& s = context_.editor.settings;
-    bool accepted = true;
     if (s.ValidateDirectory && s.Computer == ComputerType::PC) {
         const std::string resolved =
             DirectoryExists(typed) ? typed : ResolveImagineDirectory(context_.editor, typed, false);
         if (!DirectoryExists(resolved)) {
             Warn("Directory does not exist");
-            accepted = false;
-        } else if (s.ValidateFiles && !FileExists(JoinFileName(resolved, record->OldFileName))) {
-            Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
-                                    : "Brush File does not exist in this Directory");
-            accepted = false;
+            return false;
+        }
+        if (s.ValidateFiles && !FileExists(JoinFileName(resolved, record.OldFileName))) {
+            Warn(IsTexture(record) ? "Texture File does not exist in this Directory"
+                                   : "Brush File does not exist in this Directory");
+            return false;
         }
     }
-    if (accepted) {
-        record->NewDirectory = typed;
-        ui_->ResetButton2->setEnabled(!(record->NewDirectory == record->OldDirectory));
-    }
-    ui_->NewFileNameEdit->setFocus();
+    record.NewDirectory = typed;
+    ui_->ResetButton2->setEnabled(!(record.NewDirectory == record.OldDirectory));
+    return true;
 }
 
 void TVANEForm::SelectPath2Click() {
@@ -214,38 +260,41 @@ void TVANEForm::ResetButton2Click() {
 void TVANEForm::NewFileNameEditKeyDown() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
+    StoreNewFileName(*record);
+    ui_->DescEdit->setFocus();
+}
+
+bool TVANEForm::StoreNewFileName(PathRecord& record) {
     const std::string typed = FromQ(ui_->NewFileNameEdit->text());
     const Settings& s = context_.editor.settings;
-    bool stored = true;
     if (s.Computer == ComputerType::PC) {
-        const std::string directory(record->NewDirectory.view());
+        const std::string directory(record.NewDirectory.view());
         const std::string base = DirectoryExists(directory)
                                      ? directory
                                      : ResolveImagineDirectory(context_.editor, directory, true);
         const std::string full = JoinFileName(base, typed);
         if (s.ValidateFiles && !FileExists(full)) {
-            Warn(IsTexture(*record) ? "Texture File does not exist in this Directory"
-                                    : "Brush File does not exist in this Directory");
-            ui_->NewFileNameEdit->setText(ToQ(record->NewFileName));
-            stored = false;
-        } else {
-            record->NewFileName = typed;
-            if (IsTexture(*record)) {
-                const std::string description = InquireTextureDescription(full);
-                if (!description.empty()) {
-                    record->NewDescription = description;
-                    ui_->DescEdit->setText(ToQ(record->NewDescription));
-                }
-            }
+            Warn(IsTexture(record) ? "Texture File does not exist in this Directory"
+                                   : "Brush File does not exist in this Directory");
+            ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
+            return false;
         }
+        record.NewFileName = typed;
+        if (IsTexture(record)) TakeTextureDescription(record, full);
     } else {
-        record->NewFileName = typed;
+        record.NewFileName = typed;
     }
-    if (stored) {
-        ui_->ResetFileButton->setEnabled(!(record->NewFileName == record->OldFileName));
-        ui_->ResetDescButton->setEnabled(!(record->NewDescription == record->OldDescription));
-    }
-    ui_->DescEdit->setFocus();
+    ui_->ResetFileButton->setEnabled(!(record.NewFileName == record.OldFileName));
+    ui_->ResetDescButton->setEnabled(!(record.NewDescription == record.OldDescription));
+    return true;
+}
+
+void TVANEForm::TakeTextureDescription(PathRecord& record, const std::string& path) {
+    if (!RecordHasDescriptionField(context_.file, record)) return;
+    const std::string description = InquireTextureDescription(path);
+    if (description.empty()) return;
+    record.NewDescription = description;
+    ui_->DescEdit->setText(ToQ(record.NewDescription));
 }
 
 void TVANEForm::NewFileNameButtonClick() {
@@ -276,11 +325,7 @@ void TVANEForm::NewFileNameButtonClick() {
     ui_->ResetFileButton->setEnabled(!(record->NewFileName == record->OldFileName));
 
     if (IsTexture(*record)) {
-        const std::string description = InquireTextureDescription(*chosen);
-        if (!description.empty()) {
-            record->NewDescription = description;
-            ui_->DescEdit->setText(ToQ(record->NewDescription));
-        }
+        TakeTextureDescription(*record, *chosen);
         if (!(record->NewDescription == record->OldDescription))
             ui_->ResetDescButton->setEnabled(true);
     }
@@ -298,9 +343,14 @@ void TVANEForm::ResetFileButtonClick() {
 void TVANEForm::DescEditKeyDown() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
-    record->NewDescription = FromQ(ui_->DescEdit->text());
-    if (!(record->NewDescription == record->OldDescription)) ui_->ResetDescButton->setEnabled(true);
+    StoreDescription(*record);
     ui_->Details_NewPath->setFocus();
+}
+
+bool TVANEForm::StoreDescription(PathRecord& record) {
+    record.NewDescription = FromQ(ui_->DescEdit->text());
+    if (!(record.NewDescription == record.OldDescription)) ui_->ResetDescButton->setEnabled(true);
+    return true;
 }
 
 void TVANEForm::ResetDescButtonClick() {

@@ -27,22 +27,19 @@ void TVANEForm::ConnectHelpAndPrint() {
 }
 
 void TVANEForm::ShowHelpTopic(const QString& topic) {
-    if (!help_) help_ = new HelpWindow(this);
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>();
+        help_->setWindowIcon(windowIcon());
+    }
+    // Beside this window, so the page the help talks about stays in sight;
+    // once the user has it open, it stays where it was put.
+    if (!help_->isVisible()) help_->PlaceBeside(*this);
     help_->ShowTopic(topic);
 }
 
 void TVANEForm::ShowHelpContext(int context) {
     QString topic = HelpTopicForContext(context);
     if (topic.isEmpty()) topic = QString::fromLatin1(kHelpContents);
-    // Help asked for from a message box: the box stays open and blocks every
-    // other window, so the topic opens in a viewer of the box's own, which
-    // goes when the box does.
-    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
-        auto* help = new HelpWindow(modal);
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        help->ShowTopic(topic);
-        return;
-    }
     ShowHelpTopic(topic);
 }
 

@@ -1,9 +1,13 @@
 // The Summary page: one line per distinct old directory, and the new
 // directory chosen for it. Changes reach the records through "Update Details"
 // (or Save As while this page is in front).
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 #include "VANEMain.h"
 #include "core/file_system.h"
 #include "core/path_rules.h"
+#include "event_hook.h"
 #include "ui_VANEMain.h"
 
 namespace tessvane {
@@ -16,6 +20,33 @@ void TVANEForm::ConnectSummaryPage() {
     connect(ui_->SelectPath1, &QPushButton::clicked, this, &TVANEForm::SelectPath1Click);
     connect(ui_->ResetButton1, &QPushButton::clicked, this, &TVANEForm::ResetButton1Click);
     connect(ui_->Update, &QPushButton::clicked, this, &TVANEForm::UpdateClick);
+
+    // A directory typed for one line is entered before another line is
+    // chosen; a text that is refused keeps its line chosen.
+    QListWidget* list = ui_->SummaryList;
+    new EventHook(list->viewport(), [this, list](QEvent* event) {
+        if (event->type() != QEvent::MouseButtonPress &&
+            event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QListWidgetItem* item = list->itemAt(at);
+        if (item == nullptr || list->row(item) == list->currentRow()) return false;
+        return !EnterTypedSummaryText();
+    });
+    new EventHook(list, [this](QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                return !EnterTypedSummaryText();
+            default:
+                return false;
+        }
+    });
 }
 
 SummaryEntry* TVANEForm::SelectedSummaryEntry() {
@@ -34,17 +65,20 @@ void TVANEForm::SummaryListClick() {
 }
 
 void TVANEForm::Summary_NewPathKeyDown() {
-    SummaryEntry* entry = SelectedSummaryEntry();
-    if (entry == nullptr) return;
+    if (SummaryEntry* entry = SelectedSummaryEntry()) StoreSummaryNewPath(*entry);
+}
+
+bool TVANEForm::StoreSummaryNewPath(SummaryEntry& entry) {
     const std::string typed = FromQ(ui_->Summary_NewPath->text());
     const Settings& s = context_.editor.settings;
     if (s.ValidateDirectory && s.Computer == ComputerType::PC && !DirectoryExists(typed)) {
         Warn("Directory does not exist");
-        return;
+        return false;
     }
-    entry->NewDirectory = typed;
+    entry.NewDirectory = typed;
     ui_->Update->setEnabled(true);
     ui_->ResetButton1->setEnabled(true);
+    return true;
 }
 
 void TVANEForm::SelectPath1Click() {
@@ -72,7 +106,10 @@ void TVANEForm::ResetButton1Click() {
 }
 
 void TVANEForm::UpdateClick() {
+    // A directory typed and not yet entered is what the user means to apply.
+    if (!EnterTypedSummaryText()) return;
     ApplySummary(context_.file);
+    RememberAppliedSummary();
     ui_->Update->setEnabled(false);
 }
 

@@ -1,10 +1,21 @@
 #include "help_window.h"
 
 #include <QFile>
+#include <QKeySequence>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tessvane {
+namespace {
+
+constexpr int kGap = 8;
+// Narrower than this the help text wraps every few words.
+constexpr int kReadableWidth = 360;
+
+}  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent, QUrl document)
     : QWidget(parent, Qt::Window),
@@ -17,7 +28,12 @@ HelpWindow::HelpWindow(QWidget* parent, QUrl document)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
-    resize(640, 560);
+    resize(560, 560);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W),
+          QKeySequence(QKeySequence::Close)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 QUrl HelpWindow::DefaultDocument() {
@@ -44,8 +60,39 @@ void HelpWindow::ShowTopic(const QString& topic) {
     activateWindow();
 }
 
+void HelpWindow::PlaceBeside(const QWidget& owner) {
+    const QScreen* screen = owner.screen();
+    if (screen == nullptr) return;
+    const QRect place =
+        HelpWindowGeometry(owner.frameGeometry(), size(), screen->availableGeometry());
+    resize(place.size());
+    move(place.topLeft());
+}
+
 QString HelpWindow::CurrentTopic() const {
     return browser_->source().fragment();
+}
+
+QRect HelpWindowGeometry(const QRect& owner, const QSize& size, const QRect& available) {
+    const int height = std::min(size.height(), available.height());
+    const int roomRight = available.right() - owner.right() - kGap;
+    const int roomLeft = owner.left() - available.left() - kGap;
+    int width = size.width();
+    int x = 0;
+    if (roomRight >= width) {
+        x = owner.right() + 1 + kGap;
+    } else if (roomLeft >= width) {
+        x = owner.left() - kGap - width;
+    } else if (std::max(roomRight, roomLeft) >= kReadableWidth) {
+        width = std::max(roomRight, roomLeft);
+        x = roomRight >= roomLeft ? owner.right() + 1 + kGap : available.left();
+    } else {
+        width = std::min(width, available.width());
+        x = roomRight >= roomLeft ? available.right() + 1 - width : available.left();
+    }
+    const int y = std::clamp(owner.top(), available.top(),
+                             std::max(available.top(), available.bottom() + 1 - height));
+    return QRect(x, y, width, height);
 }
 
 }  // namespace tessvane

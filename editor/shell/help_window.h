@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -9,8 +10,11 @@ class QTextBrowser;
 namespace tessvane {
 
 // The help viewer: a window of its own that shows the HTML help document
-// and jumps to a topic by its anchor name. It stays open beside the main
-// window; asking for another topic reuses it.
+// and jumps to a topic by its anchor name. Asking for another topic reuses
+// it. Escape and Ctrl+W close it.
+//
+// The main window keeps it without a parent, so a message box, which blocks
+// only the window it belongs to, never blocks the help asked for from it.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -25,6 +29,10 @@ class HelpWindow : public QWidget {
     // notice naming it instead.
     void ShowTopic(const QString& topic);
 
+    // Moves the window beside `owner` (see HelpWindowGeometry) on the screen
+    // that shows it.
+    void PlaceBeside(const QWidget& owner);
+
     // The anchor currently shown; empty before the first ShowTopic.
     QString CurrentTopic() const;
     QTextBrowser* Browser() const { return browser_; }
@@ -33,5 +41,13 @@ class HelpWindow : public QWidget {
     QTextBrowser* browser_;
     QUrl document_;
 };
+
+// Where a help window of `size` goes beside a window whose frame is `owner`,
+// within `available` (the screen less its panels): right of the owner when
+// it fits there, else left of it; when neither side has room for the whole
+// width, on the side with more room, narrowed to that room down to a
+// readable width, and only then over the owner as little as possible. Its
+// top is level with the owner's, moved up or down to stay on the screen.
+QRect HelpWindowGeometry(const QRect& owner, const QSize& size, const QRect& available);
 
 }  // namespace tessvane

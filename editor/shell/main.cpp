@@ -4,12 +4,16 @@
 
 #include "VANEMain.h"
 #include "core/core_context.h"
+#include "program_icon.h"
 #include "qt_dialog_service.h"
 #include "state/program_directory.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessvane"));
+    // Before the first window: "Unable to load settings." may come up while
+    // the main window is still being made.
+    QApplication::setWindowIcon(tessvane::ProgramIcon());
 
     tessvane::CoreContext context;
     context.editor = tessvane::MakeEditorContext(tessvane::ProgramDirectory());

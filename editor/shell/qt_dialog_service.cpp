@@ -1,9 +1,14 @@
 #include "qt_dialog_service.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeView>
 
 #include "About.h"
 #include "DirUnit.h"
@@ -17,6 +22,24 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// Qt's own file dialog (used where the desktop offers none) opens too narrow
+// for its detail columns and cuts Size, Type and Date Modified. It opens wide
+// enough for them, they keep the width of their contents, and the name takes
+// what is left.
+void ShowWholeColumns(QFileDialog& dialog) {
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr) return;  // the desktop's own dialog
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    QSize size(760, 460);
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
+}
+
 // Sets up the parts that open and save dialogs share.
 void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(Q(request.title));
@@ -26,12 +49,16 @@ void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     if (!request.fileName.empty() && request.fileName.find('*') == std::string::npos) {
         dialog.selectFile(Q(request.fileName));
     }
+    ShowWholeColumns(dialog);
 }
 
 }  // namespace
 
 MessageAnswer QtDialogService::ShowMessage(const Message& message) {
-    QMessageBox box(parent_);
+    // Over the dialog in front, if one is: the box then blocks that dialog
+    // and the windows below it, and nothing else.
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox box(owner != nullptr ? owner : parent_);
     box.setText(Q(message.text));
     if (message.kind == MessageKind::Information) {
         box.setIcon(QMessageBox::Information);
@@ -44,28 +71,52 @@ MessageAnswer QtDialogService::ShowMessage(const Message& message) {
     switch (message.buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
+            box.setDefaultButton(QMessageBox::Ok);
             break;
         case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
             break;
         case MessageButtons::OkHelp:
             box.setStandardButtons(QMessageBox::Ok);
+            box.setDefaultButton(QMessageBox::Ok);
             help = box.addButton(QMessageBox::Help);
             break;
     }
-    // Help shows the topic and leaves the message on the screen.
+    // Modal to its own window only: the help window, which has no parent,
+    // stays usable while the message waits for its answer.
+    if (box.parentWidget() != nullptr) box.setWindowModality(Qt::WindowModal);
+    // Help shows the topic and leaves the message on the screen, with the
+    // focus back on its default button: Enter then answers the message, it
+    // does not ask for the help again.
     for (;;) {
         box.exec();
         if (help != nullptr && box.clickedButton() == help) {
             if (help_) help_(message.helpContext);
+            box.defaultButton()->setFocus();
+            // The help window was just activated; the answer is still owed.
+            QTimer::singleShot(0, &box, [&box] { box.activateWindow(); });
             continue;
         }
         break;
     }
-    if (message.buttons == MessageButtons::YesNo) {
-        return box.clickedButton() == box.button(QMessageBox::Yes) ? MessageAnswer::Yes
-                                                                   : MessageAnswer::No;
+    const QAbstractButton* clicked = box.clickedButton();
+    switch (message.buttons) {
+        case MessageButtons::YesNo:
+            return clicked == box.button(QMessageBox::Yes) ? MessageAnswer::Yes : MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            if (clicked == box.button(QMessageBox::Yes)) return MessageAnswer::Yes;
+            if (clicked == box.button(QMessageBox::No)) return MessageAnswer::No;
+            return MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+        case MessageButtons::OkHelp:
+            break;
     }
     return MessageAnswer::Ok;
 }

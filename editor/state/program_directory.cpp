@@ -49,4 +49,9 @@ std::string ProgramDirectory() {
     return ProgramDirectoryFor(ec ? std::filesystem::path() : exe.parent_path());
 }
 
+std::string BatchLogDirectory(const std::string& programDirectory,
+                              const std::string& settingsDirectory) {
+    return IsWritableDirectory(programDirectory) ? programDirectory : settingsDirectory;
+}
+
 }  // namespace tessvane

@@ -23,4 +23,11 @@ std::string ProgramDirectory();
 // The per-user directory alone, with a trailing '/', not created.
 std::string UserConfigDirectory();
 
+// Where a batch run writes Batch.Log: `programDirectory` while it is a
+// directory this process may write to, otherwise `settingsDirectory`, where
+// the settings file in use lives. Both are given with a trailing separator and
+// the one chosen is returned as given.
+std::string BatchLogDirectory(const std::string& programDirectory,
+                              const std::string& settingsDirectory);
+
 }  // namespace tessvane

@@ -68,6 +68,17 @@ std::FILE* OpenImportFile(const std::string& file_name, LogFile& log) {
     return file;
 }
 
+void ReportImportFailure(const std::string& text, LogFile& log) {
+    log.Printf("%s\n", text.c_str());
+    Terminal& term = CurrentTerminal();
+    *term.err << TerminalSafe(text) << '\n';
+    term.err->flush();
+}
+
+void ReportNoMeshes(const std::string& file_name, LogFile& log) {
+    ReportImportFailure("no meshes found in " + file_name, log);
+}
+
 bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings& settings,
                           const ProgressCallbacks* callbacks, LogFile& log, unsigned index,
                           unsigned count) {

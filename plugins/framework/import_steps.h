@@ -39,6 +39,13 @@ class ImportRunFrame {
 // person: the host learns nothing but an empty list.
 std::FILE* OpenImportFile(const std::string& file_name, LogFile& log);
 
+// Tells the person (on the terminal) and the log why an import gave
+// nothing: the host learns no more than an empty list.
+void ReportImportFailure(const std::string& text, LogFile& log);
+
+// Reports "no meshes found in <file>" as ReportImportFailure does.
+void ReportNoMeshes(const std::string& file_name, LogFile& log);
+
 // Hands mesh number index of count over to result, the host's list, or
 // deletes it when it has no vertex. On its way, in this order, each step
 // announced through Status of callbacks (which may be null) also when it

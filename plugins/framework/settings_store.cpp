@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include <locale.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -180,7 +181,39 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Numbers in the store are those of the C library's "C" locale, whatever
+// locale the host has set: a decimal comma would read back as an integer.
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+// "%0.6lf" of value in the "C" locale.
+std::string FormatFixed6(double value) {
+    const locale_t c = CLocale();
+    const locale_t previous =
+        c != static_cast<locale_t>(nullptr) ? uselocale(c) : static_cast<locale_t>(nullptr);
+    const int n = std::snprintf(nullptr, 0, "%0.6lf", value);
+    std::string text(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+    std::snprintf(text.data(), text.size() + 1, "%0.6lf", value);
+    if (previous != static_cast<locale_t>(nullptr)) {
+        uselocale(previous);
+    }
+    return text;
+}
+
+// The C library's decimal conversion of text in the "C" locale.
+double ParseDecimal(const char* text) {
+    const locale_t c = CLocale();
+    return c != static_cast<locale_t>(nullptr) ? strtod_l(text, nullptr, c)
+                                               : std::strtod(text, nullptr);
+}
+
 }  // namespace
+
+std::string SettingsDoubleText(double value) {
+    return FormatFixed6(value);
+}
 
 fs::path SettingsStoreRoot(RegistryRoot) {
     const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -323,18 +356,7 @@ int WriteSettingInt(const char* subkey, const char* section, const char* name, i
 }
 
 int WriteSettingDouble(const char* subkey, const char* section, const char* name, double value) {
-    char small[64];
-    const int n = std::snprintf(small, sizeof small, "%0.6lf", value);
-    if (n < 0) {
-        return 0;
-    }
-    if (static_cast<std::size_t>(n) < sizeof small) {
-        return WriteSettingText(subkey, section, name, small);
-    }
-    // Huge magnitudes print hundreds of digits.
-    std::string text(static_cast<std::size_t>(n), '\0');
-    std::snprintf(text.data(), text.size() + 1, "%0.6lf", value);
-    return WriteSettingText(subkey, section, name, text.c_str());
+    return WriteSettingText(subkey, section, name, FormatFixed6(value).c_str());
 }
 
 int ReadSettingText(const char* subkey, const char* section, const char* name,
@@ -366,18 +388,9 @@ int ReadSettingInt(const char* subkey, const char* section, const char* name, in
 
 int ReadSettingDouble(const char* subkey, const char* section, const char* name, double current,
                       double& out) {
-    char small[64];
-    const int n = std::snprintf(small, sizeof small, "%.6lf", current);
-    std::string fallback;
-    if (n >= 0 && static_cast<std::size_t>(n) < sizeof small) {
-        fallback = small;
-    } else {
-        fallback.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-        std::snprintf(fallback.data(), fallback.size() + 1, "%.6lf", current);
-    }
     std::string text;
-    ReadSettingText(subkey, section, name, fallback.c_str(), text, 2048);
-    out = std::strtod(text.c_str(), nullptr);
+    ReadSettingText(subkey, section, name, FormatFixed6(current).c_str(), text, 2048);
+    out = ParseDecimal(text.c_str());
     return 1;
 }
 

@@ -49,12 +49,19 @@ std::filesystem::path SettingsStoreRoot(RegistryRoot root = RegistryRoot::Curren
 // "Software\Orrin Software\<subkey>\<section>".
 std::string SettingsKeyPath(const char* subkey, const char* section);
 
+// The longest text a value can hold: a longer one reads back as missing.
+// Everything that is to come back from the store must fit.
+inline constexpr std::size_t kMaxSettingText = 255;
+
+// The text WriteSettingDouble stores for value: "%0.6lf" in the C locale.
+std::string SettingsDoubleText(double value);
+
 // One open key of the store. A value read longer than kMaxValueText
 // characters counts as missing, as the registry reads of the plug-ins always
 // did; values of any length are written whole.
 class RegistryKey {
   public:
-    static constexpr std::size_t kMaxValueText = 255;
+    static constexpr std::size_t kMaxValueText = kMaxSettingText;
 
     RegistryKey(const char* class_text, RegistryRoot root = RegistryRoot::CurrentUser);
     ~RegistryKey() = default;
@@ -98,7 +105,8 @@ class RegistryKey {
 int WriteSettingText(const char* subkey, const char* section, const char* name, const char* text);
 // Stores "%ld" of value.
 int WriteSettingInt(const char* subkey, const char* section, const char* name, int value);
-// Stores "%0.6lf" of value, so a value passes through six decimals.
+// Stores "%0.6lf" of value, so a value passes through six decimals. Numbers
+// are written and read in the C locale, whatever locale the process has.
 int WriteSettingDouble(const char* subkey, const char* section, const char* name, double value);
 
 // Reads a text value into out. When it is missing (or too long, or the key
@@ -114,9 +122,9 @@ int ReadSettingText(const char* subkey, const char* section, const char* name,
 int ReadSettingInt(const char* subkey, const char* section, const char* name, int current,
                    int& out);
 
-// Reads a value as a decimal number with the C library's conversion ("0,5"
-// reads as 0: a comma is no decimal point); a missing value reads as
-// current. Always returns 1.
+// Reads a value as a decimal number with the C library's conversion in the
+// C locale ("0,5" reads as 0: a comma is no decimal point); a missing value
+// reads as current. Always returns 1.
 int ReadSettingDouble(const char* subkey, const char* section, const char* name, double current,
                       double& out);
 

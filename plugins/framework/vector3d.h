@@ -72,9 +72,34 @@ inline bool NearlyEqual(const Vector3d& a, const Vector3d& b) {
            std::fabs(a.z - b.z) < kTolerance;
 }
 
+namespace vector3d_detail {
+
+// Coordinates up to this size, and down to its inverse, are used as they
+// are: their edge vectors and cross products stay far inside the range of
+// a double.
+inline constexpr double kPlainRange = 1e100;
+
+}  // namespace vector3d_detail
+
 // Unit normal Normalize((P2 - P0) x (P1 - P0)). With this operand order a
-// triangle wound clockwise seen from +z has a normal pointing up.
+// triangle wound clockwise seen from +z has a normal pointing up. A triangle
+// of huge or tiny (finite) coordinates is first scaled by a power of two,
+// which changes no digit of them, so that neither its edges nor their cross
+// product overflow or vanish: its normal is finite, and that of a triangle
+// without area is (0, 0, 0).
 inline Vector3d FaceNormal(const Triangle3d& t) {
+    using vector3d_detail::kPlainRange;
+    const double largest = std::fmax(
+        std::fmax(std::fmax(std::fabs(t.P0.x), std::fabs(t.P0.y)),
+                  std::fmax(std::fabs(t.P0.z), std::fabs(t.P1.x))),
+        std::fmax(std::fmax(std::fabs(t.P1.y), std::fabs(t.P1.z)),
+                  std::fmax(std::fmax(std::fabs(t.P2.x), std::fabs(t.P2.y)), std::fabs(t.P2.z))));
+    if ((largest > kPlainRange || largest < 1.0 / kPlainRange) && largest > 0.0 &&
+        std::isfinite(largest)) {
+        const double unit = std::ldexp(1.0, -std::ilogb(largest));
+        const Triangle3d s{Scale(t.P0, unit), Scale(t.P1, unit), Scale(t.P2, unit)};
+        return Normalize(Cross(Subtract(s.P2, s.P0), Subtract(s.P1, s.P0)));
+    }
     return Normalize(Cross(Subtract(t.P2, t.P0), Subtract(t.P1, t.P0)));
 }
 

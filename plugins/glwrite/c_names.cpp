@@ -10,27 +10,109 @@ namespace plugins::glwrite {
 
 namespace {
 
-// Keywords of every C standard up to C23, and the names the written file
-// declares or calls itself. GLfloat and GL_TRIANGLES, a type and a macro of
-// the GL header, would break the file as function names just the same.
+// Keywords of every C standard up to C23, those of GNU C without leading
+// underscores, the predefined macros of GCC and Clang on the Linux
+// architectures without leading underscores, the few identifiers of the GL
+// header that follow no prefix, and the file's own table.
 constexpr std::string_view kReservedNames[] = {
-    "auto",          "break",        "case",       "char",       "const",          "continue",
-    "default",       "do",           "double",     "else",       "enum",           "extern",
-    "float",         "for",          "goto",       "if",         "inline",         "int",
-    "long",          "register",     "restrict",   "return",     "short",          "signed",
-    "sizeof",        "static",       "struct",     "switch",     "typedef",        "union",
-    "unsigned",      "void",         "volatile",   "while",      "_Alignas",       "_Alignof",
-    "_Atomic",       "_BitInt",      "_Bool",      "_Complex",   "_Decimal128",    "_Decimal32",
-    "_Decimal64",    "_Generic",     "_Imaginary", "_Noreturn",  "_Static_assert", "_Thread_local",
-    "alignas",       "alignof",      "bool",       "constexpr",  "false",          "nullptr",
-    "static_assert", "thread_local", "true",       "typeof",     "typeof_unqual",  "color_val",
-    "glBegin",       "glEnd",        "glNormal3f", "glVertex3f", "glColor3fv",     "GLfloat",
-    "GL_TRIANGLES",
+    "auto",
+    "break",
+    "case",
+    "char",
+    "const",
+    "continue",
+    "default",
+    "do",
+    "double",
+    "else",
+    "enum",
+    "extern",
+    "float",
+    "for",
+    "goto",
+    "if",
+    "inline",
+    "int",
+    "long",
+    "register",
+    "restrict",
+    "return",
+    "short",
+    "signed",
+    "sizeof",
+    "static",
+    "struct",
+    "switch",
+    "typedef",
+    "union",
+    "unsigned",
+    "void",
+    "volatile",
+    "while",
+    "alignas",
+    "alignof",
+    "bool",
+    "constexpr",
+    "false",
+    "nullptr",
+    "static_assert",
+    "thread_local",
+    "true",
+    "typeof",
+    "typeof_unqual",
+    "asm",
+    // Predefined on one Linux architecture or another in GNU mode.
+    "linux",
+    "unix",
+    "i386",
+    "mips",
+    "sparc",
+    "vax",
+    "m68k",
+    "mc68000",
+    "mc68020",
+    "hppa",
+    "powerpc",
+    "PPC",
+    "MIPSEB",
+    "MIPSEL",
+    "bfin",
+    "BFIN",
+    // <GL/gl.h>, <KHR/khrplatform.h>
+    "APIENTRY",
+    "APIENTRYP",
+    "WINGDIAPI",
+    "GLAPI",
+    "GLAPIENTRY",
+    "GLAPIENTRYP",
+    // <stdint.h>
+    "PTRDIFF_MIN",
+    "PTRDIFF_MAX",
+    "SIZE_MAX",
+    "SIG_ATOMIC_MIN",
+    "SIG_ATOMIC_MAX",
+    "WCHAR_MIN",
+    "WCHAR_MAX",
+    "WINT_MIN",
+    "WINT_MAX",
+    "INTPTR_MIN",
+    "INTPTR_MAX",
+    "UINTPTR_MAX",
+    "INTMAX_MIN",
+    "INTMAX_MAX",
+    "UINTMAX_MAX",
+    "INTMAX_C",
+    "UINTMAX_C",
+    "intptr_t",
+    "uintptr_t",
+    "intmax_t",
+    "uintmax_t",
+    // The file's own.
+    "color_val",
 };
 
-bool IsReserved(const std::string& name) {
-    return std::find(std::begin(kReservedNames), std::end(kReservedNames), name) !=
-           std::end(kReservedNames);
+bool StartsWith(const std::string& text, std::string_view prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
 }
 
 bool IsAsciiLetter(char c) {
@@ -41,7 +123,55 @@ bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool IsUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+// The exact-width, least and fast integer types and their limit macros of
+// <stdint.h>: [u]int{8,16,32,64}_t, [u]int_least..., [u]int_fast...,
+// [U]INT{N}_{MIN,MAX,C}, [U]INT_LEAST{N}_..., [U]INT_FAST{N}_....
+bool IsStdintName(const std::string& name) {
+    for (const char* widths : {"8", "16", "32", "64"}) {
+        for (const char* kind : {"", "_least", "_fast"}) {
+            const std::string type = std::string("int") + kind + widths + "_t";
+            if (name == type || name == "u" + type) {
+                return true;
+            }
+            std::string macro = std::string("INT") + kind + widths;
+            for (char& c : macro) {
+                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            }
+            for (const char* tail : {"_MIN", "_MAX", "_C"}) {
+                if (name == macro + tail || name == "U" + macro + tail) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+bool IsReservedInC(const std::string& id) {
+    return StartsWith(id, "__") || (id.size() >= 2 && id[0] == '_' && IsUpper(id[1]));
+}
+
+bool ClashesInC(const std::string& id) {
+    if (IsReservedInC(id) || std::find(std::begin(kReservedNames), std::end(kReservedNames), id) !=
+                                 std::end(kReservedNames)) {
+        return true;
+    }
+    // The GL header: glVertex3f, GL_QUADS, GLint, GLDEBUGPROC, PFNGL...PROC,
+    // and its platform header's KHRONOS_... and khronos_....
+    if ((id.size() >= 3 && StartsWith(id, "gl") && IsUpper(id[2])) || StartsWith(id, "GL_") ||
+        (id.size() >= 3 && StartsWith(id, "GL") && id[2] >= 'a' && id[2] <= 'z') ||
+        StartsWith(id, "GLDEBUGPROC") || StartsWith(id, "GLVULKANPROC") ||
+        StartsWith(id, "PFNGL") || StartsWith(id, "KHRONOS_") || StartsWith(id, "khronos_")) {
+        return true;
+    }
+    return IsStdintName(id);
+}
 
 bool IsCIdentifier(const std::string& text) {
     if (text.empty() || !(IsAsciiLetter(text[0]) || text[0] == '_')) {
@@ -52,24 +182,25 @@ bool IsCIdentifier(const std::string& text) {
 }
 
 std::string CFunctionNames::Take(const char* name) {
-    std::string result = name != nullptr ? name : "";
-    if (!IsCIdentifier(result)) {
-        SanitizeName(result);
+    std::string stem = name != nullptr ? name : "";
+    if (!IsCIdentifier(stem)) {
+        SanitizeName(stem);
     }
-    if (IsReserved(result)) {
-        result += '_';
-    }
-    if (taken_.count(result) != 0) {
-        for (unsigned n = 2;; ++n) {
-            std::string candidate = result + "_" + std::to_string(n);
-            if (taken_.count(candidate) == 0) {
-                result = std::move(candidate);
-                break;
-            }
+    // The number of a repeated name goes before the suffix, and the
+    // numbered name is checked again: int_2 is free of clashes, GL_QUADS_2
+    // looks like a GL name.
+    for (unsigned n = 1;; ++n) {
+        std::string candidate = n == 1 ? stem : stem + "_" + std::to_string(n);
+        if (IsReservedInC(candidate)) {
+            candidate += kReservedCNameSuffix;
+        } else if (ClashesInC(candidate)) {
+            candidate += kCNameSuffix;
+        }
+        if (taken_.count(candidate) == 0) {
+            taken_.insert(candidate);
+            return candidate;
         }
     }
-    taken_.insert(result);
-    return result;
 }
 
 }  // namespace plugins::glwrite

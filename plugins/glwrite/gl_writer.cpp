@@ -2,6 +2,7 @@
 
 #include "export/corner_normals.h"
 #include "export/export_settings.h"
+#include "export/finite_points.h"
 #include "export/mesh_access.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
@@ -22,6 +23,7 @@ ExportBanner GlWriter::Banner() const {
 
 bool GlWriter::WriteGlHeader(const char* path, const ExportSettings& settings) {
     out_.emplace(settings.ld_mode);
+    refused_ = false;
     if (path == nullptr || !out_->Open(path)) {
         out_.reset();
         return false;
@@ -73,7 +75,11 @@ void GlWriter::WriteTriple(const char* call, const Vector3d& v) {
 
 int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
                             const ExportReport& report) {
-    if (!out_ || !out_->IsOpen()) {
+    if (!out_ || !out_->IsOpen() || refused_) {
+        return 0;
+    }
+    if (!CheckFinitePoints(mesh, report)) {
+        refused_ = true;
         return 0;
     }
     TextOutput& out = *out_;
@@ -109,6 +115,10 @@ int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
 bool GlWriter::CloseOutput() {
     if (!out_) {
         return true;
+    }
+    if (refused_) {
+        out_.reset();  // abandons the file: an existing one stays as it was
+        return false;
     }
     bool ok = out_->Commit();
     out_.reset();

@@ -55,7 +55,8 @@ class GlWriter final : public ExportWriter {
     void WriteTriple(const char* call, const Vector3d& v);
 
     std::optional<TextOutput> out_;
-    int ColorIndex = 0;  // table row of the next mesh
+    bool refused_ = false;  // a mesh could not be written: the file is not made
+    int ColorIndex = 0;     // table row of the next mesh
     CFunctionNames names_;
 };
 

@@ -1,7 +1,11 @@
 #include "objread/import_run.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "framework/import_steps.h"
 #include "framework/log_file.h"
@@ -25,9 +29,37 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
     context.fileSize = size > 0 ? static_cast<std::uint64_t>(size) : 0;
     context.callbacks = callbacks;
     context.log = &log;
-    ParseObjLines(file, groups, context);
+    const ObjParseResult parsed = ParseObjLines(file, groups, context);
+    std::fclose(file);
 
     const std::size_t count = groups.Count();
+    const std::string& name = settings.file_name;
+    if (parsed.status != ObjParseResult::Status::kRead) {
+        // Meshes of a file read in part are not what the file holds: none
+        // are handed over.
+        for (std::size_t i = 0; i < count; ++i) {
+            delete groups.Get(i).mesh;
+            groups.Get(i).mesh = nullptr;
+        }
+        const std::string line = std::to_string(parsed.line);
+        switch (parsed.status) {
+            case ObjParseResult::Status::kReadError:
+                ReportImportFailure("cannot read " + name + " after line " + line + ": " +
+                                        std::strerror(parsed.error),
+                                    log);
+                break;
+            case ObjParseResult::Status::kLineTooLong:
+                ReportImportFailure("line " + line + " of " + name + " is longer than " +
+                                        std::to_string(kMaxObjLine >> 20) + " MiB",
+                                    log);
+                break;
+            default:
+                ReportImportFailure(
+                    "line " + line + " of " + name + ": a coordinate is not a finite number", log);
+                break;
+        }
+        return false;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         Mesh3d* mesh = groups.Get(i).mesh;
         groups.Get(i).mesh = nullptr;
@@ -36,7 +68,15 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
                                  static_cast<unsigned>(count));
         }
     }
-    std::fclose(file);
+    // An empty file holds no meshes by rights; anything else that gives none
+    // (a UTF-16 file, one without usable faces) is not what was meant.
+    struct stat info {};
+    const bool emptyFile = stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+                           info.st_size == 0 && parsed.bytes == 0;
+    if (result.Count() == 0 && !emptyFile) {
+        ReportNoMeshes(name, log);
+        return false;
+    }
     return true;
 }
 

@@ -8,7 +8,8 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
 }
 
-ObjLineReader::ObjLineReader(std::FILE* file) : file_(file), buffer_(kBlockSize + 1) {}
+ObjLineReader::ObjLineReader(std::FILE* file, std::size_t maxLine)
+    : file_(file), maxLine_(maxLine), buffer_(kBlockSize + 1) {}
 
 bool ObjLineReader::Fill() {
     if (eof_) {
@@ -27,6 +28,9 @@ bool ObjLineReader::Fill() {
     const std::size_t got = std::fread(buffer_.data() + end_, 1, kBlockSize, file_);
     if (got == 0) {
         eof_ = true;
+        if (std::ferror(file_) != 0) {
+            ended_ = End::kReadError;
+        }
         return false;
     }
     end_ += got;
@@ -63,6 +67,10 @@ bool ObjLineReader::Next(const char*& line, std::size_t& length) {
                     endLength = 2;
                 }
             }
+            if (len > maxLine_) {
+                ended_ = End::kLineTooLong;
+                return false;
+            }
             *stop = '\0';
             line = start;
             length = len;
@@ -71,13 +79,25 @@ bool ObjLineReader::Next(const char*& line, std::size_t& length) {
             return true;
         }
         scanned = held;
+        if (held > maxLine_) {
+            ended_ = End::kLineTooLong;
+            return false;
+        }
         if (!Fill()) {
+            if (ended_ == End::kReadError) {
+                return false;
+            }
+            ended_ = End::kEndOfFile;
             if (begin_ == end_) {
                 return false;
             }
             // The last line of the file has no line end.
             char* last = buffer_.data() + begin_;
             const std::size_t len = end_ - begin_;
+            if (len > maxLine_) {
+                ended_ = End::kLineTooLong;
+                return false;
+            }
             last[len] = '\0';
             line = last;
             length = len;

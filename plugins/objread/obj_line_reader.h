@@ -14,17 +14,28 @@
 
 namespace plugins::objread {
 
+// The longest line read: 256 MiB. A longer one ends the input as a failure,
+// so that input without line ends (a device that never ends, /dev/zero)
+// cannot take all memory.
+inline constexpr std::size_t kMaxObjLine = std::size_t{256} << 20;
+
 class ObjLineReader {
   public:
+    // Why the input ended.
+    enum class End { kNotYet, kEndOfFile, kReadError, kLineTooLong };
+
     // Reads from file, which stays owned (and open) by the caller. The
-    // reader starts at the file's current position.
-    explicit ObjLineReader(std::FILE* file);
+    // reader starts at the file's current position. maxLine is the longest
+    // line taken, in bytes without the line end.
+    explicit ObjLineReader(std::FILE* file, std::size_t maxLine = kMaxObjLine);
 
     // Advances to the next line. On success line points to its text
     // (NUL-terminated, without the line end; valid until the next call) and
-    // length to its length, and the result is true. False at the end of the
-    // file or on a read error; both end the input.
+    // length to its length, and the result is true. False when the input
+    // ended; Ended() says why.
     bool Next(const char*& line, std::size_t& length);
+
+    End Ended() const { return ended_; }
 
     // Bytes of the file consumed so far (lines returned and their ends).
     std::uint64_t Position() const { return consumed_; }
@@ -35,6 +46,8 @@ class ObjLineReader {
     bool Fill();
 
     std::FILE* file_;
+    std::size_t maxLine_;
+    End ended_ = End::kNotYet;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // first unread byte
     std::size_t end_ = 0;    // one past the last byte held

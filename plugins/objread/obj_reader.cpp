@@ -1,6 +1,8 @@
 #include "objread/obj_reader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "framework/contract.h"
@@ -185,7 +187,7 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize) {
     return std::min<std::uint64_t>(fileSize / 200, 0x7fffffff);
 }
 
-void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
+bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
     double xyz[3] = {0.0, 0.0, 0.0};
     const char* p = text;
     for (double& component : xyz) {
@@ -195,6 +197,7 @@ void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
         }
     }
     vertices.push_back(Vector3d{xyz[0], xyz[1], xyz[2]});
+    return std::isfinite(xyz[0]) && std::isfinite(xyz[1]) && std::isfinite(xyz[2]);
 }
 
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
@@ -203,7 +206,8 @@ void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh
     scratch.pending.Flush();
 }
 
-void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context) {
+ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
+                             const ObjParseContext& context) {
     std::vector<Vector3d> vertices;
     vertices.reserve(32);
     FaceScratch scratch;
@@ -214,18 +218,29 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
         current = opener.Open("default", false);
     }
 
-    ObjLineReader reader(file);
+    ObjLineReader reader(file, context.maxLine);
+    ObjParseResult result;
     const char* line = nullptr;
     std::size_t length = 0;
     for (;;) {
         ReportFileProgress(context, reader.Position());
+        errno = 0;
         if (!reader.Next(line, length)) {
             break;
         }
+        ++result.line;
+        if (result.line == 1 && length >= 3 && std::memcmp(line, "\xEF\xBB\xBF", 3) == 0) {
+            // A byte-order mark, which some editors put before UTF-8 text.
+            line += 3;
+            length -= 3;
+        }
         switch (line[0]) {
             case 'v':
-                if (line[1] == ' ') {
-                    ParseVertexLine(line + 1, vertices);
+                if (line[1] == ' ' && !ParseVertexLine(line + 1, vertices)) {
+                    scratch.pending.Flush();
+                    result.status = ObjParseResult::Status::kNotFinite;
+                    result.bytes = reader.Position();
+                    return result;
                 }
                 break;
             case 'f':
@@ -258,7 +273,22 @@ void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext&
                 break;  // comments, vn, vt, vp, mtllib, l, p, blank and indented lines
         }
     }
+    const int readError = errno;
     scratch.pending.Flush();
+    result.bytes = reader.Position();
+    switch (reader.Ended()) {
+        case ObjLineReader::End::kReadError:
+            result.status = ObjParseResult::Status::kReadError;
+            result.error = readError;
+            break;
+        case ObjLineReader::End::kLineTooLong:
+            result.status = ObjParseResult::Status::kLineTooLong;
+            ++result.line;
+            break;
+        default:
+            break;
+    }
+    return result;
 }
 
 }  // namespace plugins::objread

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "framework/vector3d.h"
+#include "objread/obj_line_reader.h"
 
 namespace plugins {
 class Mesh3d;
@@ -67,19 +68,40 @@ struct ObjParseContext {
     std::uint64_t fileSize = 0;
     const ProgressCallbacks* callbacks = nullptr;  // may be null
     LogFile* log = nullptr;                        // may be null
+    std::size_t maxLine = kMaxObjLine;             // longest line taken
+};
+
+// How a parse ended.
+struct ObjParseResult {
+    enum class Status {
+        kRead,         // to the end of the file
+        kReadError,    // the file could not be read on (error holds errno)
+        kLineTooLong,  // line is longer than kMaxObjLine
+        kNotFinite,    // line is a vertex with a coordinate beyond any double, or NaN
+    };
+    Status status = Status::kRead;
+    std::uint64_t line = 0;   // the line concerned, counting from 1
+    std::uint64_t bytes = 0;  // bytes read
+    int error = 0;
 };
 
 // Reads the open file (opened in binary mode) to its end and fills groups.
-// Lines of any length are read whole; CR, LF and CR LF end a line; a last
-// line without line end is read too. Unreadable content never stops the
-// parse: lines and tokens that match nothing are skipped.
-void ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context);
+// Lines of up to kMaxObjLine bytes are read whole; CR, LF and CR LF end a
+// line; a last line without line end is read too; a UTF-8 byte-order mark
+// before the first line is skipped. Unreadable content never stops the
+// parse: lines and tokens that match nothing are skipped. What does stop it
+// is a failure that would make the meshes wrong or unbounded: a read error,
+// an overlong line, a vertex that is not finite. The groups read so far
+// stay in groups then; the result says what happened.
+ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups, const ObjParseContext& context);
 
 // Vertex line: text is the line after its leading 'v'. Reads up to three
 // coordinates as "%lf %lf %lf" and appends exactly one vertex, whatever the
 // line holds, so the numbering of later lines stays aligned with the file.
-// Components that cannot be read are 0.
-void ParseVertexLine(const char* text, std::vector<Vector3d>& vertices);
+// Components that cannot be read are 0. Returns false when a coordinate
+// read is infinite or NaN ("nan", "inf", "1e400"): no mesh or output may
+// carry one.
+bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices);
 
 // Face line: text is the line after its leading 'f' (NUL-terminated).
 // Everything after the text's first blank is split at blanks; each token

@@ -2,6 +2,7 @@
 
 #include "export/corner_normals.h"
 #include "export/export_settings.h"
+#include "export/finite_points.h"
 #include "export/mesh_access.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
@@ -14,6 +15,7 @@ ExportBanner ObjWriter::Banner() const {
 
 bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings) {
     out_.emplace(settings.ld_mode);
+    refused_ = false;
     if (path == nullptr || !out_->Open(path)) {
         out_.reset();
         return false;
@@ -27,7 +29,11 @@ bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings)
 
 int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
                               const ExportReport& report) {
-    if (!out_ || !out_->IsOpen()) {
+    if (!out_ || !out_->IsOpen() || refused_) {
+        return 0;
+    }
+    if (!CheckFinitePoints(mesh, report)) {
+        refused_ = true;
         return 0;
     }
     TextOutput& out = *out_;
@@ -104,6 +110,10 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
 bool ObjWriter::CloseOutput() {
     if (!out_) {
         return true;
+    }
+    if (refused_) {
+        out_.reset();  // abandons the file: an existing one stays as it was
+        return false;
     }
     bool ok = out_->Commit();
     out_.reset();

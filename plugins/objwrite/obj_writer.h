@@ -41,8 +41,9 @@ class ObjWriter final : public ExportWriter {
 
   private:
     std::optional<TextOutput> out_;
-    int VertexBase = 1;  // file number of the next mesh's first vertex
-    int NormalBase = 1;  // file number of the next normal written
+    bool refused_ = false;  // a mesh could not be written: the file is not made
+    int VertexBase = 1;     // file number of the next mesh's first vertex
+    int NormalBase = 1;     // file number of the next normal written
 };
 
 }  // namespace plugins::objwrite

@@ -32,7 +32,8 @@ const char* const kImportUsage =
     "\n"
     "The options are stored in the plug-in's settings, just as 'meshconv\n"
     "configure' stores them, and stay in effect for later imports.\n"
-    "Exit code 0 on success, 1 when the file could not be imported, 2 for bad usage.";
+    "Exit code 0 on success, 1 when the file could not be imported or gave no\n"
+    "mesh (an empty file excepted), 2 for bad usage.";
 
 struct ImportCommand {
     std::string file;
@@ -144,7 +145,8 @@ int RunImport(const Arguments& input) {
         triangles += mesh->triangleCount;
     }
     plugin->Delete();
-    if (!readable) {
+    // The importer has said why it gave nothing.
+    if (!readable || (meshes == 0 && !IsEmptyFile(command.file))) {
         return kExitFailed;
     }
     std::printf("total\t%d\t%lld\t%lld\n", meshes, points, triangles);

@@ -19,6 +19,7 @@
 namespace meshconv {
 
 using plugins::kCommonSettings;
+using plugins::kMaxSettingText;
 using plugins::kSpecificSettings;
 using plugins::ReadSettingText;
 using plugins::WriteSettingDouble;
@@ -49,7 +50,8 @@ const char* const kConvertUsage =
     "stored values. Scaling and the axis swap are applied once, on import.\n"
     "When standard input is a terminal, the exporter's save dialog asks for the\n"
     "file with OUT as the answer that Enter gives.\n"
-    "Exit code 0 on success, 1 when IN could not be read or OUT not written,\n"
+    "Exit code 0 on success, 1 when IN could not be read or gave no mesh (an\n"
+    "empty file excepted) or OUT could not be written,\n"
     "2 for bad usage.";
 
 struct ConvertOptions {
@@ -108,6 +110,12 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o) {
             }
             if (!ParseNumber(v, d)) {
                 std::fprintf(stderr, "meshconv convert: '%s' is not a number\n", v.c_str());
+                return false;
+            }
+            if (!FitsTheSettings(d)) {
+                std::fprintf(stderr,
+                             "meshconv convert: %s %s is too large for the settings to hold\n",
+                             a.c_str(), v.c_str());
                 return false;
             }
             out = d;
@@ -201,9 +209,6 @@ class DirectoryGuard {
     fs::path saved_;
 };
 
-// Longest directory text an exporter reads back from its stored "path".
-constexpr std::size_t kLongestStoredPath = 259;
-
 // What identifies one version of a file: a new file written in its place
 // has another inode (it was created while the old one still existed).
 struct FileStamp {
@@ -268,39 +273,41 @@ bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
     if (o.line_ends) {
         WriteSettingInt(key, kCommonSettings, "ld_mode", *o.line_ends);
     }
-    // The dialog takes the stored name in the stored directory. Both are
-    // kept short (a directory too long for the store reads back as none,
-    // which is the current directory), so any depth of OUT works.
+    // The dialog takes the stored name in the stored directory. OUT never
+    // passes through a stored directory, which a long path could not come
+    // back from: the export runs in OUT's directory, with no stored directory
+    // and OUT's bare name (which the settings can always hold).
     const std::string dir = out.parent_path().string();
-    WriteSettingText(key, kSpecificSettings, "path", dir.c_str());
+    WriteSettingText(key, kSpecificSettings, "path", "");
     WriteSettingText(key, kSpecificSettings, "file_name", out.filename().string().c_str());
 
     const FileStamp before = StampOf(out.string());
     struct timespec start {};
     clock_gettime(CLOCK_REALTIME_COARSE, &start);
+    bool entered = false;
     {
         DirectoryGuard directory;
         std::error_code ec;
         fs::current_path(dir, ec);
-        if (ec && dir.size() > kLongestStoredPath) {
-            // OUT's directory is missing or cannot be entered, so no file can
-            // be written there, and it is too long for the store: the dialog
-            // would take the name in the current directory and write the file
-            // in the wrong place. (A shorter one is stored, and the exporter
-            // itself reports that it cannot write there.)
-            if (!o.quiet) {
-                std::fprintf(stderr, "meshconv convert: unable to write '%s'\n", o.out.c_str());
+        entered = !ec;
+        // Where OUT's directory cannot be entered no file can be written
+        // there, and nothing is written anywhere else instead.
+        if (entered) {
+            auto* plugin = static_cast<ExportPlugin*>(exporter.Descriptor()->CreateInstance());
+            if (plugin != nullptr) {
+                MutedStderr quiet(o.quiet);
+                plugin->Export(list);
+                plugin->Delete();
             }
-            WriteSettingText(key, kCommonSettings, "size_value", stored_size.c_str());
-            WriteSettingText(key, kCommonSettings, "swap_mode", stored_swap.c_str());
-            return false;
         }
-        auto* plugin = static_cast<ExportPlugin*>(exporter.Descriptor()->CreateInstance());
-        if (plugin != nullptr) {
-            MutedStderr quiet(o.quiet);
-            plugin->Export(list);
-            plugin->Delete();
+    }
+    if (!entered) {
+        WriteSettingText(key, kCommonSettings, "size_value", stored_size.c_str());
+        WriteSettingText(key, kCommonSettings, "swap_mode", stored_swap.c_str());
+        if (!o.quiet) {
+            std::fprintf(stderr, "meshconv convert: unable to write '%s'\n", o.out.c_str());
         }
+        return false;
     }
     WriteSettingText(key, kCommonSettings, "size_value", stored_size.c_str());
     WriteSettingText(key, kCommonSettings, "swap_mode", stored_swap.c_str());
@@ -352,6 +359,13 @@ int RunConvert(const Arguments& input) {
         std::fprintf(stderr, "meshconv convert: OUT '%s' names no file\n", o.out.c_str());
         return kExitUsage;
     }
+    if (out.filename().string().size() > kMaxSettingText) {
+        std::fprintf(stderr,
+                     "meshconv convert: OUT '%s': the file name is longer than the %zu "
+                     "characters the settings can hold\n",
+                     o.out.c_str(), kMaxSettingText);
+        return kExitUsage;
+    }
 
     LoadedPlugin importer;
     if (!FindPluginFor(kPluginKindImport, in.extension().string(), directories, importer)) {
@@ -386,6 +400,15 @@ int RunConvert(const Arguments& input) {
         list = plugin->ImportFile(in.string().c_str());
     }
     // The importer owns the meshes until it is deleted, after the export.
+    // A file read in part, or one that gave no mesh, is not converted: the
+    // importer has said why, and OUT is left as it is.
+    if (MeshCount(list) == 0 && !IsEmptyFile(in.string())) {
+        plugin->Delete();
+        if (o.quiet) {
+            std::fprintf(stderr, "meshconv convert: no meshes from '%s'\n", o.in.c_str());
+        }
+        return kExitFailed;
+    }
     const bool written = ExportTo(exporter, list, o, out);
     plugin->Delete();
     if (!written) {

@@ -14,7 +14,9 @@
 namespace meshconv {
 
 using plugins::kCommonSettings;
+using plugins::kMaxSettingText;
 using plugins::kSpecificSettings;
+using plugins::SettingsDoubleText;
 using plugins::WriteSettingDouble;
 using plugins::WriteSettingInt;
 using plugins::WriteSettingText;
@@ -39,6 +41,10 @@ int IndexOf(const std::string& value, std::initializer_list<const char*> names) 
         ++i;
     }
     return -1;
+}
+
+bool FitsTheSettings(double value) {
+    return SettingsDoubleText(value).size() <= kMaxSettingText;
 }
 
 bool ParseNumber(const std::string& text, double& value) {
@@ -97,6 +103,10 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
             error = "--scale " + v + " is below the settings' precision (0.000001)";
             return ImportOptionParse::kBad;
         }
+        if (!FitsTheSettings(f)) {
+            error = "--scale " + v + " is too large for the settings to hold";
+            return ImportOptionParse::kBad;
+        }
         options.scale = f;
         return ImportOptionParse::kTaken;
     }
@@ -113,6 +123,13 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
         std::error_code ec;
         const std::filesystem::path absolute = std::filesystem::absolute(v, ec);
         options.log = ec ? v : absolute.string();
+        // A longer name would read back from the settings as none, and the
+        // log would go to the default name beside the input.
+        if (options.log->size() > kMaxSettingText) {
+            error = "--log " + v + ": the path " + *options.log + " is longer than the " +
+                    std::to_string(kMaxSettingText) + " characters the settings can hold";
+            return ImportOptionParse::kBad;
+        }
         return ImportOptionParse::kTaken;
     }
     if (a == "--no-log") {
@@ -158,6 +175,20 @@ bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::stri
         }
     }
     return false;
+}
+
+bool IsEmptyFile(const std::string& file) {
+    struct stat info {};
+    return stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
+int MeshCount(const ObjectList* list) {
+    int meshes = 0;
+    for (const ObjectListNode* node = list != nullptr ? list->head : nullptr; node != nullptr;
+         node = node->next) {
+        meshes += node->object != nullptr && node->object->type == kObjectTypeMesh ? 1 : 0;
+    }
+    return meshes;
 }
 
 bool CanRead(const std::string& file) {

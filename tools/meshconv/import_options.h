@@ -60,8 +60,20 @@ bool FindPluginFor(int kind, const std::string& ext, const std::vector<std::stri
 // directory or a missing file cannot be read.
 bool CanRead(const std::string& file);
 
+// True when file is a regular file of no bytes: the one input from which
+// no mesh is no failure. The importer reports every other import that gives
+// none.
+bool IsEmptyFile(const std::string& file);
+
+// The number of meshes (objects of type 0) in list, which may be null.
+int MeshCount(const ObjectList* list);
+
 // The position of value among names, or -1.
 int IndexOf(const std::string& value, std::initializer_list<const char*> names);
+
+// True when the settings can hold value as a number: its stored text fits
+// the limit of every stored text.
+bool FitsTheSettings(double value);
 
 // Reads a whole text as a finite number.
 bool ParseNumber(const std::string& text, double& value);

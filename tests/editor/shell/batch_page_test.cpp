@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -181,6 +182,56 @@ TEST_F(BatchPageTest, ProcessShowsEachResultMovesTheBarAndLeavesNoFileHeld) {
     EXPECT_EQ(text.str().rfind("*************** Started.... 10:15:30 12/09/26", 0), 0u)
         << text.str();
     EXPECT_NE(text.str().find("Processing...." + b + "......Not TDDD"), std::string::npos);
+}
+
+TEST_F(BatchPageTest, LongLinesAreShownWholeAndScrollSideways) {
+    std::filesystem::path deep = dir.path();
+    for (int i = 0; i < 6; ++i) deep /= "a-long-directory-name-" + std::to_string(i);
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "spaceship.iob").string();
+    WriteFileBytes(path, ReadFileBytes(ObjectWithTexture("s.iob", "/maps/wood.iff")));
+    StartOnBatchPage();
+    Tick("OriginalDirCheck");
+    Select({path});
+    auto* list = Find<QListWidget>("TDDDList");
+    const auto shownWhole = [list](int row) {
+        const QListWidgetItem* item = list->item(row);
+        return list->visualItemRect(item).width() >=
+               list->fontMetrics().horizontalAdvance(item->text());
+    };
+    EXPECT_EQ(list->item(0)->text().toStdString(), path);
+    EXPECT_TRUE(shownWhole(0));
+    EXPECT_GT(list->horizontalScrollBar()->maximum(), 0) << "the list scrolls sideways";
+
+    Click("ProcessButton");
+    EXPECT_EQ(list->item(0)->text().toStdString(), path + "......ok");
+    EXPECT_TRUE(shownWhole(0));
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    EXPECT_LE(list->visualItemRect(list->item(0)).right(), list->viewport()->width())
+        << "scrolled to its end, the line's result is in sight";
+}
+
+TEST_F(BatchPageTest, TheLogGoesWhereTheSettingsFileIsWhenTheProgramDirectoryIsNotWritable) {
+    const std::string a = ObjectWithTexture("a.iob", "/maps/wood.iff");
+    // The program directory of an installed program cannot be written to;
+    // one that is not there at all cannot be either, also for root.
+    context.editor = MakeEditorContext(dir.Dir() + "program/");
+    std::filesystem::create_directories(dir.path() / "config");
+    const std::string ini = dir.File("config/Tessvane.ini");
+    const std::string settings = "[VANE]\r\nGenerate Log=yes\r\n";
+    WriteFileBytes(ini, Bytes(settings.begin(), settings.end()));
+    StartOnBatchPage();
+    dialogs.PlanOpenFile(ini);
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kOptionsPage);
+    Click("LoadSetButton");
+    ASSERT_TRUE(context.editor.settings.GenerateLog);
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kBatchPage);
+    Tick("OriginalDirCheck");
+    Select({a});
+    Click("ProcessButton");
+    EXPECT_EQ(NewMessages(), 0u) << dialogs.MessageTexts().back();
+    EXPECT_TRUE(std::filesystem::exists(dir.File("config/Batch.Log")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("program/Batch.Log")));
 }
 
 TEST_F(BatchPageTest, SelectionAfterARunStartsANewListButACancelKeepsTheOld) {

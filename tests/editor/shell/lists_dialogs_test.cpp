@@ -1,10 +1,13 @@
 // The directory-pair and texture-pair dialogs, driven through their real
 // widgets: Enter in a field, the browse buttons, Accept and Cancel.
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 
 #include "DirUnit2.h"
 #include "TexForm.h"
@@ -26,6 +29,38 @@ void ShowActive(QDialog& dialog) {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+// The dialog's controls that Tab stops at, in the order they stand on the
+// screen: row by row from the top (controls whose middles lie within a few
+// pixels share a row), left to right.
+QStringList ScreenOrder(QWidget& dialog) {
+    QList<QWidget*> controls;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) controls << w;
+    }
+    std::sort(controls.begin(), controls.end(), [](const QWidget* a, const QWidget* b) {
+        const int ya = a->geometry().center().y();
+        const int yb = b->geometry().center().y();
+        if (std::abs(ya - yb) > 6) return ya < yb;
+        return a->x() < b->x();
+    });
+    QStringList names;
+    for (const QWidget* w : controls) names << w->objectName();
+    return names;
+}
+
+// Where Tab takes the focus, `count` stops from `first` on.
+QStringList TabWalk(QWidget& dialog, const QString& first, int count) {
+    QStringList names;
+    Child<QWidget>(dialog, first.toLatin1().constData())->setFocus();
+    for (int i = 0; i < count; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == nullptr) break;
+        names << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    return names;
 }
 
 class DefDirSelectTest : public testing::QtTest {
@@ -142,6 +177,19 @@ TEST_F(DefDirSelectTest, FieldsHoldAtMost255Characters) {
     EXPECT_EQ(dialog_.NewDirectory().size(), 255);
 }
 
+TEST_F(DefDirSelectTest, TabFollowsTheScreenAndEnterPressesTheFocusedButton) {
+    ShowActive(dialog_);
+    const QStringList screen = ScreenOrder(dialog_);
+    ASSERT_EQ(screen.size(), 6);
+    EXPECT_EQ(TabWalk(dialog_, screen.first(), 7), screen + QStringList{screen.first()});
+
+    auto* browse = Child<QPushButton>(dialog_, "NewDirButton");
+    browse->setFocus();
+    QTest::keyClick(browse, Qt::Key_Return);
+    EXPECT_EQ(chooser_calls_.size(), 1) << "Enter opens the chooser";
+    EXPECT_TRUE(dialog_.isVisible()) << "and does not accept the dialog";
+}
+
 class DefTextureFormTest : public testing::QtTest {
   protected:
     void SetUp() override {
@@ -183,6 +231,19 @@ TEST_F(DefTextureFormTest, NewTexturePickTakesNameDirectoryAndDescription) {
     EXPECT_EQ(form_.OldTexture(), "marble.itx");
     EXPECT_EQ(form_.TextureDirectory(), "/other");
     EXPECT_EQ(form_.Description(), "Wood grain") << "only the new texture asks the module";
+}
+
+TEST_F(DefTextureFormTest, TabFollowsTheScreenAndEnterPressesTheFocusedButton) {
+    ShowActive(form_);
+    const QStringList screen = ScreenOrder(form_);
+    ASSERT_EQ(screen.size(), 7);
+    EXPECT_EQ(TabWalk(form_, screen.first(), 8), screen + QStringList{screen.first()});
+
+    auto* browse = Child<QPushButton>(form_, "OldTexButton");
+    browse->setFocus();
+    QTest::keyClick(browse, Qt::Key_Return);
+    EXPECT_EQ(open_calls_.size(), 1) << "Enter opens the file dialog";
+    EXPECT_TRUE(form_.isVisible()) << "and does not accept the dialog";
 }
 
 TEST_F(DefTextureFormTest, CancelledPickChangesNothing) {

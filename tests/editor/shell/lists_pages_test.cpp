@@ -212,6 +212,21 @@ TEST_F(ListsPageTest, ClearListEmptiesTheTexturePageAndDisablesItsControls) {
     EXPECT_EQ(NewMessages(), 0u);
 }
 
+TEST_F(ListsPageTest, AnEmptyListMarksNoRowOfItsGrid) {
+    StartOnPage(kDirectoryDefaultsPage);
+    for (const char* name : {"DefaultDirList", "TextureList"}) {
+        auto* grid = Find<QTableWidget>(name);
+        EXPECT_FALSE(grid->selectionModel()->hasSelection()) << name;
+        EXPECT_FALSE(grid->currentIndex().isValid()) << name;
+    }
+    SetDirectories({{"C:\\A", "D:\\A"}});
+    auto* grid = Find<QTableWidget>("DefaultDirList");
+    EXPECT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
+    Click("DirClearButton");
+    EXPECT_FALSE(grid->selectionModel()->hasSelection());
+    EXPECT_FALSE(grid->currentIndex().isValid());
+}
+
 TEST_F(ListsPageTest, HeadingPressSortsAscendingWithCaseIgnored) {
     StartOnPage(kDirectoryDefaultsPage);
     SetDirectories({{"x", "D:\\a"}, {"y", "c:\\b"}, {"z", "B:\\c"}});

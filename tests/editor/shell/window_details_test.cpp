@@ -88,6 +88,9 @@ TEST_F(DetailsTest, TypedDirectoriesAreCheckedWhenValidationIsOn) {
             EXPECT_EQ(record.NewDirectory, before) << c.typed;
             EXPECT_EQ(Text("Details_NewPath").toStdString(),
                       c.typed);  // the text stays in the field
+            // Taken back by the user: a refused text would keep its record
+            // on screen when the next case chooses another row.
+            Find<QLineEdit>("Details_NewPath")->setText(QString::fromStdString(before));
         }
         EXPECT_TRUE(Find<QWidget>("NewFileNameEdit")->hasFocus() || !window->isActiveWindow());
     }

@@ -194,5 +194,18 @@ TEST_F(ProgramDirectoryTest, ReadOnlyExecutableDirectoryIsNotUsed) {
     EXPECT_EQ(ProgramDirectoryFor(readOnly), (temp.path() / "config" / "Tessvane").string() + "/");
 }
 
+TEST_F(ProgramDirectoryTest, BatchLogGoesBesideTheProgramOnlyWhereItMayBeWritten) {
+    const std::string settings = (temp.path() / "config").string() + "/";
+    EXPECT_EQ(BatchLogDirectory(temp.Dir(), settings), temp.Dir());
+    const std::string missing = (temp.path() / "missing").string() + "/";
+    EXPECT_EQ(BatchLogDirectory(missing, settings), settings);
+    const auto readOnly = temp.path() / "ro";
+    std::filesystem::create_directory(readOnly);
+    ::chmod(readOnly.c_str(), 0555);
+    if (::access(readOnly.c_str(), W_OK) != 0) {  // root may write anywhere
+        EXPECT_EQ(BatchLogDirectory(readOnly.string() + "/", settings), settings);
+    }
+}
+
 }  // namespace
 }  // namespace tessvane

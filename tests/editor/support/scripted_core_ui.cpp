@@ -10,7 +10,8 @@ std::vector<std::string> ScriptedCoreUi::Texts() const {
 
 MessageAnswer ScriptedCoreUi::ShowMessage(const Message& message) {
     messages.push_back(message);
-    if (message.buttons != MessageButtons::YesNo) {
+    if (message.buttons != MessageButtons::YesNo &&
+        message.buttons != MessageButtons::YesNoCancel) {
         // Plain messages consume no planned answer.
         return MessageAnswer::Ok;
     }

@@ -8,8 +8,8 @@
 //   context.ui = &ui;
 //   ... EXPECT_EQ(ui.messages[0].text, "...");
 //
-// Unplanned questions answer No (OK for plain messages) and unplanned prompts
-// are cancelled; each such case is counted in `unplanned`.
+// Unplanned questions (Yes/No and Yes/No/Cancel) answer No (OK for plain messages) and unplanned
+// prompts are cancelled; each such case is counted in `unplanned`.
 #pragma once
 
 #include <deque>

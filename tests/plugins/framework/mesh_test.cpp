@@ -97,6 +97,31 @@ TEST(VectorTest, NormalCentroidAndTolerance) {
     EXPECT_FALSE(NearlyEqual({0, 0, 0}, {0, 0, NAN}));
 }
 
+// Finite corners always give a finite normal, however large or small: the
+// edge vectors are brought into range before their cross product.
+TEST(VectorTest, FaceNormalOfExtremeButFiniteTriangles) {
+    struct Case {
+        const char* name;
+        Triangle3d t;
+        Vector3d normal;
+    } cases[] = {
+        {"ordinary", Tri({0, 0, 0}, {0, 1, 0}, {1, 0, 0}), {0, 0, 1}},
+        {"huge", Tri({1e200, 0, 0}, {0, 0, 0}, {0, 1e200, 0}), {0, 0, 1}},
+        {"near the largest double",
+         Tri({1.7e308, 0, 0}, {-1.7e308, 0, 0}, {0, 1.7e308, 0}),
+         {0, 0, 1}},
+        {"tiny", Tri({1e-200, 0, 0}, {0, 0, 0}, {0, 1e-200, 0}), {0, 0, 1}},
+        {"huge, no area", Tri({1e200, 1e200, 0}, {-1e200, -1e200, 0}, {0, 0, 0}), {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Vector3d n = FaceNormal(c.t);
+        EXPECT_EQ(n.x, c.normal.x);
+        EXPECT_EQ(n.y, c.normal.y);
+        EXPECT_EQ(n.z, c.normal.z);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Hashing and the tables
 

@@ -1,5 +1,8 @@
 #include "framework/settings_store.h"
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,48 @@ TEST_F(SettingsStoreTest, StoredTextsConvertLikeTheCLibrary) {
     std::string text;
     ReadSettingText("objread", kCommonSettings, "path", nullptr, text, 259);
     EXPECT_EQ(text, "100%sure");
+}
+
+namespace {
+
+// A locale whose decimal point is a comma, made for the test: the machine
+// need not have one installed. Empty when localedef is missing.
+std::string MakeCommaLocale(const fs::path& dir) {
+    const fs::path source = dir / "comma.src";
+    WriteFileBytes(source,
+                   "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3;3\n"
+                   "END LC_NUMERIC\n");
+    const std::string command = "localedef -c -i '" + source.string() + "' -f ANSI_X3.4-1968 '" +
+                                (dir / "xx_XX").string() + "' >/dev/null 2>&1";
+    std::system(command.c_str());  // warns about the categories left out
+    return fs::exists(dir / "xx_XX" / "LC_NUMERIC") ? "xx_XX" : "";
+}
+
+}  // namespace
+
+// A host may set a locale with a decimal comma; the store's numbers stay
+// those of the C library's "C" locale, both ways.
+TEST_F(SettingsStoreTest, NumbersIgnoreTheProcessLocale) {
+    const std::string name = MakeCommaLocale(temp_.path());
+    ASSERT_FALSE(name.empty()) << "localedef could not make a test locale";
+    ScopedEnv locpath("LOCPATH", temp_.path().string());
+    const std::string saved = setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(setlocale(LC_NUMERIC, name.c_str()), nullptr);
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    EXPECT_STREQ(probe, "0,5");  // the locale is in force
+
+    WriteSettingDouble("objread", kCommonSettings, "size_value", 0.5);
+    double size = 0;
+    ReadSettingDouble("objread", kCommonSettings, "size_value", 0, size);
+    double missing = 0;
+    ReadSettingDouble("objread", kCommonSettings, "missing_value", 2.25, missing);
+    setlocale(LC_NUMERIC, saved.c_str());
+
+    EXPECT_NE(ReadFileBytes(SectionFile()).find("size_value=0.500000\n"), std::string::npos)
+        << ReadFileBytes(SectionFile());
+    EXPECT_EQ(size, 0.5);
+    EXPECT_EQ(missing, 2.25);
 }
 
 TEST_F(SettingsStoreTest, LongTextsAreWrittenWholeButReadOnlyUpTo255) {

@@ -173,6 +173,69 @@ TEST_F(GlWriterTest, AwkwardMeshNamesStillGiveACompilableFile) {
     EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(temp_.File("gcc.txt"));
 }
 
+// Mesh names that mean something else where the file is compiled: GNU C's
+// predefined macros and keywords, names reserved to the compiler, and the
+// identifiers of the real GL header. The file must compile as it is meant
+// to be used, after #include <GL/gl.h>.
+TEST_F(GlWriterTest, NamesThatClashInCStillGiveACompilableFile) {
+    const char* const names[] = {"linux",
+                                 "unix",
+                                 "i386",
+                                 "asm",
+                                 "typeof",
+                                 "inline",
+                                 "__LINE__",
+                                 "__FILE__",
+                                 "__func__",
+                                 "__attribute__",
+                                 "_Pragma",
+                                 "__int128",
+                                 "__restrict",
+                                 "__typeof__",
+                                 "__real__",
+                                 "__STDC__",
+                                 "__STDC_",
+                                 "_Bool",
+                                 "_Float128",
+                                 "GLint",
+                                 "GLuint",
+                                 "GLenum",
+                                 "GL_QUADS",
+                                 "GL_TRIANGLES",
+                                 "GLAPI",
+                                 "APIENTRY",
+                                 "glVertex2f",
+                                 "glBegin",
+                                 "PFNGLCLEARPROC",
+                                 "int32_t",
+                                 "uint64_t",
+                                 "INT8_C",
+                                 "SIZE_MAX",
+                                 "intptr_t",
+                                 "khronos_int32_t",
+                                 "KHRONOS_APICALL",
+                                 "color_val",
+                                 "main",
+                                 "linux",
+                                 "GL_QUADS",
+                                 "int"};
+    for (const char* name : names) {
+        objects_.Append(MakeCompactMesh(name, SingleTriangle()));
+    }
+    Export(1);
+    const std::string command = "cc -std=gnu11 -c -include GL/gl.h -x c '" + temp_.File("out.c") +
+                                "' -o '" + temp_.File("out.o") + "' 2>'" + temp_.File("cc.txt") +
+                                "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(temp_.File("cc.txt"));
+    const std::string file = ReadFileBytes(temp_.File("out.c"));
+    for (const char* function :
+         {"void linux_(void)", "void __LINE___mesh(void)", "void __STDC__mesh(void)",
+          "void GL_QUADS_(void)", "void GL_QUADS_2_(void)", "void main(void)", "void linux_2(void)",
+          "void int32_t_(void)"}) {
+        EXPECT_NE(file.find(function), std::string::npos) << function;
+    }
+}
+
 TEST(CFunctionNames, NamesAreKeptWhenValidAndFreeElseMadeSo) {
     const struct {
         const char* name;
@@ -187,7 +250,12 @@ TEST(CFunctionNames, NamesAreKeptWhenValidAndFreeElseMadeSo) {
         {"while", "while_"},
         {"glBegin", "glBegin_"},
         {"GLfloat", "GLfloat_"},
-        {"while", "while__2"},
+        {"while", "while_2"},
+        {"GL_QUADS", "GL_QUADS_"},
+        {"GL_QUADS", "GL_QUADS_2_"},
+        {"linux", "linux_"},
+        {"__STDC_", "__STDC__mesh"},  // "_" alone would make __STDC__
+        {"_Pragma", "_Pragma_mesh"},
         {"\"q\" ", "q"},
         {"a-b c", "a_b_c"},
         {"9", "N"},

@@ -417,6 +417,55 @@ TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
     }
 }
 
+TEST_F(ImportRunTest, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    const auto meshes =
+        Import("\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nf 1 2 3\n", objread::kSplitNothing);
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_TRUE(read_);
+    EXPECT_EQ(meshes[0].points.size(), 3u);
+    EXPECT_EQ(meshes[0].max.x, 1.0);  // vertex 1 is (0, 0, 0), not lost
+    EXPECT_EQ(meshes[0].max.z, 0.0);  // and the face does not reach vertex 4
+}
+
+// An import that cannot give what the file holds hands over nothing and
+// says why, naming the line where there is one.
+TEST_F(ImportRunTest, FailedOrFruitlessImportsSayWhyAndHandOverNothing) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    const struct {
+        const char* name;
+        std::string text;
+        std::string message;  // empty: the import succeeds with no mesh
+    } cases[] = {
+        {"UTF-16", utf16, "no meshes found in "},
+        {"no usable face", "v 0 0 0\nv 1 0 0\nf 1 2\n# nothing\n", "no meshes found in "},
+        {"NaN", triangle + "v nan 0 0\n", "line 5 of "},
+        {"infinity", "# a\n" + triangle + "v 0 inf 0\n", "line 6 of "},
+        {"beyond a double", triangle + "v 1e400 0 0\n", "line 5 of "},
+        {"empty file", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pluginsupport::ScriptedTerminal term("", false);
+        const auto meshes = Import(c.text, objread::kSplitNothing);
+        EXPECT_TRUE(meshes.empty());
+        EXPECT_EQ(read_, c.message.empty());
+        if (c.message.empty()) {
+            EXPECT_EQ(term.Err(), "");
+        } else {
+            EXPECT_EQ(term.Err().find(c.message), 0u) << term.Err();
+            EXPECT_NE(term.Err().find(temp_.File("input.obj")), std::string::npos) << term.Err();
+        }
+        if (c.message == "line 5 of " || c.message == "line 6 of ") {
+            EXPECT_NE(term.Err().find("a coordinate is not a finite number"), std::string::npos);
+        }
+    }
+}
+
 TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing) {
     static std::string logPath;
     logPath = temp_.File("missing.log");

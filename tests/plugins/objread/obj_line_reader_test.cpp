@@ -1,6 +1,9 @@
 // Lines come back whole, with every line-end convention, across block
 // boundaries, and including a last line without line end.
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -74,5 +77,94 @@ TEST(ObjLineReader, ReadsLongLinesAndLineEndsAcrossBlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file whose reads fail once `good` bytes have been read, unless that is
+// the whole file.
+struct FailingSource {
+    std::string bytes;
+    std::size_t good;
+    std::size_t at = 0;
+};
+
+ssize_t FailingRead(void* cookie, char* buffer, size_t size) {
+    auto* source = static_cast<FailingSource*>(cookie);
+    if (source->at == source->bytes.size()) {
+        return 0;  // the end of the file
+    }
+    if (source->at >= source->good) {
+        errno = EIO;
+        return -1;
+    }
+    const std::size_t n = std::min(size, source->good - source->at);
+    std::memcpy(buffer, source->bytes.data() + source->at, n);
+    source->at += n;
+    return static_cast<ssize_t>(n);
+}
+
+}  // namespace
+
+TEST(ObjLineReader, EndsOnAReadErrorAndOnALineBeyondTheLimit) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t good;  // bytes readable before the reads fail
+        std::size_t max_line;
+        std::vector<std::string> lines;
+        objread::ObjLineReader::End end;
+    };
+    const std::string big(100000, 'z');
+    const Case cases[] = {
+        {"whole file", "ab\ncd", 5, 16, {"ab", "cd"}, objread::ObjLineReader::End::kEndOfFile},
+        {"fails after a line",
+         "ab\ncd\nef\n",
+         4,
+         16,
+         {"ab"},
+         objread::ObjLineReader::End::kReadError},
+        {"line at the limit",
+         "abcd\nxy",
+         7,
+         4,
+         {"abcd", "xy"},
+         objread::ObjLineReader::End::kEndOfFile},
+        {"line beyond it",
+         "ab\nabcde\nxy\n",
+         12,
+         4,
+         {"ab"},
+         objread::ObjLineReader::End::kLineTooLong},
+        {"last line beyond it",
+         "ab\nabcde",
+         8,
+         4,
+         {"ab"},
+         objread::ObjLineReader::End::kLineTooLong},
+        // No line end at all, as from /dev/zero: the reader stops once the
+        // line passes the limit, not when memory runs out.
+        {"endless line", big, big.size(), 1000, {}, objread::ObjLineReader::End::kLineTooLong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FailingSource source{c.bytes, c.good};
+        std::FILE* file = fopencookie(
+            &source, "rb", cookie_io_functions_t{FailingRead, nullptr, nullptr, nullptr});
+        ASSERT_NE(file, nullptr);
+        objread::ObjLineReader reader(file, c.max_line);
+        std::vector<std::string> lines;
+        const char* line = nullptr;
+        std::size_t length = 0;
+        while (reader.Next(line, length)) {
+            lines.emplace_back(line, length);
+        }
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(reader.Ended(), c.end);
+        if (c.end == objread::ObjLineReader::End::kLineTooLong) {
+            EXPECT_LT(source.at, c.max_line + (std::size_t{1} << 17));
+        }
+        std::fclose(file);
+    }
+}
 
 }  // namespace plugins

@@ -191,12 +191,58 @@ TEST_F(ConvertTest, AScaleTheSettingsCannotHoldIsBadUsage) {
     EXPECT_FALSE(std::filesystem::exists(temp_.File("out.obj")));
 }
 
+// Whatever reaches a plug-in through its settings must fit them: a value
+// the store cannot hold is bad usage that names the option, and nothing is
+// imported, stored or written.
+TEST_F(ConvertTest, ValuesTheSettingsCannotHoldAreBadUsage) {
+    // A working directory whose absolute path is longer than a stored text.
+    const std::string deep = temp_.File(std::string(120, 'd') + "/" + std::string(120, 'e') + "/" +
+                                        std::string(30, 'f'));
+    std::filesystem::create_directories(deep);
+    WriteSettingText("objread", kCommonSettings, "logfilename", "kept.log");
+    const std::string in = temp_.File("in.obj");
+    const std::string out = temp_.File("out.obj");
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } cases[] = {
+        {{"import", in, "--scale", "1e300"}, "--scale"},
+        {{"convert", in, out, "--scale", "1e250"}, "--scale"},
+        {{"convert", in, out, "--smooth", "1e300"}, "--smooth"},
+        {{"import", in, "--log", "mylog.txt"}, "--log"},
+        {{"convert", in, out, "--log", "mylog.txt"}, "--log"},
+        {{"convert", in, temp_.File(std::string(256, 'n') + ".obj")}, "OUT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        EXPECT_EQ(RunMeshconvIn(deep, c.args, temp_.File("err.txt"), false), 2);
+        EXPECT_NE(Err().find(c.named), std::string::npos) << Err();
+    }
+    EXPECT_EQ(Stored("objread", kCommonSettings, "logfilename"), "kept.log");
+    EXPECT_EQ(Stored("objread", kCommonSettings, "size_value"), "");
+    EXPECT_EQ(Stored("glwrite", kSpecificSettings, "smooth_angle"), "");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("objread.log")));
+    EXPECT_TRUE(std::filesystem::is_empty(deep));
+    // The largest numbers that fit are taken.
+    EXPECT_EQ(Convert({"convert", in, out, "--scale", "1e240", "--quiet"}), 0) << Err();
+}
+
 TEST_F(ConvertTest, AnOutputThatCannotBeWrittenFailsWithAMessage) {
-    // A directory where the file should go, and a directory that is missing.
+    // A directory where the file should go (the exporter finds out), and a
+    // directory that is missing (meshconv does).
     std::filesystem::create_directory(temp_.File("taken.obj"));
-    for (const std::string& out : {temp_.File("taken.obj"), temp_.File("missing/out.obj")}) {
+    const struct {
+        std::string out;
+        std::string message;
+    } cases[] = {
+        {temp_.File("taken.obj"), "Unable to write " + temp_.File("taken.obj")},
+        {temp_.File("missing/out.obj"),
+         "meshconv convert: unable to write '" + temp_.File("missing/out.obj") + "'"},
+    };
+    for (const auto& [out, message] : cases) {
         EXPECT_EQ(Convert({"convert", temp_.File("in.obj"), out}), 1) << out;
-        EXPECT_NE(Err().find("Unable to write " + out), std::string::npos) << Err();
+        EXPECT_NE(Err().find(message), std::string::npos) << Err();
         EXPECT_EQ(Convert({"convert", temp_.File("in.obj"), out, "--quiet"}), 1) << out;
         EXPECT_EQ(Err(), "meshconv convert: unable to write '" + out + "'\n");
     }
@@ -210,14 +256,19 @@ TEST_F(ConvertTest, OnlyAFileThisRunWroteCountsAsWritten) {
     std::filesystem::create_directory(temp_.File("sub"));
     WriteFileBytes(temp_.File("here/out.obj"), "keep\n");
     const std::string long_dir = temp_.File(std::string(150, 'a') + "/" + std::string(150, 'b'));
+    // Missing directories just longer than a stored text can be.
+    std::string just_too_long = temp_.File("c/");
+    just_too_long += std::string(257 - just_too_long.size(), 'c');
     const struct {
         std::string out;
         bool at_terminal;
     } cases[] = {
         // The save dialog at a terminal is cancelled: nothing is written.
         {temp_.File("sub/out.obj"), true},
-        // A missing directory too long for the exporter's stored path.
+        // Missing directories, too long for the exporter's stored path.
         {long_dir + "/out.obj", false},
+        {just_too_long + "/out.obj", false},
+        {just_too_long.substr(0, 256) + "/out.obj", false},
     };
     for (const auto& c : cases) {
         const int code =

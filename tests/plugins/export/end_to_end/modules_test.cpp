@@ -164,6 +164,40 @@ TEST_F(ExporterModuleTest, AnUnwritableFileIsReportedToThePersonAndNothingIsWrit
     }
 }
 
+// No exporter ever writes a number that is not finite: a triangle of huge
+// coordinates still has a finite normal, and coordinates scaled beyond any
+// double make the export write nothing, leaving an existing file alone.
+TEST_F(ExporterModuleTest, NoNumberThatIsNotFiniteIsEverWritten) {
+    WriteFileBytes(temp_.File("in.obj"), "v 1e200 0 0\nv 0 1e200 0\nv 0 0 0\no big\nf 1 2 3\n");
+    Module objread(OBJREAD_MODULE);
+    ASSERT_TRUE(objread.Loaded());
+    ObjectList* list = nullptr;
+    ImportPlugin* importer = Import(objread, temp_.File("in.obj"), list);
+    ASSERT_EQ(CopyMeshes(*list).size(), 1u);
+    for (const ExporterModule& m : kExporters) {
+        SCOPED_TRACE(m.subkey);
+        const std::string out = temp_.File(std::string("out.") + m.subkey);
+        if (std::string(m.subkey) != "iobwrite") {  // an Imagine file cannot hold 1e200
+            WriteSettingDouble(m.subkey, kCommonSettings, "size_value", 1.0);
+            Export(m, list, out);
+            const std::string text = ReadFileBytes(out);
+            ASSERT_FALSE(text.empty());
+            EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+            EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+        }
+        WriteFileBytes(out, "old\n");
+        WriteSettingDouble(m.subkey, kCommonSettings, "size_value", 1e200);
+        {
+            CapturedStderr err(temp_.File("err.txt"));
+            Export(m, list, out);
+        }
+        EXPECT_EQ(ReadFileBytes(out), "old\n");
+        EXPECT_NE(ReadFileBytes(temp_.File("err.txt")).find("Mesh 'big'"), std::string::npos)
+            << ReadFileBytes(temp_.File("err.txt"));
+    }
+    importer->Delete();
+}
+
 }  // namespace
 
 }  // namespace plugins
