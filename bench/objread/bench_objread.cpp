@@ -7,11 +7,15 @@
 //              materials each, 6-decimal coordinates (realistic_obj.h)
 //   grid       quads and triangles of planar grids, short numbers
 //              (obj_generator.h)
-// and checks the realistic file against the goals of the import.
+// and checks the realistic file against the goals of the import. Two
+// extreme files follow, for time and peak memory where input is unusual:
+//   face       one face line of 100,000 corners (a circle in a plane z = 1)
+//   groups     100,000 groups of one triangle each, split by object
 //
-//   bench_objread [--triangles N] [--runs R] [--case realistic|grid|all]
+//   bench_objread [--triangles N] [--runs R] [--case realistic|grid|face|groups|all]
 //   bench_objread --load assimp|tinyobjloader FILE   (one load; used internally)
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,6 +104,8 @@ struct Loader {
     std::string name;
     std::vector<std::string> argv;
     bool ok = true;
+    unsigned limitSeconds = 0;  // 0: no limit
+    bool timedOut = false;
     std::vector<double> wall;
     std::vector<double> cpu;
     long peakKiB = 0;
@@ -113,7 +119,8 @@ void RunOnce(Loader& loader, const std::string& configHome) {
     if (!loader.ok) {
         return;
     }
-    const objbench::ChildRun run = objbench::RunChild(loader.argv, configHome);
+    const objbench::ChildRun run = objbench::RunChild(loader.argv, configHome, loader.limitSeconds);
+    loader.timedOut = run.timedOut;
     const std::size_t at = run.output.rfind("total\t");
     Counts c;
     loader.ok = run.ok && at != std::string::npos &&
@@ -150,6 +157,10 @@ void Report(const std::vector<Loader>& loaders, int runs, bool goals) {
                 "peak MiB", "meshes", "vertices", "triangles", "wall/tiny", "wall/assimp",
                 "mem/assimp");
     for (const Loader& l : loaders) {
+        if (l.timedOut) {
+            std::printf("%-28s gave up after %u s\n", l.name.c_str(), l.limitSeconds);
+            continue;
+        }
         if (!l.ok) {
             std::printf("%-28s failed\n", l.name.c_str());
             continue;
@@ -182,8 +193,39 @@ void Report(const std::vector<Loader>& loaders, int runs, bool goals) {
     }
 }
 
+// How long a load of an extreme file may take before it is given up.
+constexpr unsigned kExtremeLimitSeconds = 120;
+
+// One face line of `corners` corners around a circle of radius 1000 in the
+// plane z = 1: a convex polygon, cut into a fan of corners - 2 triangles.
+void WriteBigFace(const std::string& file, int corners) {
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    std::fprintf(out, "o disc\n");
+    for (int i = 0; i < corners; ++i) {
+        const double a = 6.283185307179586 * i / corners;
+        std::fprintf(out, "v %.6f %.6f 1\n", 1000 * std::cos(a), 1000 * std::sin(a));
+    }
+    std::fprintf(out, "f");
+    for (int i = 1; i <= corners; ++i) {
+        std::fprintf(out, " %d", i);
+    }
+    std::fprintf(out, "\n");
+    std::fclose(out);
+}
+
+// `groups` object groups of one triangle each.
+void WriteManyGroups(const std::string& file, int groups) {
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    for (int i = 0; i < groups; ++i) {
+        std::fprintf(out, "o g%d\nv %d 0 0\nv %d 1 0\nv %d 0 1\nf -3 -2 -1\n", i, i, i, i);
+    }
+    std::fclose(out);
+}
+
+// limitSeconds above 0 stops each load after that long (the extreme files
+// take some peers hours).
 void RunCase(const std::string& title, const std::string& file, int runs,
-             const std::string& configHome, bool goals) {
+             const std::string& configHome, bool goals, unsigned limitSeconds = 0) {
     const std::string self = objbench::SelfPath();
     std::vector<Loader> loaders;
     loaders.emplace_back(
@@ -197,6 +239,9 @@ void RunCase(const std::string& title, const std::string& file, int runs,
     loaders.emplace_back("tinyobjloader",
                          std::vector<std::string>{self, "--load", "tinyobjloader", file});
 #endif
+    for (Loader& l : loaders) {
+        l.limitSeconds = limitSeconds;
+    }
     for (int i = 0; i < runs; ++i) {
         for (Loader& l : loaders) {
             RunOnce(l, configHome);
@@ -266,6 +311,20 @@ int main(int argc, char** argv) {
             static_cast<unsigned long long>(made.faces),
             static_cast<unsigned long long>(made.triangles));
         RunCase(title, file, runs, configHome, false);
+    }
+    if (which == "all" || which == "face") {
+        const std::string file = (dir / "face.obj").string();
+        WriteBigFace(file, 100000);
+        RunCase("face file: one face line of 100,000 corners (a convex disc in z = 1)", file,
+                std::min(runs, 3), configHome, false, kExtremeLimitSeconds);
+        fs::remove(file);
+    }
+    if (which == "all" || which == "groups") {
+        const std::string file = (dir / "groups.obj").string();
+        WriteManyGroups(file, 100000);
+        RunCase("groups file: 100,000 objects of one triangle each", file, std::min(runs, 3),
+                configHome, false, kExtremeLimitSeconds);
+        fs::remove(file);
     }
     std::error_code ec;
     fs::remove_all(dir, ec);

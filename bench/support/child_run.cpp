@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 
 namespace objbench {
@@ -19,7 +20,8 @@ double Seconds(const timeval& t) {
 
 }  // namespace
 
-ChildRun RunChild(const std::vector<std::string>& argv, const std::string& configHome) {
+ChildRun RunChild(const std::vector<std::string>& argv, const std::string& configHome,
+                  unsigned limitSeconds) {
     ChildRun run;
     int fds[2];
     if (pipe(fds) != 0) {
@@ -39,6 +41,9 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::string& confi
             args.push_back(const_cast<char*>(a.c_str()));
         }
         args.push_back(nullptr);
+        if (limitSeconds > 0) {
+            alarm(limitSeconds);  // kept across execv; the default action ends the child
+        }
         execv(args[0], args.data());
         _exit(127);
     }
@@ -56,6 +61,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::string& confi
     run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
     run.peakKiB = usage.ru_maxrss;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.timedOut = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
     return run;
 }
 

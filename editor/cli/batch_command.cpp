@@ -234,7 +234,7 @@ int RunBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream
     context.editor = MakeEditorContext(ProgramDirectory());
     std::string error;
     const ContextOptions prepare{&options.settingsFile, &options.charset, &options.volumes,
-                                 &options.imagineDir};
+                                 &options.imagineDir, &options.searchDirs};
     if (!PrepareEditor(context.editor, prepare, error)) {
         err << "tessvane-cli: " << error << '\n';
         return 2;

@@ -159,7 +159,7 @@ int RunCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream
     context.editor = MakeEditorContext("");
     std::string error;
     const ContextOptions prepare{&options.settingsFile, &options.charset, &options.volumes,
-                                 &options.imagineDir};
+                                 &options.imagineDir, &options.searchDirs};
     if (!PrepareEditor(context.editor, prepare, error)) {
         err << "tessvane-cli: " << error << '\n';
         return 2;

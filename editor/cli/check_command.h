@@ -20,7 +20,8 @@ namespace tessvane::cli {
 // `progress` (standard error is a terminal) each tree is announced there.
 // Returns the exit code: 0 when every path was found, 1 when one is missing
 // or not mappable or a file cannot be read, 2 for bad usage (a settings file
-// that cannot be read, a --volume name the character set cannot hold).
+// that cannot be read, a --volume name the character set cannot hold, a
+// --volume or --search directory that is none).
 int RunCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream& err,
                     bool progress);
 

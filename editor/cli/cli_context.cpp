@@ -22,6 +22,20 @@ bool EncodeArgument(std::string_view utf8, CharacterSet set, std::string_view op
     return true;
 }
 
+namespace {
+
+// A directory named on the command line that is none would make every path
+// on it missing, or a search find nothing, with no word of the typing error.
+bool IsDirectoryArgument(const std::string& directory, std::string_view option,
+                         std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(directory, ec)) return true;
+    error = "option " + std::string(option) + ": " + directory + " is not a directory";
+    return false;
+}
+
+}  // namespace
+
 bool PrepareEditor(EditorContext& editor, const ContextOptions& options, std::string& error) {
     if (options.settingsFile != nullptr && *options.settingsFile &&
         !LoadSettingsFile(editor, **options.settingsFile, error))
@@ -32,7 +46,8 @@ bool PrepareEditor(EditorContext& editor, const ContextOptions& options, std::st
     if (options.volumes != nullptr) {
         for (const VolumeOption& volume : *options.volumes) {
             std::string name;
-            if (!EncodeArgument(volume.name, settings.CharacterSet, "--volume", name, error))
+            if (!EncodeArgument(volume.name, settings.CharacterSet, "--volume", name, error) ||
+                !IsDirectoryArgument(volume.directory, "--volume", error))
                 return false;
             std::error_code ec;
             const std::filesystem::path absolute = std::filesystem::absolute(volume.directory, ec);
@@ -48,6 +63,11 @@ bool PrepareEditor(EditorContext& editor, const ContextOptions& options, std::st
             !EncodeArgument(given, settings.CharacterSet, "--imagine-dir", imagine, error))
             return false;
         settings.ImagineDirectory = imagine;
+    }
+    if (options.searchDirs != nullptr) {
+        for (const std::string& directory : *options.searchDirs) {
+            if (!IsDirectoryArgument(directory, "--search", error)) return false;
+        }
     }
     return true;
 }

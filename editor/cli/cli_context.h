@@ -17,13 +17,17 @@ struct ContextOptions {
     const std::optional<CharacterSet>* charset = nullptr;
     const std::vector<VolumeOption>* volumes = nullptr;
     const std::optional<std::string>* imagineDir = nullptr;
+    const std::vector<std::string>* searchDirs = nullptr;
 };
 
 // Reads the settings file into `editor` when one is named, then applies
 // --charset, each --volume (its name encoded with the character set, its
 // directory made absolute; a name the file maps already gets the new
 // directory) and --imagine-dir. Returns false with `error` set when the
-// settings file cannot be read or a text cannot be encoded: bad usage.
+// settings file cannot be read, a text cannot be encoded, or the directory of
+// a --volume or --search is none: bad usage. (A directory of the settings
+// file's [Volumes] may be missing, a disk not mounted today: its paths are
+// then reported missing.)
 bool PrepareEditor(EditorContext& editor, const ContextOptions& options, std::string& error);
 
 // `utf8`, an argument, in the bytes of `set`. Returns false with `error`

@@ -487,7 +487,8 @@ std::string MainHelp() {
            "  batch   apply default lists and suffix rules to the files and save them\n"
            "\n"
            "'tessvane-cli COMMAND --help' describes a command.\n"
-           "Exit codes: 0 every file ok, 1 a file failed, 2 bad usage.\n";
+           "Exit codes: 0 every file ok, 1 a file failed (check: a path not found),\n"
+           "2 bad usage.\n";
 }
 
 std::string ListHelp() {
@@ -543,7 +544,8 @@ std::string CheckHelp() {
            "  --format json       one array of records with a list of candidates\n"
            "\n"
            "Exit codes: 0 every path found, 1 a path missing or not mappable (or a file\n"
-           "unreadable), 2 bad usage.\n";
+           "unreadable), 2 bad usage (also a --volume or --search DIR that is no\n"
+           "directory).\n";
 }
 
 std::string BatchHelp() {

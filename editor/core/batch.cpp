@@ -53,14 +53,15 @@ BatchStatus SaveFile(CoreContext& context, const BatchFileEntry& entry,
 
     const std::string target =
         BatchTargetPath(entry, context.editor.shell.SaveInOriginalDirectory, options.saveDirectory);
-    std::string backupName;
-    if (FileExists(target)) {
+    // Through a link, the file it names is saved and backed up beside itself.
+    const std::string file = LinkedFile(target);
+    BackupOutcome backup;
+    if (FileExists(file)) {
         if (settings.CreateBackups) {
             if (!options.dryRun) {
                 // Nothing is asked here: when no backup name is free the file
-                // is replaced and the log says "No backup made for " + target.
-                const BackupOutcome backup = BackupObjectFile(context, target, false);
-                if (backup.result == BackupResult::BackedUp) backupName = backup.backupName;
+                // is replaced and the log says "No backup made for " + path.
+                backup = BackupObjectFile(context, file, false);
             }
         } else {
             std::string question(context.editor.shell.CurrentFileName.view());
@@ -74,14 +75,8 @@ BatchStatus SaveFile(CoreContext& context, const BatchFileEntry& entry,
         ApplyRecordPaths(context, false);
         return BatchStatus::Ok;
     }
-    if (WriteObjectFile(context, target, false) != WriteStatus::Written) {
-        // The write left nothing at the target; put the file that was there
-        // back, so a failed save never leaves the target missing.
-        if (!backupName.empty() && RenameIfAbsent(backupName, target) && context.log != nullptr) {
-            context.log->WriteLine("Existing Object File restored from..." + backupName);
-        }
+    if (WriteAfterBackup(context, file, backup, false) != WriteStatus::Written)
         return BatchStatus::ErrorSaving;
-    }
     if (context.log != nullptr) context.log->WriteLine(BatchSavedLine(target));
     return BatchStatus::Ok;
 }

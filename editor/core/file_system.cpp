@@ -6,31 +6,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <string>
+
+#include "state/atomic_file.h"
 
 namespace tessvane {
 namespace {
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { Close(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int Close() {
-        int rc = 0;
-        if (fd_ >= 0) rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-  private:
-    int fd_;
-};
 
 bool StatHost(std::string_view path, struct stat& st) {
     const auto host = HostPath(path);
@@ -79,21 +60,30 @@ bool RenameIfAbsent(std::string_view from, std::string_view to) {
     return ::rename(hostFrom->c_str(), hostTo->c_str()) == 0;
 }
 
-bool ReadWholeFile(std::string_view path, Bytes& contents, int& error) {
-    contents.clear();
+bool HasOtherNames(std::string_view path) {
+    struct stat st {};
+    return StatHost(path, st) && S_ISREG(st.st_mode) && st.st_nlink > 1;
+}
+
+std::string LinkedFile(std::string_view path) {
+    const auto host = HostPath(path);
+    std::string target;
+    int error = 0;
+    if (!host || host->empty() || !FollowLinks(*host, target, error) || target == *host)
+        return std::string(path);
+    return target;
+}
+
+bool OpenForReading(std::string_view path, OpenedFile& file, int& error) {
     error = 0;
     const auto host = HostPath(path);
     if (!host || host->empty()) {
         error = ENOENT;
         return false;
     }
-    Descriptor fd(::open(host->c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        error = errno;
-        return false;
-    }
+    UniqueFd fd(::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0) {
         error = errno;
         return false;
     }
@@ -101,9 +91,19 @@ bool ReadWholeFile(std::string_view path, Bytes& contents, int& error) {
         error = EISDIR;
         return false;
     }
+    file.fd = std::move(fd);
+    file.regular = S_ISREG(st.st_mode);
+    file.size = file.regular ? static_cast<std::uint64_t>(st.st_size) : 0;
+    return true;
+}
+
+bool ReadWholeFile(std::string_view path, Bytes& contents, int& error) {
+    contents.clear();
+    OpenedFile file;
+    if (!OpenForReading(path, file, error)) return false;
     unsigned char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(file.fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             error = errno;
@@ -116,69 +116,18 @@ bool ReadWholeFile(std::string_view path, Bytes& contents, int& error) {
     return true;
 }
 
-bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& error) {
+bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& error,
+                          std::string_view attributesFrom) {
     error = 0;
     const auto host = HostPath(path);
     if (!host || host->empty()) {
         error = ENOENT;
         return false;
     }
-    // A file marked read-only is refused, as opening it for writing would be:
-    // the rename below would replace it without asking anyone.
-    struct stat existing {};
-    if (::stat(host->c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        ((existing.st_mode & 0222) == 0 || ::access(host->c_str(), W_OK) != 0)) {
-        error = EACCES;
-        return false;
-    }
-    const std::filesystem::path target(*host);
-    std::filesystem::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string hidden(1, '.');
-    hidden.append(target.filename().string()).append(".XXXXXX");
-    std::string temp = (dir / hidden).string();
-    Descriptor fd(::mkstemp(temp.data()));
-    if (!fd.valid()) {
-        error = errno;
-        return false;
-    }
-    auto fail = [&](int err) {
-        error = err;
-        fd.Close();
-        ::unlink(temp.c_str());
-        return false;
-    };
-    // Keep the permissions of the file being replaced; a new file gets the
-    // usual ones for the user's umask.
-    struct stat st {};
-    if (::stat(host->c_str(), &st) == 0) {
-        ::fchmod(fd.get(), st.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd.get(), 0666 & ~mask);
-    }
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t n = ::write(fd.get(), contents.data() + done, contents.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (fd.Close() != 0) {
-        error = errno;
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::rename(temp.c_str(), host->c_str()) != 0) {
-        error = errno;
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    std::string model;
+    if (!attributesFrom.empty()) model = HostPath(attributesFrom).value_or(std::string());
+    const std::string_view bytes(reinterpret_cast<const char*>(contents.data()), contents.size());
+    return ReplaceFile(*host, bytes, error, model);
 }
 
 }  // namespace tessvane

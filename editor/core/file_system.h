@@ -7,11 +7,13 @@
 // (core/volume_map.h, DirectoryExistsHere in core/path_rules.h).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/object_file.h"
+#include "state/unique_fd.h"
 
 namespace tessvane {
 
@@ -26,15 +28,38 @@ bool DirectoryExists(std::string_view path);  // a directory (or a link to one)
 // `to` exists or the rename fails.
 bool RenameIfAbsent(std::string_view from, std::string_view to);
 
+// True when the regular file at `path` has other names (hard links) too.
+bool HasOtherNames(std::string_view path);
+
+// The file a write to `path` changes: the file a symbolic link at `path`
+// names, as a path of this host (see FollowLinks in state/atomic_file.h), or
+// `path` as it is when it is no link.
+std::string LinkedFile(std::string_view path);
+
+// A file opened for reading.
+struct OpenedFile {
+    UniqueFd fd;
+    bool regular = false;    // a regular file, whose length is `size`
+    std::uint64_t size = 0;  // (pipes and devices have none)
+};
+
+// Opens the file at `path` for reading. On failure returns false and sets
+// `error` to the system error number (EISDIR for a directory).
+bool OpenForReading(std::string_view path, OpenedFile& file, int& error);
+
 // Reads the whole file. On failure returns false and sets `error` to the
 // system error number.
 bool ReadWholeFile(std::string_view path, Bytes& contents, int& error);
 
-// Writes `contents` to a temporary file in the target's directory, flushes it
-// to the disk and renames it over `path`. On failure the previous file at
-// `path` is untouched, the temporary file is removed, and `error` holds the
-// system error number. An existing file that is read-only (no write
-// permission bit, or not writable by us) is not replaced: EACCES.
-bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& error);
+// Writes `contents` to `path` by the editor's one rule for replacing a file
+// (state/atomic_file.h): a temporary file beside the target, flushed and
+// renamed over it; links followed, mode, owner and group kept, read-only
+// files refused (EACCES), devices written directly; other names of a
+// hard-linked file keep the old file. A target that does not exist takes the
+// mode, owner and group of `attributesFrom` when that names a file. On
+// failure the previous file at `path` is untouched and `error` holds the
+// system error number.
+bool WriteWholeFileAtomic(std::string_view path, const Bytes& contents, int& error,
+                          std::string_view attributesFrom = {});
 
 }  // namespace tessvane

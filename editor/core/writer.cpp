@@ -180,7 +180,10 @@ Bytes SerializeObjectFile(const ObjectFile& file) {
     return out;
 }
 
-WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool interactive) {
+namespace {
+
+WriteStatus WriteHeldFile(CoreContext& context, std::string_view path, bool interactive,
+                          std::string_view attributesFrom) {
     ObjectFile& file = context.file;
     auto failed = [&] {
         if (interactive)
@@ -193,19 +196,51 @@ WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool in
     if (!file.Paths.Records.empty()) ApplyRecordPaths(context, interactive);
     ComputeChunkSizes(file);
     int error = 0;
-    if (!WriteWholeFileAtomic(path, SerializeObjectFile(file), error)) return failed();
+    if (!WriteWholeFileAtomic(path, SerializeObjectFile(file), error, attributesFrom))
+        return failed();
     return WriteStatus::Written;
 }
 
-SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive) {
-    const BackupOutcome backup = BackupObjectFile(context, path, interactive);
-    if (backup.result == BackupResult::Declined) return SaveStatus::Declined;
-    if (WriteObjectFile(context, path, interactive) == WriteStatus::Written)
-        return SaveStatus::Written;
+}  // namespace
+
+WriteStatus WriteObjectFile(CoreContext& context, std::string_view path, bool interactive) {
+    return WriteHeldFile(context, path, interactive, {});
+}
+
+WriteStatus WriteAfterBackup(CoreContext& context, std::string_view path,
+                             const BackupOutcome& backup, bool interactive) {
+    const bool moved = backup.result == BackupResult::BackedUp;
+    // The old file, wherever it is now, has names besides the one saved: they
+    // go on showing it. Writing into it instead could leave them all with a
+    // half-written file after a crash.
+    const bool otherNames = HasOtherNames(moved ? std::string_view(backup.backupName) : path);
+    // The file written in place of the one moved aside is that file to its
+    // owner: same mode, owner and group.
+    const WriteStatus status =
+        WriteHeldFile(context, path, interactive, moved ? backup.backupName : std::string_view());
+    if (status == WriteStatus::Written) {
+        if (otherNames) {
+            const std::string said(kOtherNamesKeepTheOldFile);
+            if (interactive)
+                ShowInformation(context.ui, context.editor.shell.CurrentFileName.str() + said);
+            if (context.log != nullptr) context.log->WriteLine(std::string(path) + said);
+        }
+        return status;
+    }
     // Nothing was written at `path` (a full disk, a lost medium): the file
     // that was there goes back, so the user finds it where it was.
-    if (backup.result == BackupResult::BackedUp) RenameIfAbsent(backup.backupName, path);
-    return SaveStatus::CreateFailed;
+    if (moved && RenameIfAbsent(backup.backupName, path) && context.log != nullptr)
+        context.log->WriteLine("Existing Object File restored from..." + backup.backupName);
+    return status;
+}
+
+SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive) {
+    const std::string target = LinkedFile(path);
+    const BackupOutcome backup = BackupObjectFile(context, target, interactive);
+    if (backup.result == BackupResult::Declined) return SaveStatus::Declined;
+    return WriteAfterBackup(context, target, backup, interactive) == WriteStatus::Written
+               ? SaveStatus::Written
+               : SaveStatus::CreateFailed;
 }
 
 }  // namespace tessvane

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/backup.h"
 #include "core/core_context.h"
 
 namespace tessvane {
@@ -31,10 +32,26 @@ enum class SaveStatus : int {
     Declined = 2,  // no backup name was free and the user chose not to overwrite
 };
 
+// What the user is told, after the file's name, when the file saved had other
+// names (hard links): the saved name holds the new file, the others the old.
+inline constexpr std::string_view kOtherNamesKeepTheOldFile =
+    " has other names (hard links); they keep the file as it was.";
+
+// WriteObjectFile after BackupObjectFile(path) gave `backup`. A file moved
+// aside lends its mode, owner and group to the file written in its place, and
+// is put back at `path` when the write fails (logged as "Existing Object File
+// restored from..." + backup name when a log is installed). When the old file
+// had other names, a successful write says so: with `interactive` as
+// information CurrentFileName + kOtherNamesKeepTheOldFile, and in the log
+// (when installed) as `path` + kOtherNamesKeepTheOldFile.
+WriteStatus WriteAfterBackup(CoreContext& context, std::string_view path,
+                             const BackupOutcome& backup, bool interactive);
+
 // Save and Save As: moves an existing file at `path` aside (BackupObjectFile,
 // which asks before overwriting when no backup name is free), then
-// WriteObjectFile. When the write fails, the file moved aside is put back at
-// `path`: a failed save leaves the previous file where it was.
+// WriteAfterBackup: a failed save leaves the previous file where it was. A
+// symbolic link at `path` stays: the file it names (LinkedFile) is backed up
+// beside itself and written.
 SaveStatus SaveObjectFile(CoreContext& context, std::string_view path, bool interactive);
 
 // The bytes WriteObjectFile writes, after ApplyRecordPaths and

@@ -1,15 +1,13 @@
 #include "settings_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <vector>
+
+#include "atomic_file.h"
 
 namespace tessvane {
 namespace {
@@ -241,48 +239,6 @@ std::string_view WordOf(const std::array<std::string_view, N>& words, std::uint1
     return selection < N ? words[selection] : words[0];
 }
 
-bool WriteAtomically(const std::string& path, const std::string& text) {
-    // The rename below would replace a file the user made read-only without
-    // asking anyone; a file we could not open for writing is not written.
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-    if (exists && ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
-        return false;
-
-    const SplitFilePath split = SplitSettingsPath(path);
-    std::string pattern = std::string(split.directory) + ".Tessvane.ini.XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) return false;
-
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    // mkstemp makes the file private: a replaced file keeps its own mode (a
-    // private settings file stays private), a new one gets the mode an
-    // ordinary new file gets.
-    mode_t mode = existing.st_mode & 07777;
-    if (!exists) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(name.data(), path.c_str()) == 0;
-    if (!ok) ::unlink(name.data());
-    return ok;
-}
-
 }  // namespace
 
 SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path) {
@@ -400,7 +356,8 @@ std::string SettingsFileText(const EditorContext& editor) {
 }
 
 bool WriteSettings(EditorContext& editor, std::string_view path) {
-    if (!WriteAtomically(std::string(path), SettingsFileText(editor))) return false;
+    int error = 0;
+    if (!ReplaceFile(path, SettingsFileText(editor), error)) return false;
     MakeCurrent(editor, path);
     return true;
 }

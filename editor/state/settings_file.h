@@ -42,11 +42,12 @@ inline constexpr std::string_view kUnableToLoadSettings = "Unable to load settin
 // entries beyond the lists' capacity are ignored.
 SettingsReadStatus ReadSettings(EditorContext& editor, std::string_view path);
 
-// Writes the 25 option lines and the non-empty list and volume sections to `path`, each
-// line ended by CR LF. The file is replaced atomically: it is written to a
-// temporary file in the same directory, flushed and renamed over `path`, so a
-// failure leaves the previous file as it was. An existing file keeps its
-// mode; one without write permission is not replaced. On success
+// Writes the 25 option lines and the non-empty list and volume sections to
+// `path`, each line ended by CR LF. The file is replaced by the editor's one
+// rule (atomic_file.h): a temporary file beside it, flushed and renamed over
+// `path`, so a failure leaves the previous file as it was; a link is
+// followed, an existing file keeps its mode, owner and group, and one without
+// write permission is not replaced. On success
 // SettingsDirectory and SettingsFileName name the file written; on failure
 // nothing changes and false is returned (the design shows no message).
 bool WriteSettings(EditorContext& editor, std::string_view path);

@@ -181,6 +181,13 @@ bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
         Status(callbacks, "Skipped: %s\n", skipped.c_str());
         log.Printf("Skipped: %s\n", skipped.c_str());
     }
+    // A sound file without a custom object, or whose objects hold no
+    // triangle, gives nothing the host can use: that is said, not passed
+    // over as an import.
+    if (result.Count() == 0) {
+        ReportNoMeshes(settings.file_name, log);
+        return false;
+    }
     return true;
 }
 

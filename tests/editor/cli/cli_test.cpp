@@ -579,6 +579,10 @@ TEST_F(CliTest, BadUsageExitsWithTwoAndChangesNothing) {
         {"check", "--volume", "Work/Sub=dir", "cube.iob"},
         {"check", "--volume", "C:", "cube.iob"},
         {"check", "--search", "", "cube.iob"},
+        // A directory typed wrong would leave every path missing without a word.
+        {"check", "--volume", "C:=nowhere", "cube.iob"},
+        {"check", "--search", "nowhere", "cube.iob"},
+        {"batch", "--relink", "--search", "cube.iob", "cube.iob"},
         {"batch", "--relink=yes", "cube.iob"},
         {"batch", "--map-dir", "C:\\TEX=D:\\\xe2\x82\xac", "cube.iob"},
     };
@@ -604,6 +608,7 @@ TEST_F(CliTest, HelpForEachCommand) {
     const std::vector<Case> cases = {
         {{"--help"}, "Usage: tessvane-cli COMMAND"},
         {{"list", "--help"}, "Usage: tessvane-cli list"},
+        {{"check", "--help"}, "Usage: tessvane-cli check"},
         {{"batch", "--help"}, "Usage: tessvane-cli batch"},
         {{"help", "batch"}, "Usage: tessvane-cli batch"},
     };

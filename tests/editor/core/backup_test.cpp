@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -67,6 +69,78 @@ TEST_F(BackupTest, AFileNamedLikeItsBackupGoesToTheFirstNumber) {
     EXPECT_EQ(o.backupName, temp.File("scene.000"));
     EXPECT_FALSE(FileExists(target));
     EXPECT_EQ(BackupObjectFile(context, target, true).result, BackupResult::NoFile);
+}
+
+// Saving with backups over a file that is more than a name in a directory:
+// someone else's private file, a symbolic link, a file with a second name.
+// The file the user meant takes the new bytes, keeps what makes it theirs,
+// and its backup lies beside it. A second name keeps the old file: the save
+// replaces, it never writes into a file, and says so.
+TEST_F(BackupTest, SavingKeepsLinksAndOwnersAndTellsOfOtherNames) {
+    namespace fs = std::filesystem;
+    const bool root = ::geteuid() == 0;
+    struct Case {
+        const char* name;
+        const char* savedAs;    // the name the save is given
+        const char* fileSaved;  // the file that takes the new bytes
+        const char* backup;     // where the old bytes go
+        bool secondName;        // the file has another name too
+    };
+    const Case cases[] = {
+        {"private file of someone else", "wood.iob", "wood.iob", "wood.bak", false},
+        {"symbolic link", "wood.iob", "real/wood.iob", "real/wood.bak", false},
+        {"file with a second name", "wood.iob", "wood.iob", "wood.bak", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::TempDir dir;
+        fs::create_directory(dir.path() / "real");
+        const fs::path file = dir.path() / c.fileSaved;
+        testing::WriteFileBytes(file, Version("old.iff"));
+        ::chmod(file.c_str(), 0640);
+        if (root) {
+            ASSERT_EQ(::chown(file.c_str(), 4321, 8765), 0);
+        }
+        if (std::string(c.savedAs) != c.fileSaved)
+            fs::create_symlink(c.fileSaved, dir.path() / c.savedAs);
+        const fs::path other = dir.path() / "other-name.iob";
+        if (c.secondName) fs::create_hard_link(file, other);
+
+        ASSERT_EQ(Load(Version("new.iff"), true, "source.iob"), ReadStatus::Ok);
+        log.lines.clear();
+        ui.messages.clear();
+        context.log = &log;
+        EXPECT_EQ(SaveObjectFile(context, (dir.path() / c.savedAs).string(), true),
+                  SaveStatus::Written);
+
+        EXPECT_EQ(testing::ReadFileBytes(file), Version("new.iff"));
+        EXPECT_EQ(testing::ReadFileBytes(dir.path() / c.backup), Version("old.iff"));
+        if (std::string(c.savedAs) != c.fileSaved) {
+            EXPECT_TRUE(fs::is_symlink(dir.path() / c.savedAs));
+        }
+        // The other name keeps the old file, and the user hears of it.
+        std::vector<std::string> logged = {"Existing Object File renamed as..." +
+                                           (dir.path() / c.backup).string()};
+        if (c.secondName) {
+            EXPECT_EQ(testing::ReadFileBytes(other), Version("old.iff"));
+            EXPECT_EQ(ui.Texts(), std::vector<std::string>{"source.iob" +
+                                                           std::string(kOtherNamesKeepTheOldFile)});
+            logged.push_back((dir.path() / c.savedAs).string() +
+                             std::string(kOtherNamesKeepTheOldFile));
+        } else {
+            EXPECT_TRUE(ui.messages.empty());
+        }
+        EXPECT_EQ(log.lines, logged);
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        if (root) {
+            EXPECT_EQ(st.st_uid, 4321u);
+            EXPECT_EQ(st.st_gid, 8765u);
+        }
+        for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+            EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+    }
 }
 
 class NoBackupNameTest : public BackupTest {

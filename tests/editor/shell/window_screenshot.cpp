@@ -3,11 +3,17 @@
 // PAGE is the notebook page in front, 0 to 5 (default 1, Details), or "about"
 // for the about box, "chooser" for the directory chooser at the file's
 // directory, "dirdialog" or "texdialog" for the two list dialogs, or
-// "batchfiles" for the Batch page with two files chosen.
+// "batchfiles" for the Batch page with two files chosen, "help" for the
+// window with the help window beside it (the whole screen is grabbed, so run
+// it under a window manager on a screen wide enough for both), or "print" to
+// print the path list into PNG-FILE as a PDF.
 #include <QApplication>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,7 +23,23 @@
 #include "DirUnit2.h"
 #include "TexForm.h"
 #include "VANEMain.h"
+#include "help_window.h"
 #include "scripted_dialog_service.h"
+
+namespace {
+
+// The print dialog answered with a PDF file.
+class PdfDialogs final : public tessvane::testing::ScriptedDialogService {
+  public:
+    QString pdf;
+    bool SetupPrinter(QPrinter& printer) override {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     if (argc != 3 && argc != 4) {
@@ -55,7 +77,8 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         return dialog.grab().save(QString::fromStdString(png)) ? 0 : 1;
     }
-    const bool batch_files = argc == 4 && std::string(argv[3]) == "batchfiles";
+    const std::string mode = argc == 4 ? argv[3] : "";
+    const bool batch_files = mode == "batchfiles";
 
     // A scratch program directory, so no settings file of the user is read.
     const std::filesystem::path scratch =
@@ -71,9 +94,11 @@ int main(int argc, char* argv[]) {
 
     tessvane::CoreContext context;
     context.editor = tessvane::MakeEditorContext(scratch.string() + "/");
-    tessvane::testing::ScriptedDialogService dialogs;
+    PdfDialogs dialogs;
+    dialogs.pdf = QString::fromStdString(png);
     context.ui = &dialogs;
     tessvane::TVANEForm window(context, dialogs);
+    if (mode == "help") window.move(40, 40);
     window.show();
     QApplication::processEvents();
 
@@ -85,10 +110,29 @@ int main(int argc, char* argv[]) {
         window.findChild<QPushButton*>("SelectFilesButton")->click();
         tabs->setCurrentIndex(5);
     } else {
-        tabs->setCurrentIndex(argc == 4 ? std::atoi(argv[3]) : tessvane::kDetailsPage);
+        tabs->setCurrentIndex(mode.empty() || mode == "help" || mode == "print"
+                                  ? tessvane::kDetailsPage
+                                  : std::atoi(argv[3]));
     }
     window.findChild<QTableWidget*>("PathDetailList")->selectRow(1);
     QApplication::processEvents();
+    if (mode == "print") {
+        window.findChild<QPushButton*>("PrintButton")->click();
+        std::filesystem::remove_all(scratch);
+        return std::filesystem::exists(png) ? 0 : 1;
+    }
+    if (mode == "help") {
+        window.findChild<QPushButton*>("HelpButton")->click();
+        // Let the window manager place and draw both windows.
+        for (int i = 0; i < 40; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(25);
+        }
+        const QRect both = window.frameGeometry().united(window.Help()->frameGeometry());
+        const QPixmap screen = window.screen()->grabWindow(0);
+        std::filesystem::remove_all(scratch);
+        return screen.copy(both.adjusted(-8, -8, 8, 8)).save(QString::fromStdString(png)) ? 0 : 1;
+    }
 
     std::filesystem::remove_all(scratch);
     if (!window.grab().save(QString::fromStdString(png))) {

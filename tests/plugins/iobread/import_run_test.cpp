@@ -110,6 +110,11 @@ TEST_F(IobImportTest, AFileThatCannotBeImportedIsNamedWithTheReason) {
     Bytes cut = iobtest::OneObjectFile("CUBE", iobtest::Cube());
     cut.resize(cut.size() / 2);
     std::filesystem::create_directory(temp_.File("folder.iob"));
+    // Sound files that hold no mesh: no object at all, and only a lamp.
+    const Bytes bare = IffBuilder("TDDD").Build();
+    IffBuilder lamp("TDDD");
+    lamp.Begin("OBJ ").Begin("DESC").Chunk("NAME", chunks::Name("SUN"));
+    lamp.Chunk("SHP2", iobtest::Shp2(2, 1)).End().Chunk("TOBJ", {}).End();
     const struct {
         std::string path;
         std::string message;
@@ -119,6 +124,8 @@ TEST_F(IobImportTest, AFileThatCannotBeImportedIsNamedWithTheReason) {
         {Write("cut.iob", cut), temp_.File("cut.iob") + ": it is cut short"},
         {Write("text.iob", Bytes{'v', ' ', '1', '\n'}),
          temp_.File("text.iob") + ": it is not an Imagine object file"},
+        {Write("bare.iob", bare), "no meshes found in " + temp_.File("bare.iob")},
+        {Write("lamp.iob", lamp.Build()), "no meshes found in " + temp_.File("lamp.iob")},
     };
     for (const auto& c : cases) {
         pluginsupport::ScriptedTerminal terminal("", false);

@@ -25,6 +25,7 @@ using namespace e2e;
 using pluginsupport::ReadFileBytes;
 using pluginsupport::WriteFileBytes;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 TEST(IobModules, TheImporterExportsItsFourEntryPointsAndDescribesItself) {
     Module module(IOBREAD_MODULE);
@@ -212,6 +213,31 @@ TEST_F(IobConvertTest, CoordinatesBeyondImagineAreRefusedUntilScaled) {
               0)
         << Err();
     EXPECT_EQ(ImportLines(temp_.File("big.iob")).at(0).bounds[3], 5000.0);
+}
+
+// An Imagine object that gives no mesh, damaged or sound, is a failed import:
+// meshconv says why, exits 1 and leaves OUT as it was.
+TEST_F(IobConvertTest, AnIobThatGivesNoMeshIsNotConverted) {
+    iobtest::Bytes cut = iobtest::OneObjectFile("CUBE", iobtest::Cube());
+    cut.resize(cut.size() / 2);
+    const struct {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {WriteFile("cut.iob", cut), "it is cut short"},
+        {WriteFile("bare.iob", iobtest::IffBuilder("TDDD").Build()), "no meshes found in"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(MESHCONV_PROGRAM, {"import", c.file}), 1) << c.file;
+        EXPECT_THAT(Err(), HasSubstr(c.message));
+        EXPECT_THAT(Out(), Not(HasSubstr("total")));
+        WriteFileBytes(temp_.File("out.obj"), "kept\n");
+        EXPECT_EQ(Run(MESHCONV_PROGRAM, {"convert", c.file, temp_.File("out.obj")}), 1) << c.file;
+        EXPECT_THAT(Err(), HasSubstr(c.message));
+        EXPECT_EQ(ReadFileBytes(temp_.File("out.obj")), "kept\n");
+        EXPECT_EQ(Run(MESHCONV_PROGRAM, {"convert", c.file, temp_.File("new.c")}), 1) << c.file;
+        EXPECT_FALSE(std::filesystem::exists(temp_.File("new.c")));
+    }
 }
 
 // A file iobwrite wrote holds no paths: Tessvane loads it and finds nothing
