@@ -20,9 +20,9 @@
 // bytes below 0x20, 0x7F and '%' (in names also '=' and '#') are written as
 // %XX with two hex digits, so any text survives the trip; nothing else is
 // escaped, and texts written by hand need no escapes at all. Every write
-// replaces the file atomically (a temporary file in the same directory,
-// flushed and renamed over it), so the file is always either the old or the
-// new one.
+// replaces the file atomically (framework/replacement_file.h), so the file is
+// always either the old or the new one; a new file is private to the user
+// (0600), a read-only one is refused.
 #pragma once
 
 #include <cstddef>
