@@ -25,7 +25,4 @@ std::string JsonString(std::string_view text);
 // letters included, are printed as they are.
 std::string TerminalText(std::string_view text);
 
-// True when `text` is well-formed UTF-8.
-bool IsUtf8(std::string_view text);
-
 }  // namespace tessvane::cli

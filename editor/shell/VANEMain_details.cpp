@@ -1,7 +1,6 @@
 // The Details page: one row per path record in display order, and the fields
 // that give the current record a new directory, file name and description.
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "VANEMain.h"
@@ -28,21 +27,6 @@ bool IsTexture(const PathRecord& record) {
     return record.Kind == PathKind::Texture;
 }
 
-// Keys with which the grid moves to another row.
-bool MovesRow(int key) {
-    switch (key) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 void TVANEForm::ConnectDetailsPage() {
@@ -64,18 +48,7 @@ void TVANEForm::ConnectDetailsPage() {
     connect(grid, &QTableWidget::itemSelectionChanged, this, &TVANEForm::PathDetailListSelectCell);
     // What was typed for the record shown is entered before another record
     // takes its place; a text that is refused keeps its record on screen.
-    new EventHook(grid->viewport(), [this, grid](QEvent* event) {
-        if (event->type() != QEvent::MouseButtonPress &&
-            event->type() != QEvent::MouseButtonDblClick)
-            return false;
-        const int row = grid->rowAt(static_cast<QMouseEvent*>(event)->position().toPoint().y());
-        if (row < 0 || row == grid->currentRow()) return false;
-        return !EnterTypedRecordTexts();
-    });
-    new EventHook(grid, [this](QEvent* event) {
-        if (event->type() != QEvent::KeyPress) return false;
-        return MovesRow(static_cast<QKeyEvent*>(event)->key()) && !EnterTypedRecordTexts();
-    });
+    HookRowChanges(grid, [this] { return EnterTypedRecordTexts(); });
     connect(ui_->Details_NewPath, &QLineEdit::returnPressed, this,
             &TVANEForm::Details_NewPathKeyDown);
     connect(ui_->SelectPath2, &QPushButton::clicked, this, &TVANEForm::SelectPath2Click);

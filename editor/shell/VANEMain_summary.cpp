@@ -1,9 +1,6 @@
 // The Summary page: one line per distinct old directory, and the new
 // directory chosen for it. Changes reach the records through "Update Details"
 // (or Save As while this page is in front).
-#include <QKeyEvent>
-#include <QMouseEvent>
-
 #include "VANEMain.h"
 #include "core/file_system.h"
 #include "core/path_rules.h"
@@ -23,30 +20,7 @@ void TVANEForm::ConnectSummaryPage() {
 
     // A directory typed for one line is entered before another line is
     // chosen; a text that is refused keeps its line chosen.
-    QListWidget* list = ui_->SummaryList;
-    new EventHook(list->viewport(), [this, list](QEvent* event) {
-        if (event->type() != QEvent::MouseButtonPress &&
-            event->type() != QEvent::MouseButtonDblClick)
-            return false;
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        const QListWidgetItem* item = list->itemAt(at);
-        if (item == nullptr || list->row(item) == list->currentRow()) return false;
-        return !EnterTypedSummaryText();
-    });
-    new EventHook(list, [this](QEvent* event) {
-        if (event->type() != QEvent::KeyPress) return false;
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-            case Qt::Key_PageUp:
-            case Qt::Key_PageDown:
-            case Qt::Key_Home:
-            case Qt::Key_End:
-                return !EnterTypedSummaryText();
-            default:
-                return false;
-        }
-    });
+    HookRowChanges(ui_->SummaryList, [this] { return EnterTypedSummaryText(); });
 }
 
 SummaryEntry* TVANEForm::SelectedSummaryEntry() {

@@ -3,7 +3,10 @@
 // subclassing them.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QObject>
 #include <functional>
 
@@ -27,5 +30,34 @@ class EventHook : public QObject {
   private:
     std::function<bool(QEvent*)> handler_;
 };
+
+// Calls `enter_typed` before a press on another row or a key that moves the
+// current row takes effect in `view`; when it returns false (a typed text was
+// refused) the press or key is swallowed and the current row stays.
+inline void HookRowChanges(QAbstractItemView* view, std::function<bool()> enter_typed) {
+    new EventHook(view->viewport(), [view, enter_typed](QEvent* event) {
+        if (event->type() != QEvent::MouseButtonPress &&
+            event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        const QModelIndex at =
+            view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (!at.isValid() || at.row() == view->currentIndex().row()) return false;
+        return !enter_typed();
+    });
+    new EventHook(view, [enter_typed](QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                return !enter_typed();
+            default:
+                return false;
+        }
+    });
+}
 
 }  // namespace tessvane

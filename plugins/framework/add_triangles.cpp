@@ -10,7 +10,8 @@
 // then, triangle by triangle, the face and edge lookups and the face
 // references. No table reads another table's state, so doing one table's
 // work of several triangles before the next table's changes nothing in any
-// of them.
+// of them. For the same reason the two halves, vertex lookups and the rest,
+// may run on two threads, one batch behind the other.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -106,68 +107,91 @@ struct TriangleBuckets {
     }
 }
 
+bool HasTables(const Mesh3d& mesh) {
+    return mesh.vertices != nullptr && mesh.faces != nullptr && mesh.edges != nullptr;
+}
+
+// Faces, edges and face references of one round of triangles.
+void AddRoundFaces(VertexTable& vertices, FaceTable& faces, EdgeTable& edges, const std::int32_t* k,
+                   std::size_t n) {
+    TriangleBuckets buckets[kRound];
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t* v = k + 3 * i;
+        buckets[i] = {FaceTable::KeyHash(v[0], v[1], v[2]),
+                      {EdgeTable::KeyHash(v[0], v[1]), EdgeTable::KeyHash(v[1], v[2]),
+                       EdgeTable::KeyHash(v[2], v[0])}};
+    }
+    for (std::size_t i = 0; i < std::min(kTriangleHeadAhead, n); ++i) {
+        FetchHeads(vertices, faces, edges, buckets[i], k + 3 * i);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kTriangleHeadAhead < n) {
+            FetchHeads(vertices, faces, edges, buckets[i + kTriangleHeadAhead],
+                       k + 3 * (i + kTriangleHeadAhead));
+        }
+        if (i + kTriangleEntryAhead < n) {
+            FetchEntries(faces, edges, buckets[i + kTriangleEntryAhead]);
+        }
+        const int a = k[3 * i];
+        const int b = k[3 * i + 1];
+        const int c = k[3 * i + 2];
+        const int stored = faces.Count();
+        const int f = faces.FindOrAdd(a, b, c, buckets[i].face);
+        const int e1 = edges.FindOrAdd(a, b, buckets[i].edge[0]);
+        const int e2 = edges.FindOrAdd(b, c, buckets[i].edge[1]);
+        const int e3 = edges.FindOrAdd(c, a, buckets[i].edge[2]);
+        if (f == stored) {
+            // A face stored just now is in no vertex's list yet; only a
+            // corner that repeats an earlier one finds it there.
+            vertices.AddNewFaceRef(f, a);
+            if (b != a) {
+                vertices.AddNewFaceRef(f, b);
+            }
+            if (c != a && c != b) {
+                vertices.AddNewFaceRef(f, c);
+            }
+        } else {
+            vertices.AddFaceRefUnchecked(f, a);
+            vertices.AddFaceRefUnchecked(f, b);
+            vertices.AddFaceRefUnchecked(f, c);
+        }
+        faces.SetEdges(f, e1, e2, e3);
+        edges.AddFace(f, e1);
+        edges.AddFace(f, e2);
+        edges.AddFace(f, e3);
+    }
+}
+
 }  // namespace
 
-void AddTriangles(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count) {
-    if (mesh.vertices == nullptr || mesh.faces == nullptr || mesh.edges == nullptr) {
+void FindTriangleVertices(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count,
+                          std::int32_t* vertexNumbers) {
+    if (!HasTables(mesh)) {
         return;
     }
-    VertexTable& vertices = *mesh.vertices;
-    FaceTable& faces = *mesh.faces;
-    EdgeTable& edges = *mesh.edges;
-    std::int32_t k[3 * kRound];
-    TriangleBuckets buckets[kRound];
     for (std::size_t start = 0; start < count; start += kRound) {
-        const Triangle3d* t = triangles + start;
         const std::size_t n = std::min(kRound, count - start);
-        ExtendBounds(mesh, t, n);
-        FindVertices(vertices, t, n, k);
+        ExtendBounds(mesh, triangles + start, n);
+        FindVertices(*mesh.vertices, triangles + start, n, vertexNumbers + 3 * start);
+    }
+}
 
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::int32_t* v = k + 3 * i;
-            buckets[i] = {FaceTable::KeyHash(v[0], v[1], v[2]),
-                          {EdgeTable::KeyHash(v[0], v[1]), EdgeTable::KeyHash(v[1], v[2]),
-                           EdgeTable::KeyHash(v[2], v[0])}};
-        }
-        for (std::size_t i = 0; i < std::min(kTriangleHeadAhead, n); ++i) {
-            FetchHeads(vertices, faces, edges, buckets[i], k + 3 * i);
-        }
-        for (std::size_t i = 0; i < n; ++i) {
-            if (i + kTriangleHeadAhead < n) {
-                FetchHeads(vertices, faces, edges, buckets[i + kTriangleHeadAhead],
-                           k + 3 * (i + kTriangleHeadAhead));
-            }
-            if (i + kTriangleEntryAhead < n) {
-                FetchEntries(faces, edges, buckets[i + kTriangleEntryAhead]);
-            }
-            const int a = k[3 * i];
-            const int b = k[3 * i + 1];
-            const int c = k[3 * i + 2];
-            const int stored = faces.Count();
-            const int f = faces.FindOrAdd(a, b, c, buckets[i].face);
-            const int e1 = edges.FindOrAdd(a, b, buckets[i].edge[0]);
-            const int e2 = edges.FindOrAdd(b, c, buckets[i].edge[1]);
-            const int e3 = edges.FindOrAdd(c, a, buckets[i].edge[2]);
-            if (f == stored) {
-                // A face stored just now is in no vertex's list yet; only a
-                // corner that repeats an earlier one finds it there.
-                vertices.AddNewFaceRef(f, a);
-                if (b != a) {
-                    vertices.AddNewFaceRef(f, b);
-                }
-                if (c != a && c != b) {
-                    vertices.AddNewFaceRef(f, c);
-                }
-            } else {
-                vertices.AddFaceRef(f, a);
-                vertices.AddFaceRef(f, b);
-                vertices.AddFaceRef(f, c);
-            }
-            faces.SetEdges(f, e1, e2, e3);
-            edges.AddFace(f, e1);
-            edges.AddFace(f, e2);
-            edges.AddFace(f, e3);
-        }
+void AddTriangleFaces(Mesh3d& mesh, const std::int32_t* vertexNumbers, std::size_t count) {
+    if (!HasTables(mesh)) {
+        return;
+    }
+    for (std::size_t start = 0; start < count; start += kRound) {
+        AddRoundFaces(*mesh.vertices, *mesh.faces, *mesh.edges, vertexNumbers + 3 * start,
+                      std::min(kRound, count - start));
+    }
+}
+
+void AddTriangles(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count) {
+    std::int32_t k[3 * kRound];
+    for (std::size_t start = 0; start < count; start += kRound) {
+        const std::size_t n = std::min(kRound, count - start);
+        FindTriangleVertices(mesh, triangles + start, n, k);
+        AddTriangleFaces(mesh, k, n);
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "framework/contract.h"
 #include "framework/mesh_tables.h"
@@ -14,5 +15,19 @@ namespace plugins {
 // faster: the lookups of several triangles overlap their waits for memory.
 // Does nothing unless the mesh is in table form.
 void AddTriangles(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count);
+
+// The two halves of AddTriangles, for callers that run them on two threads.
+// FindTriangleVertices extends the bounds by the triangles' corners and
+// looks them up in the vertex table, writing three vertex numbers per
+// triangle to vertexNumbers; AddTriangleFaces takes such numbers and adds
+// the faces, edges and face lists. Calling the first and then the second for
+// each batch, batch after batch, is AddTriangles. The halves touch disjoint
+// parts of the mesh: the second may run for earlier batches on one thread
+// while the first runs for later ones on another, each half in batch order.
+// Nothing else may use the mesh meanwhile. Both do nothing unless the mesh is
+// in table form.
+void FindTriangleVertices(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count,
+                          std::int32_t* vertexNumbers);
+void AddTriangleFaces(Mesh3d& mesh, const std::int32_t* vertexNumbers, std::size_t count);
 
 }  // namespace plugins

@@ -90,6 +90,7 @@ VertexTable::VertexTable(std::uint64_t n)
     points_.Resize(kFirstEntries);
     nextInBucket_.Resize(kFirstEntries);
     firstFaceRef_.Resize(kFirstEntries);
+    firstFaceRef_.Fill(-1);
     faceRefs_.Resize(kFirstEntries * 3);
 }
 
@@ -103,7 +104,6 @@ std::uint32_t VertexTable::BucketOf(const Vector3d& p) const {
 void VertexTable::Grow() {
     points_.Grow();
     nextInBucket_.Resize(points_.capacity());
-    firstFaceRef_.Resize(points_.capacity());
 }
 
 int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket) {
@@ -118,7 +118,6 @@ int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket) {
     }
     const int index = count_++;
     points_[index] = p;
-    firstFaceRef_[index] = -1;
     nextInBucket_[index] = head;
     head = index;
     return index;
@@ -136,16 +135,34 @@ int VertexTable::AddFaceRef(int face, int vertex) {
     if (!InRange(vertex, count_)) {
         return -1;
     }
-    for (std::int32_t at = firstFaceRef_[vertex]; at >= 0; at = faceRefs_[at].next) {
-        if (faceRefs_[at].value == face) {
-            return 0;
-        }
-    }
-    AddNewFaceRef(face, vertex);
+    AddFaceRefUnchecked(face, vertex);
     return 0;
 }
 
+void VertexTable::ReserveFaceList(int vertex) {
+    const std::size_t old = firstFaceRef_.capacity();
+    const auto needed = static_cast<std::size_t>(vertex) + 1;
+    if (needed <= old) {
+        return;
+    }
+    firstFaceRef_.Resize(std::max(needed, 2 * old));
+    for (std::size_t i = old; i < firstFaceRef_.capacity(); ++i) {
+        firstFaceRef_[i] = -1;
+    }
+}
+
+void VertexTable::AddFaceRefUnchecked(int face, int vertex) {
+    ReserveFaceList(vertex);
+    for (std::int32_t at = firstFaceRef_[vertex]; at >= 0; at = faceRefs_[at].next) {
+        if (faceRefs_[at].value == face) {
+            return;
+        }
+    }
+    AddNewFaceRef(face, vertex);
+}
+
 void VertexTable::AddNewFaceRef(int face, int vertex) {
+    ReserveFaceList(vertex);
     if (static_cast<std::size_t>(faceRefCount_) == faceRefs_.capacity()) {
         faceRefs_.Grow();
     }
@@ -155,7 +172,7 @@ void VertexTable::AddNewFaceRef(int face, int vertex) {
 }
 
 FaceChain VertexTable::FaceList(int vertex) const {
-    if (!InRange(vertex, count_)) {
+    if (!InRange(vertex, count_) || static_cast<std::size_t>(vertex) >= firstFaceRef_.capacity()) {
         return {};
     }
     return {faceRefs_.data(), firstFaceRef_[vertex]};

@@ -115,10 +115,22 @@ class VertexTable {
     void PrefetchPoint(int i) const {
         if (i >= 0) __builtin_prefetch(&points_[static_cast<std::size_t>(i)]);
     }
-    // Fetches the head of vertex's face list (0 <= vertex < Count()).
+
+    // The face lists are kept apart from the points: the functions below
+    // touch only the lists, the lookups above only the points, so one
+    // thread may add face references while another looks points up
+    // (AddTriangleFaces and FindTriangleVertices). vertex must be a number
+    // the table gave out (0 <= vertex < Count() at that time); these do not
+    // check it against Count().
+    //
+    // Fetches the head of vertex's face list.
     void PrefetchFaceList(int vertex) const {
-        __builtin_prefetch(&firstFaceRef_[static_cast<std::size_t>(vertex)]);
+        if (static_cast<std::size_t>(vertex) < firstFaceRef_.capacity()) {
+            __builtin_prefetch(&firstFaceRef_[static_cast<std::size_t>(vertex)]);
+        }
     }
+    // AddFaceRef without the range check.
+    void AddFaceRefUnchecked(int face, int vertex);
     // AddFaceRef for a face known not to be in vertex's list (a face the
     // face table has just stored), which needs no search of the list.
     void AddNewFaceRef(int face, int vertex);
@@ -130,6 +142,8 @@ class VertexTable {
 
   private:
     void Grow();
+    // Makes room in the list heads for vertex; new heads are empty.
+    void ReserveFaceList(int vertex);
 
     mesh_detail::TableArray<Vector3d> points_;
     mesh_detail::TableArray<std::int32_t> nextInBucket_;

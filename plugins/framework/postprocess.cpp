@@ -5,6 +5,7 @@
 
 #include "framework/memory.h"
 #include "framework/mesh.h"
+#include "framework/triangle_feeder.h"
 
 namespace plugins {
 
@@ -91,24 +92,17 @@ void Mesh3d::Expand() {
     edges = new EdgeTable(static_cast<std::uint64_t>(count));
 
     // The arrays may come from a host: a triangle that points outside the
-    // point array is skipped rather than read out of bounds. The rest go to
-    // the tables in batches, which is faster and gives the same tables.
+    // point array is skipped rather than read out of bounds.
     auto valid = [this](std::int32_t k) { return k >= 0 && k < pointCount; };
-    constexpr int kBatch = 1024;
-    Triangle3d batch[kBatch];
-    int held = 0;
+    TriangleFeeder feeder;
     for (int i = 0; i < count; ++i) {
         const TriangleIndices& t = triangles[i];
         if (!valid(t.k0) || !valid(t.k1) || !valid(t.k2)) {
             continue;
         }
-        batch[held++] = Triangle3d{points[t.k0], points[t.k1], points[t.k2]};
-        if (held == kBatch) {
-            AddTriangles(*this, batch, held);
-            held = 0;
-        }
+        feeder.Add(*this, Triangle3d{points[t.k0], points[t.k1], points[t.k2]});
     }
-    AddTriangles(*this, batch, held);
+    feeder.Finish();
 }
 
 }  // namespace plugins

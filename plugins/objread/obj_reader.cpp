@@ -9,6 +9,7 @@
 #include "framework/log_file.h"
 #include "framework/mesh.h"
 #include "framework/progress.h"
+#include "framework/triangle_feeder.h"
 #include "objread/ear_clipping.h"
 #include "objread/obj_line_reader.h"
 #include "objread/obj_number.h"
@@ -21,42 +22,14 @@ namespace {
 // file can run it past its range.
 long long g_offCounter = 0;
 
-// Triangles on their way into a mesh. The tables take them many at a time,
-// which lets the lookups of neighbouring triangles overlap (AddTriangles);
-// a mesh gets its triangles in the order they were cut either way.
-class PendingTriangles {
-  public:
-    void Add(Mesh3d& mesh, const Triangle3d& t) {
-        if (&mesh != mesh_) {
-            Flush();
-            mesh_ = &mesh;
-        }
-        triangles_.push_back(t);
-        if (triangles_.size() == kBatch) {
-            Flush();
-        }
-    }
-    // Hands the waiting triangles to their mesh; needed before anyone reads
-    // the mesh.
-    void Flush() {
-        if (!triangles_.empty()) {
-            AddTriangles(*mesh_, triangles_.data(), triangles_.size());
-            triangles_.clear();
-        }
-    }
-
-  private:
-    static constexpr std::size_t kBatch = 1024;
-    Mesh3d* mesh_ = nullptr;
-    std::vector<Triangle3d> triangles_;
-};
-
 // Working storage of the face lines, kept across the lines of one parse so
 // that a face costs no allocation.
 struct FaceScratch {
     std::vector<std::uint32_t> corners;
     std::vector<CornerTriangle> triangles;
-    PendingTriangles pending;
+    // The meshes take their triangles through a feeder, which adds them in
+    // batches and on a second thread where there is one.
+    TriangleFeeder pending;
 };
 
 void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
@@ -203,7 +176,7 @@ bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
     FaceScratch scratch;
     AddFace(text, vertices, mesh, scratch);
-    scratch.pending.Flush();
+    scratch.pending.Finish();
 }
 
 ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
@@ -237,7 +210,7 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
         switch (line[0]) {
             case 'v':
                 if (line[1] == ' ' && !ParseVertexLine(line + 1, vertices)) {
-                    scratch.pending.Flush();
+                    scratch.pending.Finish();
                     result.status = ObjParseResult::Status::kNotFinite;
                     result.bytes = reader.Position();
                     return result;
@@ -274,7 +247,7 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
         }
     }
     const int readError = errno;
-    scratch.pending.Flush();
+    scratch.pending.Finish();
     result.bytes = reader.Position();
     switch (reader.Ended()) {
         case ObjLineReader::End::kReadError:

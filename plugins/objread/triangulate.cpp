@@ -24,8 +24,59 @@ double PolygonAngleSum(const std::uint32_t* corners, const Vector3d* points, std
     return Length(sum);
 }
 
+double ApproximateArcCosine(double c) {
+    // Abramowitz and Stegun 4.4.46: acos(x) = sqrt(1 - x) * p(x) on [0, 1]
+    // with an error below 2e-8; acos(-x) = pi - acos(x).
+    const double x = std::fabs(c);
+    const double p =
+        1.5707963050 +
+        x * (-0.2145988016 +
+             x * (0.0889789874 +
+                  x * (-0.0501743046 +
+                       x * (0.0308918810 +
+                            x * (-0.0170881256 + x * (0.0066700901 + x * -0.0012624911))))));
+    const double angle = std::sqrt(1.0 - x) * p;
+    return c < 0.0 ? 3.141592653589793 - angle : angle;
+}
+
 bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
                     const Vector3d& x) {
+    // The angle sum as PolygonAngleSum computes it, but with each angle from
+    // ApproximateArcCosine: the terms are unit vectors (or zero) times the
+    // angles, so the two sums lie at most count * kArcCosineError apart,
+    // plus rounding many orders of magnitude smaller. A sum that far or
+    // farther from half a turn gives the answer the exact sum gives; the
+    // rare sum closer to it is computed exactly.
+    Vector3d sum{0.0, 0.0, 0.0};
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const Vector3d u = Subtract(x, points[corners[k]]);
+        const Vector3d v = Subtract(x, points[corners[(k + 1) % count]]);
+        Vector3d w = Cross(u, v);
+        const double length = Length(w);
+        if (length > 0.0) {
+            w = Scale(w, 1.0 / length);
+        }
+        // The cases of AngleRadians, with the approximation for acos.
+        double angle = 0.0;
+        const double l = Length(u) * Length(v);
+        if (l != 0.0) {
+            const double c = Dot(u, v) / l;
+            if (c <= -1.0) {
+                angle = 3.141592653589793;
+            } else if (c < 1.0) {
+                angle = ApproximateArcCosine(c);
+            }
+        }
+        sum = Add(sum, Scale(w, angle));
+    }
+    const double estimate = Length(sum);
+    const double margin = 2.0 * count * kArcCosineError + 1e-9;
+    if (estimate > kHalfTurn + margin) {
+        return true;
+    }
+    if (estimate < kHalfTurn - margin) {
+        return false;
+    }
     return PolygonAngleSum(corners, points, count, x) > kHalfTurn;
 }
 

@@ -30,10 +30,15 @@ inline constexpr double kHalfTurn = 3.141592653589793;
 double PolygonAngleSum(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
                        const Vector3d& x);
 
+// acos(c) for -1 < c < 1 within kArcCosineError of std::acos, much faster.
+double ApproximateArcCosine(double c);
+inline constexpr double kArcCosineError = 1e-7;
+
 // True when x lies inside the polygon corners[0..count) of points: the
 // angles that the polygon's edges subtend at x, summed as vectors along the
 // edges' normals, exceed half a turn (a full turn inside, nearly zero
-// outside).
+// outside). Gives exactly the answer of comparing PolygonAngleSum with half
+// a turn, but computes that sum only when the answer is close.
 bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
                     const Vector3d& x);
 

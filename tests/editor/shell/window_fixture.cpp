@@ -63,14 +63,18 @@ void WindowTest::Click(const char* name) {
     QTest::mouseClick(button, Qt::LeftButton, {}, at);
 }
 
-void WindowTest::TypeEnter(const char* name, const std::string& text) {
+void WindowTest::TypeOnly(const char* name, const std::string& text) {
     auto* edit = Find<QLineEdit>(name);
     ASSERT_NE(edit, nullptr);
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, QString::fromStdString(text));
-    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void WindowTest::TypeEnter(const char* name, const std::string& text) {
+    TypeOnly(name, text);
+    if (auto* edit = Find<QLineEdit>(name)) QTest::keyClick(edit, Qt::Key_Return);
 }
 
 void WindowTest::Load(const std::string& path) {

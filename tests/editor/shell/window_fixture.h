@@ -40,6 +40,8 @@ class WindowTest : public ::testing::Test {
     bool Enabled(const char* name) { return Find<QWidget>(name)->isEnabled(); }
     QString Text(const char* name);
     void Click(const char* name);
+    // Replaces the field's text without pressing Enter.
+    void TypeOnly(const char* name, const std::string& text);
     // Replaces the field's text and presses Enter in it.
     void TypeEnter(const char* name, const std::string& text);
     // Load with the dialog answered by `path`.

@@ -47,16 +47,6 @@ class UnsavedTest : public WindowTest {
         StartWith();
     }
 
-    // Types into a field without pressing Enter.
-    void TypeOnly(const char* name, const std::string& text) {
-        auto* edit = Find<QLineEdit>(name);
-        ASSERT_NE(edit, nullptr);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, QString::fromStdString(text));
-    }
-
     void ShowPage(int page) { Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page); }
 
     void ClickRow(const char* grid_name, int row) {

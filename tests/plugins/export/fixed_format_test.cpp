@@ -102,6 +102,41 @@ TEST(FormatFixed6, MatchesPrintfOnRandomValuesOfEveryMagnitude) {
     }
 }
 
+// Exact binary fractions put the sixth decimal exactly on a half (1/128 is
+// 0.0078125) or next to one; coordinates written with six decimals are the
+// bulk of real output; and the magnitudes around 4e9 and 2.5e-7 are where
+// the formatter changes its way of rounding.
+TEST(FormatFixed6, MatchesPrintfOnTiesNeighboursAndSixDecimalValues) {
+    std::mt19937_64 rng(7);
+    std::vector<double> values;
+    for (int m = 1; m <= 40; ++m) {
+        for (int i = 0; i < 400; ++i) {
+            const double k = static_cast<double>(rng() % (std::uint64_t{1} << 40) | 1);
+            values.push_back(std::ldexp(k, -m));
+        }
+    }
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(static_cast<double>(static_cast<std::int64_t>(rng() % 200000000000ull) -
+                                             100000000000ll) /
+                         1e6);
+    }
+    for (double edge : {4.0e9, 2.5e-7, 5e-7, 4.5e15 / 1e6, 1e-6}) {
+        double below = edge;
+        double above = edge;
+        for (int i = 0; i < 50; ++i) {
+            values.push_back(below);
+            values.push_back(above);
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, HUGE_VAL);
+        }
+    }
+    for (double v : values) {
+        for (double x : {v, -v, std::nextafter(v, 0.0), std::nextafter(v, HUGE_VAL)}) {
+            ASSERT_EQ(Fast(x), Printf(x)) << "printf gives " << Printf(x);
+        }
+    }
+}
+
 TEST(FormatInt, MatchesPrintf) {
     for (int v : {0, 1, -1, 9, 10, 2147483647, -2147483647 - 1, 123456789}) {
         char buf[kIntMaxChars];

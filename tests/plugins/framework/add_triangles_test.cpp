@@ -6,16 +6,21 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <map>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "framework/mesh.h"
+#include "framework/triangle_feeder.h"
 
 namespace plugins {
 
@@ -223,6 +228,84 @@ TEST(AddTriangles, BuildsTheDesignsTablesInBatchesOfAnySize) {
             }
         }
         ExpectSameTables(mesh, ref);
+    }
+}
+
+// The vertex half of each batch on this thread, the face half on another,
+// one batch behind at least: the tables come out the same.
+TEST(AddTriangles, HalvesOnTwoThreadsBuildTheSameTables) {
+    const std::vector<Triangle3d> soup = Soup(20000, 77);
+    ReferenceMesh ref(5000);
+    for (const Triangle3d& t : soup) {
+        ref.Add(t);
+    }
+    Mesh3d mesh(5000, "two threads");
+    constexpr std::size_t kBatch = 300;
+    std::mutex lock;
+    std::condition_variable ready;
+    std::deque<std::vector<std::int32_t>> queue;
+    bool finished = false;
+    std::thread faces([&] {
+        for (;;) {
+            std::unique_lock<std::mutex> hold(lock);
+            ready.wait(hold, [&] { return finished || !queue.empty(); });
+            if (queue.empty()) {
+                return;
+            }
+            std::vector<std::int32_t> numbers = std::move(queue.front());
+            queue.pop_front();
+            hold.unlock();
+            AddTriangleFaces(mesh, numbers.data(), numbers.size() / 3);
+        }
+    });
+    for (std::size_t at = 0; at < soup.size(); at += kBatch) {
+        const std::size_t n = std::min(kBatch, soup.size() - at);
+        std::vector<std::int32_t> numbers(3 * n);
+        FindTriangleVertices(mesh, soup.data() + at, n, numbers.data());
+        std::lock_guard<std::mutex> hold(lock);
+        queue.push_back(std::move(numbers));
+        ready.notify_one();
+    }
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        finished = true;
+        ready.notify_one();
+    }
+    faces.join();
+    ExpectSameTables(mesh, ref);
+}
+
+// Triangles for two meshes in runs of any length, with the second thread
+// on and off and a Finish in the middle: each mesh gets its own triangles
+// in their order.
+TEST(TriangleFeeder, EachMeshGetsItsTrianglesInOrder) {
+    for (bool useThread : {true, false}) {
+        SCOPED_TRACE(useThread ? "two threads" : "one thread");
+        const std::vector<Triangle3d> soup = Soup(30000, 5);
+        std::mt19937 rng(11);
+        ReferenceMesh ref[2] = {ReferenceMesh(3000), ReferenceMesh(3000)};
+        Mesh3d a(3000, "a");
+        Mesh3d b(3000, "b");
+        Mesh3d* meshes[2] = {&a, &b};
+        TriangleFeeder feeder(useThread);
+        std::size_t at = 0;
+        int target = 0;
+        while (at < soup.size()) {
+            const std::size_t run = std::min<std::size_t>(1 + rng() % 3000, soup.size() - at);
+            for (std::size_t i = 0; i < run; ++i) {
+                ref[target].Add(soup[at + i]);
+                feeder.Add(*meshes[target], soup[at + i]);
+            }
+            at += run;
+            target = static_cast<int>(rng() % 2);
+            if (at > soup.size() / 2 && at - run <= soup.size() / 2) {
+                feeder.Finish();
+                ExpectSameTables(a, ref[0]);
+            }
+        }
+        feeder.Finish();
+        ExpectSameTables(a, ref[0]);
+        ExpectSameTables(b, ref[1]);
     }
 }
 
