@@ -9,7 +9,7 @@
 //              (obj_generator.h)
 // and checks the realistic file against the goals of the import. Two
 // extreme files follow, for time and peak memory where input is unusual:
-//   face       one face line of 100,000 corners (a circle in a plane z = 1)
+//   face       one face line of 100,000 corners (a circle in a tilted plane)
 //   groups     100,000 groups of one triangle each, split by object
 //
 //   bench_objread [--triangles N] [--runs R] [--case realistic|grid|face|groups|all]
@@ -196,14 +196,21 @@ void Report(const std::vector<Loader>& loaders, int runs, bool goals) {
 // How long a load of an extreme file may take before it is given up.
 constexpr unsigned kExtremeLimitSeconds = 120;
 
-// One face line of `corners` corners around a circle of radius 1000 in the
-// plane z = 1: a convex polygon, cut into a fan of corners - 2 triangles.
+// One face line of `corners` corners around a circle of radius 1000 in a
+// plane tilted against all three axes, written with six decimals: a convex
+// polygon, cut into a fan of corners - 2 triangles.
 void WriteBigFace(const std::string& file, int corners) {
+    // Two unit axes of the plane, square to each other.
+    const double across[3] = {0.6, 0.8, 0.0};
+    const double up[3] = {-0.48, 0.36, 0.8};
     std::FILE* out = std::fopen(file.c_str(), "w");
     std::fprintf(out, "o disc\n");
     for (int i = 0; i < corners; ++i) {
         const double a = 6.283185307179586 * i / corners;
-        std::fprintf(out, "v %.6f %.6f 1\n", 1000 * std::cos(a), 1000 * std::sin(a));
+        const double p = 1000 * std::cos(a);
+        const double q = 1000 * std::sin(a);
+        std::fprintf(out, "v %.6f %.6f %.6f\n", 10 + p * across[0] + q * up[0],
+                     20 + p * across[1] + q * up[1], 30 + p * across[2] + q * up[2]);
     }
     std::fprintf(out, "f");
     for (int i = 1; i <= corners; ++i) {
@@ -315,8 +322,8 @@ int main(int argc, char** argv) {
     if (which == "all" || which == "face") {
         const std::string file = (dir / "face.obj").string();
         WriteBigFace(file, 100000);
-        RunCase("face file: one face line of 100,000 corners (a convex disc in z = 1)", file,
-                std::min(runs, 3), configHome, false, kExtremeLimitSeconds);
+        RunCase("face file: one face line of 100,000 corners (a convex disc in a tilted plane)",
+                file, std::min(runs, 3), configHome, false, kExtremeLimitSeconds);
         fs::remove(file);
     }
     if (which == "all" || which == "groups") {

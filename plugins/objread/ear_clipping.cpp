@@ -4,7 +4,6 @@
 #include <cassert>
 #include <cmath>
 #include <limits>
-#include <set>
 
 #include "objread/triangulate.h"
 
@@ -20,8 +19,17 @@ constexpr std::uint32_t kLiteralUpTo = 24;
 
 // An angle sum that the literal rule computed and that lies closer than this
 // to half a turn is computed again whenever it is needed: a later cut far
-// away changes the sum by rounding alone, which might tip it over.
-constexpr double kFragileMargin = 1e-2;
+// away moves the sum a little (rounding, corners off the plane), which might
+// tip it over.
+constexpr double kFragileMargin = 1e-1;
+
+// How far the cuts beyond a centroid may move its angle sum, all together,
+// before every answer kept is sought again. Well below kFragileMargin.
+constexpr double kDriftBudget = kFragileMargin / 4;
+
+// A polygon off the axis planes is taken when its corners lie this close to
+// one plane, relative to its extent; farther, every answer would be near.
+constexpr double kFlatEnough = 1e-7;
 
 // How far from the angle sum the ray count may be sure to lie at most.
 constexpr double kCertainWithin = 0.5;
@@ -185,8 +193,62 @@ struct EarState {
     Inside inside = Inside::kUnknown;
     bool fragile = false;       // inside came from an angle sum near half a turn
     std::int64_t blocker = -2;  // -2 unknown, -1 no corner inside, else that corner
+    std::uint32_t epoch = 0;    // the epoch in which inside was decided
     Vector3d centroid{};
     Point2 centroid2{};
+};
+
+// The ears that may qualify, as bits in array order (a corner's number is
+// its place in the array, and cuts keep the order), with a second level
+// that marks the words holding any, so the next one is found in few steps.
+class OpenEars {
+  public:
+    static constexpr std::uint32_t kNone = ~0u;
+
+    void Resize(std::uint32_t count) {
+        words_.assign((count + 63) / 64, 0);
+        summary_.assign((words_.size() + 63) / 64, 0);
+    }
+    void Insert(std::uint32_t i) {
+        words_[i / 64] |= Bit(i);
+        summary_[i / 4096] |= Bit(i / 64);
+    }
+    void Erase(std::uint32_t i) {
+        std::uint64_t& word = words_[i / 64];
+        word &= ~Bit(i);
+        if (word == 0) {
+            summary_[i / 4096] &= ~Bit(i / 64);
+        }
+    }
+    // The first open ear at or after i, or kNone.
+    std::uint32_t NextFrom(std::uint32_t i) const {
+        std::size_t w = i / 64;
+        if (w >= words_.size()) {
+            return kNone;
+        }
+        const std::uint64_t here = words_[w] & (~0ull << (i % 64));
+        if (here != 0) {
+            return static_cast<std::uint32_t>(w * 64 + __builtin_ctzll(here));
+        }
+        ++w;
+        for (std::size_t s = w / 64; s < summary_.size(); ++s) {
+            std::uint64_t bits = summary_[s];
+            if (s == w / 64) {
+                bits &= w % 64 == 0 ? ~0ull : ~0ull << (w % 64);
+            }
+            if (bits != 0) {
+                const std::size_t word = s * 64 + __builtin_ctzll(bits);
+                return static_cast<std::uint32_t>(word * 64 + __builtin_ctzll(words_[word]));
+            }
+        }
+        return kNone;
+    }
+
+  private:
+    static std::uint64_t Bit(std::uint32_t i) { return 1ull << (i % 64); }
+
+    std::vector<std::uint64_t> words_;
+    std::vector<std::uint64_t> summary_;
 };
 
 class PlaneClipper {
@@ -200,18 +262,29 @@ class PlaneClipper {
   private:
     const Vector3d& At(std::uint32_t node) const { return points_[corners_[node]]; }
     Point2 Project(const Vector3d& v) const {
+        if (!axisPlane_) {
+            return {Dot(v, across_), Dot(v, up_)};
+        }
         const double c[3] = {v.x, v.y, v.z};
         return {c[(axis_ + 1) % 3], c[(axis_ + 2) % 3]};
     }
+    // How far v may lie off the plane, rounding included.
     double OffPlane(const Vector3d& v) const {
+        if (!axisPlane_) {
+            return std::fabs(Dot(v, normal_) - level_) + slack_;
+        }
         const double c[3] = {v.x, v.y, v.z};
         return std::fabs(c[axis_] - level_);
     }
 
     // How near the triangle of a cut a centroid must lie for its answer to
     // be sought again.
-    double StaleWithin() const { return 1e3 * near_; }
+    double StaleWithin() const { return stale_; }
 
+    bool FindAxisPlane();
+    bool FindPlane();
+    double CutDrift(const Point2 (&cut)[3]) const;
+    void ReopenAll();
     void AddEdge(std::uint32_t node);
     bool Valid(std::uint32_t a);
     void Refresh(std::uint32_t a);
@@ -236,10 +309,26 @@ class PlaneClipper {
     std::uint32_t count_;
     const Vector3d* points_;
 
+    // The plane: either one of constant x, y or z, in which the corners lie
+    // exactly and are projected without rounding, or any other, given by a
+    // unit normal and two in-plane axes, off which the corners may lie by
+    // up to heights_.
+    bool axisPlane_ = true;
     int axis_ = 2;  // the coordinate that all corners share
+    Vector3d normal_{};
+    Vector3d across_{};
+    Vector3d up_{};
     double level_ = 0.0;
-    double near_ = 0.0;  // closer than this to an edge, no ray is trusted
-    double fragileMargin_ = kFragileMargin;
+    double slack_ = 0.0;           // rounding of a projection or a height
+    double heights_ = 0.0;         // how far any corner may lie off the plane
+    double centroidHeight_ = 0.0;  // how far any centroid may lie off it
+    double near_ = 0.0;            // closer than this to an edge, no ray is trusted
+    double stale_ = 0.0;           // see StaleWithin
+    // Answers kept are valid in the epoch they were found in; a new epoch
+    // begins when the cuts since the last could have moved any sum by more
+    // than kDriftBudget.
+    std::uint32_t epoch_ = 0;
+    double drift_ = 0.0;
     double perimeter_ = 0.0;
     Grid grid_{0, 0, 1, 1, 1};
     // Edges are kept in a stack of grids whose cells double in size, each
@@ -260,17 +349,16 @@ class PlaneClipper {
     std::vector<std::vector<Entry>> earCells_;
     std::vector<std::uint32_t> seen_;  // per corner: the last visit that saw it
     std::uint32_t visit_ = 0;
-    std::set<std::uint32_t> open_;  // ears that may qualify, in array order
-    std::uint32_t first_ = 0;       // the corner at array position 0
-    std::uint32_t left_ = 0;        // corners left
+    OpenEars open_;            // ears that may qualify
+    std::uint32_t first_ = 0;  // the corner at array position 0
+    std::uint32_t left_ = 0;   // corners left
     std::vector<std::uint32_t> scratch_;
 };
 
-bool PlaneClipper::Prepare() {
-    // The plane: a coordinate that every corner shares exactly.
+// A coordinate that every corner shares exactly.
+bool PlaneClipper::FindAxisPlane() {
     const Vector3d& p0 = At(0);
     const double first[3] = {p0.x, p0.y, p0.z};
-    bool found = false;
     for (int axis : {2, 1, 0}) {
         bool shared = true;
         for (std::uint32_t i = 1; i < count_ && shared; ++i) {
@@ -279,13 +367,63 @@ bool PlaneClipper::Prepare() {
             shared = c[axis] == first[axis];
         }
         if (shared) {
+            axisPlane_ = true;
             axis_ = axis;
             level_ = first[axis];
-            found = true;
-            break;
+            // A centroid lies off the plane by its rounding alone.
+            centroidHeight_ = 1e-15 * std::fabs(level_);
+            return std::isfinite(level_);
         }
     }
-    if (!found || !std::isfinite(level_)) {
+    return false;
+}
+
+// Any other plane: the normal of Newell's method (the polygon's area
+// vector), and how far the corners lie off the plane through their middle
+// height. Whether that is close enough is decided on the extent.
+bool PlaneClipper::FindPlane() {
+    const Vector3d& origin = At(0);
+    Vector3d area{0.0, 0.0, 0.0};
+    double largest = 0.0;
+    for (std::uint32_t i = 0; i < count_; ++i) {
+        const Vector3d& v = At(i);
+        const Vector3d a = Subtract(v, origin);
+        const Vector3d b = Subtract(At((i + 1) % count_), origin);
+        area.x += (a.y - b.y) * (a.z + b.z);
+        area.y += (a.z - b.z) * (a.x + b.x);
+        area.z += (a.x - b.x) * (a.y + b.y);
+        largest = std::max({largest, std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+    }
+    const double length = Length(area);
+    if (!(length > 0.0) || !std::isfinite(length) || !std::isfinite(largest)) {
+        return false;
+    }
+    axisPlane_ = false;
+    normal_ = Scale(area, 1.0 / length);
+    // The in-plane axes, from the coordinate axis the normal is least along.
+    const double n[3] = {std::fabs(normal_.x), std::fabs(normal_.y), std::fabs(normal_.z)};
+    const int least = n[0] <= n[1] && n[0] <= n[2] ? 0 : n[1] <= n[2] ? 1 : 2;
+    const Vector3d axis{least == 0 ? 1.0 : 0.0, least == 1 ? 1.0 : 0.0, least == 2 ? 1.0 : 0.0};
+    across_ = Normalize(Cross(normal_, axis));
+    up_ = Cross(normal_, across_);
+    // A dot product with these axes is off by a few units in the last place
+    // of the largest coordinate; the axes are off square by as little.
+    slack_ = 4e-15 * largest;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (std::uint32_t i = 0; i < count_; ++i) {
+        const double h = Dot(At(i), normal_);
+        low = std::min(low, h);
+        high = std::max(high, h);
+    }
+    level_ = 0.5 * (low + high);
+    heights_ = 0.5 * (high - low) + slack_;
+    centroidHeight_ = heights_ + slack_;
+    return std::isfinite(heights_);
+}
+
+bool PlaneClipper::Prepare() {
+    if (!FindAxisPlane() && !FindPlane()) {
         return false;
     }
 
@@ -313,19 +451,28 @@ bool PlaneClipper::Prepare() {
     while (edgeGrids_.back().Count() > 1) {
         edgeGrids_.push_back(edgeGrids_.back().Coarser());
     }
-    near_ = extent * 1e-9;
-    // A centroid lies off the plane by its rounding alone, and so a cut far
-    // from it can still move its angle sum a little: at most this much over
-    // all cuts together. Sums the literal rule computed are trusted only with
-    // ten times that margin.
-    const double offPlane = 1e-15 * std::fabs(level_);
-    fragileMargin_ = std::max(kFragileMargin, 10.0 * count_ * 3.0 * kPi * offPlane / StaleWithin());
-    if (!(fragileMargin_ < 0.5)) {
-        return false;  // far from the origin for its size: the literal rule decides
+    if (!(heights_ <= kFlatEnough * extent)) {
+        return false;  // not flat enough: the literal rule decides
+    }
+    // Nearer an edge than this, a corner off the plane could tip an answer.
+    // A hundred times the heights keeps a corner clear of an ear outside it
+    // for the angle sum too, and the centroid's answer within reach of its
+    // bound.
+    near_ = std::max(extent * 1e-9, 1e2 * heights_);
+    stale_ = 1e3 * std::max(extent * 1e-9, 1e3 * heights_);
+    // A cut beyond StaleWithin of a centroid moves its angle sum by at most
+    // this (see CutDrift); where that is not far below the budget, the
+    // search would start over all the time: far from the origin for its
+    // size, the literal rule decides.
+    const double worstCut =
+        5.0 * ((kPi + 2.0) * centroidHeight_ + (3.0 * kPi + 2.0) * heights_) / StaleWithin();
+    if (!(worstCut < kDriftBudget / 8)) {
+        return false;
     }
 
     next_.resize(count_);
     prev_.resize(count_);
+    open_.Resize(count_);
     alive_.assign(count_, true);
     edgeVersion_.assign(count_, 0);
     earVersion_.assign(count_, 0);
@@ -343,7 +490,7 @@ bool PlaneClipper::Prepare() {
         prev_[i] = (i + count_ - 1) % count_;
         cornerCells_[grid_.Index(grid_.Col(flat_[i].p), grid_.Row(flat_[i].q))].push_back(
             Entry{i, 0});
-        open_.insert(open_.end(), i);
+        open_.Insert(i);
     }
     for (std::uint32_t i = 0; i < count_; ++i) {
         AddEdge(i);
@@ -398,7 +545,8 @@ Inside PlaneClipper::AngleSumInside(std::uint32_t a, bool& fragile) {
     } while (node != first_);
     const double sum = PolygonAngleSum(
         scratch_.data(), points_, static_cast<std::uint32_t>(scratch_.size()), ears_[a].centroid);
-    fragile = std::fabs(sum - kHalfTurn) < fragileMargin_;
+    ears_[a].epoch = epoch_;
+    fragile = std::fabs(sum - kHalfTurn) < kFragileMargin;
     return sum > kHalfTurn ? Inside::kYes : Inside::kNo;
 }
 
@@ -408,10 +556,13 @@ void PlaneClipper::DecideInside(std::uint32_t a) {
     const double z = OffPlane(ear.centroid);
 
     // The edges near the centroid: none may come too close, and each adds
-    // what the centroid's height over the plane can move its angle. Edges
-    // beyond the cells around the centroid in every grid are at least
-    // `beyond` away.
+    // what the heights over the plane, the centroid's and the corners', can
+    // move its term of the sum: they tilt the term off the normal and change
+    // its angle. Edges beyond the cells around the centroid in every grid
+    // are at least `beyond` away.
+    const double h = heights_;
     ++visit_;
+    std::uint32_t nearEdges = 0;
     double bound = 0.0;
     bool tooClose = false;
     double beyond = std::numeric_limits<double>::infinity();
@@ -433,6 +584,7 @@ void PlaneClipper::DecideInside(std::uint32_t a) {
                         return;
                     }
                     seen_[e.node] = visit_;
+                    ++nearEdges;
                     const Point2& s0 = flat_[e.node];
                     const Point2& s1 = flat_[next_[e.node]];
                     if (SegmentDistance(g, s0, s1) <= near_) {
@@ -441,11 +593,17 @@ void PlaneClipper::DecideInside(std::uint32_t a) {
                     }
                     const double length = Distance2(s0, s1);
                     const double area2 = std::fabs(Cross2(s0, s1, g));
+                    const Point2 u{s0.p - g.p, s0.q - g.q};
+                    const Point2 v{s1.p - g.p, s1.q - g.q};
+                    const double lu = std::hypot(u.p, u.q);
+                    const double lv = std::hypot(v.p, v.q);
+                    // How much the heights can change the angle itself.
+                    const double turn = (z + h) * (1.0 / lu + 1.0 / lv);
                     if (area2 > 0.0 && length > 0.0) {
-                        const Point2 u{s0.p - g.p, s0.q - g.q};
-                        const Point2 v{s1.p - g.p, s1.q - g.q};
                         const double angle = std::atan2(area2, u.p * v.p + u.q * v.q);
-                        bound += z * angle * length / area2;
+                        bound += (angle + turn) * (z * length + h * (lu + lv)) / area2 + turn;
+                    } else {
+                        bound += 3.0 * turn;  // in line: the angle is no more than turn
                     }
                 });
             }
@@ -462,6 +620,16 @@ void PlaneClipper::DecideInside(std::uint32_t a) {
     if (std::isfinite(beyond)) {
         beyond = std::max(beyond, 0.0);
         bound += z * (0.5 * kPi * perimeter_ / (beyond * beyond) + kPi * left_ / beyond);
+        if (h > 0.0) {
+            // Corners off the plane: between a far edge and its projection
+            // stands a flat wall no higher than h, whose own sum is by
+            // Stokes' theorem at most 2 h length / beyond^2. The walls' upright
+            // sides cancel along each run of far edges but at its two ends,
+            // each no more than h / beyond. The angles of the projections
+            // change with the centroid's height by 2 z / beyond at most.
+            bound += 2.0 * h * perimeter_ / (beyond * beyond) + 2.1 * (nearEdges + 1) * h / beyond +
+                     2.0 * left_ * z / beyond;
+        }
     }
     // And the rounding of the literal sum itself.
     bound += left_ * 1e-14;
@@ -498,6 +666,7 @@ void PlaneClipper::DecideInside(std::uint32_t a) {
     }
     ear.inside = winding != 0 ? Inside::kYes : Inside::kNo;
     ear.fragile = false;
+    ear.epoch = epoch_;
 }
 
 void PlaneClipper::FindBlocker(std::uint32_t a) {
@@ -537,7 +706,12 @@ bool PlaneClipper::Valid(std::uint32_t a) {
     if (ear.degenerate) {
         return false;
     }
-    if (ear.inside == Inside::kUnknown || ear.fragile) {
+    // A corner inside rules the ear out whatever its centroid does, and
+    // stays inside until it is cut off.
+    if (ear.blocker >= 0 && alive_[static_cast<std::size_t>(ear.blocker)]) {
+        return false;
+    }
+    if (ear.inside == Inside::kUnknown || ear.fragile || ear.epoch != epoch_) {
         DecideInside(a);
     }
     if (ear.inside == Inside::kNo) {
@@ -549,6 +723,45 @@ bool PlaneClipper::Valid(std::uint32_t a) {
     return ear.blocker == -1;
 }
 
+// How far cutting off the triangle can move the angle sum at a centroid
+// beyond StaleWithin of it. The sum is additive over edges, so the cut takes
+// the triangle's own sum away, the integral of (x - g) x dx / |x - g|^2 around
+// it. By Stokes' theorem that is the integral over the flat triangle of
+// 2 s (x - g) / |x - g|^4, s the centroid's distance from the triangle's
+// plane: no more than 2 |s| times the integral of 1 / r^3, which is at most
+// area / D^3 and at most 12 area / (longest edge D^2) for a centroid D away.
+// s is at most the heights of centroid and corners plus the triangle's tilt
+// times D, and the tilt times the area is at most 1.5 heights times the
+// longest edge. Term by term the move is also no more than the effect of the
+// heights on three edges D away, which bounds it for large triangles.
+double PlaneClipper::CutDrift(const Point2 (&cut)[3]) const {
+    const double d = StaleWithin();
+    const double area = 0.5 * std::fabs(Cross2(cut[0], cut[1], cut[2]));
+    const double longest =
+        std::max({Distance2(cut[0], cut[1]), Distance2(cut[1], cut[2]), Distance2(cut[2], cut[0])});
+    const double h = heights_;
+    const double z = centroidHeight_ + h;
+    double stokes = 2.0 * z * std::min(area / (d * d * d), 12.0 * area / (longest * d * d));
+    if (h > 0.0) {
+        stokes += 2.0 * std::min(1.5 * h * longest / (d * d), 18.0 * h / d);
+    }
+    const double edges = 5.0 * ((kPi + 2.0) * centroidHeight_ + (3.0 * kPi + 2.0) * heights_) / d;
+    // Twice over, for the corners' own projections and the sum's rounding.
+    return 2.0 * std::min(stokes, edges);
+}
+
+// A new epoch: every answer kept about the inside is sought again, and
+// every ear may qualify.
+void PlaneClipper::ReopenAll() {
+    ++epoch_;
+    drift_ = 0.0;
+    std::uint32_t node = first_;
+    do {
+        open_.Insert(node);
+        node = next_[node];
+    } while (node != first_);
+}
+
 void PlaneClipper::Cut(std::uint32_t a, std::vector<CornerTriangle>& triangles) {
     const std::uint32_t b = next_[a];
     const std::uint32_t c = next_[b];
@@ -556,7 +769,7 @@ void PlaneClipper::Cut(std::uint32_t a, std::vector<CornerTriangle>& triangles) 
     const Point2 removed[3] = {flat_[a], flat_[b], flat_[c]};
 
     alive_[b] = false;
-    open_.erase(b);
+    open_.Erase(b);
     next_[a] = c;
     prev_[c] = a;
     --left_;
@@ -572,13 +785,13 @@ void PlaneClipper::Cut(std::uint32_t a, std::vector<CornerTriangle>& triangles) 
     // The two ears that now have other corners.
     for (std::uint32_t e : {prev_[a], a}) {
         ++earVersion_[e];
-        open_.insert(e);
+        open_.Insert(e);
     }
     // The ears that b blocked may qualify now.
     for (const Entry& e : blocks_[b]) {
         if (alive_[e.node] && earVersion_[e.node] == e.version) {
             ears_[e.node].blocker = -2;
-            open_.insert(e.node);
+            open_.Insert(e.node);
         }
     }
     blocks_[b].clear();
@@ -595,24 +808,30 @@ void PlaneClipper::Cut(std::uint32_t a, std::vector<CornerTriangle>& triangles) 
             if (ear.inside != Inside::kUnknown &&
                 NearTriangle(ear.centroid2, removed[0], removed[1], removed[2], margin)) {
                 ear.inside = Inside::kUnknown;
-                open_.insert(e.node);
+                open_.Insert(e.node);
             }
         });
     });
+    // Farther away the sums move only a little, but that adds up.
+    drift_ += CutDrift(removed);
+    if (drift_ > kDriftBudget) {
+        ReopenAll();
+    }
 }
 
 void PlaneClipper::Run(std::vector<CornerTriangle>& triangles) {
     while (left_ > 3) {
         bool cut = false;
-        for (auto it = open_.begin(); it != open_.end();) {
-            const std::uint32_t a = *it;
+        for (std::uint32_t a = open_.NextFrom(0); a != OpenEars::kNone; a = open_.NextFrom(a + 1)) {
             if (Valid(a)) {
                 Cut(a, triangles);
                 cut = true;
                 break;
             }
             // An answer near half a turn is asked again at the next cut.
-            it = ears_[a].fragile ? std::next(it) : open_.erase(it);
+            if (!ears_[a].fragile) {
+                open_.Erase(a);
+            }
         }
         if (!cut) {
             return;  // no ear qualifies: the rest of the polygon gives nothing

@@ -44,7 +44,7 @@ const char* SlowDouble(const char* p, double& out) {
 
 }  // namespace
 
-const char* ReadObjDouble(const char* p, double& out) {
+const char* ReadObjDouble(const char* p, const char* end, double& out) {
     while (IsScanSpace(*p)) {
         ++p;
     }
@@ -55,10 +55,8 @@ const char* ReadObjDouble(const char* p, double& out) {
     const bool plain = (IsDigit(*q) && !(q[0] == '0' && (q[1] == 'x' || q[1] == 'X'))) ||
                        (*q == '.' && IsDigit(q[1]));
     if (plain) {
-        const char* end = p;
-        while (*end != '\0' && !IsScanSpace(*end)) {
-            ++end;
-        }
+        // The number ends at the first character that cannot continue it,
+        // so a range that runs on past it changes nothing.
         double value = 0.0;
         const auto result = std::from_chars(p, end, value, std::chars_format::general);
         // An 'e' right after the number is an unfinished exponent, which
@@ -69,6 +67,17 @@ const char* ReadObjDouble(const char* p, double& out) {
         }
     }
     return SlowDouble(p, out);
+}
+
+const char* ReadObjDouble(const char* p, double& out) {
+    while (IsScanSpace(*p)) {
+        ++p;
+    }
+    const char* end = p;
+    while (*end != '\0' && !IsScanSpace(*end)) {
+        ++end;
+    }
+    return ReadObjDouble(p, end, out);
 }
 
 const char* ReadObjInt(const char* p, std::int32_t& out) {

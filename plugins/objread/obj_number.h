@@ -20,6 +20,11 @@ namespace plugins::objread {
 // and leaves out unchanged.
 const char* ReadObjDouble(const char* p, double& out);
 
+// The same, for a caller that knows where the text ends: the characters from
+// p up to end may be read, and end is not before the end of the number at p
+// (the end of the line will do). Spares the search for the number's end.
+const char* ReadObjDouble(const char* p, const char* end, double& out);
+
 // Reads one integer from the NUL-terminated text at p, as sscanf's "%d"
 // would: optional white space, an optional sign, decimal digits. On success
 // stores the value in out and returns the position after the digits.

@@ -9,6 +9,7 @@
 #include "framework/log_file.h"
 #include "framework/mesh.h"
 #include "framework/progress.h"
+#include "framework/table_array.h"
 #include "framework/triangle_feeder.h"
 #include "objread/ear_clipping.h"
 #include "objread/obj_line_reader.h"
@@ -32,13 +33,49 @@ struct FaceScratch {
     TriangleFeeder pending;
 };
 
-void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh,
+// The vertices read so far. A file may hold millions; their array grows in
+// large blocks, which move their pages instead of copying every vertex each
+// time the array doubles.
+class VertexList {
+  public:
+    VertexList() { points_.Resize(32); }
+    const Vector3d* data() const { return points_.data(); }
+    std::size_t size() const { return count_; }
+    void push_back(const Vector3d& p) {
+        if (count_ == points_.capacity()) {
+            points_.Grow();
+        }
+        points_[count_++] = p;
+    }
+
+  private:
+    mesh_detail::TableArray<Vector3d> points_;
+    std::size_t count_ = 0;
+};
+
+// Reads up to three coordinates as "%lf %lf %lf" from the text up to end
+// (its NUL) into v, the components that cannot be read left 0; false when
+// one read is not finite.
+bool ReadVertex(const char* text, const char* end, Vector3d& v) {
+    double xyz[3] = {0.0, 0.0, 0.0};
+    const char* p = text;
+    for (double& component : xyz) {
+        p = ReadObjDouble(p, end, component);
+        if (p == nullptr) {
+            break;  // like scanf, the first failure ends the conversion
+        }
+    }
+    v = Vector3d{xyz[0], xyz[1], xyz[2]};
+    return std::isfinite(xyz[0]) && std::isfinite(xyz[1]) && std::isfinite(xyz[2]);
+}
+
+void AddFace(const char* text, const Vector3d* points, std::size_t vertexCount, Mesh3d& mesh,
              FaceScratch& scratch) {
     const char* p = std::strchr(text, ' ');
     if (p == nullptr) {
         return;
     }
-    const std::int64_t known = static_cast<std::int64_t>(vertices.size());
+    const auto known = static_cast<std::int64_t>(vertexCount);
     std::vector<std::uint32_t>& corners = scratch.corners;
     corners.clear();
     std::size_t tokens = 0;
@@ -74,7 +111,6 @@ void AddFace(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& me
     if (tokens < 3) {
         return;
     }
-    const Vector3d* points = vertices.data();
     Triangulate(corners.data(), static_cast<std::uint32_t>(corners.size()), points,
                 scratch.triangles);
     for (const CornerTriangle& t : scratch.triangles) {
@@ -161,28 +197,21 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize) {
 }
 
 bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
-    double xyz[3] = {0.0, 0.0, 0.0};
-    const char* p = text;
-    for (double& component : xyz) {
-        p = ReadObjDouble(p, component);
-        if (p == nullptr) {
-            break;  // like scanf, the first failure ends the conversion
-        }
-    }
-    vertices.push_back(Vector3d{xyz[0], xyz[1], xyz[2]});
-    return std::isfinite(xyz[0]) && std::isfinite(xyz[1]) && std::isfinite(xyz[2]);
+    Vector3d v{};
+    const bool finite = ReadVertex(text, text + std::strlen(text), v);
+    vertices.push_back(v);
+    return finite;
 }
 
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
     FaceScratch scratch;
-    AddFace(text, vertices, mesh, scratch);
+    AddFace(text, vertices.data(), vertices.size(), mesh, scratch);
     scratch.pending.Finish();
 }
 
 ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
                              const ObjParseContext& context) {
-    std::vector<Vector3d> vertices;
-    vertices.reserve(32);
+    VertexList vertices;
     FaceScratch scratch;
     GroupOpener opener(groups, context);
     ObjGroup* current = nullptr;
@@ -208,17 +237,23 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
             length -= 3;
         }
         switch (line[0]) {
-            case 'v':
-                if (line[1] == ' ' && !ParseVertexLine(line + 1, vertices)) {
+            case 'v': {
+                if (line[1] != ' ') {
+                    break;
+                }
+                Vector3d v;
+                if (!ReadVertex(line + 1, line + length, v)) {
                     scratch.pending.Finish();
                     result.status = ObjParseResult::Status::kNotFinite;
                     result.bytes = reader.Position();
                     return result;
                 }
+                vertices.push_back(v);
                 break;
+            }
             case 'f':
                 if (current != nullptr) {
-                    AddFace(line + 1, vertices, *current->mesh, scratch);
+                    AddFace(line + 1, vertices.data(), vertices.size(), *current->mesh, scratch);
                 }
                 break;
             case 'o':

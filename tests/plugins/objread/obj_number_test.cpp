@@ -13,6 +13,8 @@ namespace plugins {
 
 namespace {
 
+// Both forms: the one that finds the number's end itself, and the one given
+// the end of the whole text, which must read no further than the first.
 TEST(ReadObjDouble, AgreesWithScanf) {
     const char* texts[] = {
         "1",
@@ -63,6 +65,10 @@ TEST(ReadObjDouble, AgreesWithScanf) {
         "123456789012345678901234567890",
         "1.7976931348623157e308",
         "2.2250738585072014e-308",
+        "1.000000 2.000000 3.000000",
+        "-0.123456\t7",
+        "2.5e3e4 1",
+        "9 e",
     };
     for (const char* text : texts) {
         SCOPED_TRACE(std::string("text: '") + text + "'");
@@ -70,19 +76,23 @@ TEST(ReadObjDouble, AgreesWithScanf) {
         int consumed = 0;
         std::string format = "%lf%n";
         const int fields = std::sscanf(text, format.c_str(), &expected, &consumed);
-        double got = -999.0;
-        const char* end = objread::ReadObjDouble(text, got);
-        if (fields != 1) {
-            EXPECT_EQ(end, nullptr);
-            EXPECT_EQ(got, -999.0);
-            continue;
-        }
-        ASSERT_NE(end, nullptr);
-        EXPECT_EQ(end - text, consumed);
-        if (std::isnan(expected)) {
-            EXPECT_TRUE(std::isnan(got));
-        } else {
-            EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << got << " vs " << expected;
+        for (bool bounded : {false, true}) {
+            SCOPED_TRACE(bounded ? "given the end" : "finding the end");
+            double got = -999.0;
+            const char* end = bounded ? objread::ReadObjDouble(text, text + std::strlen(text), got)
+                                      : objread::ReadObjDouble(text, got);
+            if (fields != 1) {
+                EXPECT_EQ(end, nullptr);
+                EXPECT_EQ(got, -999.0);
+                continue;
+            }
+            ASSERT_NE(end, nullptr);
+            EXPECT_EQ(end - text, consumed);
+            if (std::isnan(expected)) {
+                EXPECT_TRUE(std::isnan(got));
+            } else {
+                EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << got << " vs " << expected;
+            }
         }
     }
 }
