@@ -21,6 +21,7 @@ TDefDirSelect::~TDefDirSelect() = default;
 
 void TDefDirSelect::SetServices(DefDirSelectServices services) {
     services_ = std::move(services);
+    SetTextCheck(services_.storable);
 }
 
 void TDefDirSelect::SetFields(const QString& old_directory, const QString& new_directory) {

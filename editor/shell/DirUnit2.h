@@ -28,6 +28,9 @@ struct DefDirSelectServices {
     // `current`; the chosen directory, or nothing when cancelled.
     std::function<std::optional<QString>(const QString& title, const QString& current)>
         chooseDirectory;
+    // Whether a field's text can be stored; false after telling the user why
+    // (ListEntryDialog::SetTextCheck).
+    std::function<bool(const QString& text)> storable;
 };
 
 // "Select Directories": an old directory and the directory that replaces it.

@@ -41,6 +41,7 @@ TDefTextureForm::~TDefTextureForm() = default;
 
 void TDefTextureForm::SetServices(DefTextureFormServices services) {
     services_ = std::move(services);
+    SetTextCheck(services_.storable);
 }
 
 void TDefTextureForm::SetFields(const QString& old_texture, const QString& new_texture,

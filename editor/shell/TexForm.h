@@ -25,6 +25,9 @@ struct DefTextureFormServices {
     // The description an Imagine texture module gives for itself; empty when
     // it has none or cannot be loaded.
     std::function<QString(const QString& module_path)> inquireDescription;
+    // Whether a field's text can be stored; false after telling the user why
+    // (ListEntryDialog::SetTextCheck).
+    std::function<bool(const QString& text)> storable;
 };
 
 // "Select Textures": an old texture file name, the name that replaces it and

@@ -11,21 +11,15 @@
 #include "core/file_system.h"
 #include "core/path_rules.h"
 #include "core/scanner.h"
+#include "core/volume_map.h"
 #include "core/writer.h"
 #include "help_window.h"
 #include "program_icon.h"
 #include "state/settings_file.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
-
-QString ToQ(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string FromQ(const QString& text) {
-    return text.toStdString();
-}
 
 namespace {
 
@@ -169,6 +163,33 @@ void TVANEForm::Warn(const std::string& text) {
     ShowWarning(&dialogs_, text);
 }
 
+CharacterSet TVANEForm::TextSet() const {
+    return CharacterSetOf(context_.editor);
+}
+
+QString TVANEForm::Shown(std::string_view bytes) const {
+    return ShowText(bytes, TextSet());
+}
+
+std::optional<std::string> TVANEForm::InSet(const QString& text) {
+    TypedText typed = ReadTyped(text, TextSet());
+    if (!typed.ok()) {
+        Warn(typed.refusal);
+        return std::nullopt;
+    }
+    return std::move(typed.bytes);
+}
+
+bool TVANEForm::Typed(QLineEdit* field, std::string& bytes) {
+    std::optional<std::string> typed = InSet(field->text());
+    if (!typed) {
+        field->setFocus();
+        return false;
+    }
+    bytes = std::move(*typed);
+    return true;
+}
+
 bool TVANEForm::FileHeld() const {
     return context_.file.Loaded || !context_.file.Chunks.empty();
 }
@@ -242,7 +263,7 @@ void TVANEForm::LoadTDDDFile() {
     }
 
     setWindowTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral("  -  ") +
-                   ToQ(shell.CurrentFileName));
+                   ShowLocal(shell.CurrentFileName));
     const ObjectFile& file = context_.file;
     ui_->PathDetailList->setHorizontalHeaderLabels(
         file.IsProject ? QStringList{QStringLiteral("Name"), QStringLiteral("File"),
@@ -263,13 +284,13 @@ void TVANEForm::LoadTDDDFile() {
     {
         const QSignalBlocker block(ui_->SummaryList);
         for (const SummaryEntry& entry : file.Summary)
-            ui_->SummaryList->addItem(ToQ(entry.OldDirectory));
+            ui_->SummaryList->addItem(Shown(entry.OldDirectory));
         if (!file.Summary.empty()) ui_->SummaryList->setCurrentRow(0);
     }
 
     if (file.Paths.Count() > 0) ShowRecordFields(file.Paths.AtDisplay(1), true);
     if (!file.Summary.empty())
-        ui_->Summary_NewPath->setText(ToQ(file.Summary.front().NewDirectory));
+        ui_->Summary_NewPath->setText(Shown(file.Summary.front().NewDirectory));
     // The reset buttons tell whether what is shown differs from the file; a
     // fresh file has nothing to apply, and "Update Details" pressed now would
     // only undo directories the default lists set on load.
@@ -397,9 +418,21 @@ void TVANEForm::PromptListChange(int item) {
 }
 
 std::string TVANEForm::StartDirectory(const QString& fieldText) const {
-    const std::string text = FromQ(fieldText);
-    if (DirectoryExists(text)) return text;
-    return ResolveImagineDirectory(context_.editor, text, true);
+    TypedText typed = ReadTyped(fieldText, TextSet());
+    if (typed.ok() && !typed.bytes.empty() && DirectoryExistsHere(context_.editor, typed.bytes))
+        return std::move(typed.bytes);
+    return context_.editor.settings.ImagineDirectory.str();
+}
+
+std::string TVANEForm::DirectoryMissingMessage(std::string_view directory) const {
+    std::string message = "Directory does not exist";
+    const ResolvedPath resolved =
+        ResolveObjectPath(context_.editor.settings, directory, EntryKind::Directory);
+    if (resolved.status == ResolveStatus::UnmappedVolume ||
+        resolved.status == ResolveStatus::NoImagineDirectory) {
+        message += "\n" + DescribeResolvedPath(directory, resolved, TextSet());
+    }
+    return message;
 }
 
 std::string TVANEForm::ChosenDirectoryText(const std::string& chosen) const {

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@
 #include "core/batch.h"
 #include "core/core_context.h"
 #include "dialog_service.h"
+#include "state/character_set.h"
+
+class QComboBox;
+class QLineEdit;
 
 namespace Ui {
 class TVANEForm;
@@ -139,6 +144,7 @@ class TVANEForm : public QMainWindow {
     void UpdateDescButtonClick(bool checked);
     void LoadSetButtonClick();
     void SaveSettingsButtonClick();
+    void CharacterSetComboChange(int item);
 
     // Directory Defaults and Texture Filenames pages (VANEMain_lists.cpp).
     void AddDirButtonClick();
@@ -259,13 +265,35 @@ class TVANEForm : public QMainWindow {
 
     // Options page.
     void ShowSuffixField(int selection, const SuffixText& suffix, bool texture);
+    void AddCharacterSetChoice();
+    // Shows the held file's texts again, as the Character Set now reads them.
+    void ShowFileTexts();
 
-    // Where a chooser or dialog starts for a directory typed in a field.
+    // Where the directory chooser starts for a directory typed in a field:
+    // the field's text in the object file's form when it is found here
+    // (through the volume map, or under the Imagine Directory), else the
+    // Imagine Directory.
     std::string StartDirectory(const QString& fieldText) const;
+    // "Directory does not exist", and on the next line why, when the map
+    // cannot say where `directory` would be (an unmapped volume, a relative
+    // directory without an Imagine Directory).
+    std::string DirectoryMissingMessage(std::string_view directory) const;
     // The chosen directory as it goes into a field: relative to the Imagine
     // directory when "Truncate Imagine Sub-directories" is on.
     std::string ChosenDirectoryText(const std::string& chosen) const;
     void Warn(const std::string& text);
+
+    // Texts of the other machine as the window shows them, decoded with the
+    // Character Set (window_text.h); local file names as the system has them.
+    CharacterSet TextSet() const;
+    QString Shown(std::string_view bytes) const;
+    // `text` as bytes of the Character Set; nothing, after a message that
+    // names it, when the set cannot hold one of its characters.
+    std::optional<std::string> InSet(const QString& text);
+    // The text of `field` as bytes of the Character Set. False when the set
+    // cannot hold one of its characters: the message names it, the field keeps
+    // the focus and the text, and the caller stores nothing.
+    bool Typed(QLineEdit* field, std::string& bytes);
 
     CoreContext& context_;
     DialogService& dialogs_;
@@ -287,11 +315,10 @@ class TVANEForm : public QMainWindow {
     std::vector<std::string> appliedSummary_;
     // The page in front before the last page change.
     int shownPage_ = kSummaryPage;
+    // Options page: "Character Set", one item per offered set.
+    QComboBox* characterSetCombo_ = nullptr;
     BatchList batchList_;
     std::unique_ptr<BatchClock> batchClock_ = std::make_unique<SystemBatchClock>();
 };
-
-QString ToQ(std::string_view text);
-std::string FromQ(const QString& text);
 
 }  // namespace tessvane

@@ -19,6 +19,7 @@
 #include "event_hook.h"
 #include "state/program_directory.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -39,7 +40,7 @@ class BatchPageObserver final : public BatchObserver {
     }
 
     void FileFinished(std::size_t index, std::string_view path, BatchStatus status) override {
-        const QString line = ToQ(BatchResultLine(path, status));
+        const QString line = ShowLocal(BatchResultLine(path, status));
         QListWidgetItem* item = list_.item(int(index) - 1);
         if (item == nullptr) {
             item = new QListWidgetItem(&list_);
@@ -111,11 +112,11 @@ void TVANEForm::SetBatchPromptControls() {
 void TVANEForm::ShowBatchList() {
     ui_->TDDDList->clear();
     for (const BatchFileEntry& entry : batchList_.Entries()) {
-        auto* item = new QListWidgetItem(ToQ(entry.Path()), ui_->TDDDList);
+        auto* item = new QListWidgetItem(ShowLocal(entry.Path()), ui_->TDDDList);
         item->setToolTip(item->text());
     }
     ui_->ProcessButton->setEnabled(!batchList_.Empty());
-    ui_->SelectFilesButton->setText(ToQ(BatchSelectButtonCaption(batchList_)));
+    ui_->SelectFilesButton->setText(ShowLocal(BatchSelectButtonCaption(batchList_)));
 }
 
 void TVANEForm::SelectFilesButtonClick() {
@@ -126,7 +127,7 @@ void TVANEForm::SelectFilesButtonClick() {
     const std::vector<std::string> chosen = dialogs_.OpenFiles(request);
     if (chosen.empty()) {
         // Cancelled: the list, and the results it shows, stay as they were.
-        ui_->SelectFilesButton->setText(ToQ(BatchSelectButtonCaption(batchList_)));
+        ui_->SelectFilesButton->setText(ShowLocal(BatchSelectButtonCaption(batchList_)));
         return;
     }
     const BatchSelectionResult added = batchList_.AddSelection(chosen, context_.editor.shell);
@@ -143,7 +144,7 @@ void TVANEForm::ProcessButtonClick() {
     // The run reads every file into the editor's one object file.
     if (!MayDropHeldFile()) return;
     BatchRunOptions options;
-    options.saveDirectory = FromQ(ui_->SaveDir->text());
+    options.saveDirectory = LocalText(ui_->SaveDir->text());
     // An installed program's directory is not writable: the log then goes
     // where the settings file is.
     const std::filesystem::path settingsParent = std::filesystem::path(settingsFile_).parent_path();
@@ -186,29 +187,30 @@ void TVANEForm::OriginalDirCheckClick(bool on) {
     if (on)
         ui_->SaveDir->clear();
     else
-        ui_->SaveDir->setText(ToQ(context_.editor.settings.SaveDirectory));
+        ui_->SaveDir->setText(ShowLocal(context_.editor.settings.SaveDirectory));
     ui_->SaveDir->setEnabled(!on);
     ui_->SaveDirButton->setEnabled(!on);
 }
 
 void TVANEForm::SaveDirButtonClick() {
-    const std::string typed = FromQ(ui_->SaveDir->text());
+    const std::string typed = LocalText(ui_->SaveDir->text());
     DirectoryRequest request;
     request.title = "Select Object Save Directory";
+    request.form = DirectoryForm::Local;
     request.start =
         DirectoryExists(typed) ? typed : context_.editor.shell.CurrentFileDirectory.str();
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.SaveDirectory = *chosen;
-    ui_->SaveDir->setText(ToQ(context_.editor.settings.SaveDirectory));
+    ui_->SaveDir->setText(ShowLocal(context_.editor.settings.SaveDirectory));
 }
 
 void TVANEForm::SaveDirKeyDown() {
-    const std::string typed = FromQ(ui_->SaveDir->text());
+    const std::string typed = LocalText(ui_->SaveDir->text());
     if (DirectoryExists(typed))
         context_.editor.settings.SaveDirectory = typed;
     else
-        ui_->SaveDir->setText(ToQ(context_.editor.settings.SaveDirectory));
+        ui_->SaveDir->setText(ShowLocal(context_.editor.settings.SaveDirectory));
 }
 
 }  // namespace tessvane

@@ -32,9 +32,9 @@ void FillGrid(QTableWidget* grid, const List& list, Fill fill) {
 void TVANEForm::SetDefDirectoryList() {
     const DirectoryDefaultList& list = context_.editor.directoryDefaults;
     QTableWidget* grid = ui_->DefaultDirList;
-    FillGrid(grid, list, [grid](int row, const DirectoryDefault& e) {
-        grid->setItem(row, 0, new QTableWidgetItem(ToQ(e.OldDirectory)));
-        grid->setItem(row, 1, new QTableWidgetItem(ToQ(e.NewDirectory)));
+    FillGrid(grid, list, [this, grid](int row, const DirectoryDefault& e) {
+        grid->setItem(row, 0, new QTableWidgetItem(Shown(e.OldDirectory)));
+        grid->setItem(row, 1, new QTableWidgetItem(Shown(e.NewDirectory)));
     });
     const bool any = !list.Empty();
     ui_->EditDirButton->setEnabled(any);
@@ -49,10 +49,10 @@ void TVANEForm::SetDefDirectoryList() {
 void TVANEForm::SetDefTextureList() {
     const TextureDefaultList& list = context_.editor.textureDefaults;
     QTableWidget* grid = ui_->TextureList;
-    FillGrid(grid, list, [grid](int row, const TextureDefault& e) {
-        grid->setItem(row, 0, new QTableWidgetItem(ToQ(e.OldTexture)));
-        grid->setItem(row, 1, new QTableWidgetItem(ToQ(e.NewTexture)));
-        grid->setItem(row, 2, new QTableWidgetItem(ToQ(e.Description)));
+    FillGrid(grid, list, [this, grid](int row, const TextureDefault& e) {
+        grid->setItem(row, 0, new QTableWidgetItem(Shown(e.OldTexture)));
+        grid->setItem(row, 1, new QTableWidgetItem(Shown(e.NewTexture)));
+        grid->setItem(row, 2, new QTableWidgetItem(Shown(e.Description)));
     });
     const bool any = !list.Empty();
     ui_->EditTexButton->setEnabled(any);

@@ -1,16 +1,20 @@
 // The Details page: one row per path record in display order, and the fields
 // that give the current record a new directory, file name and description.
 #include <QHeaderView>
+#include <QListWidget>
 #include <QMouseEvent>
 
+#include "DirUnit.h"
 #include "VANEMain.h"
 #include "core/chunk_format.h"
 #include "core/file_system.h"
 #include "core/path_rules.h"
 #include "core/scanner.h"
 #include "core/texture_module.h"
+#include "core/volume_map.h"
 #include "event_hook.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 namespace {
@@ -109,11 +113,27 @@ void TVANEForm::FillDetailGrid() {
     for (std::size_t i = 1; i <= paths.Count(); ++i) {
         const PathRecord& r = paths.AtDisplay(i);
         const int row = static_cast<int>(i - 1);
-        grid->setItem(row, 0, new QTableWidgetItem(ToQ(r.PartName)));
-        grid->setItem(row, 1, new QTableWidgetItem(ToQ(r.OldFileName)));
-        grid->setItem(row, 2, new QTableWidgetItem(ToQ(r.OldDescription)));
+        grid->setItem(row, 0, new QTableWidgetItem(Shown(r.PartName)));
+        grid->setItem(row, 1, new QTableWidgetItem(Shown(r.OldFileName)));
+        grid->setItem(row, 2, new QTableWidgetItem(Shown(r.OldDescription)));
     }
     grid->setCurrentCell(std::min(current, grid->rowCount() - 1), 0);
+}
+
+void TVANEForm::ShowFileTexts() {
+    const ObjectFile& file = context_.file;
+    if (file.Paths.Count() == 0) return;
+    FillDetailGrid();
+    {
+        const QSignalBlocker block(ui_->SummaryList);
+        for (std::size_t i = 0; i < file.Summary.size(); ++i) {
+            if (QListWidgetItem* line = ui_->SummaryList->item(static_cast<int>(i)))
+                line->setText(Shown(file.Summary[i].OldDirectory));
+        }
+    }
+    if (const SummaryEntry* entry = SelectedSummaryEntry())
+        ui_->Summary_NewPath->setText(Shown(entry->NewDirectory));
+    if (const PathRecord* record = CurrentRecord()) ShowRecordFields(*record, true);
 }
 
 void TVANEForm::ShowOldPath(const PathText& directory) {
@@ -121,7 +141,7 @@ void TVANEForm::ShowOldPath(const PathText& directory) {
     // its start and the directory that holds the file stay in sight; the
     // whole of it is the tool tip.
     QLabel* panel = ui_->Details_OldPath;
-    const QString text = ToQ(directory);
+    const QString text = Shown(directory);
     const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
     panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
     panel->setToolTip(text);
@@ -129,9 +149,9 @@ void TVANEForm::ShowOldPath(const PathText& directory) {
 
 void TVANEForm::ShowRecordFields(const PathRecord& record, bool withDescription) {
     ShowOldPath(record.OldDirectory);
-    ui_->Details_NewPath->setText(ToQ(record.NewDirectory));
-    ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
-    if (withDescription) ui_->DescEdit->setText(ToQ(record.NewDescription));
+    ui_->Details_NewPath->setText(Shown(record.NewDirectory));
+    ui_->NewFileNameEdit->setText(Shown(record.NewFileName));
+    if (withDescription) ui_->DescEdit->setText(Shown(record.NewDescription));
     // Only a chunk with a description field can take what is typed here (a
     // BRS1 brush or a TXT1 texture has none, and Save would write nothing).
     ui_->DescEdit->setEnabled(RecordHasDescriptionField(context_.file, record));
@@ -170,16 +190,15 @@ void TVANEForm::Details_NewPathKeyDown() {
 }
 
 bool TVANEForm::StoreDetailsNewPath(PathRecord& record) {
-    const std::string typed = FromQ(ui_->Details_NewPath->text());
+    std::string typed;
+    if (!Typed(ui_->Details_NewPath, typed)) return false;
     const Settings& s = context_.editor.settings;
     if (s.ValidateDirectory && s.Computer == ComputerType::PC) {
-        const std::string resolved =
-            DirectoryExists(typed) ? typed : ResolveImagineDirectory(context_.editor, typed, false);
-        if (!DirectoryExists(resolved)) {
-            Warn("Directory does not exist");
+        if (!DirectoryExistsHere(context_.editor, typed)) {
+            Warn(DirectoryMissingMessage(typed));
             return false;
         }
-        if (s.ValidateFiles && !FileExists(JoinFileName(resolved, record.OldFileName))) {
+        if (s.ValidateFiles && !FileExistsHere(context_.editor, typed, record.OldFileName)) {
             Warn(IsTexture(record) ? "Texture File does not exist in this Directory"
                                    : "Brush File does not exist in this Directory");
             return false;
@@ -209,13 +228,13 @@ void TVANEForm::SelectPath2Click() {
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     if (context_.editor.settings.ValidateFiles &&
-        !FileExists(JoinFileName(*chosen, record->OldFileName))) {
+        !FileExistsHere(context_.editor, *chosen, record->OldFileName)) {
         Warn(IsTexture(*record) ? "Texture File does not exist in this directory"
                                 : "Brush File does not exist in this directory");
         return;
     }
     const std::string text = ChosenDirectoryText(*chosen);
-    ui_->Details_NewPath->setText(ToQ(text));
+    ui_->Details_NewPath->setText(Shown(text));
     record->NewDirectory = text;
     ui_->ResetButton2->setEnabled(true);
     ui_->Update->setEnabled(true);
@@ -225,7 +244,7 @@ void TVANEForm::ResetButton2Click() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
     record->NewDirectory = record->OldDirectory;
-    ui_->Details_NewPath->setText(ToQ(record->NewDirectory));
+    ui_->Details_NewPath->setText(Shown(record->NewDirectory));
     ui_->ResetButton2->setEnabled(false);
     ui_->Update->setEnabled(true);
 }
@@ -238,22 +257,23 @@ void TVANEForm::NewFileNameEditKeyDown() {
 }
 
 bool TVANEForm::StoreNewFileName(PathRecord& record) {
-    const std::string typed = FromQ(ui_->NewFileNameEdit->text());
+    std::string typed;
+    if (!Typed(ui_->NewFileNameEdit, typed)) return false;
     const Settings& s = context_.editor.settings;
     if (s.Computer == ComputerType::PC) {
         const std::string directory(record.NewDirectory.view());
-        const std::string base = DirectoryExists(directory)
-                                     ? directory
-                                     : ResolveImagineDirectory(context_.editor, directory, true);
-        const std::string full = JoinFileName(base, typed);
-        if (s.ValidateFiles && !FileExists(full)) {
+        if (s.ValidateFiles && !FileExistsHere(context_.editor, directory, typed)) {
             Warn(IsTexture(record) ? "Texture File does not exist in this Directory"
                                    : "Brush File does not exist in this Directory");
-            ui_->NewFileNameEdit->setText(ToQ(record.NewFileName));
+            ui_->NewFileNameEdit->setText(Shown(record.NewFileName));
             return false;
         }
         record.NewFileName = typed;
-        if (IsTexture(record)) TakeTextureDescription(record, full);
+        if (IsTexture(record)) {
+            const ResolvedPath full =
+                ResolveObjectPath(s, JoinFileName(directory, typed), EntryKind::File);
+            if (full.found()) TakeTextureDescription(record, full.local);
+        }
     } else {
         record.NewFileName = typed;
     }
@@ -267,7 +287,7 @@ void TVANEForm::TakeTextureDescription(PathRecord& record, const std::string& pa
     const std::string description = InquireTextureDescription(path);
     if (description.empty()) return;
     record.NewDescription = description;
-    ui_->DescEdit->setText(ToQ(record.NewDescription));
+    ui_->DescEdit->setText(Shown(record.NewDescription));
 }
 
 void TVANEForm::NewFileNameButtonClick() {
@@ -276,25 +296,39 @@ void TVANEForm::NewFileNameButtonClick() {
     FileDialogRequest request;
     request.title = "Select Brush/Texture File";
     request.filter = kObjectFileFilter;
-    request.directory = StartDirectory(ui_->Details_NewPath->text());
-    request.fileName = FromQ(ui_->NewFileNameEdit->text());
+    request.directory =
+        LocalStartDirectory(context_.editor.settings, StartDirectory(ui_->Details_NewPath->text()));
+    request.fileName = LocalText(ui_->NewFileNameEdit->text());
     const std::optional<std::string> chosen = dialogs_.OpenFile(request);
     if (!chosen) return;
 
     const std::size_t sep = chosen->find_last_of("/\\");
-    const std::string name = sep == std::string::npos ? *chosen : chosen->substr(sep + 1);
-    const std::string directory = sep == std::string::npos ? std::string() : chosen->substr(0, sep);
-    ui_->NewFileNameEdit->setText(ToQ(name));
+    const QString name = ShowLocal(sep == std::string::npos ? *chosen : chosen->substr(sep + 1));
+    // Both go into the object file, the directory in its form through the
+    // volume map: a character the set cannot hold refuses the whole choice
+    // before anything changes.
+    const std::optional<std::string> nameInSet = InSet(name);
+    if (!nameInSet) return;
+    const ObjectForm directory =
+        ObjectFormOfLocalPath(context_.editor.settings,
+                              sep == std::string::npos ? std::string() : chosen->substr(0, sep));
+    const bool newDirectory = context_.editor.settings.ValidateFiles &&
+                              Shown(directory.path) != ui_->Details_NewPath->text();
+    if (newDirectory && directory.status == ObjectFormStatus::Unencodable) {
+        Warn(RefusalMessage(directory.refused, TextSet()));
+        return;
+    }
 
-    if (context_.editor.settings.ValidateFiles && ToQ(directory) != ui_->Details_NewPath->text()) {
-        const std::string text = ChosenDirectoryText(directory);
-        ui_->Details_NewPath->setText(ToQ(text));
+    ui_->NewFileNameEdit->setText(name);
+    if (newDirectory) {
+        const std::string text = ChosenDirectoryText(directory.path);
+        ui_->Details_NewPath->setText(Shown(text));
         record->NewDirectory = text;
         ui_->ResetButton2->setEnabled(true);
         ui_->Update->setEnabled(true);
     }
     ui_->Update->setEnabled(true);
-    record->NewFileName = FromQ(ui_->NewFileNameEdit->text());
+    record->NewFileName = *nameInSet;
     ui_->ResetFileButton->setEnabled(!(record->NewFileName == record->OldFileName));
 
     if (IsTexture(*record)) {
@@ -308,7 +342,7 @@ void TVANEForm::ResetFileButtonClick() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
     record->NewFileName = record->OldFileName;
-    ui_->NewFileNameEdit->setText(ToQ(record->NewFileName));
+    ui_->NewFileNameEdit->setText(Shown(record->NewFileName));
     ui_->ResetFileButton->setEnabled(false);
     ui_->Update->setEnabled(true);
 }
@@ -321,7 +355,9 @@ void TVANEForm::DescEditKeyDown() {
 }
 
 bool TVANEForm::StoreDescription(PathRecord& record) {
-    record.NewDescription = FromQ(ui_->DescEdit->text());
+    std::string typed;
+    if (!Typed(ui_->DescEdit, typed)) return false;
+    record.NewDescription = typed;
     if (!(record.NewDescription == record.OldDescription)) ui_->ResetDescButton->setEnabled(true);
     return true;
 }
@@ -330,7 +366,7 @@ void TVANEForm::ResetDescButtonClick() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr) return;
     record->NewDescription = record->OldDescription;
-    ui_->DescEdit->setText(ToQ(record->NewDescription));
+    ui_->DescEdit->setText(Shown(record->NewDescription));
     ui_->ResetDescButton->setEnabled(false);
     ui_->Update->setEnabled(true);
 }

@@ -13,6 +13,7 @@
 #include "help_topics.h"
 #include "help_window.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -68,14 +69,14 @@ ReportContent TVANEForm::PathListReport() const {
     ReportContent content;
     const ObjectFile& file = context_.file;
     content.is_project = file.IsProject;
-    content.file_name = ToQ(context_.editor.shell.CurrentFileName);
+    content.file_name = ShowLocal(context_.editor.shell.CurrentFileName);
     content.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     const PathList& paths = file.Paths;
     content.rows.reserve(paths.Count());
     for (std::size_t position = 1; position <= paths.DisplayOrder.size(); ++position) {
         const PathRecord& record = paths.AtDisplay(position);
-        content.rows.push_back({ToQ(record.PartName), ToQ(record.OldFileName),
-                                ReportKindWord(record.Kind), ToQ(record.OldDirectory)});
+        content.rows.push_back({Shown(record.PartName), Shown(record.OldFileName),
+                                ReportKindWord(record.Kind), Shown(record.OldDirectory)});
     }
     return content;
 }

@@ -17,6 +17,7 @@
 #include "event_hook.h"
 #include "list_dialog_services.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -145,9 +146,9 @@ std::unique_ptr<TDefDirSelect> TVANEForm::MakeDefDirSelect() {
 
 std::unique_ptr<TDefTextureForm> TVANEForm::MakeDefTextureForm() {
     auto dialog = std::make_unique<TDefTextureForm>(this);
-    dialog->SetServices(MakeDefTextureFormServices(dialogs_));
+    dialog->SetServices(MakeDefTextureFormServices(dialogs_, context_.editor));
     dialog->setWindowTitle(QStringLiteral("Select Textures"));
-    dialog->SetTextureDirectory(ToQ(context_.editor.shell.TextureDialogDirectory));
+    dialog->SetTextureDirectory(ShowLocal(context_.editor.shell.TextureDialogDirectory));
     return dialog;
 }
 
@@ -157,7 +158,8 @@ void TVANEForm::AddDirButtonClick() {
     if (dialog->exec() != QDialog::Accepted) return;
     if (dialog->OldDirectory().isEmpty() && dialog->NewDirectory().isEmpty()) return;
     if (!context_.editor.directoryDefaults.Append(
-            {FromQ(dialog->OldDirectory()), FromQ(dialog->NewDirectory())})) {
+            {StoredText(context_.editor, dialog->OldDirectory()),
+             StoredText(context_.editor, dialog->NewDirectory())})) {
         Warn("The directory list is full; no further entry can be added.");
         return;
     }
@@ -170,12 +172,13 @@ void TVANEForm::EditDirButtonClick() {
     if (number < 1 || number > list.Count()) return;
     auto dialog = MakeDefDirSelect();
     const DirectoryDefault& entry = list.At(number);
-    dialog->SetFields(ToQ(entry.OldDirectory), ToQ(entry.NewDirectory));
+    dialog->SetFields(Shown(entry.OldDirectory), Shown(entry.NewDirectory));
     if (dialog->exec() != QDialog::Accepted) return;
-    list.Replace(number, {FromQ(dialog->OldDirectory()), FromQ(dialog->NewDirectory())});
+    list.Replace(number, {StoredText(context_.editor, dialog->OldDirectory()),
+                          StoredText(context_.editor, dialog->NewDirectory())});
     const DirectoryDefault& changed = list.At(number);
     SetRow(*ui_->DefaultDirList, int(number) - 1,
-           {ToQ(changed.OldDirectory), ToQ(changed.NewDirectory)});
+           {Shown(changed.OldDirectory), Shown(changed.NewDirectory)});
 }
 
 void TVANEForm::DeleteDirButtonClick() {
@@ -201,14 +204,15 @@ void TVANEForm::AddTexButtonClick() {
     dialog->SetFields(QString(), QString(), QString());
     if (dialog->exec() != QDialog::Accepted) return;
     if (dialog->OldTexture().isEmpty() && dialog->NewTexture().isEmpty()) return;
-    if (!context_.editor.textureDefaults.Append({FromQ(dialog->OldTexture()),
-                                                 FromQ(dialog->NewTexture()),
-                                                 FromQ(dialog->Description())})) {
+    if (!context_.editor.textureDefaults.Append(
+            {StoredText(context_.editor, dialog->OldTexture()),
+             StoredText(context_.editor, dialog->NewTexture()),
+             StoredText(context_.editor, dialog->Description())})) {
         Warn("The texture list is full; no further entry can be added.");
         return;
     }
     SetDefTextureList();
-    context_.editor.shell.TextureDialogDirectory = FromQ(dialog->TextureDirectory());
+    context_.editor.shell.TextureDialogDirectory = LocalText(dialog->TextureDirectory());
 }
 
 void TVANEForm::EditTexButtonClick() {
@@ -217,15 +221,16 @@ void TVANEForm::EditTexButtonClick() {
     if (number < 1 || number > list.Count()) return;
     auto dialog = MakeDefTextureForm();
     const TextureDefault& entry = list.At(number);
-    dialog->SetFields(ToQ(entry.OldTexture), ToQ(entry.NewTexture), ToQ(entry.Description));
+    dialog->SetFields(Shown(entry.OldTexture), Shown(entry.NewTexture), Shown(entry.Description));
     if (dialog->exec() != QDialog::Accepted) return;
     if (dialog->OldTexture().isEmpty() && dialog->NewTexture().isEmpty()) return;
-    list.Replace(number, {FromQ(dialog->OldTexture()), FromQ(dialog->NewTexture()),
-                          FromQ(dialog->Description())});
+    list.Replace(number, {StoredText(context_.editor, dialog->OldTexture()),
+                          StoredText(context_.editor, dialog->NewTexture()),
+                          StoredText(context_.editor, dialog->Description())});
     const TextureDefault& changed = list.At(number);
     SetRow(*ui_->TextureList, int(number) - 1,
-           {ToQ(changed.OldTexture), ToQ(changed.NewTexture), ToQ(changed.Description)});
-    context_.editor.shell.TextureDialogDirectory = FromQ(dialog->TextureDirectory());
+           {Shown(changed.OldTexture), Shown(changed.NewTexture), Shown(changed.Description)});
+    context_.editor.shell.TextureDialogDirectory = LocalText(dialog->TextureDirectory());
 }
 
 void TVANEForm::DeleteTexButtonClick() {

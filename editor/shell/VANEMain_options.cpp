@@ -1,13 +1,19 @@
 // The Options page: every control mirrors one setting and stores it at once
 // (check boxes, radio buttons, lists) or on Enter (text fields).
+#include <QComboBox>
+#include <QLabel>
+#include <algorithm>
+
 #include "VANEMain.h"
 #include "core/path_rules.h"
 #include "state/settings_file.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
 void TVANEForm::ConnectOptionsPage() {
+    AddCharacterSetChoice();
     connect(ui_->PCRadio, &QRadioButton::clicked, this, &TVANEForm::PCRadioClick);
     connect(ui_->AmigaRadio, &QRadioButton::clicked, this, &TVANEForm::AmigaRadioClick);
     connect(ui_->DirValidationBox, &QCheckBox::clicked, this, &TVANEForm::DirValidationBoxClick);
@@ -60,7 +66,7 @@ void TVANEForm::SetOptionDisplay() {
     ui_->LogCheck->setChecked(s.GenerateLog);
     ui_->BackupCheck->setChecked(s.CreateBackups);
     ui_->DirTexPrompt->setChecked(s.PromptForNewTexturesDirectory);
-    ui_->SaveDir->setText(ToQ(s.SaveDirectory));
+    ui_->SaveDir->setText(ShowLocal(s.SaveDirectory));
     ui_->PromptList->setCurrentIndex(s.PromptIfDirectoryExists ? 0 : 1);
     ui_->SaveDirButton->setEnabled(!shell.SaveInOriginalDirectory);
     ui_->SaveDir->setEnabled(!shell.SaveInOriginalDirectory);
@@ -84,11 +90,42 @@ void TVANEForm::SetOptionDisplay() {
     ShowSuffixField(s.TextureSuffixSelection, s.TextureSuffix, true);
     ShowSuffixField(s.BrushSuffixSelection, s.BrushSuffix, false);
 
-    ui_->ImagineDirEdit->setText(ToQ(s.ImagineDirectory));
-    ui_->LoadDirEdit->setText(ToQ(s.LoadDirectory));
+    characterSetCombo_->setCurrentIndex(
+        static_cast<int>(std::find(kCharacterSets.begin(), kCharacterSets.end(), s.CharacterSet) -
+                         kCharacterSets.begin()));
+    ui_->ImagineDirEdit->setText(Shown(s.ImagineDirectory));
+    ui_->LoadDirEdit->setText(ShowLocal(s.LoadDirectory));
 
     SetDefDirectoryList();
     SetDefTextureList();
+}
+
+// "Character Set" sits below the check boxes on the right, with the other
+// settings that concern every page.
+void TVANEForm::AddCharacterSetChoice() {
+    auto* label = new QLabel(QStringLiteral("Character Set"), ui_->OptionsPage);
+    label->setObjectName(QStringLiteral("CharacterSetLabel"));
+    label->setGeometry(272, 250, 92, 16);
+    characterSetCombo_ = new QComboBox(ui_->OptionsPage);
+    characterSetCombo_->setObjectName(QStringLiteral("CharacterSetCombo"));
+    characterSetCombo_->setGeometry(366, 246, 137, 24);
+    for (const CharacterSet set : kCharacterSets)
+        characterSetCombo_->addItem(QString::fromLatin1(CharacterSetName(set)));
+    label->setBuddy(characterSetCombo_);
+    connect(characterSetCombo_, &QComboBox::activated, this, &TVANEForm::CharacterSetComboChange);
+}
+
+void TVANEForm::CharacterSetComboChange(int item) {
+    if (item < 0 || item >= static_cast<int>(kCharacterSets.size())) return;
+    Settings& s = context_.editor.settings;
+    s.CharacterSet = kCharacterSets[static_cast<std::size_t>(item)];
+    // The bytes stay as they are; only how they read changes.
+    ui_->ImagineDirEdit->setText(Shown(s.ImagineDirectory));
+    ShowSuffixField(s.TextureSuffixSelection, s.TextureSuffix, true);
+    ShowSuffixField(s.BrushSuffixSelection, s.BrushSuffix, false);
+    SetDefDirectoryList();
+    SetDefTextureList();
+    ShowFileTexts();
 }
 
 // A suffix field is open, and shows its suffix, only while its list says
@@ -97,7 +134,7 @@ void TVANEForm::ShowSuffixField(int selection, const SuffixText& suffix, bool te
     QLineEdit* field = texture ? ui_->TexExtEdit : ui_->BrushExtEdit;
     const bool specified = selection == 1;
     field->setEnabled(specified);
-    field->setText(specified ? ToQ(suffix) : QString());
+    field->setText(specified ? Shown(suffix) : QString());
 }
 
 void TVANEForm::PCRadioClick() {
@@ -148,14 +185,18 @@ void TVANEForm::BrushComboChange(int item) {
 }
 
 void TVANEForm::TexExtEditKeyDown() {
-    context_.editor.settings.TextureSuffix = FromQ(ui_->TexExtEdit->text());
+    std::string typed;
+    if (!Typed(ui_->TexExtEdit, typed)) return;
+    context_.editor.settings.TextureSuffix = typed;
     ComputeEffectiveSuffixes(context_);
     ui_->UpdateSuffixButton->setEnabled(true);
     ui_->UpdateSuffixButton->setFocus();
 }
 
 void TVANEForm::BrushExtEditKeyDown() {
-    context_.editor.settings.BrushSuffix = FromQ(ui_->BrushExtEdit->text());
+    std::string typed;
+    if (!Typed(ui_->BrushExtEdit, typed)) return;
+    context_.editor.settings.BrushSuffix = typed;
     ComputeEffectiveSuffixes(context_);
     ui_->UpdateSuffixButton->setEnabled(true);
     ui_->UpdateSuffixButton->setFocus();
@@ -170,31 +211,34 @@ void TVANEForm::UpdateSuffixButtonClick() {
 void TVANEForm::ImagineDirButtonClick() {
     DirectoryRequest request;
     request.title = "Select Imagine Program Directory";
-    request.start = FromQ(ui_->ImagineDirEdit->text());
+    request.start = StartDirectory(ui_->ImagineDirEdit->text());
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.ImagineDirectory = *chosen;
-    ui_->ImagineDirEdit->setText(ToQ(context_.editor.settings.ImagineDirectory));
+    ui_->ImagineDirEdit->setText(Shown(context_.editor.settings.ImagineDirectory));
 }
 
 void TVANEForm::ObjectDirButtonClick() {
     DirectoryRequest request;
     request.title = "Select Default Object Directory";
-    request.start = FromQ(ui_->LoadDirEdit->text());
+    request.start = LocalText(ui_->LoadDirEdit->text());
+    request.form = DirectoryForm::Local;
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     context_.editor.settings.LoadDirectory = *chosen;
-    ui_->LoadDirEdit->setText(ToQ(context_.editor.settings.LoadDirectory));
+    ui_->LoadDirEdit->setText(ShowLocal(context_.editor.settings.LoadDirectory));
     context_.editor.shell.CurrentFileDirectory = *chosen;
 }
 
 void TVANEForm::ImagineDirEditKeyDown() {
-    context_.editor.settings.ImagineDirectory = FromQ(ui_->ImagineDirEdit->text());
+    std::string typed;
+    if (!Typed(ui_->ImagineDirEdit, typed)) return;
+    context_.editor.settings.ImagineDirectory = typed;
     ui_->LoadDirEdit->setFocus();
 }
 
 void TVANEForm::LoadDirEditKeyDown() {
-    context_.editor.settings.LoadDirectory = FromQ(ui_->LoadDirEdit->text());
+    context_.editor.settings.LoadDirectory = LocalText(ui_->LoadDirEdit->text());
     ui_->ImagineDirEdit->setFocus();
 }
 
@@ -228,6 +272,7 @@ void TVANEForm::LoadSetButtonClick() {
     if (!chosen) return;
     ReadSettingsFile(*chosen);
     SetOptionDisplay();
+    ShowFileTexts();
 }
 
 void TVANEForm::SaveSettingsButtonClick() {

@@ -6,6 +6,7 @@
 #include "core/path_rules.h"
 #include "event_hook.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 
@@ -33,7 +34,7 @@ SummaryEntry* TVANEForm::SelectedSummaryEntry() {
 void TVANEForm::SummaryListClick() {
     const SummaryEntry* entry = SelectedSummaryEntry();
     if (entry == nullptr) return;
-    ui_->Summary_NewPath->setText(ToQ(entry->NewDirectory));
+    ui_->Summary_NewPath->setText(Shown(entry->NewDirectory));
     ui_->Summary_NewPath->setFocus();
     ui_->ResetButton1->setEnabled(!(entry->NewDirectory == entry->OldDirectory));
 }
@@ -43,10 +44,12 @@ void TVANEForm::Summary_NewPathKeyDown() {
 }
 
 bool TVANEForm::StoreSummaryNewPath(SummaryEntry& entry) {
-    const std::string typed = FromQ(ui_->Summary_NewPath->text());
+    std::string typed;
+    if (!Typed(ui_->Summary_NewPath, typed)) return false;
     const Settings& s = context_.editor.settings;
-    if (s.ValidateDirectory && s.Computer == ComputerType::PC && !DirectoryExists(typed)) {
-        Warn("Directory does not exist");
+    if (s.ValidateDirectory && s.Computer == ComputerType::PC &&
+        !DirectoryExistsHere(context_.editor, typed)) {
+        Warn(DirectoryMissingMessage(typed));
         return false;
     }
     entry.NewDirectory = typed;
@@ -64,7 +67,7 @@ void TVANEForm::SelectPath1Click() {
     const std::optional<std::string> chosen = dialogs_.ChooseDirectory(request);
     if (!chosen) return;
     const std::string text = ChosenDirectoryText(*chosen);
-    ui_->Summary_NewPath->setText(ToQ(text));
+    ui_->Summary_NewPath->setText(Shown(text));
     entry->NewDirectory = text;
     ui_->ResetButton1->setEnabled(true);
     ui_->Update->setEnabled(true);
@@ -74,7 +77,7 @@ void TVANEForm::ResetButton1Click() {
     SummaryEntry* entry = SelectedSummaryEntry();
     if (entry == nullptr) return;
     entry->NewDirectory = entry->OldDirectory;
-    ui_->Summary_NewPath->setText(ToQ(entry->NewDirectory));
+    ui_->Summary_NewPath->setText(Shown(entry->NewDirectory));
     ui_->ResetButton1->setEnabled(false);
     ui_->Update->setEnabled(true);
 }

@@ -6,6 +6,7 @@
 #include "VANEMain.h"
 #include "core/path_rules.h"
 #include "ui_VANEMain.h"
+#include "window_text.h"
 
 namespace tessvane {
 namespace {
@@ -30,10 +31,13 @@ std::vector<std::string> EditState(const ObjectFile& file) {
 }
 
 // Whether the field shows something other than `stored`, compared as Enter
-// would store it (cut to the stored length).
+// would store it (in the Character Set, cut to the stored length). A text the
+// set cannot hold differs: entering it shows the refusal.
 template <std::size_t Max>
-bool Differs(const QLineEdit* field, const CountedText<Max>& stored) {
-    return field->isEnabled() && !(CountedText<Max>(FromQ(field->text())) == stored);
+bool Differs(const QLineEdit* field, const CountedText<Max>& stored, CharacterSet set) {
+    if (!field->isEnabled()) return false;
+    const TypedText typed = ReadTyped(field->text(), set);
+    return !typed.ok() || !(CountedText<Max>(typed.bytes) == stored);
 }
 
 }  // namespace
@@ -69,9 +73,9 @@ bool TVANEForm::EnterTypedTexts() {
 bool TVANEForm::EnterTypedRecordTexts() {
     PathRecord* record = CurrentRecord();
     if (record == nullptr || context_.file.Paths.Count() == 0) return true;
-    const bool directory = Differs(ui_->Details_NewPath, record->NewDirectory);
-    const bool name = Differs(ui_->NewFileNameEdit, record->NewFileName);
-    const bool description = Differs(ui_->DescEdit, record->NewDescription);
+    const bool directory = Differs(ui_->Details_NewPath, record->NewDirectory, TextSet());
+    const bool name = Differs(ui_->NewFileNameEdit, record->NewFileName, TextSet());
+    const bool description = Differs(ui_->DescEdit, record->NewDescription, TextSet());
     // The directory first: a new file name is looked for in the new directory.
     if (directory && !StoreDetailsNewPath(*record)) return false;
     // A texture's new name may bring its module's description into the
@@ -88,7 +92,7 @@ bool TVANEForm::EnterTypedRecordTexts() {
 bool TVANEForm::EnterTypedSummaryText() {
     SummaryEntry* entry = SelectedSummaryEntry();
     if (entry == nullptr || context_.file.Paths.Count() == 0) return true;
-    if (!Differs(ui_->Summary_NewPath, entry->NewDirectory)) return true;
+    if (!Differs(ui_->Summary_NewPath, entry->NewDirectory, TextSet())) return true;
     return StoreSummaryNewPath(*entry);
 }
 

@@ -29,12 +29,27 @@ struct FileDialogRequest {
     std::string defaultSuffix;
 };
 
+// What the directory chooser returns.
+enum class DirectoryForm {
+    // A directory to write into an object file or typed in its form: on a
+    // mapped volume its path in the object file's form, as bytes of the
+    // Character Set (C:\TEXTURES\Wood, DH0:Textures/Wood); elsewhere the
+    // local path as it stands.
+    ObjectFile,
+    // A directory of this machine (where Load starts, where the batch saves):
+    // the local path.
+    Local,
+};
+
 // The directory chooser (TDirectorySelect).
 struct DirectoryRequest {
     std::string title;
-    // Where the chooser starts; when it is not a directory here, the chooser
-    // starts at its nearest existing parent, else at the home directory.
+    // Where the chooser starts, in the form asked for: a path of the object
+    // file's machine is found through the volume map. When it is not a
+    // directory here, the chooser starts at its nearest existing parent, else
+    // at the home directory.
     std::string start;
+    DirectoryForm form = DirectoryForm::ObjectFile;
 };
 
 class DialogService : public CoreUi {
@@ -45,7 +60,8 @@ class DialogService : public CoreUi {
     virtual std::vector<std::string> OpenFiles(const FileDialogRequest& request) = 0;
     // Save dialog; an existing file is not questioned.
     virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
-    // The directory chooser: the chosen directory, or nothing on Cancel.
+    // The directory chooser: the chosen directory in the form the request
+    // asks for, or nothing on Cancel.
     virtual std::optional<std::string> ChooseDirectory(const DirectoryRequest& request) = 0;
     // The print dialog for `printer`; true when the user chose to print.
     virtual bool SetupPrinter(QPrinter& printer) = 0;

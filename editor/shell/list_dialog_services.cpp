@@ -4,19 +4,28 @@
 #include "core/path_rules.h"
 #include "core/texture_module.h"
 #include "dialog_service.h"
+#include "window_text.h"
 
 namespace tessvane {
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-std::string S(const QString& text) {
-    return text.toStdString();
+// A field's text can be stored when the Character Set holds every character
+// of it; otherwise the message names the first one that it does not.
+std::function<bool(const QString&)> StorableInSet(DialogService& dialogs,
+                                                  const EditorContext& editor) {
+    return [&dialogs, &editor](const QString& text) {
+        const TypedText typed = ReadTyped(text, CharacterSetOf(editor));
+        if (!typed.ok()) ShowWarning(&dialogs, typed.refusal);
+        return typed.ok();
+    };
 }
 
 }  // namespace
+
+std::string StoredText(const EditorContext& editor, const QString& text) {
+    return ReadTyped(text, CharacterSetOf(editor)).bytes;
+}
 
 DefDirSelectServices MakeDefDirSelectServices(DialogService& dialogs, const EditorContext& editor,
                                               std::shared_ptr<std::string> last_directory) {
@@ -24,69 +33,76 @@ DefDirSelectServices MakeDefDirSelectServices(DialogService& dialogs, const Edit
     services.directoryAcceptable = [&editor](const QString& directory) {
         const Settings& settings = editor.settings;
         if (!settings.ValidateDirectory || settings.Computer != ComputerType::PC) return true;
-        return DirectoryExistsHere(editor, S(directory));
+        return DirectoryExistsHere(editor, StoredText(editor, directory));
     };
-    services.warn = [&dialogs](const QString& text) { ShowWarning(&dialogs, S(text)); };
+    services.warn = [&dialogs](const QString& text) { ShowWarning(&dialogs, text.toStdString()); };
     services.chooseDirectory = [&dialogs, &editor, last = std::move(last_directory)](
                                    const QString& title,
                                    const QString& current) -> std::optional<QString> {
-        const std::string text = S(current);
+        const TypedText text = ReadTyped(current, CharacterSetOf(editor));
         DirectoryRequest request;
-        request.title = S(title);
-        if (DirectoryExists(text))
-            request.start = text;
-        else if (DirectoryExistsHere(editor, text))
-            request.start = ResolveImagineDirectory(editor, text, false);
+        request.title = title.toStdString();
+        if (text.ok() && !text.bytes.empty() && DirectoryExistsHere(editor, text.bytes))
+            request.start = text.bytes;
         else if (last)
             request.start = *last;
         const std::optional<std::string> chosen = dialogs.ChooseDirectory(request);
         if (!chosen) return std::nullopt;
         if (last) *last = *chosen;
-        return Q(*chosen);
+        return ShowText(*chosen, CharacterSetOf(editor));
     };
+    services.storable = StorableInSet(dialogs, editor);
     return services;
 }
 
-DefTextureFormServices MakeDefTextureFormServices(DialogService& dialogs) {
+DefTextureFormServices MakeDefTextureFormServices(DialogService& dialogs,
+                                                  const EditorContext& editor) {
     DefTextureFormServices services;
     services.openTexture = [&dialogs](const QString& title, const QString& directory,
                                       const QString& file_name) -> std::optional<QString> {
         FileDialogRequest request;
-        request.title = S(title);
-        request.directory = S(directory);
-        request.fileName = S(file_name);
+        request.title = title.toStdString();
+        request.directory = LocalText(directory);
+        request.fileName = LocalText(file_name);
         const std::optional<std::string> chosen = dialogs.OpenFile(request);
         if (!chosen) return std::nullopt;
-        return Q(*chosen);
+        return ShowLocal(*chosen);
     };
-    services.inquireDescription = [](const QString& path) {
-        return Q(InquireTextureDescription(S(path)));
+    services.inquireDescription = [&editor](const QString& path) {
+        return ShowText(InquireTextureDescription(LocalText(path)), CharacterSetOf(editor));
     };
+    services.storable = StorableInSet(dialogs, editor);
     return services;
 }
 
 std::optional<DirectoryDefault> RunDirectoryPrompt(DialogService& dialogs,
                                                    const EditorContext& editor,
                                                    const DirectoryPrompt& prompt, QWidget* parent) {
+    const CharacterSet set = CharacterSetOf(editor);
     TDefDirSelect dialog(parent);
     dialog.SetServices(MakeDefDirSelectServices(dialogs, editor, nullptr));
-    dialog.setWindowTitle(Q(prompt.caption));
-    dialog.SetFields(Q(prompt.oldDirectory), Q(prompt.newDirectory));
+    dialog.setWindowTitle(ShowLocal(prompt.caption));
+    dialog.SetFields(ShowText(prompt.oldDirectory, set), ShowText(prompt.newDirectory, set));
     dialog.SetOldDirectoryLocked(true);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return DirectoryDefault{S(dialog.OldDirectory()), S(dialog.NewDirectory())};
+    return DirectoryDefault{StoredText(editor, dialog.OldDirectory()),
+                            StoredText(editor, dialog.NewDirectory())};
 }
 
-std::optional<TextureDefault> RunTexturePrompt(DialogService& dialogs, const TexturePrompt& prompt,
-                                               QWidget* parent) {
+std::optional<TextureDefault> RunTexturePrompt(DialogService& dialogs, const EditorContext& editor,
+                                               const TexturePrompt& prompt, QWidget* parent) {
+    const CharacterSet set = CharacterSetOf(editor);
     TDefTextureForm dialog(parent);
-    dialog.SetServices(MakeDefTextureFormServices(dialogs));
-    dialog.setWindowTitle(Q(prompt.caption));
-    dialog.SetTextureDirectory(Q(prompt.textureDirectory));
-    dialog.SetFields(Q(prompt.oldTexture), Q(prompt.newTexture), Q(prompt.description));
+    dialog.SetServices(MakeDefTextureFormServices(dialogs, editor));
+    dialog.setWindowTitle(ShowLocal(prompt.caption));
+    dialog.SetTextureDirectory(ShowLocal(prompt.textureDirectory));
+    dialog.SetFields(ShowText(prompt.oldTexture, set), ShowText(prompt.newTexture, set),
+                     ShowText(prompt.description, set));
     dialog.SetOldTextureLocked(true);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return TextureDefault{S(dialog.OldTexture()), S(dialog.NewTexture()), S(dialog.Description())};
+    return TextureDefault{StoredText(editor, dialog.OldTexture()),
+                          StoredText(editor, dialog.NewTexture()),
+                          StoredText(editor, dialog.Description())};
 }
 
 }  // namespace tessvane

@@ -19,7 +19,8 @@ namespace tessvane {
 
 class DialogService;
 
-// Browse, validate and warn for TDefDirSelect. Enter in a field checks the
+// Browse, validate and warn for TDefDirSelect (and, for both dialogs, refuse
+// a text with a character the Character Set cannot hold). Enter in a field checks the
 // directory when "Validate Directory" is on and the computer is a PC; the
 // directory chooser starts at the field's text when that is a directory,
 // else at its form under the Imagine directory, else where the last choice
@@ -28,16 +29,21 @@ class DialogService;
 DefDirSelectServices MakeDefDirSelectServices(DialogService& dialogs, const EditorContext& editor,
                                               std::shared_ptr<std::string> last_directory);
 
+// A field's text of either dialog as bytes of the Character Set. The dialogs
+// let no text through that the set cannot hold.
+std::string StoredText(const EditorContext& editor, const QString& text);
+
 // Browse and ask the texture module for TDefTextureForm.
-DefTextureFormServices MakeDefTextureFormServices(DialogService& dialogs);
+DefTextureFormServices MakeDefTextureFormServices(DialogService& dialogs,
+                                                  const EditorContext& editor);
 
 // The core's prompts with the real dialogs: caption and fields from the
 // prompt, the old field locked; OK gives the fields (cut to their lengths),
-// Cancel nothing.
+// Cancel nothing. The fields show and take texts in the Character Set.
 std::optional<DirectoryDefault> RunDirectoryPrompt(DialogService& dialogs,
                                                    const EditorContext& editor,
                                                    const DirectoryPrompt& prompt, QWidget* parent);
-std::optional<TextureDefault> RunTexturePrompt(DialogService& dialogs, const TexturePrompt& prompt,
-                                               QWidget* parent);
+std::optional<TextureDefault> RunTexturePrompt(DialogService& dialogs, const EditorContext& editor,
+                                               const TexturePrompt& prompt, QWidget* parent);
 
 }  // namespace tessvane

@@ -25,6 +25,23 @@ void ListEntryDialog::OnEnter(QLineEdit* field, std::function<void()> handler) {
     enterHandlers_.emplace_back(field, std::move(handler));
 }
 
+void ListEntryDialog::SetTextCheck(std::function<bool(const QString&)> storable) {
+    storable_ = std::move(storable);
+}
+
+void ListEntryDialog::accept() {
+    if (storable_) {
+        for (const auto& entry : enterHandlers_) {
+            QLineEdit* field = entry.first;
+            if (!storable_(field->text())) {
+                field->setFocus();
+                return;
+            }
+        }
+    }
+    QDialog::accept();
+}
+
 void ListEntryDialog::SetOldFieldLocked(bool locked) {
     oldField_->setEnabled(!locked);
     oldButton_->setEnabled(!locked);
@@ -50,7 +67,7 @@ bool ListEntryDialog::eventFilter(QObject* watched, QEvent* event) {
             // it would press a button.
             for (const auto& [field, handler] : enterHandlers_) {
                 if (watched == field) {
-                    handler();
+                    if (!storable_ || storable_(field->text())) handler();
                     return true;
                 }
             }

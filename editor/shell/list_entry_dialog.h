@@ -1,10 +1,12 @@
 // What the two default-list dialogs (TDefDirSelect, TDefTextureForm) have in
 // common: a modal tool window with Accept and Cancel, text fields in which
-// Enter confirms and moves on instead of pressing a button, and an "old"
-// field with its browse button that the batch prompts lock.
+// Enter confirms and moves on instead of pressing a button, an "old" field
+// with its browse button that the batch prompts lock, and a check that every
+// field's text can be stored.
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -20,12 +22,22 @@ class ListEntryDialog : public QDialog {
     // it while the old one is locked.
     void FocusFirstField();
 
+    // Whether a field's text can be stored at all; it returns false after
+    // telling the user why. Enter in a field asks it first and goes no further
+    // on false; Accept asks it for every field and stays open, with the focus
+    // on the first field refused. Left empty, every text can be stored.
+    void SetTextCheck(std::function<bool(const QString& text)> storable);
+
+    // Accept: closes with QDialog::Accepted once every field passed the text
+    // check.
+    void accept() override;
+
   protected:
     explicit ListEntryDialog(QWidget* parent);
 
     // Called once the form's widgets exist. Accept closes with
-    // QDialog::Accepted without checking anything; Cancel (and Escape)
-    // rejects. `old_field` and `old_button` are what a prompt locks;
+    // QDialog::Accepted without checking anything beyond the text check;
+    // Cancel (and Escape) rejects. `old_field` and `old_button` are what a prompt locks;
     // `next_field` is where typing starts then.
     void WireEntryDialog(QAbstractButton* accept, QAbstractButton* cancel, QLineEdit* old_field,
                          QAbstractButton* old_button, QLineEdit* next_field);
@@ -43,6 +55,7 @@ class ListEntryDialog : public QDialog {
     QLineEdit* oldField_ = nullptr;
     QAbstractButton* oldButton_ = nullptr;
     QLineEdit* nextField_ = nullptr;
+    std::function<bool(const QString&)> storable_;
     std::vector<std::pair<QLineEdit*, std::function<void()>>> enterHandlers_;
 };
 

@@ -121,14 +121,18 @@ MessageAnswer QtDialogService::ShowMessage(const Message& message) {
     return MessageAnswer::Ok;
 }
 
+namespace {
+// Before the window hands over its settings: no validation, the default set.
+const EditorContext kNoEditor;
+}  // namespace
+
 std::optional<DirectoryDefault> QtDialogService::PromptDirectoryDefault(
     const DirectoryPrompt& prompt) {
-    static const EditorContext kNoValidation;
-    return RunDirectoryPrompt(*this, editor_ ? *editor_ : kNoValidation, prompt, parent_);
+    return RunDirectoryPrompt(*this, editor_ ? *editor_ : kNoEditor, prompt, parent_);
 }
 
 std::optional<TextureDefault> QtDialogService::PromptTextureDefault(const TexturePrompt& prompt) {
-    return RunTexturePrompt(*this, prompt, parent_);
+    return RunTexturePrompt(*this, editor_ ? *editor_ : kNoEditor, prompt, parent_);
 }
 
 std::optional<std::string> QtDialogService::OpenFile(const FileDialogRequest& request) {
@@ -166,9 +170,12 @@ std::optional<std::string> QtDialogService::SaveFile(const FileDialogRequest& re
 std::optional<std::string> QtDialogService::ChooseDirectory(const DirectoryRequest& request) {
     TDirectorySelect chooser(parent_);
     chooser.setWindowTitle(Q(request.title));
-    chooser.SetDirectory(Q(request.start));
+    chooser.SetSettings(editor_ != nullptr ? &editor_->settings : nullptr);
+    chooser.SetForm(request.form);
+    chooser.SetWarn([this](const std::string& text) { ShowWarning(this, text); });
+    chooser.SetStart(request.start);
     if (chooser.exec() != QDialog::Accepted) return std::nullopt;
-    return chooser.Directory().toStdString();
+    return chooser.Chosen();
 }
 
 bool QtDialogService::SetupPrinter(QPrinter& printer) {

@@ -317,8 +317,9 @@ TEST_F(ListsPageTest, DirectoryDialogValidatesOnEnterOnlyForAPcAndBrowsesFromThe
     s.ValidateDirectory = true;
 
     // With validation on a PC: a directory under the Imagine directory passes,
-    // a missing one is refused and emptied. Browsing starts at the resolved
-    // directory, then where the last choice was made.
+    // a missing one is refused and emptied. Browsing starts at the field's
+    // directory as typed (the chooser finds it under the Imagine directory),
+    // then where the last choice was made.
     dialogs.PlanDirectory(dir.File("picked"));
     dialogs.PlanDirectory(std::nullopt);
     WhenShown<TDefDirSelect>([&](TDefDirSelect& d) {
@@ -340,7 +341,7 @@ TEST_F(ListsPageTest, DirectoryDialogValidatesOnEnterOnlyForAPcAndBrowsesFromThe
     EXPECT_EQ(NewMessages(), 1u);
     ASSERT_EQ(dialogs.directoryRequests.size(), 2u);
     EXPECT_EQ(dialogs.directoryRequests[0].title, "Select Old Directory");
-    EXPECT_EQ(dialogs.directoryRequests[0].start, dir.Dir() + "Textures");
+    EXPECT_EQ(dialogs.directoryRequests[0].start, "Textures");
     EXPECT_EQ(dialogs.directoryRequests[1].title, "Select New Directory");
     EXPECT_EQ(dialogs.directoryRequests[1].start, dir.File("picked"));
     ASSERT_EQ(context.editor.directoryDefaults.Count(), 1u);

@@ -69,12 +69,23 @@ T* DialogChild(QWidget& dialog, const char* name) {
     return child;
 }
 
+// Types `text` into `widget` key by key. Characters beyond ASCII come as the
+// text of a key press, as a keyboard layout or an input method gives them.
+inline void TypeCharacters(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 // Replaces a field's text by typing, without pressing Enter.
 inline void Retype(QWidget& dialog, const char* field, const QString& text) {
     auto* edit = DialogChild<QLineEdit>(dialog, field);
     if (edit == nullptr) return;
     edit->clear();
-    QTest::keyClicks(edit, text);
+    TypeCharacters(edit, text);
 }
 
 inline void Press(QWidget& dialog, const char* button) {

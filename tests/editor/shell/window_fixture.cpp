@@ -4,6 +4,8 @@
 #include <QRadioButton>
 #include <cstdlib>
 
+#include "lists_test_dialogs.h"
+
 namespace tessvane::testing {
 
 QApplication& WindowTestApplication() {
@@ -69,7 +71,7 @@ void WindowTest::TypeOnly(const char* name, const std::string& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, QString::fromStdString(text));
+    TypeCharacters(edit, QString::fromStdString(text));
 }
 
 void WindowTest::TypeEnter(const char* name, const std::string& text) {
