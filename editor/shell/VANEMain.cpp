@@ -120,6 +120,7 @@ void TVANEForm::ConnectWindow() {
         });
     }
     connect(ui_->PromptList, &QComboBox::activated, this, &TVANEForm::PromptListChange);
+    ConnectToolsMenu();
 }
 
 void TVANEForm::ReadSettingsFile(const std::string& path) {
@@ -219,6 +220,7 @@ void TVANEForm::SetFileCommands() {
     ui_->SaveButton->setEnabled(held);
     ui_->Save1->setEnabled(held);
     ui_->SaveAs1->setEnabled(held);
+    ui_->FindMissingFiles1->setEnabled(held && context_.file.Paths.Count() > 0);
     if (held) {
         if (context_.file.Paths.TextureCount > 0) ui_->TexFNameUpdateButton->setEnabled(true);
         ui_->UpdateDefPathsButton->setEnabled(true);
@@ -229,6 +231,7 @@ void TVANEForm::SetFileCommands() {
 }
 
 void TVANEForm::LoadTDDDFile() {
+    linkMarks_.clear();
     // Clear the pages.
     {
         const QSignalBlocker block(ui_->PathDetailList);

@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@
 #include "PrtList.h"
 #include "core/batch.h"
 #include "core/core_context.h"
+#include "core/emulator_volumes.h"
 #include "dialog_service.h"
 #include "state/character_set.h"
 
@@ -34,6 +36,7 @@ class TVANEForm;
 namespace tessvane {
 
 class HelpWindow;
+struct RecordLink;
 class TDefDirSelect;
 class TDefTextureForm;
 
@@ -85,6 +88,10 @@ class TVANEForm : public QMainWindow {
     // Batch page: where the run's log lines take their time and date from.
     void SetBatchClock(std::unique_ptr<BatchClock> clock) { batchClock_ = std::move(clock); }
     const BatchList& Batch() const { return batchList_; }
+
+    // Tools, Volumes..., Detect: where the emulators' configurations are
+    // looked for; the current user's places unless set.
+    void SetEmulatorPlaces(EmulatorPlaces places) { emulatorPlaces_ = std::move(places); }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -172,6 +179,10 @@ class TVANEForm : public QMainWindow {
     void OriginalDirCheckClick(bool checked);
     void SaveDirButtonClick();
     void SaveDirKeyDown();
+
+    // Tools menu (VANEMain_tools.cpp).
+    void Volumes1Click();
+    void FindMissingFiles1Click();
 
   private:
     void FormCreate();
@@ -263,6 +274,17 @@ class TVANEForm : public QMainWindow {
     // After a batch run: no file is held; the pages and commands say so.
     void ShowNoFileHeld();
 
+    // Tools menu.
+    void ConnectToolsMenu();
+    // Find Missing Files: the place to use for a file of `link` that is not
+    // here: one of its candidates; nothing to leave it alone; an empty path
+    // when the user stops the search.
+    std::optional<std::string> ChooseCandidate(const RecordLink& link);
+    // Colour and tool tip of Details row `row` when `record` was missing.
+    void MarkDetailRow(int row, const PathRecord& record);
+    // Drops the marks of the last Find Missing Files.
+    void ClearLinkMarks();
+
     // Options page.
     void ShowSuffixField(int selection, const SuffixText& suffix, bool texture);
     void AddCharacterSetChoice();
@@ -318,6 +340,10 @@ class TVANEForm : public QMainWindow {
     // Options page: "Character Set", one item per offered set.
     QComboBox* characterSetCombo_ = nullptr;
     BatchList batchList_;
+    // Find Missing Files: the records not found, by chunk ordinal, with the
+    // tool tip that says why. Dropped when the records or the map change.
+    std::map<std::int32_t, QString> linkMarks_;
+    std::optional<EmulatorPlaces> emulatorPlaces_;
     std::unique_ptr<BatchClock> batchClock_ = std::make_unique<SystemBatchClock>();
 };
 

@@ -164,6 +164,7 @@ void TVANEForm::ProcessButtonClick() {
 }
 
 void TVANEForm::ShowNoFileHeld() {
+    linkMarks_.clear();
     ui_->PathDetailList->clearContents();
     ui_->PathDetailList->setRowCount(1);
     {

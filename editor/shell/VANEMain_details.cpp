@@ -116,6 +116,7 @@ void TVANEForm::FillDetailGrid() {
         grid->setItem(row, 0, new QTableWidgetItem(Shown(r.PartName)));
         grid->setItem(row, 1, new QTableWidgetItem(Shown(r.OldFileName)));
         grid->setItem(row, 2, new QTableWidgetItem(Shown(r.OldDescription)));
+        MarkDetailRow(row, r);
     }
     grid->setCurrentCell(std::min(current, grid->rowCount() - 1), 0);
 }
@@ -392,6 +393,8 @@ void TVANEForm::DeleteButtonClick() {
     }
     for (int i = top; i <= bottom; ++i)
         RemovePathRecord(context_.file, static_cast<std::size_t>(top) + 1);
+    // The records left are numbered anew.
+    linkMarks_.clear();
 
     const std::size_t left = context_.file.Paths.Count();
     {

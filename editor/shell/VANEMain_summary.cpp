@@ -87,6 +87,8 @@ void TVANEForm::UpdateClick() {
     if (!EnterTypedSummaryText()) return;
     ApplySummary(context_.file);
     RememberAppliedSummary();
+    // Many records may name other files now.
+    ClearLinkMarks();
     ui_->Update->setEnabled(false);
 }
 

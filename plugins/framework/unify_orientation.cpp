@@ -241,17 +241,18 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
 
     // Seed heights. Only unvisited faces are ever seeds and a face is turned
     // only when it is visited, so centroids and normals of the stored
-    // windings decide every seed.
-    TableArray<double> height(static_cast<std::size_t>(faceCount));
+    // windings decide every seed, and a height computed again later is the
+    // one computed here.
+    auto height = [this](int face) { return Centroid(GetTriangle(face)).z; };
     TableArray<SeedCandidate> candidates(static_cast<std::size_t>(faceCount));
     std::size_t candidateCount = 0;
     for (int i = 0; i < faceCount; ++i) {
         const Triangle3d t = GetTriangle(i);
-        height[i] = Centroid(t).z;
+        const double z = Centroid(t).z;
         // A face with a horizontal normal only seeds a part as its lowest
         // numbered face; a NaN height never wins a comparison.
-        if (std::fabs(FaceNormal(t).z) > 0.0 && !std::isnan(height[i])) {
-            candidates[candidateCount++] = SeedCandidate{height[i], i};
+        if (std::fabs(FaceNormal(t).z) > 0.0 && !std::isnan(z)) {
+            candidates[candidateCount++] = SeedCandidate{z, i};
         }
     }
     SeedCandidate* heap = candidates.data();
@@ -276,7 +277,7 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
             --heapSize;
         }
         int seed = lowest;
-        if (heapSize > 0 && heap[0].z > height[lowest]) {
+        if (heapSize > 0 && heap[0].z > height(lowest)) {
             seed = heap[0].face;
         }
         // The highest face of a closed surface faces outward when its normal
