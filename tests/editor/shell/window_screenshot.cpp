@@ -3,10 +3,14 @@
 // PAGE is the notebook page in front, 0 to 5 (default 1, Details), or "about"
 // for the about box, "chooser" for the directory chooser at the file's
 // directory, "dirdialog" or "texdialog" for the two list dialogs, or
-// "batchfiles" for the Batch page with two files chosen, "help" for the
+// "batchfiles" for the Batch page with two files chosen, "volumes" for the
+// Volumes dialog, "missing" for the Details page after Find Missing Files
+// (with C: mapped to a scratch drive that holds some of the file's paths),
+// "help" for the
 // window with the help window beside it (the whole screen is grabbed, so run
 // it under a window manager on a screen wide enough for both), or "print" to
 // print the path list into PNG-FILE as a PDF.
+#include <QAction>
 #include <QApplication>
 #include <QPrinter>
 #include <QPushButton>
@@ -25,6 +29,7 @@
 #include "VANEMain.h"
 #include "help_window.h"
 #include "scripted_dialog_service.h"
+#include "volumes_dialog.h"
 
 namespace {
 
@@ -77,6 +82,20 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         return dialog.grab().save(QString::fromStdString(png)) ? 0 : 1;
     }
+    if (argc == 4 && std::string(argv[3]) == "volumes") {
+        tessvane::VolumesDialogServices services;
+        services.chooseDirectory = [](const std::string&) { return std::nullopt; };
+        services.detect = [] { return std::vector<tessvane::DetectedVolume>(); };
+        services.warn = [](const std::string&) {};
+        tessvane::TVolumesForm dialog({{"C:", "/home/ann/.wine/drive_c"},
+                                       {"D:", "/home/ann/dos/d"},
+                                       {"DH0:", "/home/ann/Amiga/System"},
+                                       {"Work:", "/home/ann/Amiga/Work"}},
+                                      tessvane::CharacterSet::Iso8859_1, services);
+        dialog.show();
+        QApplication::processEvents();
+        return dialog.grab().save(QString::fromStdString(png)) ? 0 : 1;
+    }
     const std::string mode = argc == 4 ? argv[3] : "";
     const bool batch_files = mode == "batchfiles";
 
@@ -84,8 +103,18 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path scratch =
         std::filesystem::temp_directory_path() / "tessvane-screenshot";
     std::filesystem::create_directories(scratch);
-    const std::string ini = "[VANE]\r\nImagine Directory=C:\\IMAGINE\r\nLoad Directory=" +
-                            std::filesystem::path(object).parent_path().string() + "/\r\n";
+    std::string ini = "[VANE]\r\nImagine Directory=C:\\IMAGINE\r\nLoad Directory=" +
+                      std::filesystem::path(object).parent_path().string() + "/\r\n";
+    if (mode == "missing") {
+        // Drive C: holds some of the files the sample names.
+        for (const char* name : {"c/imagine/textures/rust.itx", "c/imagine/textures/glow.itx",
+                                 "c/imagine/brushes/hull.iff"}) {
+            std::filesystem::create_directories((scratch / name).parent_path());
+            std::FILE* made = std::fopen((scratch / name).c_str(), "wb");
+            if (made != nullptr) std::fclose(made);
+        }
+        ini += "[Volumes]\r\nC:," + (scratch / "c").string() + "\r\n";
+    }
     std::FILE* f = std::fopen((scratch / "Tessvane.ini").c_str(), "wb");
     if (f != nullptr) {
         std::fwrite(ini.data(), 1, ini.size(), f);
@@ -110,11 +139,12 @@ int main(int argc, char* argv[]) {
         window.findChild<QPushButton*>("SelectFilesButton")->click();
         tabs->setCurrentIndex(5);
     } else {
-        tabs->setCurrentIndex(mode.empty() || mode == "help" || mode == "print"
+        tabs->setCurrentIndex(mode.empty() || mode == "help" || mode == "print" || mode == "missing"
                                   ? tessvane::kDetailsPage
                                   : std::atoi(argv[3]));
     }
     window.findChild<QTableWidget*>("PathDetailList")->selectRow(1);
+    if (mode == "missing") window.findChild<QAction*>("FindMissingFiles1")->trigger();
     QApplication::processEvents();
     if (mode == "print") {
         window.findChild<QPushButton*>("PrintButton")->click();
