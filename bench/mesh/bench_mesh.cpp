@@ -23,6 +23,8 @@
 
 #include "framework/mesh.h"
 
+using namespace plugins;
+
 namespace {
 
 // The figures use the thread's CPU time: the machines that run them are

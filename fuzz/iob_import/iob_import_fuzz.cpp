@@ -15,6 +15,7 @@
 #include "support/handed_over.h"
 #include "support/scratch.h"
 
+using namespace plugins;
 using fuzzsupport::Require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -17,6 +17,7 @@
 #include "state/settings_file.h"
 
 namespace fs = std::filesystem;
+using namespace plugins;
 using namespace tessvane;
 using namespace tessvane::testing;
 

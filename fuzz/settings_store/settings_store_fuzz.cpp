@@ -14,6 +14,7 @@
 #include "framework/settings_store.h"
 #include "support/scratch.h"
 
+using namespace plugins;
 using fuzzsupport::Require;
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "framework/contract.h"
 
-namespace pluginentry {
+namespace plugins::entry {
 
 // What a descriptor tells the host about its class.
 struct ClassInfo {
@@ -39,22 +39,22 @@ class PluginClassDescription final : public ClassDescription {
 // Interface version reported by LibVersion.
 inline constexpr int kLibVersion = 3;
 
-}  // namespace pluginentry
+}  // namespace plugins::entry
 
 // Defines the library's four exports: LibName returns lib_name,
 // LibClassDescription(0) the descriptor (null for any other index),
 // LibNumberClasses 1 and LibVersion 3. They are the only symbols a plug-in
 // library exports.
-#define PLUGIN_ENTRY_POINTS(lib_name, descriptor)                                    \
-    PLUGIN_EXPORT const char* LibName() {                                            \
-        return lib_name;                                                             \
-    }                                                                                \
-    PLUGIN_EXPORT int LibNumberClasses() {                                           \
-        return 1;                                                                    \
-    }                                                                                \
-    PLUGIN_EXPORT ClassDescription* LibClassDescription(int index) {                 \
-        return index == 0 ? static_cast<ClassDescription*>(&(descriptor)) : nullptr; \
-    }                                                                                \
-    PLUGIN_EXPORT int LibVersion() {                                                 \
-        return ::pluginentry::kLibVersion;                                           \
+#define PLUGIN_ENTRY_POINTS(lib_name, descriptor)                                               \
+    PLUGIN_EXPORT const char* LibName() {                                                       \
+        return lib_name;                                                                        \
+    }                                                                                           \
+    PLUGIN_EXPORT int LibNumberClasses() {                                                      \
+        return 1;                                                                               \
+    }                                                                                           \
+    PLUGIN_EXPORT ::plugins::ClassDescription* LibClassDescription(int index) {                 \
+        return index == 0 ? static_cast<::plugins::ClassDescription*>(&(descriptor)) : nullptr; \
+    }                                                                                           \
+    PLUGIN_EXPORT int LibVersion() {                                                            \
+        return ::plugins::entry::kLibVersion;                                                   \
     }

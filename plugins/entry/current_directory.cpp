@@ -7,7 +7,7 @@
 
 #include "framework/path_text.h"
 
-namespace pluginentry {
+namespace plugins::entry {
 
 std::string CurrentDirectory() {
     std::error_code ec;
@@ -54,4 +54,4 @@ std::string AbsolutePath(const std::string& path) {
     return absolute.lexically_normal().string();
 }
 
-}  // namespace pluginentry
+}  // namespace plugins::entry

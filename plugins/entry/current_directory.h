@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace pluginentry {
+namespace plugins::entry {
 
 // The process's current directory; empty when it cannot be determined.
 std::string CurrentDirectory();
@@ -38,4 +38,4 @@ std::string EnterDirectoryOf(const std::string& path);
 // kept, so the name still leads through any symbolic link it names.
 std::string AbsolutePath(const std::string& path);
 
-}  // namespace pluginentry
+}  // namespace plugins::entry

@@ -12,7 +12,7 @@
 #include "framework/memory.h"
 #include "framework/plugin_strings.h"
 
-namespace pluginentry {
+namespace plugins::entry {
 
 // What an importer plug-in supplies. Settings loads its sections when
 // constructed and saves them when destroyed; it has path and file_name
@@ -118,4 +118,4 @@ class ImporterObject : public ImportPlugin {
     char* fileName_;
 };
 
-}  // namespace pluginentry
+}  // namespace plugins::entry

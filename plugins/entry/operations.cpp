@@ -1,6 +1,6 @@
 #include "entry/operations.h"
 
-namespace pluginentry {
+namespace plugins::entry {
 
 void RunShowHelp(const PluginStrings& strings) {
     HelpDialog dialog(strings);
@@ -21,4 +21,4 @@ ProgressSession::~ProgressSession() {
     SetCurrentProgressDialog(nullptr);
 }
 
-}  // namespace pluginentry
+}  // namespace plugins::entry

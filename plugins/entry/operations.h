@@ -11,7 +11,7 @@
 #include "framework/plugin_strings.h"
 #include "framework/progress.h"
 
-namespace pluginentry {
+namespace plugins::entry {
 
 // Runs one plug-in operation for the host. Running out of memory ends the
 // process with exit code 1, as every allocation of the plug-ins does, rather
@@ -65,4 +65,4 @@ class ProgressSession {
     ProgressCallbacks callbacks_;
 };
 
-}  // namespace pluginentry
+}  // namespace plugins::entry

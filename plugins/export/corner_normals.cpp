@@ -4,6 +4,8 @@
 
 #include "export/mesh_access.h"
 
+namespace plugins {
+
 namespace {
 
 // Below this angle the corners are not smoothed at all.
@@ -112,3 +114,5 @@ CornerTriple CornerNormalSource::Corners(int face) const {
     }
     return result;
 }
+
+}  // namespace plugins

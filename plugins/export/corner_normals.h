@@ -12,6 +12,8 @@
 
 #include "framework/mesh.h"
 
+namespace plugins {
+
 // The three normals of a face, for its first, second and third corner in
 // the face's stored order.
 using CornerTriple = std::array<Vector3d, 3>;
@@ -41,3 +43,5 @@ class CornerNormalSource {
     double cos_fail_;  // cosines below this certainly fail it
     std::vector<Vector3d> normals_;
 };
+
+}  // namespace plugins

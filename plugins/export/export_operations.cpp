@@ -9,6 +9,8 @@
 #include "framework/file_dialog.h"
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
                         const PluginStrings& strings, ExportWriter& writer) {
     ExportSettings settings(identity);
@@ -17,7 +19,7 @@ void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
 
 void RunExportOperation(ObjectList* objects, ExportSettings& settings, const PluginStrings& strings,
                         ExportWriter& writer) {
-    pluginentry::CurrentDirectoryGuard directory;
+    entry::CurrentDirectoryGuard directory;
     FileDialog dialog(false, settings.default_extension.c_str(), settings.file_name.c_str(),
                       kOfnHideReadOnly | kOfnOverwritePrompt, settings.filter);
     dialog.initial_dir = settings.path;
@@ -25,12 +27,12 @@ void RunExportOperation(ObjectList* objects, ExportSettings& settings, const Plu
         return;
     }
     settings.SetFileName(dialog.GetPathName().c_str());
-    settings.SetPath(pluginentry::CurrentDirectory().c_str());
+    settings.SetPath(entry::CurrentDirectory().c_str());
 
     ObjectList none;
     int written = 0;
     {
-        pluginentry::ProgressSession progress(strings, false);
+        entry::ProgressSession progress(strings, false);
         written = ExportRun(objects != nullptr ? objects : &none, &settings, progress.Callbacks(),
                             writer);
     }
@@ -60,3 +62,5 @@ void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& s
                             members.size_value, members.logfilename.c_str(), members.smooth_angle);
     }
 }
+
+}  // namespace plugins

@@ -6,6 +6,8 @@
 #include "export/export_writer.h"
 #include "framework/plugin_strings.h"
 
+namespace plugins {
+
 // Export(objects): loads the settings, asks for the output file with the
 // save-file dialog (starting from the stored file name and directory),
 // and on OK stores the chosen path and directory and runs ExportRun with
@@ -26,3 +28,5 @@ void RunExportOperation(ObjectList* objects, ExportSettings& settings, const Plu
 // is carried through unchanged). OK stores the edited values; the settings
 // are saved either way.
 void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& strings);
+
+}  // namespace plugins

@@ -4,6 +4,8 @@
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
+namespace plugins {
+
 int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallbacks* callbacks,
               ExportWriter& writer) {
     LogFile log(settings->verbose_mode == 1 ? settings->logfilename.c_str() : nullptr);
@@ -44,3 +46,5 @@ int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallb
     log.Printf("Writing %s finished       \n", file_name);
     return 1;
 }
+
+}  // namespace plugins

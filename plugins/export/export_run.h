@@ -3,6 +3,8 @@
 
 #include "export/export_writer.h"
 
+namespace plugins {
+
 // Writes the meshes of the host's list to settings.file_name with writer:
 // opens the run's log (when verbose_mode is 1) with the writer's banner,
 // creates the file, reports "Writing <file> started ...", lets the writer
@@ -20,3 +22,5 @@
 // stays as it was). The caller tells the user.
 int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallbacks* callbacks,
               ExportWriter& writer);
+
+}  // namespace plugins

@@ -2,6 +2,8 @@
 
 #include "framework/settings_store.h"
 
+namespace plugins {
+
 ExportSettings::ExportSettings(const ExporterIdentity& identity)
     : PluginSettings(identity.subkey, identity.default_logfile),
       filter(identity.filter),
@@ -50,3 +52,5 @@ void ExportSettings::GetOptions(std::int16_t& verbose, std::int16_t& swap, std::
     ld = static_cast<std::int16_t>(l);
     smooth = smooth_angle;
 }
+
+}  // namespace plugins

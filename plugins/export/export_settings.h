@@ -6,6 +6,8 @@
 
 #include "framework/plugin_settings.h"
 
+namespace plugins {
+
 // What tells the two exporters' settings apart.
 struct ExporterIdentity {
     const char* subkey;             // the plug-in's key in the settings store
@@ -52,3 +54,5 @@ class ExportSettings : public PluginSettings {
     std::string default_extension;  // not stored
     double smooth_angle = 70.0;     // degrees
 };
+
+}  // namespace plugins

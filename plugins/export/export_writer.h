@@ -9,6 +9,8 @@
 
 #include "framework/contract.h"
 
+namespace plugins {
+
 class ExportSettings;
 class LogFile;
 struct ProgressCallbacks;
@@ -52,3 +54,5 @@ class ExportWriter {
     // was open.
     virtual bool CloseOutput() = 0;
 };
+
+}  // namespace plugins

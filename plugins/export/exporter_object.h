@@ -8,6 +8,8 @@
 #include "export/export_operations.h"
 #include "framework/contract.h"
 
+namespace plugins {
+
 // The help paragraphs on the settings every exporter has; each plug-in's
 // help text starts with its own description and goes on with these.
 inline constexpr char kExporterCommonSettingsHelp[] =
@@ -39,7 +41,7 @@ class ExporterObject : public ExportPlugin {
         : identity_(identity), strings_(strings) {}
 
     void Delete() override { delete this; }
-    void ShowHelp() override { pluginentry::RunShowHelp(strings_); }
+    void ShowHelp() override { entry::RunShowHelp(strings_); }
     void Configure() override { RunExportConfigure(identity_, strings_); }
     void Export(ObjectList* objects) override {
         Writer writer;
@@ -53,3 +55,5 @@ class ExporterObject : public ExportPlugin {
     const ExporterIdentity& identity_;
     const PluginStrings& strings_;
 };
+
+}  // namespace plugins

@@ -9,6 +9,8 @@
 #include "framework/progress.h"
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 bool CheckFinitePoints(const Mesh3d& mesh, const ExportReport& report) {
     const int count = VertexCount(mesh);
     for (int i = 0; i < count; ++i) {
@@ -27,3 +29,5 @@ bool CheckFinitePoints(const Mesh3d& mesh, const ExportReport& report) {
     }
     return true;
 }
+
+}  // namespace plugins

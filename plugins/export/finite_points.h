@@ -6,7 +6,11 @@
 #include "export/export_writer.h"
 #include "framework/mesh.h"
 
+namespace plugins {
+
 // True when every point of the mesh's vertex table is finite. Otherwise
 // tells the person (on the terminal), the status line and the log that the
 // mesh cannot be written, and returns false; the writer then writes nothing.
 bool CheckFinitePoints(const Mesh3d& mesh, const ExportReport& report);
+
+}  // namespace plugins

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace plugins {
+
 namespace {
 
 // Below this, a * 1e6 keeps at least half a unit of precision in its last
@@ -83,3 +85,5 @@ char* FormatFixed6(char* out, double v) {
 char* FormatInt(char* out, int v) {
     return std::to_chars(out, out + kIntMaxChars, v).ptr;
 }
+
+}  // namespace plugins

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace plugins {
+
 // Longest text FormatFixed6 can produce: the sign, 309 integer digits of
 // DBL_MAX, the point and six decimals, with room to spare.
 inline constexpr std::size_t kFixed6MaxChars = 330;
@@ -24,3 +26,5 @@ char* FormatFixed6(char* out, double v);
 // Writes v as printf("%d", v) would into out, which must hold kIntMaxChars
 // characters. No terminating zero is written. Returns the end of the text.
 char* FormatInt(char* out, int v);
+
+}  // namespace plugins

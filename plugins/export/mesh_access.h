@@ -8,6 +8,8 @@
 
 #include "framework/mesh.h"
 
+namespace plugins {
+
 // Vertex numbers of a face, first to third corner in stored order.
 using FaceCorners = std::array<int, 3>;
 
@@ -29,3 +31,5 @@ inline FaceCorners FaceVertexNumbers(const Mesh3d& mesh, int i) {
     const FaceRecord& face = mesh.faces->Record(i);
     return {face.k[0], face.k[1], face.k[2]};
 }
+
+}  // namespace plugins

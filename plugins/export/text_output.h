@@ -6,17 +6,19 @@
 // bulk of the numbers is buffered here and formatted without printf, because
 // an export may write millions of lines.
 //
-// The file is built under a temporary name in the target's directory and only
-// renamed over the target by Commit, so a failed or abandoned export leaves
-// an existing file of that name as it was. A link to a file has the file it
-// names replaced; a device or a pipe is written to directly.
+// The file is written by the plug-ins' one atomic writer (see
+// framework/replacement_file.h): a failed or abandoned export leaves an
+// existing file of that name as it was, a link has the file it names
+// replaced, and a device or a pipe is written to directly.
 #pragma once
 
-#include <sys/stat.h>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "framework/replacement_file.h"
+
+namespace plugins {
 
 // The bytes that stand for one LF of formatted text under ld_mode.
 std::string_view LineEndBytes(int ld_mode);
@@ -29,13 +31,13 @@ class TextOutput {
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
-    // Creates the temporary file next to path. Returns false, creating
-    // nothing, when that is impossible (missing directory, no permission,
-    // empty path) or when path is a directory or a file that may not be
-    // written. The finished file keeps the permissions of the file it
-    // replaces. A file already open is abandoned first.
+    // Starts the file at path. Returns false, creating nothing, when that is
+    // impossible (missing directory, no permission, empty path) or when path
+    // is a directory or a file that may not be written. The finished file
+    // keeps the permissions of the file it replaces. A file already open is
+    // abandoned first.
     bool Open(const std::string& path);
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return output_.IsOpen(); }
 
     // Appends text; every '\n' in it becomes the line end of ld_mode.
     void Text(std::string_view text);
@@ -63,9 +65,6 @@ class TextOutput {
     void Abandon();
 
   private:
-    // Creates the temporary file for a regular file at path; existing is
-    // the file's status when it exists.
-    bool OpenReplacement(const std::string& path, const struct stat* existing);
     void Append(std::string_view bytes);
     // Makes room for n more bytes in the buffer, writing it out if needed.
     char* Reserve(std::size_t n);
@@ -73,11 +72,10 @@ class TextOutput {
 
     int ld_mode_;
     std::string_view line_end_;
-    std::FILE* file_ = nullptr;
-    std::string target_;
-    std::string temp_;
+    ReplacementFile output_;
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool failed_ = false;
-    bool direct_ = false;  // writing to the target itself (not a regular file)
 };
+
+}  // namespace plugins

@@ -18,6 +18,8 @@
 
 #include "framework/mesh.h"
 
+namespace plugins {
+
 namespace {
 
 // Triangles per round; the bucket numbers of a round live on the stack.
@@ -192,3 +194,5 @@ void AddTriangles(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count) 
         AddTriangleFaces(mesh, k, n);
     }
 }
+
+}  // namespace plugins

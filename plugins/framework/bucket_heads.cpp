@@ -1,5 +1,7 @@
 #include "framework/bucket_heads.h"
 
+namespace plugins {
+
 namespace mesh_detail {
 
 namespace {
@@ -102,3 +104,5 @@ std::size_t BucketHeads::HeldBytes() const {
 }
 
 }  // namespace mesh_detail
+
+}  // namespace plugins

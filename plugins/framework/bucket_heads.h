@@ -17,6 +17,8 @@
 
 #include "framework/table_array.h"
 
+namespace plugins {
+
 namespace mesh_detail {
 
 class BucketHeads {
@@ -63,3 +65,5 @@ class BucketHeads {
 };
 
 }  // namespace mesh_detail
+
+}  // namespace plugins

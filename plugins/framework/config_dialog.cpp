@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ostream>
 
+namespace plugins {
+
 namespace {
 
 std::string Trim(const std::string& s) {
@@ -283,3 +285,5 @@ void AddExportFields(ConfigDialog& dialog, ConfigMembers& m) {
     dialog.AddGroup("Specific");
     dialog.AddNumber("Smooth Angle", &m.smooth_angle);
 }
+
+}  // namespace plugins

@@ -30,6 +30,8 @@
 
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 class ConfigDialog {
   public:
     explicit ConfigDialog(std::string caption, Terminal& term = CurrentTerminal());
@@ -101,3 +103,5 @@ void AddImportFields(ConfigDialog& dialog, ConfigMembers& members);
 // Delimiter, Log File Name) and Specific (Smooth Angle). There is no Unify
 // box: the value is carried through unchanged.
 void AddExportFields(ConfigDialog& dialog, ConfigMembers& members);
+
+}  // namespace plugins

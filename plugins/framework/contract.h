@@ -5,7 +5,8 @@
 // descriptor, the plug-in objects and lists of Obj3d pointers declared here.
 // This header is all a host needs: everything it calls on these types is
 // virtual or inline, so it never links framework code. The plug-ins include
-// it too and implement the rest in the framework library.
+// it too and implement the rest in the framework library. Everything but the
+// four exports is in namespace plugins.
 //
 // Calls arrive one at a time on the host's user-interface thread; no call
 // may arrive while a run is in progress.
@@ -17,9 +18,9 @@
 
 #include "framework/vector3d.h"
 
+namespace plugins {
 class ClassDescription;
-class ObjectList;
-class LogFile;
+}  // namespace plugins
 
 // ---------------------------------------------------------------------------
 // Exported functions (plain C linkage; a plug-in library exports only these)
@@ -32,9 +33,14 @@ PLUGIN_EXPORT const char* LibName();
 PLUGIN_EXPORT int LibNumberClasses();
 // The library's one static descriptor for index 0; null for any other index.
 // The descriptor lives as long as the library and is never deleted.
-PLUGIN_EXPORT ClassDescription* LibClassDescription(int index);
+PLUGIN_EXPORT plugins::ClassDescription* LibClassDescription(int index);
 // Interface version: always 3.
 PLUGIN_EXPORT int LibVersion();
+
+namespace plugins {
+
+class ObjectList;
+class LogFile;
 
 // Signatures for looking the exports up with dlsym.
 using LibNameFunction = const char* (*)();
@@ -326,3 +332,5 @@ class ObjectList {
 
 // The importers' release rule: deletes meshes (type 0), leaves all else.
 void ReleaseMeshObject(Obj3d* object);
+
+}  // namespace plugins

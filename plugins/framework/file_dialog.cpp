@@ -8,6 +8,8 @@
 
 #include "framework/path_text.h"
 
+namespace plugins {
+
 namespace fs = std::filesystem;
 
 FileDialog::FileDialog(bool open, const char* default_ext, const char* file_name, unsigned flags,
@@ -131,3 +133,5 @@ int FileDialog::DoModal() {
         }
     }
 }
+
+}  // namespace plugins

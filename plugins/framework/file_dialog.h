@@ -15,6 +15,8 @@
 
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 // Flags of the dialogs, with the values of the system's common dialogs.
 inline constexpr unsigned kOfnOverwritePrompt = 0x00000002;
 inline constexpr unsigned kOfnHideReadOnly = 0x00000004;
@@ -51,3 +53,5 @@ class FileDialog {
     Terminal& term_;
     std::string path_name_;
 };
+
+}  // namespace plugins

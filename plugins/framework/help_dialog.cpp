@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string>
 
+namespace plugins {
+
 HelpDialog::HelpDialog(const PluginStrings& strings, Terminal& term)
     : strings_(strings), term_(term) {}
 
@@ -22,3 +24,5 @@ int HelpDialog::DoModal() {
     out.flush();
     return kIdOk;
 }
+
+}  // namespace plugins

@@ -4,6 +4,8 @@
 #include "framework/plugin_strings.h"
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 class HelpDialog {
   public:
     explicit HelpDialog(const PluginStrings& strings, Terminal& term = CurrentTerminal());
@@ -17,3 +19,5 @@ class HelpDialog {
     const PluginStrings& strings_;
     Terminal& term_;
 };
+
+}  // namespace plugins

@@ -2,6 +2,8 @@
 
 #include "framework/settings_store.h"
 
+namespace plugins {
+
 ImportFileSettings::ImportFileSettings(const char* subkey_text, const char* default_logfile,
                                        const char* filter_text)
     : PluginSettings(subkey_text, default_logfile), filter(filter_text) {
@@ -23,3 +25,5 @@ int ImportFileSettings::Save() {
     ok &= WriteSettingText(subkey.c_str(), kSpecificSettings, "file_name", file_name.c_str());
     return ok;
 }
+
+}  // namespace plugins

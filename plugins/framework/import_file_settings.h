@@ -7,6 +7,8 @@
 
 #include "framework/plugin_settings.h"
 
+namespace plugins {
+
 // Loads "Common Settings" and "path" and "file_name" of "Specific Settings"
 // when constructed (missing values give empty texts); saves them when
 // destroyed, after what a derived importer's settings save of their own.
@@ -30,3 +32,5 @@ class ImportFileSettings : public PluginSettings {
     std::string file_name;  // the file to import (full path after the dialog)
     const char* filter;
 };
+
+}  // namespace plugins

@@ -10,6 +10,8 @@
 #include "framework/progress.h"
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 namespace {
 
 // The callbacks of the mesh being oriented, for the orientation's progress
@@ -106,3 +108,5 @@ bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings
     result.Append(mesh);
     return true;
 }
+
+}  // namespace plugins

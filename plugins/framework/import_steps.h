@@ -8,6 +8,8 @@
 #include "framework/contract.h"
 #include "framework/log_file.h"
 
+namespace plugins {
+
 class PluginSettings;
 struct ProgressCallbacks;
 
@@ -56,3 +58,5 @@ void ReportNoMeshes(const std::string& file_name, LogFile& log);
 bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings& settings,
                           const ProgressCallbacks* callbacks, LogFile& log, unsigned index,
                           unsigned count);
+
+}  // namespace plugins

@@ -16,6 +16,8 @@
 
 #include "framework/table_array.h"
 
+namespace plugins {
+
 namespace mesh_detail {
 
 // A 64-bit hash of up to three 32-bit numbers whose high bits depend on
@@ -85,3 +87,5 @@ class KeyIndex {
 };
 
 }  // namespace mesh_detail
+
+}  // namespace plugins

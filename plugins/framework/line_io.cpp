@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstring>
 
+namespace plugins {
+
 namespace {
 
 // After a CR, a following LF belongs to the same line end.
@@ -146,3 +148,5 @@ int WriteText(int mode, std::FILE* file, const char* format, ...) {
     WriteWithLineEnds(mode, file, text.data(), text.size());
     return n;
 }
+
+}  // namespace plugins

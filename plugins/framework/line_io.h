@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace plugins {
+
 // Reads one line of at most cap - 1 bytes into buf and terminates it.
 // A line ends at LF, at CR LF or at a lone CR; the line end is not stored.
 // A line longer than cap - 1 bytes comes in pieces of cap - 1 bytes; the
@@ -41,3 +43,5 @@ int WriteText(int mode, std::FILE* file, const char* format, ...)
 // Formats like vsnprintf into a string of any length; on a formatting error
 // the result is empty and ok (when given) becomes false.
 std::string FormatText(const char* format, std::va_list args, bool* ok = nullptr);
+
+}  // namespace plugins

@@ -5,6 +5,8 @@
 
 #include "framework/line_io.h"
 
+namespace plugins {
+
 LogFile::LogFile(const char* path) {
     if (path != nullptr) {
         file_ = std::fopen(path, "w");
@@ -30,3 +32,5 @@ void LogFile::Printf(const char* format, ...) {
     std::fwrite(text.data(), 1, text.size(), file_);
     std::fflush(file_);
 }
+
+}  // namespace plugins

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace plugins {
+
 // A run's log. Opened on a path, it truncates the file and writes every
 // message straight through, flushing after each one so the log survives a
 // crash of the host. Opened without a path (or when the file cannot be
@@ -27,3 +29,5 @@ class LogFile {
     std::FILE* file_ = nullptr;
     int open_ = 0;
 };
+
+}  // namespace plugins

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace plugins {
+
 namespace {
 
 [[noreturn]] void OutOfMemory() {
@@ -111,3 +113,5 @@ char* StrDup(const char* s) {
     std::memcpy(copy, s, n);
     return copy;
 }
+
+}  // namespace plugins

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace plugins {
+
 // Allocates n bytes (at least one byte when n is 0, so the result is always a
 // distinct block). Never returns null; on failure the process exits with 1.
 void* SafeAlloc(std::size_t n);
@@ -43,3 +45,5 @@ void SafeFreeLarge(void* p, std::size_t n);
 // Returns a heap copy of the NUL-terminated text s, owned by the caller and
 // released with SafeFree. A null s yields a copy of the empty text.
 char* StrDup(const char* s);
+
+}  // namespace plugins

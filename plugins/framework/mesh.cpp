@@ -7,6 +7,8 @@
 #include "framework/log_file.h"
 #include "framework/memory.h"
 
+namespace plugins {
+
 Obj3d::Obj3d(const char* text, int objectType) : name(StrDup(text)), type(objectType) {}
 
 Obj3d::Obj3d(const Obj3d& /*other*/) : name(nullptr), type(0) {
@@ -102,3 +104,5 @@ void Mesh3d::WriteStatistics(LogFile& log) const {
     log.Printf("Min : <%f,%f,%f>\n", min.x, min.y, min.z);
     log.Printf("Max : <%f,%f,%f>\n", max.x, max.y, max.z);
 }
+
+}  // namespace plugins

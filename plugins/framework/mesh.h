@@ -8,6 +8,8 @@
 #include "framework/contract.h"
 #include "framework/mesh_tables.h"
 
+namespace plugins {
+
 // Adds count triangles to mesh with exactly the outcome of count calls of
 // mesh.AddTriangle in the same order (tables, numbering and bounds), but
 // faster: the lookups of several triangles overlap their waits for memory.
@@ -27,3 +29,5 @@ void AddTriangles(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count);
 void FindTriangleVertices(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count,
                           std::int32_t* vertexNumbers);
 void AddTriangleFaces(Mesh3d& mesh, const std::int32_t* vertexNumbers, std::size_t count);
+
+}  // namespace plugins

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace plugins {
+
 using mesh_detail::CheckedHint;
 
 namespace {
@@ -342,3 +344,5 @@ int EdgeTable::AddFace(int face, int edge) {
 std::size_t EdgeTable::HeldBytes() const {
     return edges_.capacity() * sizeof(EdgeRecord) + index_.HeldBytes();
 }
+
+}  // namespace plugins

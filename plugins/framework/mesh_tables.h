@@ -22,6 +22,8 @@
 #include "framework/table_array.h"
 #include "framework/vector3d.h"
 
+namespace plugins {
+
 // Continues the hash seed over length bytes: h = seed; for each byte, read as
 // a signed 8-bit value, h = h * 31 + byte (mod 2^32). Returns h mod buckets.
 // A key of several pieces is hashed piece by piece, each piece seeded with
@@ -271,3 +273,5 @@ class EdgeTable {
     mesh_detail::KeyIndex index_;
     int count_ = 0;
 };
+
+}  // namespace plugins

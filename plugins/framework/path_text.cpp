@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+namespace plugins {
+
 namespace {
 
 bool IsSeparator(char c) {
@@ -90,3 +92,5 @@ std::int64_t FileSize(std::FILE* file) {
     fseeko(file, here, SEEK_SET);
     return end;
 }
+
+}  // namespace plugins

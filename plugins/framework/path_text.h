@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace plugins {
+
 // The four parts of a path. Joining them again with PathJoin gives the path.
 struct PathParts {
     std::string drive;  // "C:" (with its colon) or empty
@@ -45,3 +47,5 @@ bool SameFile(const char* a, const char* b);
 // Size in bytes of an open file, leaving its read position where it was.
 // Returns -1 when the file cannot be positioned (a pipe, a read error).
 std::int64_t FileSize(std::FILE* file);
+
+}  // namespace plugins

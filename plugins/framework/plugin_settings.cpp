@@ -2,6 +2,8 @@
 
 #include "framework/settings_store.h"
 
+namespace plugins {
+
 PluginSettings::PluginSettings(const char* subkey_text, const char* default_logfile)
     : subkey(subkey_text != nullptr ? subkey_text : ""),
       logfilename(default_logfile != nullptr ? default_logfile : "") {
@@ -58,3 +60,5 @@ void PluginSettings::GetCommon(int& verbose, int& swap, int& unify, int& ld, dou
     size = size_value;
     logfile = logfilename;
 }
+
+}  // namespace plugins

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace plugins {
+
 // A settings object lives for one plug-in operation: it loads its sections
 // from the store when it is constructed and saves them when it is destroyed
 // (also when the user cancelled), so nothing is cached between operations.
@@ -48,3 +50,5 @@ class PluginSettings {
     double size_value = 1.0;
     std::string logfilename;
 };
+
+}  // namespace plugins

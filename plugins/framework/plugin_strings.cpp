@@ -1,5 +1,7 @@
 #include "framework/plugin_strings.h"
 
+namespace plugins {
+
 const char* LoadPluginString(const PluginStrings& strings, int id) {
     switch (id) {
         case kStringHelpText:
@@ -29,3 +31,5 @@ std::string DialogCaption(const PluginStrings& strings, int id) {
     caption += word != nullptr ? word : "";
     return caption;
 }
+
+}  // namespace plugins

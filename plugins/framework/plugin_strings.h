@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace plugins {
+
 enum PluginStringId : int {
     kStringHelpText = 1,
     kStringShortName = 2,      // "WAV", "OGL"
@@ -28,3 +30,5 @@ const char* LoadPluginString(const PluginStrings& strings, int id);
 // short name + " " + string id, e.g. DialogCaption(s, kStringHelp) is
 // "WAV Help".
 std::string DialogCaption(const PluginStrings& strings, int id);
+
+}  // namespace plugins

@@ -7,6 +7,8 @@
 #include "framework/mesh.h"
 #include "framework/triangle_feeder.h"
 
+namespace plugins {
+
 void Mesh3d::ScaleMesh(double factor) {
     if (factor == 1.0 || vertices == nullptr) {
         return;
@@ -102,3 +104,5 @@ void Mesh3d::Expand() {
     }
     feeder.Finish();
 }
+
+}  // namespace plugins

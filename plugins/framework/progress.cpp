@@ -5,6 +5,8 @@
 
 #include "framework/line_io.h"
 
+namespace plugins {
+
 namespace {
 
 constexpr int kBarWidth = 20;
@@ -180,3 +182,5 @@ ProgressCallbacks ImportProgressCallbacks() {
 ProgressCallbacks ExportProgressCallbacks() {
     return ProgressCallbacks{&ProgressStatus, &ProgressFile, nullptr};
 }
+
+}  // namespace plugins

@@ -12,6 +12,8 @@
 
 #include "framework/terminal_ui.h"
 
+namespace plugins {
+
 class ProgressDialog {
   public:
     // caption: short name + " " + action ("WAV Import"). mesh_bar: the
@@ -102,3 +104,5 @@ void ProgressMesh(std::uint32_t index, std::uint32_t count);
 // The importer's table (all three functions) and the exporters' (no mesh).
 ProgressCallbacks ImportProgressCallbacks();
 ProgressCallbacks ExportProgressCallbacks();
+
+}  // namespace plugins

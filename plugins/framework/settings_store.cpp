@@ -1,6 +1,7 @@
 #include "framework/settings_store.h"
 
-#include <cerrno>
+#include "framework/replacement_file.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,8 @@
 #include <locale.h>
 #include <pwd.h>
 #include <unistd.h>
+
+namespace plugins {
 
 namespace fs = std::filesystem;
 
@@ -110,34 +113,10 @@ std::vector<Line> SplitLines(const std::string& bytes) {
     return lines;
 }
 
-// Writes bytes to a temporary file next to target and renames it over the
-// target, so a failure at any point leaves the old file in place.
-bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
-    std::string temp = target.string() + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            ok = false;
-        } else {
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-    }
-    return ok;
+// Every file of the store is one user's settings: private when it is made,
+// and written by the plug-ins' one atomic writer.
+bool WriteStoreFile(const fs::path& file, const std::string& bytes) {
+    return ReplaceFileContents(file.string(), bytes, NewFileMode::Private);
 }
 
 std::vector<std::string> SplitKeyPath(const char* path, bool& valid) {
@@ -274,7 +253,7 @@ int RegistryKey::OpenOrCreate(const char* path) {
         if (!fs::is_regular_file(st)) {
             return 0;
         }
-    } else if (!WriteFileAtomically(file, "# class: " + Escape(class_text_, false) + "\n")) {
+    } else if (!WriteStoreFile(file, "# class: " + Escape(class_text_, false) + "\n")) {
         return 0;
     }
     file_ = file;
@@ -336,7 +315,7 @@ int RegistryKey::WriteValueText(const char* name, const char* text) {
         out += entry;
         out += '\n';
     }
-    return WriteFileAtomically(file_, out) ? 1 : 0;
+    return WriteStoreFile(file_, out) ? 1 : 0;
 }
 
 int WriteSettingText(const char* subkey, const char* section, const char* name, const char* text) {
@@ -391,3 +370,5 @@ int ReadSettingDouble(const char* subkey, const char* section, const char* name,
     out = ParseDecimal(text.c_str());
     return 1;
 }
+
+}  // namespace plugins

@@ -20,15 +20,17 @@
 // bytes below 0x20, 0x7F and '%' (in names also '=' and '#') are written as
 // %XX with two hex digits, so any text survives the trip; nothing else is
 // escaped, and texts written by hand need no escapes at all. Every write
-// replaces the file atomically (a temporary file in the same directory,
-// flushed and renamed over it), so the file is always either the old or the
-// new one.
+// replaces the file atomically (framework/replacement_file.h), so the file is
+// always either the old or the new one; a new file is private to the user
+// (0600), a read-only one is refused.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+namespace plugins {
 
 // The root under which keys live. Only the current user's store exists here.
 enum class RegistryRoot { CurrentUser };
@@ -125,3 +127,5 @@ int ReadSettingInt(const char* subkey, const char* section, const char* name, in
 // reads as current. Always returns 1.
 int ReadSettingDouble(const char* subkey, const char* section, const char* name, double current,
                       double& out);
+
+}  // namespace plugins

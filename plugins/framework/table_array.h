@@ -16,6 +16,8 @@
 
 #include "framework/memory.h"
 
+namespace plugins {
+
 namespace mesh_detail {
 
 // Tables number their entries with int; a table that would need more
@@ -119,3 +121,5 @@ class TableArray {
 };
 
 }  // namespace mesh_detail
+
+}  // namespace plugins

@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+namespace plugins {
+
 namespace {
 
 Terminal* g_current = nullptr;
@@ -69,3 +71,5 @@ void Beep(Terminal& term) {
     *term.err << '\a';
     term.err->flush();
 }
+
+}  // namespace plugins

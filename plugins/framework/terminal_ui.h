@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace plugins {
+
 // Dialog results, the ids of the OK and Cancel buttons.
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
@@ -48,3 +50,5 @@ void ShowMessageBox(Terminal& term, const char* text, const char* caption);
 
 // The system's default beep: the terminal bell on err.
 void Beep(Terminal& term);
+
+}  // namespace plugins

@@ -1,5 +1,7 @@
 #include "framework/text_convert.h"
 
+namespace plugins {
+
 namespace {
 
 std::size_t ReplaceAll(char* s, char from, char to) {
@@ -63,3 +65,5 @@ void SanitizeName(std::string& s) {
         }
     }
 }
+
+}  // namespace plugins

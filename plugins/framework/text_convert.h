@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace plugins {
+
 // Replaces every ',' by '.' in place; returns the text's length.
 std::size_t CommaToDot(char* s);
 
@@ -19,3 +21,5 @@ std::size_t SpaceToUnderscore(char* s);
 //  5. an empty result becomes "tmp_obj".
 // Example: "3d box" gives "Nd_box".
 void SanitizeName(std::string& s);
+
+}  // namespace plugins

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+namespace plugins {
+
 int UsableProcessors() {
     cpu_set_t set;
     CPU_ZERO(&set);
@@ -100,3 +102,5 @@ void TriangleFeeder::Work() {
         changed_.notify_all();
     }
 }
+
+}  // namespace plugins

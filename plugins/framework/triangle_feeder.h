@@ -25,6 +25,8 @@
 
 #include "framework/mesh.h"
 
+namespace plugins {
+
 // Processors this process may run on (at least 1).
 int UsableProcessors();
 
@@ -74,3 +76,5 @@ class TriangleFeeder {
     bool busy_ = false;  // the thread is adding a batch it took
     bool stop_ = false;
 };
+
+}  // namespace plugins

@@ -28,6 +28,8 @@
 #include "framework/mesh.h"
 #include "framework/table_array.h"
 
+namespace plugins {
+
 namespace {
 
 using mesh_detail::TableArray;
@@ -288,3 +290,5 @@ void Mesh3d::UnifyOrientation(UnifyProgressFunction progress) {
         sweep.OrientPart(seed);
     }
 }
+
+}  // namespace plugins

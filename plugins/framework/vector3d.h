@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace plugins {
+
 struct Vector3d {
     double x;
     double y;
@@ -156,3 +158,5 @@ inline double AngleRadians(const Vector3d& a, const Vector3d& b) {
             return std::acos(c);
     }
 }
+
+}  // namespace plugins

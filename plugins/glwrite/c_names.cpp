@@ -6,6 +6,8 @@
 
 #include "framework/text_convert.h"
 
+namespace plugins::glwrite {
+
 namespace {
 
 // Keywords of every C standard up to C23, those of GNU C without leading
@@ -200,3 +202,5 @@ std::string CFunctionNames::Take(const char* name) {
         }
     }
 }
+
+}  // namespace plugins::glwrite

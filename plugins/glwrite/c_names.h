@@ -8,6 +8,8 @@
 #include <set>
 #include <string>
 
+namespace plugins::glwrite {
+
 // What a name that could clash gets appended. No keyword, macro or
 // identifier of the compilers and headers the file meets ends in "_", so
 // one more character is enough for them; a name reserved to the compiler
@@ -52,3 +54,5 @@ bool ClashesInC(const std::string& identifier);
 // True when text is a C identifier: a letter or '_', then letters, digits
 // and '_', and nothing else.
 bool IsCIdentifier(const std::string& text);
+
+}  // namespace plugins::glwrite

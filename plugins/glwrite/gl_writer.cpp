@@ -7,6 +7,8 @@
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
+namespace plugins::glwrite {
+
 Vector3d ColorTableRow(int j) {
     // Only the low 12 bits count, so the unsigned wrap of huge rows is
     // harmless.
@@ -122,3 +124,5 @@ bool GlWriter::CloseOutput() {
     out_.reset();
     return ok;
 }
+
+}  // namespace plugins::glwrite

@@ -12,6 +12,8 @@
 #include "export/text_output.h"
 #include "glwrite/c_names.h"
 
+namespace plugins::glwrite {
+
 inline constexpr const char* kGlWriteTitle = "OpenGL Export Plugin 0.2";
 
 // The colour of row j of the table: the 12-bit value 0xF00 + 8 j split into
@@ -57,3 +59,5 @@ class GlWriter final : public ExportWriter {
     int ColorIndex = 0;     // table row of the next mesh
     CFunctionNames names_;
 };
+
+}  // namespace plugins::glwrite

@@ -7,7 +7,7 @@
 #include "framework/contract.h"
 #include "glwrite/gl_writer.h"
 
-namespace glwrite {
+namespace plugins::glwrite {
 
 namespace {
 
@@ -28,9 +28,8 @@ const PluginStrings kStrings = {kHelpText.c_str(), "OGL", "Export"};
 
 PluginObject* CreateExporter();
 
-constexpr pluginentry::ClassInfo kClassInfo = {"OpenGL Sourcefile (*.c)", kPluginKindExport,
-                                               0x42070980u};
-pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
+constexpr entry::ClassInfo kClassInfo = {"OpenGL Sourcefile (*.c)", kPluginKindExport, 0x42070980u};
+entry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
 
 // Only Delete() ends it, as the host contract requires.
 class GlExportPlugin final : public ExporterObject<GlWriter> {
@@ -47,6 +46,6 @@ PluginObject* CreateExporter() {
 
 }  // namespace
 
-}  // namespace glwrite
+}  // namespace plugins::glwrite
 
-PLUGIN_ENTRY_POINTS("OGL Export Lib", glwrite::g_descriptor)
+PLUGIN_ENTRY_POINTS("OGL Export Lib", plugins::glwrite::g_descriptor)

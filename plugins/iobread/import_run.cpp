@@ -17,7 +17,7 @@
 #include "iobread/tddd_reader.h"
 #include "tddd/tddd_format.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 namespace {
 
@@ -197,4 +197,4 @@ bool ImportRun(ObjectList& result, const ImportSettings& settings,
     return ReadIobFile(result, settings, callbacks, frame.Log());
 }
 
-}  // namespace iobread
+}  // namespace plugins::iobread

@@ -4,9 +4,11 @@
 
 #include "framework/contract.h"
 
+namespace plugins {
 struct ProgressCallbacks;
+}  // namespace plugins
 
-namespace iobread {
+namespace plugins::iobread {
 
 class ImportSettings;
 
@@ -29,4 +31,4 @@ bool ImportRun(ObjectList& result, const ImportSettings& settings,
 bool ReadIobFile(ObjectList& result, const ImportSettings& settings,
                  const ProgressCallbacks* callbacks, LogFile& log);
 
-}  // namespace iobread
+}  // namespace plugins::iobread

@@ -2,7 +2,7 @@
 
 #include "framework/settings_store.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 ImportSettings::ImportSettings() : ImportFileSettings(kPluginName, kDefaultLogFile, kImportFilter) {
     // The base read unify_mode with its default of off; a stored value wins
@@ -10,4 +10,4 @@ ImportSettings::ImportSettings() : ImportFileSettings(kPluginName, kDefaultLogFi
     ReadSettingInt(kPluginName, kCommonSettings, "unify_mode", 1, unify_mode);
 }
 
-}  // namespace iobread
+}  // namespace plugins::iobread

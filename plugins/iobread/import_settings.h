@@ -7,7 +7,7 @@
 
 #include "framework/import_file_settings.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 // Settings key name and default log file of the importer.
 inline constexpr const char* kPluginName = "iobread";
@@ -28,4 +28,4 @@ class ImportSettings : public ImportFileSettings {
     ImportSettings();
 };
 
-}  // namespace iobread
+}  // namespace plugins::iobread

@@ -11,12 +11,12 @@
 #include "iobread/import_settings.h"
 #include "iobread/strings.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 namespace {
 
 void ConfigureSettings() {
-    pluginentry::RunConfigure<ImportSettings>(
+    entry::RunConfigure<ImportSettings>(
         IobReadStrings(), AddImportCommonFields,
         [](const ImportSettings& s, ConfigMembers& m) {
             int verbose = 0, swap = 0, unify = 0, ld = 0;
@@ -34,11 +34,11 @@ void ConfigureSettings() {
         });
 }
 
-const pluginentry::ImporterParts<ImportSettings> kParts = {IobReadStrings(), ImportRun,
-                                                           ConfigureSettings};
+const entry::ImporterParts<ImportSettings> kParts = {IobReadStrings(), ImportRun,
+                                                     ConfigureSettings};
 
 // Only Delete() ends it, as the host contract requires.
-class IobImportPlugin final : public pluginentry::ImporterObject<ImportSettings> {
+class IobImportPlugin final : public entry::ImporterObject<ImportSettings> {
   public:
     IobImportPlugin() : ImporterObject(kParts) {}
 
@@ -50,12 +50,11 @@ PluginObject* CreateImporter() {
     return new IobImportPlugin();
 }
 
-constexpr pluginentry::ClassInfo kClassInfo = {"Imagine Object (*.iob)", kPluginKindImport,
-                                               0x10B4EAD1u};
-pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateImporter);
+constexpr entry::ClassInfo kClassInfo = {"Imagine Object (*.iob)", kPluginKindImport, 0x10B4EAD1u};
+entry::PluginClassDescription g_descriptor(kClassInfo, CreateImporter);
 
 }  // namespace
 
-}  // namespace iobread
+}  // namespace plugins::iobread
 
-PLUGIN_ENTRY_POINTS("IOB Import Lib", iobread::g_descriptor)
+PLUGIN_ENTRY_POINTS("IOB Import Lib", plugins::iobread::g_descriptor)

@@ -1,6 +1,6 @@
 #include "iobread/strings.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 namespace {
 
@@ -39,4 +39,4 @@ const PluginStrings& IobReadStrings() {
     return kStrings;
 }
 
-}  // namespace iobread
+}  // namespace plugins::iobread

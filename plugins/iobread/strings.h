@@ -4,8 +4,8 @@
 
 #include "framework/plugin_strings.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 const PluginStrings& IobReadStrings();
 
-}  // namespace iobread
+}  // namespace plugins::iobread

@@ -7,7 +7,7 @@
 
 #include "tddd/tddd_format.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 namespace {
 
@@ -352,4 +352,4 @@ FaceProblem FaceCorners(const TdddObject& object, std::size_t f,
     return FaceProblem::kNone;
 }
 
-}  // namespace iobread
+}  // namespace plugins::iobread

@@ -11,7 +11,7 @@
 
 #include "framework/vector3d.h"
 
-namespace iobread {
+namespace plugins::iobread {
 
 // One object of shape 2 (points, edges and faces) that has faces. Imagine
 // keeps an object's points in its own coordinate system, whose origin is
@@ -71,4 +71,4 @@ enum class FaceProblem {
 FaceProblem FaceCorners(const TdddObject& object, std::size_t f,
                         std::array<std::uint32_t, 3>& corners);
 
-}  // namespace iobread
+}  // namespace plugins::iobread

@@ -2,7 +2,7 @@
 
 #include "framework/settings_store.h"
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 IobExportSettings::IobExportSettings() : ExportSettings(kIobWriteIdentity) {
     IobExportSettings::Load();
@@ -21,4 +21,4 @@ int IobExportSettings::Save() {
     return WriteSettingInt(subkey.c_str(), kSpecificSettings, "iob_format", iob_format);
 }
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite

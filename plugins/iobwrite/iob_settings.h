@@ -4,7 +4,7 @@
 
 #include "export/export_settings.h"
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 inline constexpr ExporterIdentity kIobWriteIdentity = {
     "iobwrite", "iobwrite.log", "Imagine Object     (*.iob)|*.iob|All Files (*.*)|*.*||", "iob"};
@@ -34,4 +34,4 @@ class IobExportSettings : public ExportSettings {
     int iob_format = kEveryImagine;
 };
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite

@@ -15,7 +15,7 @@
 #include "framework/terminal_ui.h"
 #include "iobwrite/mesh_parts.h"
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 namespace {
 
@@ -316,4 +316,4 @@ bool IobWriter::CloseOutput() {
     return out_.Commit();
 }
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite

@@ -9,7 +9,7 @@
 #include "iobwrite/iob_settings.h"
 #include "tddd/tddd_format.h"
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 inline constexpr const char* kIobWriteTitle = "Imagine Export Plugin 1.0";
 
@@ -52,4 +52,4 @@ class IobWriter final : public ExportWriter {
     bool refused_ = false;
 };
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 namespace {
 
@@ -90,4 +90,4 @@ std::vector<MeshPart> SplitIntoParts(const std::vector<std::array<std::uint32_t,
     return parts;
 }
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 // One object's worth of a mesh, in Imagine's terms: points, the edges
 // between them (each undirected edge once) and faces as triples of edges.
@@ -26,4 +26,4 @@ struct MeshPart {
 std::vector<MeshPart> SplitIntoParts(const std::vector<std::array<std::uint32_t, 3>>& triangles,
                                      std::uint32_t limit);
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite

@@ -12,7 +12,7 @@
 #include "iobwrite/iob_settings.h"
 #include "iobwrite/iob_writer.h"
 
-namespace iobwrite {
+namespace plugins::iobwrite {
 
 namespace {
 
@@ -52,7 +52,7 @@ void AddFields(ConfigDialog& dialog, ConfigMembers& m) {
 }
 
 void ConfigureSettings() {
-    pluginentry::RunConfigure<IobExportSettings>(
+    entry::RunConfigure<IobExportSettings>(
         kStrings, AddFields,
         [](const IobExportSettings& s, ConfigMembers& m) {
             s.GetOptions(m.verbose, m.swap, m.unify, m.ld_mode, m.size_value, m.logfilename,
@@ -76,11 +76,11 @@ class IobExportPlugin final : public ExportPlugin {
   public:
     void Delete() override { delete this; }
     void ShowHelp() override {
-        pluginentry::HostCall([] { pluginentry::RunShowHelp(kStrings); });
+        entry::HostCall([] { entry::RunShowHelp(kStrings); });
     }
-    void Configure() override { pluginentry::HostCall(ConfigureSettings); }
+    void Configure() override { entry::HostCall(ConfigureSettings); }
     void Export(ObjectList* objects) override {
-        pluginentry::HostCall([objects] {
+        entry::HostCall([objects] {
             IobExportSettings settings;
             IobWriter writer(settings.iob_format == kImagineForWindows ? kImagineForWindows
                                                                        : kEveryImagine);
@@ -96,12 +96,11 @@ PluginObject* CreateExporter() {
     return new IobExportPlugin();
 }
 
-constexpr pluginentry::ClassInfo kClassInfo = {"Imagine Object (*.iob)", kPluginKindExport,
-                                               0x10B4EAD2u};
-pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
+constexpr entry::ClassInfo kClassInfo = {"Imagine Object (*.iob)", kPluginKindExport, 0x10B4EAD2u};
+entry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
 
 }  // namespace
 
-}  // namespace iobwrite
+}  // namespace plugins::iobwrite
 
-PLUGIN_ENTRY_POINTS("IOB Export Lib", iobwrite::g_descriptor)
+PLUGIN_ENTRY_POINTS("IOB Export Lib", plugins::iobwrite::g_descriptor)

@@ -7,7 +7,7 @@
 
 #include "objread/triangulate.h"
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 
@@ -881,4 +881,4 @@ void Triangulate(const std::uint32_t* corners, std::uint32_t count, const Vector
     TriangulateLiterally(corners, count, points, triangles);
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

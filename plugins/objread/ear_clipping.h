@@ -33,7 +33,7 @@
 
 #include "framework/vector3d.h"
 
-namespace objread {
+namespace plugins::objread {
 
 using CornerTriangle = std::array<std::uint32_t, 3>;
 
@@ -52,4 +52,4 @@ void Triangulate(const std::uint32_t* corners, std::uint32_t count, const Vector
 bool TriangulateInPlane(const std::uint32_t* corners, std::uint32_t count, const Vector3d* points,
                         std::vector<CornerTriangle>& triangles);
 
-}  // namespace objread
+}  // namespace plugins::objread

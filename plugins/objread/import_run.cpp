@@ -13,7 +13,7 @@
 #include "objread/import_settings.h"
 #include "objread/obj_reader.h"
 
-namespace objread {
+namespace plugins::objread {
 
 bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
                  const ProgressCallbacks* callbacks, LogFile& log) {
@@ -86,4 +86,4 @@ bool ImportRun(ObjectList& result, const ImportSettings& settings,
     return ReadObjFile(result, settings, callbacks, frame.Log());
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

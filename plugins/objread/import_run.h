@@ -4,9 +4,11 @@
 
 #include "framework/contract.h"
 
+namespace plugins {
 struct ProgressCallbacks;
+}  // namespace plugins
 
-namespace objread {
+namespace plugins::objread {
 
 class ImportSettings;
 
@@ -29,4 +31,4 @@ bool ImportRun(ObjectList& result, const ImportSettings& settings,
 bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
                  const ProgressCallbacks* callbacks, LogFile& log);
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -4,7 +4,7 @@
 
 #include "framework/settings_store.h"
 
-namespace objread {
+namespace plugins::objread {
 
 ImportSettings::ImportSettings() : ImportFileSettings(kPluginName, kDefaultLogFile, kImportFilter) {
     // The bases loaded "Common Settings", path and file_name; this object's
@@ -40,4 +40,4 @@ void ImportSettings::GetOptions(int& verbose, int& swap, int& unify, double& siz
     objMode = obj_mode;
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -6,7 +6,7 @@
 
 #include "framework/import_file_settings.h"
 
-namespace objread {
+namespace plugins::objread {
 
 // Settings key name and default log file of the importer.
 inline constexpr const char* kPluginName = "objread";
@@ -50,4 +50,4 @@ class ImportSettings : public ImportFileSettings {
     int obj_mode = kSplitObject;
 };
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
@@ -108,4 +108,4 @@ bool ObjLineReader::Next(const char*& line, std::size_t& length) {
     }
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace objread {
+namespace plugins::objread {
 
 // The longest line read: 256 MiB. A longer one ends the input as a failure,
 // so that input without line ends (a device that never ends, /dev/zero)
@@ -55,4 +55,4 @@ class ObjLineReader {
     std::uint64_t consumed_ = 0;
 };
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -5,7 +5,7 @@
 #include <clocale>
 #include <cstdio>
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 
@@ -112,4 +112,4 @@ const char* ReadObjInt(const char* p, std::int32_t& out) {
     return p;
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-namespace objread {
+namespace plugins::objread {
 
 // Reads one floating-point number from the NUL-terminated text at p, as
 // sscanf's "%lf" would. On success stores the value in out and returns the
@@ -33,4 +33,4 @@ const char* ReadObjDouble(const char* p, const char* end, double& out);
 // vertex).
 const char* ReadObjInt(const char* p, std::int32_t& out);
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -15,7 +15,7 @@
 #include "objread/obj_line_reader.h"
 #include "objread/obj_number.h"
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 
@@ -299,4 +299,4 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
     return result;
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

@@ -20,11 +20,13 @@
 #include "framework/vector3d.h"
 #include "objread/obj_line_reader.h"
 
+namespace plugins {
 class Mesh3d;
 class LogFile;
 struct ProgressCallbacks;
+}  // namespace plugins
 
-namespace objread {
+namespace plugins::objread {
 
 // The longest group name kept; longer names are cut to this length.
 constexpr std::size_t kMaxGroupName = 255;
@@ -122,4 +124,4 @@ std::uint64_t MeshCapacityHint(std::uint64_t fileSize);
 // numbering.
 long long OffGroupCounter();
 
-}  // namespace objread
+}  // namespace plugins::objread

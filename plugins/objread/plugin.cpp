@@ -11,12 +11,12 @@
 #include "objread/import_settings.h"
 #include "objread/strings.h"
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 
 void ConfigureSettings() {
-    pluginentry::RunConfigure<ImportSettings>(
+    entry::RunConfigure<ImportSettings>(
         ObjReadStrings(), AddImportFields,
         [](const ImportSettings& s, ConfigMembers& m) {
             int verbose = 0, swap = 0, unify = 0, objMode = 0;
@@ -35,11 +35,11 @@ void ConfigureSettings() {
         });
 }
 
-const pluginentry::ImporterParts<ImportSettings> kParts = {ObjReadStrings(), ImportRun,
-                                                           ConfigureSettings};
+const entry::ImporterParts<ImportSettings> kParts = {ObjReadStrings(), ImportRun,
+                                                     ConfigureSettings};
 
 // Only Delete() ends it, as the host contract requires.
-class ObjImportPlugin final : public pluginentry::ImporterObject<ImportSettings> {
+class ObjImportPlugin final : public entry::ImporterObject<ImportSettings> {
   public:
     ObjImportPlugin() : ImporterObject(kParts) {}
 
@@ -51,11 +51,11 @@ PluginObject* CreateImporter() {
     return new ObjImportPlugin();
 }
 
-constexpr pluginentry::ClassInfo kClassInfo = {"WaveFront (*.obj)", kPluginKindImport, 0x5B177FF5u};
-pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateImporter);
+constexpr entry::ClassInfo kClassInfo = {"WaveFront (*.obj)", kPluginKindImport, 0x5B177FF5u};
+entry::PluginClassDescription g_descriptor(kClassInfo, CreateImporter);
 
 }  // namespace
 
-}  // namespace objread
+}  // namespace plugins::objread
 
-PLUGIN_ENTRY_POINTS("WAV Import Lib", objread::g_descriptor)
+PLUGIN_ENTRY_POINTS("WAV Import Lib", plugins::objread::g_descriptor)

@@ -1,6 +1,6 @@
 #include "objread/strings.h"
 
-namespace objread {
+namespace plugins::objread {
 
 namespace {
 
@@ -39,4 +39,4 @@ const PluginStrings& ObjReadStrings() {
     return kStrings;
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

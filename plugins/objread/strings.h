@@ -4,8 +4,8 @@
 
 #include "framework/plugin_strings.h"
 
-namespace objread {
+namespace plugins::objread {
 
 const PluginStrings& ObjReadStrings();
 
-}  // namespace objread
+}  // namespace plugins::objread

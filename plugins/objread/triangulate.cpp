@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace objread {
+namespace plugins::objread {
 
 bool IsDegenerate(const Vector3d& a, const Vector3d& b, const Vector3d& c) {
     return Length(Cross(Subtract(a, b), Subtract(a, c))) < 1e-8;
@@ -134,4 +134,4 @@ bool TriangulateStep(std::uint32_t* corners, std::uint32_t& count, const Vector3
     return false;
 }
 
-}  // namespace objread
+}  // namespace plugins::objread

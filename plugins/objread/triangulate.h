@@ -11,7 +11,7 @@
 
 #include "framework/vector3d.h"
 
-namespace objread {
+namespace plugins::objread {
 
 // Cuts one triangle off the polygon corners[0..count). On success stores its
 // three corner numbers in triangle (in polygon order), shrinks the polygon in
@@ -45,4 +45,4 @@ bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::u
 // True when the triangle's area is (nearly) zero: |(a - b) x (a - c)| < 1e-8.
 bool IsDegenerate(const Vector3d& a, const Vector3d& b, const Vector3d& c);
 
-}  // namespace objread
+}  // namespace plugins::objread

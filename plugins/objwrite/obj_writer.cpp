@@ -7,6 +7,8 @@
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
+namespace plugins::objwrite {
+
 ExportBanner ObjWriter::Banner() const {
     return {kObjWriteTitle, __DATE__, __TIME__, "g++ " __VERSION__};
 }
@@ -117,3 +119,5 @@ bool ObjWriter::CloseOutput() {
     out_.reset();
     return ok;
 }
+
+}  // namespace plugins::objwrite

@@ -11,6 +11,8 @@
 #include "export/export_writer.h"
 #include "export/text_output.h"
 
+namespace plugins::objwrite {
+
 // The texts that identify objwrite.
 inline constexpr const char* kObjWriteTitle = "WaveFront Export Plugin 0.1";
 
@@ -43,3 +45,5 @@ class ObjWriter final : public ExportWriter {
     int VertexBase = 1;     // file number of the next mesh's first vertex
     int NormalBase = 1;     // file number of the next normal written
 };
+
+}  // namespace plugins::objwrite

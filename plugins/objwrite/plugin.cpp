@@ -7,7 +7,7 @@
 #include "framework/contract.h"
 #include "objwrite/obj_writer.h"
 
-namespace objwrite {
+namespace plugins::objwrite {
 
 namespace {
 
@@ -26,8 +26,8 @@ const PluginStrings kStrings = {kHelpText.c_str(), "WAV", "Export"};
 
 PluginObject* CreateExporter();
 
-constexpr pluginentry::ClassInfo kClassInfo = {"WaveFront (*.obj)", kPluginKindExport, 0x00D5772Au};
-pluginentry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
+constexpr entry::ClassInfo kClassInfo = {"WaveFront (*.obj)", kPluginKindExport, 0x00D5772Au};
+entry::PluginClassDescription g_descriptor(kClassInfo, CreateExporter);
 
 // Only Delete() ends it, as the host contract requires.
 class ObjExportPlugin final : public ExporterObject<ObjWriter> {
@@ -44,6 +44,6 @@ PluginObject* CreateExporter() {
 
 }  // namespace
 
-}  // namespace objwrite
+}  // namespace plugins::objwrite
 
-PLUGIN_ENTRY_POINTS("Wav Export Lib", objwrite::g_descriptor)
+PLUGIN_ENTRY_POINTS("Wav Export Lib", plugins::objwrite::g_descriptor)

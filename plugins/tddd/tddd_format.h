@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tddd {
+namespace plugins::tddd {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -84,4 +84,4 @@ inline void PutId(Bytes& out, std::string_view id) {
     }
 }
 
-}  // namespace tddd
+}  // namespace plugins::tddd

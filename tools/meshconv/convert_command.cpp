@@ -18,6 +18,14 @@
 
 namespace meshconv {
 
+using plugins::kCommonSettings;
+using plugins::kMaxSettingText;
+using plugins::kSpecificSettings;
+using plugins::ReadSettingText;
+using plugins::WriteSettingDouble;
+using plugins::WriteSettingInt;
+using plugins::WriteSettingText;
+
 namespace {
 
 namespace fs = std::filesystem;

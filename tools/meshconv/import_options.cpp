@@ -13,6 +13,14 @@
 
 namespace meshconv {
 
+using plugins::kCommonSettings;
+using plugins::kMaxSettingText;
+using plugins::kSpecificSettings;
+using plugins::SettingsDoubleText;
+using plugins::WriteSettingDouble;
+using plugins::WriteSettingInt;
+using plugins::WriteSettingText;
+
 namespace {
 
 std::string Lower(std::string s) {

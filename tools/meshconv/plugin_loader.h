@@ -10,6 +10,22 @@
 
 namespace meshconv {
 
+// The names of the host contract that meshconv speaks.
+using plugins::ClassDescription;
+using plugins::ExportPlugin;
+using plugins::ImportPlugin;
+using plugins::kObjectTypeMesh;
+using plugins::kPluginKindExport;
+using plugins::kPluginKindImport;
+using plugins::LibClassDescriptionFunction;
+using plugins::LibNameFunction;
+using plugins::LibNumberClassesFunction;
+using plugins::LibVersionFunction;
+using plugins::Mesh3d;
+using plugins::ObjectList;
+using plugins::ObjectListNode;
+using plugins::PluginObject;
+
 // One loaded plug-in library. The library stays loaded while the object
 // lives; objects created through its descriptor must be deleted first.
 class LoadedPlugin {

@@ -89,8 +89,9 @@ void RunSettingsOperation(const std::string& dir) {
 
 void RunStoreOperation() {
     for (const crashfixtures::StoreValue& v : crashfixtures::kStoreChanges) {
-        std::printf("written %d\n", WriteSettingText(crashfixtures::kStorePlugin, kCommonSettings,
-                                                     v.name, v.newValue));
+        std::printf("written %d\n",
+                    plugins::WriteSettingText(crashfixtures::kStorePlugin, plugins::kCommonSettings,
+                                              v.name, v.newValue));
     }
 }
 

@@ -10,6 +10,8 @@
 #include "export/mesh_access.h"
 #include "mesh_fixtures.h"
 
+namespace plugins {
+
 namespace {
 
 using exporttest::BumpyGrid;
@@ -135,3 +137,5 @@ TEST(CornerNormals, NoTablesOrBadFaceGiveZeroVectors) {
 }
 
 }  // namespace
+
+}  // namespace plugins

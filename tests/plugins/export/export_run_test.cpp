@@ -13,6 +13,8 @@
 #include "mesh_fixtures.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 using namespace exporttest;
@@ -192,3 +194,5 @@ TEST_F(ExportRunTest, OnlyVerboseModeOneWritesALog) {
 }
 
 }  // namespace
+
+}  // namespace plugins

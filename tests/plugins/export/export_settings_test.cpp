@@ -4,6 +4,8 @@
 
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 class ExportSettingsTest : public pluginsupport::ConfigHomeTest {};
@@ -62,3 +64,5 @@ TEST_F(ExportSettingsTest, SpecificSettingsSurviveTheNextOperationPerPlugin) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+namespace plugins {
+
 namespace {
 
 std::string Fast(double v) {
@@ -145,3 +147,5 @@ TEST(FormatInt, MatchesPrintf) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -5,7 +5,7 @@
 
 #include "framework/line_io.h"
 
-namespace exporttest {
+namespace plugins::exporttest {
 
 Mesh3d* MakeTableMesh(const char* name, const std::vector<Triangle3d>& triangles) {
     auto* mesh = new Mesh3d(triangles.size(), name);
@@ -107,4 +107,4 @@ ProgressCallbacks RecordingCallbacks() {
     return {RecordStatus, RecordProgress, nullptr};
 }
 
-}  // namespace exporttest
+}  // namespace plugins::exporttest

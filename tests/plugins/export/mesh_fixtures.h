@@ -7,7 +7,7 @@
 #include "framework/mesh.h"
 #include "framework/progress.h"
 
-namespace exporttest {
+namespace plugins::exporttest {
 
 // A mesh in table form holding the triangles in order.
 Mesh3d* MakeTableMesh(const char* name, const std::vector<Triangle3d>& triangles);
@@ -39,4 +39,4 @@ std::vector<std::string>& RecordedStatus();
 long& RecordedProgressCalls();
 void ClearRecording();
 
-}  // namespace exporttest
+}  // namespace plugins::exporttest

@@ -11,6 +11,8 @@
 
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 using pluginsupport::ReadFileBytes;
@@ -170,3 +172,5 @@ TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -22,6 +22,8 @@
 #include "framework/mesh.h"
 #include "framework/triangle_feeder.h"
 
+namespace plugins {
+
 namespace {
 
 // Bucket counts as the design derives them from the capacity hint.
@@ -317,3 +319,5 @@ TEST(AddTriangles, DoesNothingWithoutTables) {
 }
 
 }  // namespace
+
+}  // namespace plugins

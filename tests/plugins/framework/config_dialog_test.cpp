@@ -7,6 +7,8 @@
 
 #include "support/scripted_terminal.h"
 
+namespace plugins {
+
 using pluginsupport::ScriptedTerminal;
 
 namespace {
@@ -129,3 +131,5 @@ TEST(ConfigDialogTest, StoredTextsShowWithoutTheirControlCharacters) {
     EXPECT_NE(term.Out().find("Log File Name [log?[2J?.txt]: "), std::string::npos);
     EXPECT_EQ(term.Out().find('\x1b'), std::string::npos);
 }
+
+}  // namespace plugins

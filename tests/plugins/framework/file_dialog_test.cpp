@@ -8,6 +8,8 @@
 #include "support/scripted_terminal.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace fs = std::filesystem;
 using pluginsupport::ScriptedTerminal;
 using pluginsupport::TempDir;
@@ -99,3 +101,5 @@ TEST_F(FileDialogTest, TheFileNameIsEverythingAfterTheLastSlash) {
         EXPECT_EQ(dialog.GetFileName(), name);
     }
 }
+
+}  // namespace plugins

@@ -4,6 +4,8 @@
 
 #include "support/scripted_terminal.h"
 
+namespace plugins {
+
 using pluginsupport::ScriptedTerminal;
 
 TEST(HelpDialogTest, PrintsCaptionAndTextAndWaitsOnlyForAPerson) {
@@ -28,3 +30,5 @@ TEST(HelpDialogTest, CaptionsJoinShortNameAndWord) {
     EXPECT_STREQ(LoadPluginString(strings, kStringImport), "Import");
     EXPECT_EQ(LoadPluginString(strings, 6), nullptr);
 }
+
+}  // namespace plugins

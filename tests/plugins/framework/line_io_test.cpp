@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace plugins {
+
 namespace {
 
 // An anonymous temporary file holding bytes, positioned at its start.
@@ -103,3 +105,5 @@ TEST(WriteTextTest, LongTextsAreWrittenWhole) {
     }
     EXPECT_EQ(f.Contents(), expected);
 }
+
+}  // namespace plugins

@@ -6,6 +6,8 @@
 
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 using pluginsupport::ReadFileBytes;
 using pluginsupport::TempDir;
 using pluginsupport::WriteFileBytes;
@@ -38,3 +40,5 @@ TEST(LogFileTest, WithoutAFileEveryMessageIsDropped) {
     EXPECT_FALSE(unopenable.IsOpen());
     unopenable.Printf("dropped %d\n", 2);
 }
+
+}  // namespace plugins

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace plugins {
+
 TEST(MemoryTest, AllocationsHoldTheirContents) {
     char* p = static_cast<char*>(SafeAlloc(4));
     std::memcpy(p, "abc", 4);
@@ -51,3 +53,5 @@ TEST(MemoryDeathTest, FailuresEndTheProcessWithExitCode1) {
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
 }
+
+}  // namespace plugins

@@ -15,6 +15,8 @@
 #include "framework/log_file.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 Triangle3d Tri(Vector3d a, Vector3d b, Vector3d c) {
@@ -483,3 +485,5 @@ TEST(MeshTest, WriteStatisticsOnlyWithTables) {
               "Min : <0.000000,0.000000,-0.500000>\n"
               "Max : <1.000000,1.000000,0.000000>\n");
 }
+
+}  // namespace plugins

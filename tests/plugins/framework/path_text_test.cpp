@@ -9,6 +9,8 @@
 
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 TEST(PathTextTest, SplitAndJoinAgain) {
     struct Case {
         std::string path;
@@ -64,3 +66,5 @@ TEST(PathTextTest, SameFileFollowsTheFileNotItsSpelling) {
     EXPECT_FALSE(SameFile(file.c_str(), dir.File("cube.log").c_str()));
     EXPECT_FALSE(SameFile(file.c_str(), nullptr));
 }
+
+}  // namespace plugins

@@ -7,6 +7,8 @@
 #include "framework/settings_store.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace fs = std::filesystem;
 using pluginsupport::ConfigHomeTest;
 using pluginsupport::ReadFileBytes;
@@ -78,3 +80,5 @@ TEST_F(PluginSettingsTest, AnOverlongStoredLogFileNameCountsAsMissing) {
     }
     EXPECT_EQ(Stored("logfilename"), "objread.log");
 }
+
+}  // namespace plugins

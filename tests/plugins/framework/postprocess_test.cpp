@@ -9,6 +9,8 @@
 #include "framework/memory.h"
 #include "framework/mesh.h"
 
+namespace plugins {
+
 namespace {
 
 Triangle3d Tri(Vector3d a, Vector3d b, Vector3d c) {
@@ -330,3 +332,5 @@ TEST(UnifyOrientationTest, TablesFilledByHandAreReadSafely) {
     mesh.UnifyOrientation(ProgressLog::Record);
     EXPECT_EQ(ProgressLog::calls.back(), std::make_pair(2u, 2u));
 }
+
+}  // namespace plugins

@@ -8,6 +8,8 @@
 
 #include "support/scripted_terminal.h"
 
+namespace plugins {
+
 using pluginsupport::ScriptedTerminal;
 
 namespace {
@@ -157,3 +159,5 @@ TEST(ProgressStatusTest, ControlCharactersFromNamesNeverReachTheTerminal) {
     ShowMessageBox(term.terminal(), "Unable to write out\x1b[8m.obj", "WAV\rExport");
     EXPECT_EQ(term.Err(), "WAV?Export: Unable to write out?[8m.obj\n");
 }
+
+}  // namespace plugins

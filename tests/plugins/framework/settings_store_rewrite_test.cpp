@@ -9,6 +9,8 @@
 
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,3 +36,5 @@ TEST_F(SettingsStoreRewriteTest, OtherLinesKeepTheirOwnCarriageReturns) {
 }
 
 }  // namespace
+
+}  // namespace plugins

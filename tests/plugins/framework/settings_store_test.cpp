@@ -10,6 +10,8 @@
 
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace fs = std::filesystem;
 using pluginsupport::ConfigHomeTest;
 using pluginsupport::ReadFileBytes;
@@ -199,3 +201,5 @@ TEST(SettingsStoreRootTest, FollowsXdgConfigHomeElseHome) {
     ScopedEnv home("HOME", "/tmp/home");
     EXPECT_EQ(SettingsStoreRoot(), fs::path("/tmp/home/.config"));
 }
+
+}  // namespace plugins

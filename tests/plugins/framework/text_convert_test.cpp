@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace plugins {
+
 TEST(TextConvertTest, ReplacementsInPlace) {
     char number[] = "1,5 2,25";
     EXPECT_EQ(CommaToDot(number), 8u);
@@ -30,3 +32,5 @@ TEST(TextConvertTest, SanitizeNameMakesIdentifiers) {
         EXPECT_EQ(s, expected) << in;
     }
 }
+
+}  // namespace plugins

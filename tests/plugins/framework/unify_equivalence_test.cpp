@@ -14,6 +14,8 @@
 
 #include "framework/mesh.h"
 
+namespace plugins {
+
 namespace {
 
 using Progress = std::vector<std::pair<unsigned, unsigned>>;
@@ -137,7 +139,7 @@ class Generator {
             Vector3d p{double(i), double(j), height};
             if (axes == 1) p = {double(i), height, double(j)};
             if (axes == 2) p = {height, double(i), double(j)};
-            return ::Add(p, at);
+            return plugins::Add(p, at);
         };
         for (int j = 0; j < h; ++j) {
             for (int i = 0; i < w; ++i) {
@@ -198,7 +200,7 @@ class Generator {
     void Tangle(Soup& soup, Vector3d at) {
         std::vector<Vector3d> pool(static_cast<std::size_t>(Int(3, 8)));
         for (Vector3d& p : pool) {
-            p = ::Add(Vector3d{double(Int(0, 2)), double(Int(0, 2)), 0.5 * Int(0, 2)}, at);
+            p = plugins::Add(Vector3d{double(Int(0, 2)), double(Int(0, 2)), 0.5 * Int(0, 2)}, at);
         }
         const int n = Int(1, 14);
         for (int i = 0; i < n; ++i) {
@@ -449,3 +451,5 @@ TEST(UnifyEquivalenceTest, LargeShuffledMeshes) {
 }
 
 }  // namespace
+
+}  // namespace plugins

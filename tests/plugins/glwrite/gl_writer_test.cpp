@@ -11,6 +11,8 @@
 #include "mesh_fixtures.h"
 #include "support/temp_dir.h"
 
+namespace plugins::glwrite {
+
 namespace {
 
 using namespace exporttest;
@@ -269,3 +271,5 @@ TEST(CFunctionNames, NamesAreKeptWhenValidAndFreeElseMadeSo) {
 }
 
 }  // namespace
+
+}  // namespace plugins::glwrite

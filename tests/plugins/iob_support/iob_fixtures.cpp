@@ -5,7 +5,7 @@
 #include <map>
 #include <utility>
 
-namespace iobtest {
+namespace plugins::iobtest {
 
 using tessvane::testing::PutU16;
 using tessvane::testing::PutU32;
@@ -173,4 +173,4 @@ Bytes OneObjectFile(const std::string& name, const Geometry& geometry, bool wide
     return file.Chunk("TOBJ", {}).End().Build();
 }
 
-}  // namespace iobtest
+}  // namespace plugins::iobtest

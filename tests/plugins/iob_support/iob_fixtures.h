@@ -22,7 +22,7 @@
 #include "framework/vector3d.h"
 #include "iff_builder.h"
 
-namespace iobtest {
+namespace plugins::iobtest {
 
 using tessvane::testing::Bytes;
 using tessvane::testing::IffBuilder;
@@ -81,4 +81,4 @@ IffBuilder& AddObject(IffBuilder& file, const std::string& name, const Geometry&
 // A whole file of one hierarchy: a single object named name.
 Bytes OneObjectFile(const std::string& name, const Geometry& geometry, bool wide = false);
 
-}  // namespace iobtest
+}  // namespace plugins::iobtest

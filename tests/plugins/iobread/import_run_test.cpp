@@ -17,6 +17,8 @@
 #include "support/scripted_terminal.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 using iobtest::Bytes;
@@ -136,3 +138,5 @@ TEST_F(IobImportTest, AFileThatCannotBeImportedIsNamedWithTheReason) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -10,6 +10,8 @@
 
 #include "iob_fixtures.h"
 
+namespace plugins {
+
 namespace {
 
 using iobread::FaceCorners;
@@ -289,3 +291,5 @@ TEST(TdddReaderTest, DamageAnywhereIsReadWithinTheBytesHeld) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -19,6 +19,8 @@
 #include "support/temp_dir.h"
 #include "tddd/tddd_format.h"
 
+namespace plugins {
+
 namespace {
 
 using iobwrite::IobExportSettings;
@@ -255,3 +257,5 @@ TEST_F(IobWriterTest, CoordinatesAFractCannotHoldAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace plugins

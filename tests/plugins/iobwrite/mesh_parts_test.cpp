@@ -9,6 +9,8 @@
 
 #include "iob_fixtures.h"
 
+namespace plugins {
+
 namespace {
 
 using iobwrite::MeshPart;
@@ -49,3 +51,5 @@ TEST(MeshPartsTest, PartsStayWithinTheLimitAndGiveBackEveryTriangle) {
 }
 
 }  // namespace
+
+}  // namespace plugins

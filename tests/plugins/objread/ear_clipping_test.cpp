@@ -12,6 +12,8 @@
 #include "objread/ear_clipping.h"
 #include "objread/triangulate.h"
 
+namespace plugins {
+
 namespace {
 
 using objread::CornerTriangle;
@@ -297,3 +299,5 @@ TEST(EarClipping, LargeConvexPolygonIsAFanFromItsFirstCorner) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -16,6 +16,8 @@
 #include "support/scripted_terminal.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 using objtest::MeshResult;
@@ -488,3 +490,5 @@ TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -8,6 +8,8 @@
 #include "objread/import_settings.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 class ImportSettingsTest : public pluginsupport::ConfigHomeTest {
@@ -62,3 +64,5 @@ TEST_F(ImportSettingsTest, SetOptionsKeepsLineEndsAtZeroAndRoundTrips) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -1,6 +1,6 @@
 #include "obj_fixtures.h"
 
-namespace objtest {
+namespace plugins::objtest {
 
 std::vector<MeshResult> Meshes(const ObjectList& list) {
     std::vector<MeshResult> result;
@@ -50,4 +50,4 @@ std::string GridObj(int w, int h) {
     return text;
 }
 
-}  // namespace objtest
+}  // namespace plugins::objtest

@@ -6,7 +6,7 @@
 
 #include "framework/contract.h"
 
-namespace objtest {
+namespace plugins::objtest {
 
 // A mesh as handed over, copied out of the compact form.
 struct MeshResult {
@@ -30,4 +30,4 @@ std::vector<Triangle3d> Triangles(const MeshResult& mesh);
 // "f" lines for its (w-1) x (h-1) quads.
 std::string GridObj(int w, int h);
 
-}  // namespace objtest
+}  // namespace plugins::objtest

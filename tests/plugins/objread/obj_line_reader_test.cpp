@@ -11,6 +11,8 @@
 
 #include "objread/obj_line_reader.h"
 
+namespace plugins {
+
 namespace {
 
 struct ReadResult {
@@ -164,3 +166,5 @@ TEST(ObjLineReader, EndsOnAReadErrorAndOnALineBeyondTheLimit) {
         std::fclose(file);
     }
 }
+
+}  // namespace plugins

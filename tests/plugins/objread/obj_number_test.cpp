@@ -9,6 +9,8 @@
 
 #include "objread/obj_number.h"
 
+namespace plugins {
+
 namespace {
 
 // Both forms: the one that finds the number's end itself, and the one given
@@ -131,3 +133,5 @@ TEST(ReadObjInt, ReadsLeadingIntegerWithinRange) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -8,6 +8,8 @@
 #include "framework/mesh_tables.h"
 #include "objread/obj_reader.h"
 
+namespace plugins {
+
 namespace {
 
 using objread::ParseFaceLine;
@@ -130,3 +132,5 @@ TEST(FindOrAddGroup, ExactNamesInOrderOfFirstAppearance) {
 }
 
 }  // namespace
+
+}  // namespace plugins

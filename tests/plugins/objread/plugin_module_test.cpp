@@ -15,6 +15,8 @@
 #include "obj_fixtures.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 const char* const kCube =
@@ -139,13 +141,13 @@ TEST_F(PluginModuleTest, ImportFileWorksBesideTheFileAndGivesTheDirectoryBack) {
     WriteSettingInt("objread", kSpecificSettings, "obj_mode", 0);
     WriteSettingInt("objread", kCommonSettings, "verbose_mode", 1);
     WriteSettingText("objread", kCommonSettings, "logfilename", "import.log");
-    const std::string before = pluginentry::CurrentDirectory();
-    ASSERT_TRUE(pluginentry::ChangeDirectory(temp_.path().string()));
+    const std::string before = entry::CurrentDirectory();
+    ASSERT_TRUE(entry::ChangeDirectory(temp_.path().string()));
 
     ImportPlugin* importer = NewImporter();
     ObjectList* list = importer->ImportFile("models/cube.obj");
-    const std::string after = pluginentry::CurrentDirectory();
-    pluginentry::ChangeDirectory(before);
+    const std::string after = entry::CurrentDirectory();
+    entry::ChangeDirectory(before);
 
     EXPECT_EQ(list->Count(), 1);
     EXPECT_STREQ(importer->LastFileName(), "models/cube.obj");
@@ -164,11 +166,11 @@ TEST_F(PluginModuleTest, ImportFileFollowsADotDotAfterASymbolicLink) {
     std::filesystem::create_directory_symlink(temp_.path() / "elsewhere" / "sub",
                                               temp_.path() / "link");
     WriteSettingInt("objread", kSpecificSettings, "obj_mode", 0);
-    const std::string before = pluginentry::CurrentDirectory();
-    ASSERT_TRUE(pluginentry::ChangeDirectory(temp_.path().string()));
+    const std::string before = entry::CurrentDirectory();
+    ASSERT_TRUE(entry::ChangeDirectory(temp_.path().string()));
     ImportPlugin* importer = NewImporter();
     const auto meshes = objtest::Meshes(*importer->ImportFile("link/../cube.obj"));
-    pluginentry::ChangeDirectory(before);
+    entry::ChangeDirectory(before);
     importer->Delete();
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].triangles.size(), 12u);
@@ -205,3 +207,5 @@ TEST_F(PluginModuleTest, CancelledConfigureStillWritesTheSettingsBack) {
 }
 
 }  // namespace
+
+}  // namespace plugins

@@ -10,6 +10,8 @@
 
 #include "objread/triangulate.h"
 
+namespace plugins {
+
 namespace {
 
 using Tri = std::array<std::uint32_t, 3>;
@@ -151,3 +153,5 @@ TEST(PointInPolygon, AnswersAsTheExactAngleSumDoes) {
 }
 
 }  // namespace
+
+}  // namespace plugins

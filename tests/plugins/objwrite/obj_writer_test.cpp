@@ -10,6 +10,8 @@
 #include "mesh_fixtures.h"
 #include "support/temp_dir.h"
 
+namespace plugins::objwrite {
+
 namespace {
 
 using namespace exporttest;
@@ -135,3 +137,5 @@ TEST_F(ObjWriterTest, CubeNormalsFollowTheSmoothAngle) {
 }
 
 }  // namespace
+
+}  // namespace plugins::objwrite

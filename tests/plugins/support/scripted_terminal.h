@@ -15,13 +15,13 @@ class ScriptedTerminal {
     // count as terminals.
     explicit ScriptedTerminal(const std::string& input, bool interactive = true)
         : in_(input), term_{&in_, &out_, &err_, interactive, interactive} {
-        SetCurrentTerminal(&term_);
+        plugins::SetCurrentTerminal(&term_);
     }
-    ~ScriptedTerminal() { SetCurrentTerminal(nullptr); }
+    ~ScriptedTerminal() { plugins::SetCurrentTerminal(nullptr); }
     ScriptedTerminal(const ScriptedTerminal&) = delete;
     ScriptedTerminal& operator=(const ScriptedTerminal&) = delete;
 
-    Terminal& terminal() { return term_; }
+    plugins::Terminal& terminal() { return term_; }
     std::string Out() const { return out_.str(); }
     std::string Err() const { return err_.str(); }
     // What the script still holds, unread.
@@ -35,7 +35,7 @@ class ScriptedTerminal {
     std::istringstream in_;
     std::ostringstream out_;
     std::ostringstream err_;
-    Terminal term_;
+    plugins::Terminal term_;
 };
 
 }  // namespace pluginsupport

@@ -18,6 +18,8 @@
 #include "support/sha256.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 using pluginsupport::ReadFileBytes;
@@ -180,3 +182,5 @@ INSTANTIATE_TEST_SUITE_P(RealisticModel, GoldenTest, ::testing::ValuesIn(kCases)
                          });
 
 }  // namespace
+
+}  // namespace plugins

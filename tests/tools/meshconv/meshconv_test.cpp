@@ -11,6 +11,8 @@
 #include "framework/settings_store.h"
 #include "support/temp_dir.h"
 
+namespace plugins {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -272,3 +274,5 @@ TEST_F(MeshconvTest, ConfigureStoresOnOkOnlyAndHelpShowsTheText) {
 }
 
 }  // namespace
+
+}  // namespace plugins

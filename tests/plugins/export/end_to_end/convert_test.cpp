@@ -18,6 +18,8 @@
 #include "framework/settings_store.h"
 #include "host.h"
 
+namespace plugins {
+
 namespace {
 
 using namespace e2e;
@@ -370,3 +372,5 @@ TEST_F(ConvertTest, ConfigureStoresTheExporterFieldsOnOkAndKeepsUnify) {
 }
 
 }  // namespace
+
+}  // namespace plugins

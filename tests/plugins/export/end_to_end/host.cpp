@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace e2e {
+namespace plugins::e2e {
 
 Module::Module(const char* path) : handle_(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
 
@@ -102,4 +102,4 @@ int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args,
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace e2e
+}  // namespace plugins::e2e

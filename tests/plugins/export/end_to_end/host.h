@@ -8,7 +8,7 @@
 #include "framework/contract.h"
 #include "support/temp_dir.h"
 
-namespace e2e {
+namespace plugins::e2e {
 
 class Module {
   public:
@@ -75,4 +75,4 @@ int RunMeshconv(const std::vector<std::string>& args, const std::string& err_fil
 int RunMeshconvIn(const std::string& dir, const std::vector<std::string>& args,
                   const std::string& err_file, bool at_terminal);
 
-}  // namespace e2e
+}  // namespace plugins::e2e

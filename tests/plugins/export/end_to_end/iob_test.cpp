@@ -17,6 +17,8 @@
 #include "host.h"
 #include "iob_fixtures.h"
 
+namespace plugins {
+
 namespace {
 
 using namespace e2e;
@@ -277,3 +279,5 @@ TEST_F(IobConvertTest, IobreadReadsWhatTessvaneSaved) {
 }
 
 }  // namespace
+
+}  // namespace plugins

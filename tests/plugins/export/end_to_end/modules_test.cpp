@@ -12,6 +12,8 @@
 #include "framework/settings_store.h"
 #include "host.h"
 
+namespace plugins {
+
 namespace {
 
 using namespace e2e;
@@ -197,3 +199,5 @@ TEST_F(ExporterModuleTest, NoNumberThatIsNotFiniteIsEverWritten) {
 }
 
 }  // namespace
+
+}  // namespace plugins
