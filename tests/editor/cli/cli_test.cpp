@@ -220,6 +220,40 @@ TEST_F(CliTest, ExistingTargetIsBackedUpAbortedOrOverwrittenAsAsked) {
     }
 }
 
+// A batch run through a symbolic link saves the file the link names: the link
+// stays, and a backup lies beside the file that was saved.
+TEST_F(CliTest, BatchThroughALinkRewritesTheFileItNames) {
+    struct Case {
+        const char* option;
+        bool backup;
+    };
+    const Case cases[] = {{"--overwrite", false}, {"--backup", true}};
+    const Bytes original = ReadFileBytes(dir.File("cube.iob"));
+    fs::create_directory(dir.path() / "real");
+    fs::create_symlink("real/wood.iob", dir.path() / "wood.iob");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        WriteFileBytes(dir.File("real/wood.iob"), original);
+        fs::remove(dir.File("real/wood.bak"));
+
+        const CliResult result =
+            Run({"batch", c.option, "--map-dir", "C:\\TEX=D:\\NEW", "wood.iob"});
+
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, "wood.iob......ok\n");
+        EXPECT_TRUE(fs::is_symlink(dir.path() / "wood.iob"));
+        EXPECT_EQ(Run({"list", "--format", "tsv", "real/wood.iob"}).out,
+                  "file\tkind\tpart\tdirectory\tname\tdescription\n"
+                  "real/wood.iob\tTexture\tCUBE\tD:\\\\NEW\twood.iff\t\n"
+                  "real/wood.iob\tBrush\tCUBE\tDH0:Brushes\tbrick.iff\t\n");
+        EXPECT_EQ(fs::exists(dir.File("real/wood.bak")), c.backup);
+        if (c.backup) {
+            EXPECT_EQ(ReadFileBytes(dir.File("real/wood.bak")), original);
+        }
+        EXPECT_FALSE(fs::exists(dir.File("wood.bak")));
+    }
+}
+
 TEST_F(CliTest, BatchWithMissingAndNonIffFilesFails) {
     const CliResult result =
         Run({"batch", "--save-dir", "out", "missing.iob", "notes.txt", "cube.iob"});
