@@ -54,7 +54,7 @@ struct Corner {
     std::uint64_t v, vt, vn;
 };
 
-enum class CornerStyle { kFull, kNormal, kPlain };  // v/vt/vn, v//vn, v
+enum class CornerStyle { Full, Normal, Plain };  // v/vt/vn, v//vn, v
 
 class ObjText {
   public:
@@ -151,7 +151,7 @@ class ObjectWriter {
         out_.Fixed6(p.z);
         out_.EndLine();
         ++made_.totals.vertices;
-        if (style_ == CornerStyle::kFull) {
+        if (style_ == CornerStyle::Full) {
             out_.Put("vt ");
             out_.Fixed6(u);
             out_.Put(' ');
@@ -159,7 +159,7 @@ class ObjectWriter {
             out_.EndLine();
             ++vt_;
         }
-        if (style_ != CornerStyle::kPlain) {
+        if (style_ != CornerStyle::Plain) {
             const Point n = Normalized(normal);
             out_.Put("vn ");
             out_.Fixed6(n.x);
@@ -183,12 +183,12 @@ class ObjectWriter {
         for (const Corner& c : corners) {
             out_.Put(' ');
             out_.Number(c.v);
-            if (style_ == CornerStyle::kFull) {
+            if (style_ == CornerStyle::Full) {
                 out_.Put('/');
                 out_.Number(c.vt);
                 out_.Put('/');
                 out_.Number(c.vn);
-            } else if (style_ == CornerStyle::kNormal) {
+            } else if (style_ == CornerStyle::Normal) {
                 out_.Put("//");
                 out_.Number(c.vn);
             }
@@ -453,9 +453,9 @@ RealisticObj GenerateRealisticObj(const std::string& path, std::uint64_t triangl
     const int prisms = std::max(2, static_cast<int>(perObject * 0.12 / 30.0));
 
     for (int object = 0; object < kObjects; ++object) {
-        const CornerStyle style = object == 5 || object == 6 ? CornerStyle::kNormal
-                                  : object == 7              ? CornerStyle::kPlain
-                                                             : CornerStyle::kFull;
+        const CornerStyle style = object == 5 || object == 6 ? CornerStyle::Normal
+                                  : object == 7              ? CornerStyle::Plain
+                                                             : CornerStyle::Full;
         std::snprintf(line, sizeof line, "o object_%d", object);
         out.Line(line);
         ObjectWriter writer(out, random, made, object, style);

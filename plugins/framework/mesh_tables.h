@@ -14,6 +14,7 @@
 // number outside 0 .. Count() - 1.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -136,7 +137,10 @@ class VertexTable {
     void AddNewFaceRef(int face, int vertex);
 
     // Point i without a range check (0 <= i < Count()).
-    const Vector3d& Point(int i) const { return points_[static_cast<std::size_t>(i)]; }
+    const Vector3d& Point(int i) const {
+        assert(i >= 0 && i < count_);
+        return points_[static_cast<std::size_t>(i)];
+    }
     // Bytes held by the table's arrays, for reports.
     std::size_t HeldBytes() const;
 
@@ -205,7 +209,10 @@ class FaceTable {
     int FindOrAdd(int a, int b, int c, std::uint64_t hash);
 
     // Face i without a range check (0 <= i < Count()).
-    const FaceRecord& Record(int i) const { return faces_[static_cast<std::size_t>(i)]; }
+    const FaceRecord& Record(int i) const {
+        assert(i >= 0 && i < count_);
+        return faces_[static_cast<std::size_t>(i)];
+    }
     std::size_t HeldBytes() const;
 
   private:
@@ -265,7 +272,10 @@ class EdgeTable {
     int FindOrAdd(int a, int b, std::uint64_t hash);
 
     // Edge i without a range check (0 <= i < Count()).
-    const EdgeRecord& Record(int i) const { return edges_[static_cast<std::size_t>(i)]; }
+    const EdgeRecord& Record(int i) const {
+        assert(i >= 0 && i < count_);
+        return edges_[static_cast<std::size_t>(i)];
+    }
     std::size_t HeldBytes() const;
 
   private:

@@ -221,7 +221,6 @@ RegistryKey::RegistryKey(const char* class_text, RegistryRoot root)
 
 int RegistryKey::OpenOrCreate(const char* path) {
     Close();
-    enum_index_ = 0;
 
     bool valid = false;
     std::vector<std::string> parts = SplitKeyPath(path, valid);

@@ -95,7 +95,6 @@ class RegistryKey {
     std::string class_text_;
     RegistryRoot root_;
     std::filesystem::path file_;
-    int enum_index_ = 0;
 };
 
 // Section functions. Each opens (or creates) the key of the plug-in's

@@ -7,6 +7,7 @@
 // (memory.h), which grow without copying.
 #pragma once
 
+#include <cassert>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -48,8 +49,15 @@ class TableArray {
     TableArray(const TableArray&) = delete;
     TableArray& operator=(const TableArray&) = delete;
 
-    T& operator[](std::size_t i) { return data_[i]; }
-    const T& operator[](std::size_t i) const { return data_[i]; }
+    // Element i, unchecked in release builds (i < capacity()).
+    T& operator[](std::size_t i) {
+        assert(i < capacity_);
+        return data_[i];
+    }
+    const T& operator[](std::size_t i) const {
+        assert(i < capacity_);
+        return data_[i];
+    }
     T* data() { return data_; }
     const T* data() const { return data_; }
     std::size_t capacity() const { return capacity_; }

@@ -110,13 +110,13 @@ Mesh3d* BuildMesh(const TdddObject& object, const std::string& name, int& unclos
     std::array<std::uint32_t, 3> k{};
     for (std::size_t f = 0; f < object.faces.size(); ++f) {
         switch (FaceCorners(object, f, k)) {
-            case FaceProblem::kNone:
+            case FaceProblem::None:
                 mesh->AddTriangle({object.points[k[0]], object.points[k[1]], object.points[k[2]]});
                 break;
-            case FaceProblem::kNotClosed:
+            case FaceProblem::NotClosed:
                 ++unclosed;
                 break;
-            case FaceProblem::kMissingIndex:
+            case FaceProblem::MissingIndex:
                 ++missing;
                 break;
         }

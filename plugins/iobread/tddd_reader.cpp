@@ -322,14 +322,14 @@ FaceProblem FaceCorners(const TdddObject& object, std::size_t f,
     std::array<std::uint32_t, 2> e[3];
     for (std::size_t k = 0; k < 3; ++k) {
         if (face[k] >= object.edges.size()) {
-            return FaceProblem::kMissingIndex;
+            return FaceProblem::MissingIndex;
         }
         e[k] = object.edges[face[k]];
         if (e[k][0] >= object.points.size() || e[k][1] >= object.points.size()) {
-            return FaceProblem::kMissingIndex;
+            return FaceProblem::MissingIndex;
         }
         if (e[k][0] == e[k][1]) {
-            return FaceProblem::kNotClosed;
+            return FaceProblem::NotClosed;
         }
     }
     std::uint32_t a = 0;
@@ -341,15 +341,15 @@ FaceProblem FaceCorners(const TdddObject& object, std::size_t f,
         a = e[0][1];
         b = e[0][0];
     } else {
-        return FaceProblem::kNotClosed;
+        return FaceProblem::NotClosed;
     }
     const std::uint32_t c = e[1][0] == b ? e[1][1] : e[1][0];
     const bool closes = (e[2][0] == c && e[2][1] == a) || (e[2][0] == a && e[2][1] == c);
     if (c == a || !closes) {
-        return FaceProblem::kNotClosed;
+        return FaceProblem::NotClosed;
     }
     corners = {a, b, c};
-    return FaceProblem::kNone;
+    return FaceProblem::None;
 }
 
 }  // namespace plugins::iobread

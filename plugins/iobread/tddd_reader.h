@@ -59,9 +59,9 @@ bool ReadTddd(const std::uint8_t* data, std::size_t size, TdddContents& contents
 
 // Why a face gave no triangle.
 enum class FaceProblem {
-    kNone,
-    kNotClosed,     // its three edges do not run round one triangle
-    kMissingIndex,  // it names an edge, or an edge names a point, the object lacks
+    None,
+    NotClosed,     // its three edges do not run round one triangle
+    MissingIndex,  // it names an edge, or an edge names a point, the object lacks
 };
 
 // The three point numbers of face f of object in the order its edges run:

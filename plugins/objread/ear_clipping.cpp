@@ -184,13 +184,13 @@ struct Entry {
     std::uint32_t version;
 };
 
-enum class Inside : std::uint8_t { kUnknown, kYes, kNo };
+enum class Inside : std::uint8_t { Unknown, Yes, No };
 
 // What is known of the ear that starts at a corner: (a, next, next of next).
 struct EarState {
     std::uint32_t version = ~0u;  // the ear version it was found for
     bool degenerate = false;
-    Inside inside = Inside::kUnknown;
+    Inside inside = Inside::Unknown;
     bool fragile = false;       // inside came from an angle sum near half a turn
     std::int64_t blocker = -2;  // -2 unknown, -1 no corner inside, else that corner
     std::uint32_t epoch = 0;    // the epoch in which inside was decided
@@ -547,7 +547,7 @@ Inside PlaneClipper::AngleSumInside(std::uint32_t a, bool& fragile) {
         scratch_.data(), points_, static_cast<std::uint32_t>(scratch_.size()), ears_[a].centroid);
     ears_[a].epoch = epoch_;
     fragile = std::fabs(sum - kHalfTurn) < kFragileMargin;
-    return sum > kHalfTurn ? Inside::kYes : Inside::kNo;
+    return sum > kHalfTurn ? Inside::Yes : Inside::No;
 }
 
 void PlaneClipper::DecideInside(std::uint32_t a) {
@@ -664,7 +664,7 @@ void PlaneClipper::DecideInside(std::uint32_t a) {
             });
         }
     }
-    ear.inside = winding != 0 ? Inside::kYes : Inside::kNo;
+    ear.inside = winding != 0 ? Inside::Yes : Inside::No;
     ear.fragile = false;
     ear.epoch = epoch_;
 }
@@ -711,10 +711,10 @@ bool PlaneClipper::Valid(std::uint32_t a) {
     if (ear.blocker >= 0 && alive_[static_cast<std::size_t>(ear.blocker)]) {
         return false;
     }
-    if (ear.inside == Inside::kUnknown || ear.fragile || ear.epoch != epoch_) {
+    if (ear.inside == Inside::Unknown || ear.fragile || ear.epoch != epoch_) {
         DecideInside(a);
     }
-    if (ear.inside == Inside::kNo) {
+    if (ear.inside == Inside::No) {
         return false;
     }
     if (ear.blocker == -2 || (ear.blocker >= 0 && !alive_[static_cast<std::size_t>(ear.blocker)])) {
@@ -805,9 +805,9 @@ void PlaneClipper::Cut(std::uint32_t a, std::vector<CornerTriangle>& triangles) 
     grid_.Cover(removed, 3, margin, [&](std::size_t cell) {
         Read(earCells_[cell], liveEar, [&](const Entry& e) {
             EarState& ear = ears_[e.node];
-            if (ear.inside != Inside::kUnknown &&
+            if (ear.inside != Inside::Unknown &&
                 NearTriangle(ear.centroid2, removed[0], removed[1], removed[2], margin)) {
-                ear.inside = Inside::kUnknown;
+                ear.inside = Inside::Unknown;
                 open_.Insert(e.node);
             }
         });

@@ -34,7 +34,7 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
 
     const std::size_t count = groups.Count();
     const std::string& name = settings.file_name;
-    if (parsed.status != ObjParseResult::Status::kRead) {
+    if (parsed.status != ObjParseResult::Status::Read) {
         // Meshes of a file read in part are not what the file holds: none
         // are handed over.
         for (std::size_t i = 0; i < count; ++i) {
@@ -43,12 +43,12 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
         }
         const std::string line = std::to_string(parsed.line);
         switch (parsed.status) {
-            case ObjParseResult::Status::kReadError:
+            case ObjParseResult::Status::ReadError:
                 ReportImportFailure("cannot read " + name + " after line " + line + ": " +
                                         std::strerror(parsed.error),
                                     log);
                 break;
-            case ObjParseResult::Status::kLineTooLong:
+            case ObjParseResult::Status::LineTooLong:
                 ReportImportFailure("line " + line + " of " + name + " is longer than " +
                                         std::to_string(kMaxObjLine >> 20) + " MiB",
                                     log);

@@ -29,7 +29,7 @@ bool ObjLineReader::Fill() {
     if (got == 0) {
         eof_ = true;
         if (std::ferror(file_) != 0) {
-            ended_ = End::kReadError;
+            ended_ = End::ReadError;
         }
         return false;
     }
@@ -68,7 +68,7 @@ bool ObjLineReader::Next(const char*& line, std::size_t& length) {
                 }
             }
             if (len > maxLine_) {
-                ended_ = End::kLineTooLong;
+                ended_ = End::LineTooLong;
                 return false;
             }
             *stop = '\0';
@@ -80,14 +80,14 @@ bool ObjLineReader::Next(const char*& line, std::size_t& length) {
         }
         scanned = held;
         if (held > maxLine_) {
-            ended_ = End::kLineTooLong;
+            ended_ = End::LineTooLong;
             return false;
         }
         if (!Fill()) {
-            if (ended_ == End::kReadError) {
+            if (ended_ == End::ReadError) {
                 return false;
             }
-            ended_ = End::kEndOfFile;
+            ended_ = End::EndOfFile;
             if (begin_ == end_) {
                 return false;
             }
@@ -95,7 +95,7 @@ bool ObjLineReader::Next(const char*& line, std::size_t& length) {
             char* last = buffer_.data() + begin_;
             const std::size_t len = end_ - begin_;
             if (len > maxLine_) {
-                ended_ = End::kLineTooLong;
+                ended_ = End::LineTooLong;
                 return false;
             }
             last[len] = '\0';

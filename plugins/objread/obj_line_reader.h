@@ -22,7 +22,7 @@ inline constexpr std::size_t kMaxObjLine = std::size_t{256} << 20;
 class ObjLineReader {
   public:
     // Why the input ended.
-    enum class End { kNotYet, kEndOfFile, kReadError, kLineTooLong };
+    enum class End { NotYet, EndOfFile, ReadError, LineTooLong };
 
     // Reads from file, which stays owned (and open) by the caller. The
     // reader starts at the file's current position. maxLine is the longest
@@ -47,7 +47,7 @@ class ObjLineReader {
 
     std::FILE* file_;
     std::size_t maxLine_;
-    End ended_ = End::kNotYet;
+    End ended_ = End::NotYet;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // first unread byte
     std::size_t end_ = 0;    // one past the last byte held

@@ -244,7 +244,7 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
                 Vector3d v;
                 if (!ReadVertex(line + 1, line + length, v)) {
                     scratch.pending.Finish();
-                    result.status = ObjParseResult::Status::kNotFinite;
+                    result.status = ObjParseResult::Status::NotFinite;
                     result.bytes = reader.Position();
                     return result;
                 }
@@ -285,12 +285,12 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
     scratch.pending.Finish();
     result.bytes = reader.Position();
     switch (reader.Ended()) {
-        case ObjLineReader::End::kReadError:
-            result.status = ObjParseResult::Status::kReadError;
+        case ObjLineReader::End::ReadError:
+            result.status = ObjParseResult::Status::ReadError;
             result.error = readError;
             break;
-        case ObjLineReader::End::kLineTooLong:
-            result.status = ObjParseResult::Status::kLineTooLong;
+        case ObjLineReader::End::LineTooLong:
+            result.status = ObjParseResult::Status::LineTooLong;
             ++result.line;
             break;
         default:

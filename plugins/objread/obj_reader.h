@@ -74,12 +74,12 @@ struct ObjParseContext {
 // How a parse ended.
 struct ObjParseResult {
     enum class Status {
-        kRead,         // to the end of the file
-        kReadError,    // the file could not be read on (error holds errno)
-        kLineTooLong,  // line is longer than kMaxObjLine
-        kNotFinite,    // line is a vertex with a coordinate beyond any double, or NaN
+        Read,         // to the end of the file
+        ReadError,    // the file could not be read on (error holds errno)
+        LineTooLong,  // line is longer than kMaxObjLine
+        NotFinite,    // line is a vertex with a coordinate beyond any double, or NaN
     };
-    Status status = Status::kRead;
+    Status status = Status::Read;
     std::uint64_t line = 0;   // the line concerned, counting from 1
     std::uint64_t bytes = 0;  // bytes read
     int error = 0;

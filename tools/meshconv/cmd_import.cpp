@@ -47,12 +47,12 @@ bool ParseOptions(const Arguments& args, ImportCommand& command) {
         const std::string& a = args[i];
         std::string error;
         switch (ParseImportOption(args, i, command.options, error)) {
-            case ImportOptionParse::kTaken:
+            case ImportOptionParse::Taken:
                 continue;
-            case ImportOptionParse::kBad:
+            case ImportOptionParse::Bad:
                 std::fprintf(stderr, "meshconv import: %s\n", error.c_str());
                 return false;
-            case ImportOptionParse::kNotImportOption:
+            case ImportOptionParse::NotImportOption:
                 break;
         }
         if (a == "--plugin") {

@@ -73,12 +73,12 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o) {
         const std::string& a = args[i];
         std::string error;
         switch (ParseImportOption(args, i, o.import_options, error, checks)) {
-            case ImportOptionParse::kTaken:
+            case ImportOptionParse::Taken:
                 continue;
-            case ImportOptionParse::kBad:
+            case ImportOptionParse::Bad:
                 std::fprintf(stderr, "meshconv convert: %s\n", error.c_str());
                 return false;
-            case ImportOptionParse::kNotImportOption:
+            case ImportOptionParse::NotImportOption:
                 break;
         }
         std::string v;

@@ -68,16 +68,16 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
     auto choice = [&](const char* what, std::initializer_list<const char*> names,
                       std::optional<int>& out) {
         if (!value()) {
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         const int index = IndexOf(v, names);
         if (index < 0) {
             error = checks.generic_choice_message ? "unknown value '" + v + "' for " + a
                                                   : "unknown " + std::string(what) + " '" + v + "'";
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         out = index;
-        return ImportOptionParse::kTaken;
+        return ImportOptionParse::Taken;
     };
 
     if (a == "--split") {
@@ -89,34 +89,34 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
     }
     if (a == "--scale") {
         if (!value()) {
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         double f = 0.0;
         if (!ParseNumber(v, f)) {
             error = "'" + v + "' is not a number";
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         // The factor reaches the plug-in through its settings, which keep
         // six decimals: a small factor would arrive as 0 and flatten every
         // mesh to a point.
         if (checks.scale_within_precision && f != 0.0 && std::fabs(f) < 0.0000005) {
             error = "--scale " + v + " is below the settings' precision (0.000001)";
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         if (!FitsTheSettings(f)) {
             error = "--scale " + v + " is too large for the settings to hold";
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         options.scale = f;
-        return ImportOptionParse::kTaken;
+        return ImportOptionParse::Taken;
     }
     if (a == "--unify" || a == "--no-unify") {
         options.unify = a == "--unify" ? 1 : 0;
-        return ImportOptionParse::kTaken;
+        return ImportOptionParse::Taken;
     }
     if (a == "--log") {
         if (!value()) {
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
         // The importer may work in another directory than the one meshconv
         // was started in; a log named relative to the start belongs there.
@@ -128,15 +128,15 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
         if (options.log->size() > kMaxSettingText) {
             error = "--log " + v + ": the path " + *options.log + " is longer than the " +
                     std::to_string(kMaxSettingText) + " characters the settings can hold";
-            return ImportOptionParse::kBad;
+            return ImportOptionParse::Bad;
         }
-        return ImportOptionParse::kTaken;
+        return ImportOptionParse::Taken;
     }
     if (a == "--no-log") {
         options.log = std::string();
-        return ImportOptionParse::kTaken;
+        return ImportOptionParse::Taken;
     }
-    return ImportOptionParse::kNotImportOption;
+    return ImportOptionParse::NotImportOption;
 }
 
 void StoreImportOptions(const std::string& subkey, const ImportOptions& o) {

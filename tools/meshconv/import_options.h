@@ -34,9 +34,9 @@ struct ImportOptionChecks {
 };
 
 enum class ImportOptionParse {
-    kNotImportOption,  // args[i] is none of them; nothing changed
-    kTaken,            // stored in options; i is at the option's last argument
-    kBad,              // error holds the message, without the command's name
+    NotImportOption,  // args[i] is none of them; nothing changed
+    Taken,            // stored in options; i is at the option's last argument
+    Bad,              // error holds the message, without the command's name
 };
 
 // Reads the import option at args[i] (--split, --scale, --swap, --unify,

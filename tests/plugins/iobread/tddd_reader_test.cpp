@@ -96,35 +96,35 @@ TEST(TdddReaderTest, AFaceFollowsItsEdgesOrIsSkipped) {
         {"edges stored along the face",
          {{0, 1}, {1, 2}, {2, 0}},
          {0, 1, 2},
-         FaceProblem::kNone,
+         FaceProblem::None,
          {0, 1, 2}},
         {"edges stored against it",
          {{1, 0}, {2, 1}, {0, 2}},
          {0, 1, 2},
-         FaceProblem::kNone,
+         FaceProblem::None,
          {0, 1, 2}},
         {"edges listed the other way round",
          {{0, 1}, {1, 2}, {2, 0}},
          {2, 1, 0},
-         FaceProblem::kNone,
+         FaceProblem::None,
          {0, 2, 1}},
-        {"third edge elsewhere", {{0, 1}, {1, 2}, {2, 3}}, {0, 1, 2}, FaceProblem::kNotClosed, {}},
-        {"first two edges apart", {{0, 1}, {2, 3}, {1, 2}}, {0, 1, 2}, FaceProblem::kNotClosed, {}},
-        {"one edge twice", {{0, 1}, {1, 2}}, {0, 0, 1}, FaceProblem::kNotClosed, {}},
+        {"third edge elsewhere", {{0, 1}, {1, 2}, {2, 3}}, {0, 1, 2}, FaceProblem::NotClosed, {}},
+        {"first two edges apart", {{0, 1}, {2, 3}, {1, 2}}, {0, 1, 2}, FaceProblem::NotClosed, {}},
+        {"one edge twice", {{0, 1}, {1, 2}}, {0, 0, 1}, FaceProblem::NotClosed, {}},
         {"an edge from a point to itself",
          {{0, 0}, {0, 1}, {1, 0}},
          {0, 1, 2},
-         FaceProblem::kNotClosed,
+         FaceProblem::NotClosed,
          {}},
         {"an edge the object lacks",
          {{0, 1}, {1, 2}, {2, 0}},
          {0, 1, 7},
-         FaceProblem::kMissingIndex,
+         FaceProblem::MissingIndex,
          {}},
         {"a point the object lacks",
          {{0, 1}, {1, 9}, {9, 0}},
          {0, 1, 2},
-         FaceProblem::kMissingIndex,
+         FaceProblem::MissingIndex,
          {}},
     };
     for (const auto& c : cases) {
@@ -134,7 +134,7 @@ TEST(TdddReaderTest, AFaceFollowsItsEdgesOrIsSkipped) {
         object.faces = {c.face};
         std::array<std::uint32_t, 3> corners{};
         EXPECT_EQ(FaceCorners(object, 0, corners), c.problem) << c.what;
-        if (c.problem == FaceProblem::kNone) {
+        if (c.problem == FaceProblem::None) {
             EXPECT_EQ(corners, c.corners) << c.what;
         }
     }
@@ -279,7 +279,7 @@ TEST(TdddReaderTest, DamageAnywhereIsReadWithinTheBytesHeld) {
             for (const iobread::TdddObject& object : contents.objects) {
                 for (std::size_t f = 0; f < object.faces.size(); ++f) {
                     std::array<std::uint32_t, 3> corners{};
-                    if (FaceCorners(object, f, corners) == FaceProblem::kNone) {
+                    if (FaceCorners(object, f, corners) == FaceProblem::None) {
                         for (std::uint32_t k : corners) {
                             EXPECT_LT(k, object.points.size());
                         }

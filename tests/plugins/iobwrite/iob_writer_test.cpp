@@ -141,7 +141,7 @@ TEST_F(IobWriterTest, AMeshBecomesOneCustomObjectWithTheDocumentedDefaults) {
     const std::vector<Triangle3d> expected = exporttest::CubeTriangles();
     for (std::size_t f = 0; f < 12; ++f) {
         std::array<std::uint32_t, 3> k{};
-        ASSERT_EQ(iobread::FaceCorners(cube, f, k), iobread::FaceProblem::kNone);
+        ASSERT_EQ(iobread::FaceCorners(cube, f, k), iobread::FaceProblem::None);
         const Vector3d normal =
             FaceNormal({cube.points[k[0]], cube.points[k[1]], cube.points[k[2]]});
         const Vector3d wanted = FaceNormal(expected[f]);
@@ -198,7 +198,7 @@ TEST_F(IobWriterTest, AMeshBeyondTheShortCountsIsSplitOrWrittenWide) {
             }
             for (std::size_t f = 0; f < object.faces.size(); ++f) {
                 std::array<std::uint32_t, 3> k{};
-                faces += iobread::FaceCorners(object, f, k) == iobread::FaceProblem::kNone;
+                faces += iobread::FaceCorners(object, f, k) == iobread::FaceProblem::None;
             }
         }
         EXPECT_EQ(faces, triangles) << "every face closes";

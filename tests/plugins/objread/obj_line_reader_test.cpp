@@ -116,34 +116,34 @@ TEST(ObjLineReader, EndsOnAReadErrorAndOnALineBeyondTheLimit) {
     };
     const std::string big(100000, 'z');
     const Case cases[] = {
-        {"whole file", "ab\ncd", 5, 16, {"ab", "cd"}, objread::ObjLineReader::End::kEndOfFile},
+        {"whole file", "ab\ncd", 5, 16, {"ab", "cd"}, objread::ObjLineReader::End::EndOfFile},
         {"fails after a line",
          "ab\ncd\nef\n",
          4,
          16,
          {"ab"},
-         objread::ObjLineReader::End::kReadError},
+         objread::ObjLineReader::End::ReadError},
         {"line at the limit",
          "abcd\nxy",
          7,
          4,
          {"abcd", "xy"},
-         objread::ObjLineReader::End::kEndOfFile},
+         objread::ObjLineReader::End::EndOfFile},
         {"line beyond it",
          "ab\nabcde\nxy\n",
          12,
          4,
          {"ab"},
-         objread::ObjLineReader::End::kLineTooLong},
+         objread::ObjLineReader::End::LineTooLong},
         {"last line beyond it",
          "ab\nabcde",
          8,
          4,
          {"ab"},
-         objread::ObjLineReader::End::kLineTooLong},
+         objread::ObjLineReader::End::LineTooLong},
         // No line end at all, as from /dev/zero: the reader stops once the
         // line passes the limit, not when memory runs out.
-        {"endless line", big, big.size(), 1000, {}, objread::ObjLineReader::End::kLineTooLong},
+        {"endless line", big, big.size(), 1000, {}, objread::ObjLineReader::End::LineTooLong},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -160,7 +160,7 @@ TEST(ObjLineReader, EndsOnAReadErrorAndOnALineBeyondTheLimit) {
         }
         EXPECT_EQ(lines, c.lines);
         EXPECT_EQ(reader.Ended(), c.end);
-        if (c.end == objread::ObjLineReader::End::kLineTooLong) {
+        if (c.end == objread::ObjLineReader::End::LineTooLong) {
             EXPECT_LT(source.at, c.max_line + (std::size_t{1} << 17));
         }
         std::fclose(file);
