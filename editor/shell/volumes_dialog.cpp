@@ -127,9 +127,14 @@ std::optional<VolumeMapping> TVolumesForm::AskEntry(const VolumeMapping& shown,
         }
         const std::optional<std::string> name = NormalizeVolumeName(typed.bytes);
         if (!name) {
-            services_.warn("\"" + nameText.trimmed().toStdString() +
-                           "\" is not a volume name: give a drive, device, volume or assign such "
-                           "as C:, DH0:, Work: or Imagine:, without '/', '\\' or ','.");
+            // Appended, not concatenated: g++ 12 at -O3 sees an overlapping
+            // copy in "literal" + string that is not there.
+            std::string message = "\"";
+            message += nameText.trimmed().toStdString();
+            message +=
+                "\" is not a volume name: give a drive, device, volume or assign such "
+                "as C:, DH0:, Work: or Imagine:, without '/', '\\' or ','.";
+            services_.warn(message);
             return std::nullopt;
         }
         const std::optional<std::size_t> same = FindVolume(volumes_, *name);
