@@ -80,6 +80,14 @@ bool LoadedPlugin::Load(const std::string& path, std::string& error) {
     return true;
 }
 
+const char* PluginDirectoryFromPrograms() {
+    return MESHCONV_PLUGINS_FROM_BINDIR;
+}
+
+const char* Version() {
+    return MESHCONV_VERSION;
+}
+
 std::vector<std::string> DefaultPluginDirectories() {
     std::vector<std::string> dirs;
     std::error_code ec;
@@ -89,7 +97,8 @@ std::vector<std::string> DefaultPluginDirectories() {
     }
     const fs::path here = exe.parent_path();
     dirs.push_back(here.string());
-    dirs.push_back((here.parent_path() / "lib" / "meshconv").string());
+    // Installed: <prefix>/bin/meshconv and <prefix>/lib[/<multiarch>]/meshconv/.
+    dirs.push_back((here / MESHCONV_PLUGINS_FROM_BINDIR).lexically_normal().string());
     // Build tree: <build>/tools/meshconv/meshconv next to <build>/plugins/<name>/.
     const fs::path buildPlugins = here.parent_path().parent_path() / "plugins";
     if (fs::is_directory(buildPlugins, ec)) {
