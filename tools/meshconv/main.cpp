@@ -24,16 +24,17 @@ void PrintUsage(bool toStdout) {
         "  configure PLUGIN               edit a plug-in's settings\n"
         "  help PLUGIN                    show a plug-in's help\n"
         "\n"
-        "\n"
+        "options:\n"
         "  --help                         show this help (after a command: its help)\n"
         "  --version                      show meshconv's version\n"
         "\n"
-        "Every command takes --help. Plug-ins are found beside meshconv, in\n",
+        "Every command takes --help. An installed meshconv loads the plug-ins of\n",
         out);
     std::fprintf(out,
-                 "%s relative to it, in a build tree's plugins folders, or in the folder\n"
-                 "given with --plugins DIR. PLUGIN is a plug-in's file name without\n"
-                 "extension (objread) or a path to its library.\n",
+                 "%s (relative to itself); one that is not installed, those\n"
+                 "beside itself and in a build tree's plugins folders. --plugins DIR names\n"
+                 "another folder. PLUGIN is a plug-in's file name without extension\n"
+                 "(objread) or a path to its library.\n",
                  PluginDirectoryFromPrograms());
 }
 

@@ -96,9 +96,15 @@ std::vector<std::string> DefaultPluginDirectories() {
         return dirs;
     }
     const fs::path here = exe.parent_path();
+    // Installed: <prefix>/bin/meshconv and <prefix>/lib[/<multiarch>]/meshconv/,
+    // and nothing else: the program's own directory is /usr/bin or the like,
+    // whose libraries (ld.so) are no plug-ins and must not be loaded.
+    const fs::path installed = (here / MESHCONV_PLUGINS_FROM_BINDIR).lexically_normal();
+    if (fs::is_directory(installed, ec)) {
+        dirs.push_back(installed.string());
+        return dirs;
+    }
     dirs.push_back(here.string());
-    // Installed: <prefix>/bin/meshconv and <prefix>/lib[/<multiarch>]/meshconv/.
-    dirs.push_back((here / MESHCONV_PLUGINS_FROM_BINDIR).lexically_normal().string());
     // Build tree: <build>/tools/meshconv/meshconv next to <build>/plugins/<name>/.
     const fs::path buildPlugins = here.parent_path().parent_path() / "plugins";
     if (fs::is_directory(buildPlugins, ec)) {

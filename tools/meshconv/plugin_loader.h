@@ -63,10 +63,11 @@ class LoadedPlugin {
     ClassDescription* descriptor_ = nullptr;
 };
 
-// The directories searched for plug-ins when none is given: the program's
-// own directory, the installed layout (<prefix>/lib/<multiarch>/meshconv
-// beside <prefix>/bin, as the build was configured: PluginDirectoryFromPrograms)
-// and, in a build tree, every folder under <build>/plugins.
+// The directories searched for plug-ins when none is given. An installed
+// meshconv (<prefix>/bin beside <prefix>/lib/<multiarch>/meshconv, as the build
+// was configured: PluginDirectoryFromPrograms) searches that directory only.
+// Otherwise the program's own directory and, in a build tree, every folder
+// under <build>/plugins.
 std::vector<std::string> DefaultPluginDirectories();
 
 // The installed plug-in directory relative to the directory of the programs

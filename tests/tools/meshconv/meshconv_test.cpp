@@ -102,8 +102,11 @@ TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout) {
     fs::create_directories(pluginDir);
     fs::copy_file(MESHCONV_PROGRAM, prefix / "bin" / "meshconv");
     fs::copy_file(OBJREAD_MODULE, pluginDir / "objread.so");
+    // Libraries beside an installed meshconv (/usr/bin/ld.so) are not its plug-ins.
+    Write("prefix/bin/ld.so", "not a plug-in");
     o = RunProgram((prefix / "bin" / "meshconv").string(), {"list"});
     EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.err, "");
     EXPECT_EQ(o.out, kObjreadLine);
 }
 
