@@ -14,7 +14,7 @@ base=(
   poppler-utils fonts-liberation2 fonts-dejavu-core locales
   xvfb xauth
   # the man pages' check, the package and the test of the installed package
-  groff-base man-db dpkg-dev fakeroot lintian desktop-file-utils appstream
+  groff-base dpkg-dev lintian desktop-file-utils appstream
   shared-mime-info qt6-qpa-plugins x11-utils netpbm
 )
 bench=(libbenchmark-dev libassimp-dev libtinyobjloader-dev time)
