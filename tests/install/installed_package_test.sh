@@ -174,7 +174,7 @@ fi
 tessvane_pid=$!
 title="Tessvane v$version  -  spaceship.iob"
 shown=
-for _ in $(seq 300); do
+for _ in $(seq 600); do
   if xwininfo -display "$display" -root -tree 2>/dev/null | grep -q -F "\"$title\""; then
     shown=yes
     break
