@@ -1,4 +1,5 @@
-// The settings of objwrite and glwrite.
+// The settings every exporter shares (objwrite, glwrite, and iobwrite under
+// its own).
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,12 @@
 
 namespace plugins {
 
-// What tells the two exporters' settings apart.
+// What tells the exporters' settings apart.
 struct ExporterIdentity {
-    const char* subkey;             // the plug-in's key in the settings store
-    const char* default_logfile;    // log file name until one is stored
-    const char* filter;             // filter text of the save-file dialog
-    const char* default_extension;  // appended by the save-file dialog
+    const char* subkey;            // the plug-in's key in the settings store
+    const char* defaultLogFile;    // log file name until one is stored
+    const char* filter;            // filter text of the save-file dialog
+    const char* defaultExtension;  // appended by the save-file dialog
 };
 
 inline constexpr ExporterIdentity kObjWriteIdentity = {
@@ -48,11 +49,11 @@ class ExportSettings : public PluginSettings {
     void GetOptions(std::int16_t& verbose, std::int16_t& swap, std::int16_t& unify,
                     std::int16_t& ld, double& size, std::string& logfile, double& smooth) const;
 
-    std::string path;               // directory of the last export; the dialog starts there
-    std::string file_name;          // output file; after the dialog its full path
-    const char* filter;             // not stored
-    std::string default_extension;  // not stored
-    double smooth_angle = 70.0;     // degrees
+    std::string path;              // directory of the last export; the dialog starts there
+    std::string file_name;         // output file; after the dialog its full path
+    const char* filter;            // not stored
+    std::string defaultExtension;  // not stored
+    double smooth_angle = 70.0;    // degrees
 };
 
 }  // namespace plugins

@@ -1,10 +1,9 @@
 // What ExportRun needs from a plug-in's writer.
 //
-// objwrite and glwrite differ only in how they format the meshes; the run
-// that walks the host's objects and prepares each mesh is shared. Each
-// plug-in supplies one ExportWriter. A writer holds the state of one output
-// file (the file itself and its running counters) and is used by one run at
-// a time.
+// The exporters differ only in how they format the meshes; the run that
+// walks the host's objects and prepares each mesh is shared. Each plug-in
+// supplies one ExportWriter (an ExportFileWriter, which holds the file). A writer holds the state
+// of one output file (the file itself and its running counters) and is used by one run at a time.
 #pragma once
 
 #include "framework/contract.h"
@@ -23,10 +22,10 @@ struct ExportReport {
 
 // The banner line that starts the log of every run.
 struct ExportBanner {
-    const char* title;       // plug-in name with version
-    const char* build_date;  // as "Jun 11 1998"
-    const char* build_time;  // as "11:17:21"
-    const char* build_tag;
+    const char* title;      // plug-in name with version
+    const char* buildDate;  // as "Jun 11 1998"
+    const char* buildTime;  // as "11:17:21"
+    const char* buildTag;
 };
 
 class ExportWriter {
