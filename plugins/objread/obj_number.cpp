@@ -10,14 +10,8 @@ namespace plugins::objread {
 
 namespace {
 
-// The white space that scanf skips before a conversion.
-inline bool IsScanSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-inline bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using obj_number_detail::IsDigit;
+using obj_number_detail::IsScanSpace;
 
 locale_t CLocale() {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -130,38 +124,6 @@ const char* ReadObjDouble(const char* p, double& out) {
         ++end;
     }
     return ReadObjDouble(p, end, out);
-}
-
-const char* ReadObjInt(const char* p, std::int32_t& out) {
-    while (IsScanSpace(*p)) {
-        ++p;
-    }
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
-    }
-    if (!IsDigit(*p)) {
-        return nullptr;
-    }
-    std::int64_t value = 0;
-    bool overflow = false;
-    while (IsDigit(*p)) {
-        if (value <= INT64_C(0x7fffffff) + 1) {
-            value = value * 10 + (*p - '0');
-        } else {
-            overflow = true;
-        }
-        ++p;
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (overflow || value > INT32_MAX || value < INT32_MIN) {
-        return nullptr;
-    }
-    out = static_cast<std::int32_t>(value);
-    return p;
 }
 
 }  // namespace plugins::objread
