@@ -177,7 +177,7 @@ int RunCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream
         const std::string& file = options.files[index];
         const ReadStatus read = ReadObjectFile(context, file, false);
         if (read != ReadStatus::Ok) {
-            err << file << BatchStatusSuffix(BatchStatusFromRead(static_cast<int>(read))) << '\n';
+            err << file << BatchStatusSuffix(BatchStatusFromRead(read)) << '\n';
             failed = true;
             continue;
         }

@@ -114,7 +114,7 @@ int RunListCommand(const ListOptions& options, std::ostream& out, std::ostream& 
         const std::string& file = options.files[index];
         const ReadStatus read = ReadObjectFile(context, file, false);
         if (read != ReadStatus::Ok) {
-            err << file << BatchStatusSuffix(BatchStatusFromRead(static_cast<int>(read))) << '\n';
+            err << file << BatchStatusSuffix(BatchStatusFromRead(read)) << '\n';
             failed = true;
             continue;
         }

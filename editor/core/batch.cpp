@@ -85,7 +85,7 @@ BatchStatus HandleFile(CoreContext& context, const BatchFileEntry& entry,
                        const BatchRunOptions& options) {
     const std::string path = entry.Path();
     const ReadStatus read = ReadObjectFile(context, path, false);
-    BatchStatus status = BatchStatusFromRead(static_cast<int>(read));
+    BatchStatus status = BatchStatusFromRead(read);
     if (status == BatchStatus::Ok) status = SaveFile(context, entry, options);
     FreeObjectFile(context.file);
     return status;

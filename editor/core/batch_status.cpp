@@ -1,5 +1,7 @@
 #include "core/batch_status.h"
 
+#include "core/scanner.h"
+
 namespace tessvane {
 
 std::string_view BatchStatusText(BatchStatus status) {
@@ -22,19 +24,18 @@ std::string_view BatchStatusText(BatchStatus status) {
     return "File Error";
 }
 
-BatchStatus BatchStatusFromRead(int readStatus) {
-    switch (readStatus) {
-        case 0:
+BatchStatus BatchStatusFromRead(ReadStatus read) {
+    switch (read) {
+        case ReadStatus::Ok:
             return BatchStatus::Ok;
-        case 1:
+        case ReadStatus::OpenFailed:
             return BatchStatus::UnableToRead;
-        case 2:
+        case ReadStatus::NoPaths:
             return BatchStatus::NoPaths;
-        case 3:
+        case ReadStatus::NotTddd:
             return BatchStatus::NotTddd;
-        default:
-            return BatchStatus::FileError;
     }
+    return BatchStatus::FileError;
 }
 
 }  // namespace tessvane

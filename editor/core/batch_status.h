@@ -26,7 +26,10 @@ inline std::ostream& operator<<(std::ostream& os, BatchStatus status) {
     return os << BatchStatusText(status);
 }
 
-// The status of a read status code (0..3); any higher code is FileError.
-BatchStatus BatchStatusFromRead(int readStatus);
+enum class ReadStatus : int;  // core/scanner.h
+
+// The batch status of how ReadObjectFile ended: Ok, UnableToRead, NoPaths or
+// NotTddd.
+BatchStatus BatchStatusFromRead(ReadStatus read);
 
 }  // namespace tessvane

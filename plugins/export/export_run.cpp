@@ -30,9 +30,7 @@ int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallb
         auto* mesh = static_cast<Mesh3d*>(node->object);
         mesh->Expand();
         mesh->ScaleMesh(settings->size_value);
-        if (settings->swap_mode != 0) {
-            mesh->SwapAxes(settings->swap_mode);
-        }
+        mesh->SwapAxes(SwapModeFromSetting(settings->swap_mode));
         writer.WriteMesh(*mesh, *settings, report);
         mesh->FreeTables();
     }

@@ -215,9 +215,9 @@ class Mesh3d : public Obj3d {
     // Multiplies every table point and both bounds by factor (nothing happens
     // for exactly 1.0). A negative factor leaves min <= max.
     void ScaleMesh(double factor);
-    // Exchanges two coordinates of every table point and of the bounds:
-    // mode 1 x and y, 2 x and z, 3 y and z; any other mode changes nothing.
-    void SwapAxes(int mode);
+    // Exchanges the two coordinates that mode names in every table point and
+    // in the bounds; SwapMode::None changes nothing.
+    void SwapAxes(SwapMode mode);
     // Gives the faces of each edge-connected part a consistent winding. Each
     // part starts from a seed, the highest remaining face by centroid whose
     // normal is not horizontal (the lowest-numbered remaining face when none

@@ -93,9 +93,7 @@ bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings
     Status(callbacks, "Sizing: %s\n", mesh->name);
     mesh->ScaleMesh(settings.size_value);
     Status(callbacks, "Swapping axis: %s\n", mesh->name);
-    if (settings.swap_mode != 0) {
-        mesh->SwapAxes(settings.swap_mode);
-    }
+    mesh->SwapAxes(SwapModeFromSetting(settings.swap_mode));
     Status(callbacks, "Unifying: %s\n", mesh->name);
     if (settings.unify_mode != 0) {
         g_meshCallbacks = callbacks;

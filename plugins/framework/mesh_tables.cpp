@@ -187,22 +187,12 @@ void VertexTable::ScalePoints(double factor) {
     }
 }
 
-void VertexTable::SwapPointAxes(int mode) {
+void VertexTable::SwapPointAxes(SwapMode mode) {
+    if (mode == SwapMode::None) {
+        return;
+    }
     for (int i = 0; i < count_; ++i) {
-        Vector3d& p = points_[i];
-        switch (mode) {
-            case 1:
-                std::swap(p.x, p.y);
-                break;
-            case 2:
-                std::swap(p.x, p.z);
-                break;
-            case 3:
-                std::swap(p.y, p.z);
-                break;
-            default:
-                return;
-        }
+        SwapCoordinates(points_[i], mode);
     }
 }
 

@@ -100,9 +100,9 @@ class VertexTable {
     // Every point times factor, component by component. The lookup index is
     // not rebuilt: points added afterwards may not merge with moved ones.
     void ScalePoints(double factor);
-    // Exchanges x and y (mode 1), x and z (2) or y and z (3) of every point;
-    // other modes change nothing. The lookup index is not rebuilt.
-    void SwapPointAxes(int mode);
+    // Exchanges the two coordinates that mode names in every point. The
+    // lookup index is not rebuilt.
+    void SwapPointAxes(SwapMode mode);
 
     // Lookups in two steps, for callers that start several at once so that
     // their memory accesses overlap: the bucket of a key, a hint to fetch

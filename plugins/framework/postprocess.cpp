@@ -22,33 +22,13 @@ void Mesh3d::ScaleMesh(double factor) {
     if (min.z > max.z) std::swap(min.z, max.z);
 }
 
-namespace {
-
-void SwapComponents(Vector3d& v, int mode) {
-    switch (mode) {
-        case 1:
-            std::swap(v.x, v.y);
-            break;
-        case 2:
-            std::swap(v.x, v.z);
-            break;
-        case 3:
-            std::swap(v.y, v.z);
-            break;
-        default:
-            break;
-    }
-}
-
-}  // namespace
-
-void Mesh3d::SwapAxes(int mode) {
-    if (mode == 0 || vertices == nullptr) {
+void Mesh3d::SwapAxes(SwapMode mode) {
+    if (mode == SwapMode::None || vertices == nullptr) {
         return;
     }
     vertices->SwapPointAxes(mode);
-    SwapComponents(min, mode);
-    SwapComponents(max, mode);
+    SwapCoordinates(min, mode);
+    SwapCoordinates(max, mode);
 }
 
 int Mesh3d::Compact() {

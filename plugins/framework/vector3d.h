@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cmath>
+#include <utility>
 
 namespace plugins {
 
@@ -70,6 +71,38 @@ inline bool NearlyEqual(const Vector3d& a, const Vector3d& b) {
     constexpr double kTolerance = 1e-6;
     return std::fabs(a.x - b.x) < kTolerance && std::fabs(a.y - b.y) < kTolerance &&
            std::fabs(a.z - b.z) < kTolerance;
+}
+
+// Which two coordinates an axis swap exchanges. The swap_mode setting holds
+// the number of each.
+enum class SwapMode : int {
+    None = 0,  // nothing is exchanged
+    XY = 1,    // x and y
+    XZ = 2,    // x and z
+    YZ = 3,    // y and z
+};
+
+// The swap a stored swap_mode number names; any number outside 1 to 3
+// exchanges nothing.
+constexpr SwapMode SwapModeFromSetting(int swap_mode) {
+    return swap_mode >= 1 && swap_mode <= 3 ? static_cast<SwapMode>(swap_mode) : SwapMode::None;
+}
+
+// Exchanges the two coordinates of v that mode names.
+inline void SwapCoordinates(Vector3d& v, SwapMode mode) {
+    switch (mode) {
+        case SwapMode::None:
+            break;
+        case SwapMode::XY:
+            std::swap(v.x, v.y);
+            break;
+        case SwapMode::XZ:
+            std::swap(v.x, v.z);
+            break;
+        case SwapMode::YZ:
+            std::swap(v.y, v.z);
+            break;
+    }
 }
 
 namespace vector3d_detail {

@@ -25,7 +25,7 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
 
     ObjGroupList groups;
     ObjParseContext context;
-    context.objMode = settings.obj_mode;
+    context.splitMode = SplitModeFromSetting(settings.obj_mode);
     context.fileSize = size > 0 ? static_cast<std::uint64_t>(size) : 0;
     context.callbacks = callbacks;
     context.log = &log;

@@ -17,16 +17,6 @@ inline constexpr const char* kDefaultLogFile = "objread.log";
 inline constexpr const char* kImportFilter =
     "WaveFront File            (*.obj)|*.obj|All Files (*.*)|*.*||";
 
-// obj_mode values: which statement starts a new mesh.
-enum ObjMode {
-    kSplitNothing = 0,
-    kSplitObject = 1,
-    kSplitGroup = 2,
-    kSplitSmoothing = 3,
-    kSplitUsemap = 4,
-    kSplitUsemtl = 5
-};
-
 // Loads "Common Settings" and "Specific Settings" when constructed and saves
 // both (Specific first) when destroyed, also after a cancelled dialog.
 class ImportSettings : public ImportFileSettings {
@@ -47,7 +37,7 @@ class ImportSettings : public ImportFileSettings {
     void GetOptions(int& verbose, int& swap, int& unify, double& size, std::string& logfile,
                     int& objMode) const;
 
-    int obj_mode = kSplitObject;
+    int obj_mode = 1;  // the number of a SplitMode (obj_reader.h); split by object
 };
 
 }  // namespace plugins::objread

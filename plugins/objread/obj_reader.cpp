@@ -254,8 +254,8 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
     FaceScratch scratch;
     GroupOpener opener(groups, context);
     ObjGroup* current = nullptr;
-    const int mode = context.objMode;
-    if (mode == 0) {
+    const SplitMode mode = context.splitMode;
+    if (mode == SplitMode::Nothing) {
         current = opener.Open("default", false);
     }
 
@@ -297,23 +297,24 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
                 }
                 break;
             case 'o':
-                if (mode == 1 && length >= 3) {
+                if (mode == SplitMode::Object && length >= 3) {
                     current = opener.Open(std::string_view(line + 2, length - 2), false);
                 }
                 break;
             case 'g':
-                if (mode == 2 && length >= 3) {
+                if (mode == SplitMode::Group && length >= 3) {
                     current = opener.Open(std::string_view(line + 2, length - 2), false);
                 }
                 break;
             case 's':
-                if (mode == 3 && length >= 3) {
+                if (mode == SplitMode::Smoothing && length >= 3) {
                     current = opener.Open(std::string_view(line + 2, length - 2), true);
                 }
                 break;
             case 'u':
-                if (length >= 8 && ((mode == 5 && StartsWith(line, length, "usemtl")) ||
-                                    (mode == 4 && StartsWith(line, length, "usemap")))) {
+                if (length >= 8 &&
+                    ((mode == SplitMode::Usemtl && StartsWith(line, length, "usemtl")) ||
+                     (mode == SplitMode::Usemap && StartsWith(line, length, "usemap")))) {
                     current = opener.Open(std::string_view(line + 7, length - 7), false);
                 }
                 break;

@@ -3,10 +3,10 @@
 //
 // The reader collects every vertex line of the file, cuts every face line
 // into triangles by ear clipping and adds the triangles to the mesh of the
-// current group. obj_mode chooses which statement opens a group:
-//   0 nothing (one group "default"), 1 o, 2 g, 3 s, 4 usemap, 5 usemtl;
-// any other value opens no group, so no face is read. Normals, texture
-// coordinates, materials and every other statement are skipped.
+// current group. The split mode chooses which statement opens a group
+// (SplitMode::Nothing: one group "default"; Unknown: none, so no face is
+// read). Normals, texture coordinates, materials and every other statement
+// are skipped.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,26 @@ namespace plugins::objread {
 
 // The longest group name kept; longer names are cut to this length.
 constexpr std::size_t kMaxGroupName = 255;
+
+// Which statement starts a new mesh. The obj_mode setting holds the number
+// of each.
+enum class SplitMode : int {
+    Nothing = 0,    // none: the whole file is the one group "default"
+    Object = 1,     // o
+    Group = 2,      // g
+    Smoothing = 3,  // s
+    Usemap = 4,     // usemap
+    Usemtl = 5,     // usemtl
+    // A stored number outside 0 to 5: no statement opens a group, so no
+    // face is read.
+    Unknown = -1,
+};
+
+// The split mode a stored obj_mode number names; any number outside 0 to 5
+// is Unknown.
+constexpr SplitMode SplitModeFromSetting(int obj_mode) {
+    return obj_mode >= 0 && obj_mode <= 5 ? static_cast<SplitMode>(obj_mode) : SplitMode::Unknown;
+}
 
 // One output group: its name and the mesh that receives its triangles
 // (null until the group is first opened by a grouping statement).
@@ -64,7 +84,7 @@ ObjGroup& FindOrAddGroup(std::string_view name, ObjGroupList& groups);
 // (for progress and for the meshes' capacity hint), and where status lines
 // and the log go.
 struct ObjParseContext {
-    int objMode = 1;
+    SplitMode splitMode = SplitMode::Object;
     std::uint64_t fileSize = 0;
     const ProgressCallbacks* callbacks = nullptr;  // may be null
     LogFile* log = nullptr;                        // may be null

@@ -75,7 +75,7 @@ TEST(ScaleMeshTest, OneLeavesEverythingBitIdentical) {
 
 TEST(SwapAxesTest, Modes) {
     struct Case {
-        int mode;
+        int mode;  // as stored
         Vector3d expected;
     } cases[] = {
         {0, {1, 2, 3}}, {1, {2, 1, 3}}, {2, {3, 2, 1}},
@@ -86,7 +86,7 @@ TEST(SwapAxesTest, Modes) {
         Mesh3d mesh(1, "m");
         mesh.AddTriangle(Tri({1, 2, 3}, {1, 2, 3}, {1, 2, 3}));
         const int face = 0;
-        mesh.SwapAxes(c.mode);
+        mesh.SwapAxes(SwapModeFromSetting(c.mode));
         Vector3d p{};
         mesh.vertices->Get(0, p);
         EXPECT_TRUE(SameBits(p, c.expected));
@@ -102,7 +102,7 @@ TEST(SwapAxesTest, ExchangingAxesMirrorsTheNormal) {
     Mesh3d mesh(1, "m");
     mesh.AddTriangle(Tri({0, 0, 0}, {1, 0.5, 0}, {0.25, 1, 2}));
     const Vector3d before = FaceNormal(mesh.GetTriangle(0));
-    mesh.SwapAxes(2);
+    mesh.SwapAxes(SwapMode::XZ);
     const Vector3d after = FaceNormal(mesh.GetTriangle(0));
     EXPECT_NEAR(after.x, -before.z, 1e-12);
     EXPECT_NEAR(after.y, -before.y, 1e-12);

@@ -25,20 +25,20 @@ using objtest::Names;
 
 class ImportRunTest : public pluginsupport::ConfigHomeTest {
   protected:
-    // Imports text (written to a file) with obj_mode mode; adjust may change
-    // further settings first.
-    std::vector<MeshResult> Import(const std::string& text, int mode,
+    // Imports text (written to a file) with obj_mode set to the number of
+    // mode; adjust may change further settings first.
+    std::vector<MeshResult> Import(const std::string& text, objread::SplitMode mode,
                                    void (*adjust)(objread::ImportSettings&) = nullptr) {
         const std::string file = temp_.File("input.obj");
         pluginsupport::WriteFileBytes(file, text);
         return ImportPath(file, mode, adjust);
     }
 
-    std::vector<MeshResult> ImportPath(const std::string& file, int mode,
+    std::vector<MeshResult> ImportPath(const std::string& file, objread::SplitMode mode,
                                        void (*adjust)(objread::ImportSettings&) = nullptr) {
         objread::ImportSettings settings;
         settings.SetFileName(file.c_str());
-        settings.obj_mode = mode;
+        settings.obj_mode = static_cast<int>(mode);
         if (adjust != nullptr) {
             adjust(settings);
         }
@@ -57,7 +57,7 @@ const char* const kCube =
     "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
 
 TEST_F(ImportRunTest, CubeOfQuadsBecomesTwelveTrianglesInCompactForm) {
-    const auto meshes = Import(kCube, objread::kSplitNothing);
+    const auto meshes = Import(kCube, objread::SplitMode::Nothing);
     ASSERT_EQ(meshes.size(), 1u);
     const MeshResult& cube = meshes[0];
     EXPECT_EQ(cube.name, "default");
@@ -83,44 +83,56 @@ TEST_F(ImportRunTest, SplitModesOpenGroupsByTheirStatement) {
     const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
     struct Case {
         const char* name;
-        int mode;
+        objread::SplitMode mode;
         std::string body;
         std::vector<std::string> meshes;
         std::vector<std::size_t> triangles;
     };
     const Case cases[] = {
         {"object, reopened",
-         objread::kSplitObject,
+         objread::SplitMode::Object,
          "o a\nf 1 2 3\no b\nf 1 3 4\no a\nf 2 3 4\n",
          {"a", "b"},
          {2, 1}},
         {"object, faces before the first o are dropped",
-         objread::kSplitObject,
+         objread::SplitMode::Object,
          "f 1 2 3\no a\nf 1 3 4\n",
          {"a"},
          {1}},
-        {"object, no o line", objread::kSplitObject, "f 1 2 3\n", {}, {}},
-        {"object ignores g", objread::kSplitObject, "o a\nf 1 2 3\ng b\nf 1 3 4\n", {"a"}, {2}},
+        {"object, no o line", objread::SplitMode::Object, "f 1 2 3\n", {}, {}},
+        {"object ignores g",
+         objread::SplitMode::Object,
+         "o a\nf 1 2 3\ng b\nf 1 3 4\n",
+         {"a"},
+         {2}},
         {"object, keyword character not examined",
-         objread::kSplitObject,
+         objread::SplitMode::Object,
          "oxy\nf 1 2 3\n",
          {"y"},
          {1}},
-        {"group", objread::kSplitGroup, "g one\nf 1 2 3\ng two\nf 1 3 4\n", {"one", "two"}, {1, 1}},
+        {"group",
+         objread::SplitMode::Group,
+         "g one\nf 1 2 3\ng two\nf 1 3 4\n",
+         {"one", "two"},
+         {1, 1}},
         {"usemtl",
-         objread::kSplitUsemtl,
+         objread::SplitMode::Usemtl,
          "usemtl wood\nf 1 2 3\nusemtl\nf 1 3 4\nusemtl \nf 2 3 4\nusemap x\n",
          {"wood"},
          {3}},
-        {"usemap", objread::kSplitUsemap, "usemtl wood\nusemap tiles\nf 1 2 3\n", {"tiles"}, {1}},
+        {"usemap",
+         objread::SplitMode::Usemap,
+         "usemtl wood\nusemap tiles\nf 1 2 3\n",
+         {"tiles"},
+         {1}},
         {"group without faces is dropped",
-         objread::kSplitGroup,
+         objread::SplitMode::Group,
          "g empty\ng full\nf 1 2 3\n",
          {"full"},
          {1}},
-        {"unknown mode reads nothing", 7, "o a\ng a\nf 1 2 3\n", {}, {}},
+        {"unknown mode reads nothing", objread::SplitMode{7}, "o a\ng a\nf 1 2 3\n", {}, {}},
         {"indented and commented lines",
-         objread::kSplitNothing,
+         objread::SplitMode::Nothing,
          " f 1 2 3\n\tf 1 2 3\n# f 1 2 3\nvn 1 2 3\nf 1 2 3\n",
          {"default"},
          {1}},
@@ -153,8 +165,8 @@ TEST_F(ImportRunTest, EveryGroupMergesPointsAsTheWholeFileDoes) {
     }
     text += "#" + std::string(400'000 - group.size() - text.size() - 2, '.') + "\n" + group;
     ASSERT_EQ(text.size(), 400'000u);
-    for (int mode : {objread::kSplitNothing, objread::kSplitObject}) {
-        SCOPED_TRACE(mode);
+    for (objread::SplitMode mode : {objread::SplitMode::Nothing, objread::SplitMode::Object}) {
+        SCOPED_TRACE(static_cast<int>(mode));
         const auto meshes = Import(text, mode);
         ASSERT_EQ(meshes.size(), 1u);
         EXPECT_EQ(meshes[0].points.size(), 5u);
@@ -167,14 +179,14 @@ TEST_F(ImportRunTest, SmoothingOffOpensANewGroupEachTimeAcrossImports) {
         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
         "s 1\nf 1 2 3\ns off\nf 1 3 4\ns 1\nf 2 3 4\ns off\nf 1 2 4\n";
     const long long first = objread::OffGroupCounter();
-    const auto meshes = Import(text, objread::kSplitSmoothing);
+    const auto meshes = Import(text, objread::SplitMode::Smoothing);
     const std::string off0 = "off_" + std::to_string(first);
     const std::string off1 = "off_" + std::to_string(first + 1);
     EXPECT_EQ(Names(meshes), (std::vector<std::string>{"1", off0, off1}));
     ASSERT_EQ(meshes.size(), 3u);
     EXPECT_EQ(meshes[0].triangles.size(), 2u);
 
-    const auto again = Import(text, objread::kSplitSmoothing);
+    const auto again = Import(text, objread::SplitMode::Smoothing);
     EXPECT_EQ(Names(again), (std::vector<std::string>{"1", "off_" + std::to_string(first + 2),
                                                       "off_" + std::to_string(first + 3)}));
 }
@@ -183,7 +195,7 @@ TEST_F(ImportRunTest, GroupNamesAreCutAt255Characters) {
     const std::string longName(300, 'n');
     const auto meshes = Import("v 0 0 0\nv 1 0 0\nv 0 1 0\ng " + longName + "\nf 1 2 3\ng " +
                                    longName.substr(0, 255) + "\nf 3 2 1\n",
-                               objread::kSplitGroup);
+                               objread::SplitMode::Group);
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].name, longName.substr(0, 255));
 }
@@ -191,7 +203,7 @@ TEST_F(ImportRunTest, GroupNamesAreCutAt255Characters) {
 TEST_F(ImportRunTest, LShapeIsCutIntoFourTrianglesInsideTheL) {
     const auto meshes =
         Import("v 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 1 0\nv 1 2 0\nv 0 2 0\nf 1 2 3 4 5 6\n",
-               objread::kSplitNothing);
+               objread::SplitMode::Nothing);
     ASSERT_EQ(meshes.size(), 1u);
     const auto triangles = objtest::Triangles(meshes[0]);
     ASSERT_EQ(triangles.size(), 4u);
@@ -210,7 +222,7 @@ TEST_F(ImportRunTest, LShapeIsCutIntoFourTrianglesInsideTheL) {
 
 TEST_F(ImportRunTest, MoreThan65536VerticesKeepTheirOwnNumbers) {
     // 350 x 200 = 70,000 vertices; corners above 65,536 must not wrap.
-    const auto meshes = Import(objtest::GridObj(350, 200), objread::kSplitNothing);
+    const auto meshes = Import(objtest::GridObj(350, 200), objread::SplitMode::Nothing);
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].points.size(), 70000u);
     EXPECT_EQ(meshes[0].triangles.size(), 2u * 349 * 199);
@@ -243,7 +255,7 @@ TEST_F(ImportRunTest, LongFaceLineIsOneFaceAndShiftsNoVertexNumbers) {
     ASSERT_GT(face.size(), 2046u);
     text += face + "\n";
     text += "v 5 5 5\nv 6 5 5\nf -1 -2 1\n";  // -1 must be (6,5,5)
-    const auto meshes = Import(text, objread::kSplitNothing);
+    const auto meshes = Import(text, objread::SplitMode::Nothing);
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].triangles.size(), static_cast<std::size_t>(n - 2 + 1));
     EXPECT_EQ(meshes[0].max.x, 6.0);
@@ -254,7 +266,7 @@ TEST_F(ImportRunTest, LastLineWithoutLineEndIsRead) {
     for (const char* end : {"", "\n", "\r\n", "\r"}) {
         SCOPED_TRACE(testing::PrintToString(std::string(end)));
         const auto meshes = Import(std::string("v 0 0 0\r\nv 1 0 0\rv 0 1 0\nf 1 2 3") + end,
-                                   objread::kSplitNothing);
+                                   objread::SplitMode::Nothing);
         ASSERT_EQ(meshes.size(), 1u);
         EXPECT_EQ(meshes[0].triangles.size(), 1u);
     }
@@ -264,7 +276,7 @@ TEST_F(ImportRunTest, ScaleAndSwapApplyToPointsNotToLoggedBounds) {
     const std::string log = temp_.File("run.log");
     static std::string logPath;
     logPath = log;
-    const auto meshes = Import("v 1 2 3\nv 2 2 3\nv 1 4 3\nf 1 2 3\n", objread::kSplitNothing,
+    const auto meshes = Import("v 1 2 3\nv 2 2 3\nv 1 4 3\nf 1 2 3\n", objread::SplitMode::Nothing,
                                [](objread::ImportSettings& s) {
                                    s.size_value = 2.0;
                                    s.swap_mode = 1;
@@ -286,7 +298,7 @@ TEST_F(ImportRunTest, VerboseLogHoldsTheRunInOrder) {
     static std::string logPath;
     logPath = log;
     Import("v 0 0 0\nv 1 0 0\nv 0 1 0\no a\nf 1 2 3\no empty\no b\nf 3 2 1\nf 1 2 3\no a\n",
-           objread::kSplitObject, [](objread::ImportSettings& s) {
+           objread::SplitMode::Object, [](objread::ImportSettings& s) {
                s.verbose_mode = 1;
                s.logfilename = logPath;
            });
@@ -318,10 +330,11 @@ TEST_F(ImportRunTest, ALogNamedLikeTheInputLeavesTheInputWhole) {
          {temp_.File("input.obj"), (temp_.path() / "." / "input.obj").string()}) {
         SCOPED_TRACE(name);
         logPath = name;
-        const auto meshes = Import(kCube, objread::kSplitNothing, [](objread::ImportSettings& s) {
-            s.verbose_mode = 1;
-            s.logfilename = logPath;
-        });
+        const auto meshes =
+            Import(kCube, objread::SplitMode::Nothing, [](objread::ImportSettings& s) {
+                s.verbose_mode = 1;
+                s.logfilename = logPath;
+            });
         ASSERT_EQ(meshes.size(), 1u);
         EXPECT_EQ(meshes[0].triangles.size(), 12u);
         EXPECT_EQ(pluginsupport::ReadFileBytes(temp_.File("input.obj")), kCube);
@@ -331,7 +344,7 @@ TEST_F(ImportRunTest, ALogNamedLikeTheInputLeavesTheInputWhole) {
 TEST_F(ImportRunTest, QuietRunCreatesNoLogFile) {
     static std::string logPath;
     logPath = temp_.File("quiet.log");
-    Import(kCube, objread::kSplitNothing, [](objread::ImportSettings& s) {
+    Import(kCube, objread::SplitMode::Nothing, [](objread::ImportSettings& s) {
         s.verbose_mode = 0;
         s.logfilename = logPath;
     });
@@ -397,7 +410,7 @@ TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
         g_reports.clear();
         objread::ImportSettings settings;
         settings.SetFileName(file.c_str());
-        settings.obj_mode = objread::kSplitObject;
+        settings.obj_mode = static_cast<int>(objread::SplitMode::Object);
         settings.unify_mode = unify;
         ObjectList list(ReleaseMeshObject);
         EXPECT_TRUE(objread::ImportRun(list, settings, &callbacks));
@@ -418,8 +431,8 @@ TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
 }
 
 TEST_F(ImportRunTest, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
-    const auto meshes =
-        Import("\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nf 1 2 3\n", objread::kSplitNothing);
+    const auto meshes = Import("\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nf 1 2 3\n",
+                               objread::SplitMode::Nothing);
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_TRUE(read_);
     EXPECT_EQ(meshes[0].points.size(), 3u);
@@ -451,7 +464,7 @@ TEST_F(ImportRunTest, FailedOrFruitlessImportsSayWhyAndHandOverNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         pluginsupport::ScriptedTerminal term("", false);
-        const auto meshes = Import(c.text, objread::kSplitNothing);
+        const auto meshes = Import(c.text, objread::SplitMode::Nothing);
         EXPECT_TRUE(meshes.empty());
         EXPECT_EQ(read_, c.message.empty());
         if (c.message.empty()) {
@@ -473,7 +486,7 @@ TEST_F(ImportRunTest, UnopenableFileIsReportedAndYieldsNothing) {
     for (const std::string& path : {temp_.File("no such.obj"), temp_.path().string()}) {
         SCOPED_TRACE(path);
         const auto meshes =
-            ImportPath(path, objread::kSplitNothing, [](objread::ImportSettings& s) {
+            ImportPath(path, objread::SplitMode::Nothing, [](objread::ImportSettings& s) {
                 s.verbose_mode = 1;
                 s.logfilename = logPath;
             });

@@ -1,3 +1,4 @@
+// list: prints a line for every plug-in found in the plug-in directories.
 #include <cstdio>
 
 #include "commands.h"
