@@ -119,7 +119,7 @@ int MeasureTables(const std::string& file) {
     std::fseek(in, 0, SEEK_SET);
     plugins::objread::ObjGroupList groups;
     plugins::objread::ObjParseContext context;
-    context.objMode = 1;
+    context.splitMode = plugins::objread::SplitMode::Object;
     context.fileSize = size > 0 ? static_cast<std::uint64_t>(size) : 0;
     const plugins::objread::ObjParseResult parsed =
         plugins::objread::ParseObjLines(in, groups, context);
