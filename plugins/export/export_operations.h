@@ -1,5 +1,6 @@
-// The host-facing operations of the exporter objects, shared by objwrite and
-// glwrite: Export and Configure.
+// The host-facing operations of the exporter objects: Export, shared by
+// objwrite, glwrite and iobwrite, and Configure, shared by objwrite and
+// glwrite (iobwrite's form has fields of its own).
 #pragma once
 
 #include "export/export_settings.h"

@@ -1,4 +1,4 @@
-// The export run shared by objwrite and glwrite.
+// The export run shared by objwrite, glwrite and iobwrite.
 #pragma once
 
 #include "export/export_writer.h"

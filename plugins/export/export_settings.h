@@ -1,4 +1,5 @@
-// The settings of objwrite and glwrite.
+// The settings every exporter shares (objwrite, glwrite, and iobwrite under
+// its own).
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 
 namespace plugins {
 
-// What tells the two exporters' settings apart.
+// What tells the exporters' settings apart.
 struct ExporterIdentity {
     const char* subkey;             // the plug-in's key in the settings store
     const char* default_logfile;    // log file name until one is stored

@@ -1,10 +1,9 @@
 // What ExportRun needs from a plug-in's writer.
 //
-// objwrite and glwrite differ only in how they format the meshes; the run
-// that walks the host's objects and prepares each mesh is shared. Each
-// plug-in supplies one ExportWriter. A writer holds the state of one output
-// file (the file itself and its running counters) and is used by one run at
-// a time.
+// The exporters differ only in how they format the meshes; the run that
+// walks the host's objects and prepares each mesh is shared. Each plug-in
+// supplies one ExportWriter (an ExportFileWriter, which holds the file). A writer holds the state
+// of one output file (the file itself and its running counters) and is used by one run at a time.
 #pragma once
 
 #include "framework/contract.h"

@@ -2,7 +2,6 @@
 
 #include "export/corner_normals.h"
 #include "export/export_settings.h"
-#include "export/finite_points.h"
 #include "export/mesh_access.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
@@ -22,21 +21,18 @@ ExportBanner GlWriter::Banner() const {
 }
 
 bool GlWriter::WriteGlHeader(const char* path, const ExportSettings& settings) {
-    out_.emplace(settings.ld_mode);
-    refused_ = false;
-    if (path == nullptr || !out_->Open(path)) {
-        out_.reset();
+    if (!OpenFile(path, settings.ld_mode)) {
         return false;
     }
-    out_->Printf("%s%s\n", "// Converted by ", kGlWriteTitle);
-    out_->Printf("\n");
+    Out().Printf("%s%s\n", "// Converted by ", kGlWriteTitle);
+    Out().Printf("\n");
     names_.Clear();
     ColorIndex = 0;
     return true;
 }
 
 void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings& /*settings*/) {
-    if (!out_ || !out_->IsOpen()) {
+    if (!IsOpen()) {
         return;
     }
     int count = 0;
@@ -46,7 +42,7 @@ void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings
         }
     }
     ColorIndex = 0;
-    TextOutput& out = *out_;
+    TextOutput& out = Out();
     out.Printf("static GLfloat color_val[%d][3] = \n", count);
     out.Printf("{\n");
     for (int j = 0; j < count; ++j) {
@@ -63,7 +59,7 @@ void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings
 }
 
 void GlWriter::WriteTriple(const char* call, const Vector3d& v) {
-    TextOutput& out = *out_;
+    TextOutput& out = Out();
     out.Text(call);
     out.Fixed6(v.x);
     out.Text("f, ");
@@ -75,16 +71,10 @@ void GlWriter::WriteTriple(const char* call, const Vector3d& v) {
 
 int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
                             const ExportReport& report) {
-    if (!out_ || !out_->IsOpen() || refused_) {
+    if (!BeginFiniteMesh(mesh, report)) {
         return 0;
     }
-    if (!CheckFinitePoints(mesh, report)) {
-        refused_ = true;
-        return 0;
-    }
-    TextOutput& out = *out_;
-    report.callbacks->Status(stderr, "Working on: %s\n", mesh.name);
-    report.log->Printf("Working on: %s\n", mesh.name);
+    TextOutput& out = Out();
 
     const std::string function = names_.Take(mesh.name);
     out.Printf("void %s(void)\n", function.c_str());
@@ -110,19 +100,6 @@ int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
     out.Printf("}\n");
     out.Printf("\n");
     return 1;
-}
-
-bool GlWriter::CloseOutput() {
-    if (!out_) {
-        return true;
-    }
-    if (refused_) {
-        out_.reset();  // abandons the file: an existing one stays as it was
-        return false;
-    }
-    bool ok = out_->Commit();
-    out_.reset();
-    return ok;
 }
 
 }  // namespace plugins::glwrite

@@ -6,10 +6,7 @@
 // program that compiles it supplies GLfloat and the GL functions.
 #pragma once
 
-#include <optional>
-
-#include "export/export_writer.h"
-#include "export/text_output.h"
+#include "export/export_file_writer.h"
 #include "glwrite/c_names.h"
 
 namespace plugins::glwrite {
@@ -21,7 +18,7 @@ inline constexpr const char* kGlWriteTitle = "OpenGL Export Plugin 0.2";
 // rows.
 Vector3d ColorTableRow(int j);
 
-class GlWriter final : public ExportWriter {
+class GlWriter final : public ExportFileWriter {
   public:
     // Creates the file at path (through a temporary file next to it) and
     // writes the header comment and an empty line. Returns false, creating
@@ -49,14 +46,11 @@ class GlWriter final : public ExportWriter {
                   const ExportReport& report) override {
         return WriteGlObject(mesh, settings, report);
     }
-    bool CloseOutput() override;
 
   private:
     void WriteTriple(const char* call, const Vector3d& v);
 
-    std::optional<TextOutput> out_;
-    bool refused_ = false;  // a mesh could not be written: the file is not made
-    int ColorIndex = 0;     // table row of the next mesh
+    int ColorIndex = 0;  // table row of the next mesh
     CFunctionNames names_;
 };
 

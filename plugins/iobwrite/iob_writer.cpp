@@ -5,14 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <ostream>
 #include <string_view>
 #include <vector>
 
 #include "export/mesh_access.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
-#include "framework/terminal_ui.h"
 #include "iobwrite/mesh_parts.h"
 
 namespace plugins::iobwrite {
@@ -182,8 +180,8 @@ ExportBanner IobWriter::Banner() const {
 bool IobWriter::OpenOutput(const char* path, const ExportSettings& /*settings*/) {
     objects_.clear();
     has_head_ = false;
-    refused_ = false;
-    return out_.Open(path != nullptr ? path : "");
+    // The file holds bytes only; the line-end rule never applies.
+    return OpenFile(path, 1);
 }
 
 void IobWriter::AddObject(const Bytes& chunks) {
@@ -194,24 +192,13 @@ void IobWriter::AddObject(const Bytes& chunks) {
     has_head_ = true;
 }
 
-void IobWriter::Refuse(const std::string& text, const ExportReport& report) {
-    refused_ = true;
-    report.callbacks->Status(stderr, "%s\n", text.c_str());
-    report.log->Printf("%s\n", text.c_str());
-    // The host is not told why nothing was written; the person must be.
-    Terminal& term = CurrentTerminal();
-    *term.err << TerminalSafe(text) << '\n';
-    term.err->flush();
-}
-
 int IobWriter::WriteMesh(const Mesh3d& mesh, const ExportSettings& /*settings*/,
                          const ExportReport& report) {
-    if (!out_.IsOpen() || refused_) {
+    if (!Writable()) {
         return 0;
     }
     const std::string name = mesh.name;
-    report.callbacks->Status(stderr, "Working on: %s\n", mesh.name);
-    report.log->Printf("Working on: %s\n", mesh.name);
+    ReportWorkingOn(mesh, report);
 
     const int vertex_count = VertexCount(mesh);
     std::vector<FractPoint> points(static_cast<std::size_t>(vertex_count));
@@ -222,10 +209,10 @@ int IobWriter::WriteMesh(const Mesh3d& mesh, const ExportSettings& /*settings*/,
         const double c[3] = {p.x, p.y, p.z};
         for (std::size_t k = 0; k < 3; ++k) {
             if (!std::isfinite(c[k])) {
-                Refuse("Mesh '" + name +
-                           "' has a coordinate that is not a finite number; an Imagine object "
-                           "cannot hold it",
-                       report);
+                RefuseFile("Mesh '" + name +
+                               "' has a coordinate that is not a finite number; an Imagine object "
+                               "cannot hold it",
+                           report);
                 return 0;
             }
             largest = std::max(largest, std::fabs(c[k]));
@@ -239,7 +226,7 @@ int IobWriter::WriteMesh(const Mesh3d& mesh, const ExportSettings& /*settings*/,
                       "32767.99998): scale it down, with meshconv convert --scale %g for "
                       "instance, or with Size Value",
                       largest, SuggestedScale(largest));
-        Refuse("Mesh '" + name + text, report);
+        RefuseFile("Mesh '" + name + text, report);
         return 0;
     }
 
@@ -279,23 +266,16 @@ int IobWriter::WriteMesh(const Mesh3d& mesh, const ExportSettings& /*settings*/,
         const std::string part_name = k == 0 ? name : PartName(name, k + 1);
         AddObject(ObjectChunks(part_name, parts[k], points, wide));
         if (objects_.size() > kMaxObjectBytes) {
-            Refuse("Mesh '" + name + "' makes the file larger than an Imagine object file can be",
-                   report);
+            RefuseFile(
+                "Mesh '" + name + "' makes the file larger than an Imagine object file can be",
+                report);
             return 0;
         }
     }
     return 1;
 }
 
-bool IobWriter::CloseOutput() {
-    if (!out_.IsOpen()) {
-        return true;
-    }
-    if (refused_) {
-        out_.Abandon();
-        objects_.clear();
-        return false;
-    }
+void IobWriter::FinishFile(TextOutput& out) {
     Bytes head;
     tddd::PutId(head, "FORM");
     const std::size_t obj_bytes =
@@ -311,12 +291,11 @@ bool IobWriter::CloseOutput() {
     auto view = [](const Bytes& b) {
         return std::string_view(reinterpret_cast<const char*>(b.data()), b.size());
     };
-    out_.Bytes(view(head));
-    out_.Bytes(view(objects_));
-    out_.Bytes(view(tail));
+    out.Bytes(view(head));
+    out.Bytes(view(objects_));
+    out.Bytes(view(tail));
     objects_.clear();
     has_head_ = false;
-    return out_.Commit();
 }
 
 }  // namespace plugins::iobwrite

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "export/export_writer.h"
-#include "export/text_output.h"
+#include "export/export_file_writer.h"
 #include "iobwrite/iob_settings.h"
 #include "tddd/tddd_format.h"
 
@@ -31,7 +30,7 @@ inline constexpr const char* kIobWriteTitle = "Imagine Export Plugin 1.0";
 // whose corners coincide are left out. A mesh with a coordinate outside what
 // a FRACT holds, or one that is not finite, is refused with a message that
 // says how to scale it down, and then nothing is written.
-class IobWriter final : public ExportWriter {
+class IobWriter final : public ExportFileWriter {
   public:
     explicit IobWriter(IobFormat format) : format_(format) {}
 
@@ -39,17 +38,16 @@ class IobWriter final : public ExportWriter {
     bool OpenOutput(const char* path, const ExportSettings& settings) override;
     int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
                   const ExportReport& report) override;
-    bool CloseOutput() override;
 
   private:
     void AddObject(const tddd::Bytes& chunks);
-    void Refuse(const std::string& text, const ExportReport& report);
+    // Writes the whole file: the FORM and OBJ headers, the objects and the
+    // hierarchy's last TOBJ.
+    void FinishFile(TextOutput& out) override;
 
     IobFormat format_;
-    TextOutput out_{1};
     tddd::Bytes objects_;  // the DESC chunks of the hierarchy, its last TOBJ to come
     bool has_head_ = false;
-    bool refused_ = false;
 };
 
 }  // namespace plugins::iobwrite

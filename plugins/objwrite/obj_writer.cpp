@@ -2,7 +2,6 @@
 
 #include "export/corner_normals.h"
 #include "export/export_settings.h"
-#include "export/finite_points.h"
 #include "export/mesh_access.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
@@ -14,14 +13,11 @@ ExportBanner ObjWriter::Banner() const {
 }
 
 bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings) {
-    out_.emplace(settings.ld_mode);
-    refused_ = false;
-    if (path == nullptr || !out_->Open(path)) {
-        out_.reset();
+    if (!OpenFile(path, settings.ld_mode)) {
         return false;
     }
-    out_->Printf("%s%s\n", "# Converted by ", kObjWriteTitle);
-    out_->Printf("#\n");
+    Out().Printf("%s%s\n", "# Converted by ", kObjWriteTitle);
+    Out().Printf("#\n");
     VertexBase = 1;
     NormalBase = 1;
     return true;
@@ -29,16 +25,10 @@ bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings)
 
 int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
                               const ExportReport& report) {
-    if (!out_ || !out_->IsOpen() || refused_) {
+    if (!BeginFiniteMesh(mesh, report)) {
         return 0;
     }
-    if (!CheckFinitePoints(mesh, report)) {
-        refused_ = true;
-        return 0;
-    }
-    TextOutput& out = *out_;
-    report.callbacks->Status(stderr, "Working on: %s\n", mesh.name);
-    report.log->Printf("Working on: %s\n", mesh.name);
+    TextOutput& out = Out();
 
     const int vertex_count = VertexCount(mesh);
     const int face_count = FaceCount(mesh);
@@ -105,19 +95,6 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
 
     VertexBase += vertex_count;
     return 1;
-}
-
-bool ObjWriter::CloseOutput() {
-    if (!out_) {
-        return true;
-    }
-    if (refused_) {
-        out_.reset();  // abandons the file: an existing one stays as it was
-        return false;
-    }
-    bool ok = out_->Commit();
-    out_.reset();
-    return ok;
 }
 
 }  // namespace plugins::objwrite

@@ -6,17 +6,14 @@
 // all meshes of a file, as OBJ requires.
 #pragma once
 
-#include <optional>
-
-#include "export/export_writer.h"
-#include "export/text_output.h"
+#include "export/export_file_writer.h"
 
 namespace plugins::objwrite {
 
 // The texts that identify objwrite.
 inline constexpr const char* kObjWriteTitle = "WaveFront Export Plugin 0.1";
 
-class ObjWriter final : public ExportWriter {
+class ObjWriter final : public ExportFileWriter {
   public:
     // Creates the file at path (through a temporary file next to it) and
     // writes the two header lines; resets both numbering bases to 1.
@@ -37,13 +34,10 @@ class ObjWriter final : public ExportWriter {
                   const ExportReport& report) override {
         return WriteObjObject(mesh, settings, report);
     }
-    bool CloseOutput() override;
 
   private:
-    std::optional<TextOutput> out_;
-    bool refused_ = false;  // a mesh could not be written: the file is not made
-    int VertexBase = 1;     // file number of the next mesh's first vertex
-    int NormalBase = 1;     // file number of the next normal written
+    int VertexBase = 1;  // file number of the next mesh's first vertex
+    int NormalBase = 1;  // file number of the next normal written
 };
 
 }  // namespace plugins::objwrite

@@ -281,6 +281,29 @@ std::vector<FaceVertices> Faces(const Mesh3d& mesh) {
     return list;
 }
 
+// Builds soup into expected and into a second mesh, unifies expected with
+// the sweep and the second mesh with UnifyOrientation, and checks that both
+// end with the same faces, wound the same way, after the same progress
+// reports. trace names the case in a failure. expected is left swept.
+void ExpectUnifiedAsTheSweep(const Soup& soup, Mesh3d& expected, const std::string& trace) {
+    Mesh3d actual(1, "fast");
+    Build(expected, soup);
+    Build(actual, soup);
+    Progress sweepProgress;
+    SweepUnify(expected, sweepProgress);
+    g_progress.clear();
+    actual.UnifyOrientation(RecordProgress);
+
+    const std::vector<FaceVertices> want = Faces(expected);
+    const std::vector<FaceVertices> got = Faces(actual);
+    ASSERT_EQ(got.size(), want.size()) << trace;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        ASSERT_TRUE(got[i].k0 == want[i].k0 && got[i].k1 == want[i].k1 && got[i].k2 == want[i].k2)
+            << trace << ", face " << i;
+    }
+    ASSERT_EQ(g_progress, sweepProgress) << trace;
+}
+
 // True when faces x and y both run along edge e from its first vertex to
 // its second (or both the other way).
 bool RunInSameDirection(const Mesh3d& mesh, int e, int x, int y) {
@@ -317,27 +340,16 @@ TEST_P(UnifyEquivalenceTest, SameFacesReversedAsTheSweep) {
     int unresolved = 0;  // edges whose two faces still run the same way
     for (unsigned seed = 1; seed <= 400; ++seed) {
         const Soup soup = MakeSoup(GetParam().kind, seed);
+        Mesh3d original(1, "soup");
+        Build(original, soup);
+        const std::vector<FaceVertices> before = Faces(original);
         Mesh3d expected(1, "sweep");
-        Mesh3d actual(1, "fast");
-        Build(expected, soup);
-        Build(actual, soup);
-        const std::vector<FaceVertices> before = Faces(expected);
-
-        Progress sweepProgress;
-        SweepUnify(expected, sweepProgress);
-        g_progress.clear();
-        actual.UnifyOrientation(RecordProgress);
-
-        const std::vector<FaceVertices> want = Faces(expected);
-        const std::vector<FaceVertices> got = Faces(actual);
-        ASSERT_EQ(got.size(), want.size());
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            ASSERT_TRUE(got[i].k0 == want[i].k0 && got[i].k1 == want[i].k1 &&
-                        got[i].k2 == want[i].k2)
-                << "seed " << seed << ", face " << i;
-            reversedSomewhere += before[i].k0 != want[i].k0 ? 1 : 0;
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectUnifiedAsTheSweep(soup, expected, "seed " + std::to_string(seed)));
+        const std::vector<FaceVertices> after = Faces(expected);
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            reversedSomewhere += before[i].k0 != after[i].k0 ? 1 : 0;
         }
-        ASSERT_EQ(g_progress, sweepProgress) << "seed " << seed;
 
         for (int e = 0; e < expected.edges->Count(); ++e) {
             EdgeFaces f{};
@@ -391,20 +403,7 @@ TEST(UnifyEquivalenceTest, LongStripAgainstTheSweepDirection) {
         g.Push(soup, {double(i + 1), 0, z}, {double(i + 1), 1, 0}, {double(i), 1, z});
     }
     Mesh3d expected(1, "sweep");
-    Mesh3d actual(1, "fast");
-    Build(expected, soup);
-    Build(actual, soup);
-    Progress sweepProgress;
-    SweepUnify(expected, sweepProgress);
-    g_progress.clear();
-    actual.UnifyOrientation(RecordProgress);
-    const std::vector<FaceVertices> want = Faces(expected);
-    const std::vector<FaceVertices> got = Faces(actual);
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        ASSERT_EQ(got[i].k0, want[i].k0) << i;
-        ASSERT_EQ(got[i].k1, want[i].k1) << i;
-    }
-    EXPECT_EQ(g_progress, sweepProgress);
+    ExpectUnifiedAsTheSweep(soup, expected, "strip");
 }
 
 // Meshes with thousands of edges, whose faces and edges are numbered all
@@ -431,22 +430,9 @@ TEST(UnifyEquivalenceTest, LargeShuffledMeshes) {
         }
         g.Shuffle(soup);
         Mesh3d expected(1, "sweep");
-        Mesh3d actual(1, "fast");
-        Build(expected, soup);
-        Build(actual, soup);
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectUnifiedAsTheSweep(soup, expected, "seed " + std::to_string(seed)));
         ASSERT_GT(expected.edges->Count(), 4096 * 2);
-        Progress sweepProgress;
-        SweepUnify(expected, sweepProgress);
-        g_progress.clear();
-        actual.UnifyOrientation(RecordProgress);
-        const std::vector<FaceVertices> want = Faces(expected);
-        const std::vector<FaceVertices> got = Faces(actual);
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            ASSERT_TRUE(got[i].k0 == want[i].k0 && got[i].k1 == want[i].k1 &&
-                        got[i].k2 == want[i].k2)
-                << "seed " << seed << ", face " << i;
-        }
-        EXPECT_EQ(g_progress, sweepProgress) << "seed " << seed;
     }
 }
 
