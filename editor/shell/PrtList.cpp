@@ -71,19 +71,19 @@ QString TTDDDReport::FooterText() {
 }
 
 void TTDDDReport::RepBeforePrint(const ReportContent& content) {
-    if (content.is_project) {
-        part_heading_ = QStringLiteral("Name");
-        title_ = QStringLiteral("Object and Effects Path List for ") + content.file_name;
+    if (content.isProject) {
+        partHeading_ = QStringLiteral("Name");
+        title_ = QStringLiteral("Object and Effects Path List for ") + content.fileName;
     } else {
-        part_heading_ = QStringLiteral("Part");
-        title_ = QStringLiteral("Texture and Brush Path List for ") + content.file_name;
+        partHeading_ = QStringLiteral("Part");
+        title_ = QStringLiteral("Texture and Brush Path List for ") + content.fileName;
     }
-    row_counter_ = 0;
+    rowCounter_ = 0;
 }
 
 bool TTDDDReport::RepNeedData(const ReportContent& content) {
-    ++row_counter_;
-    return row_counter_ <= content.rows.size();
+    ++rowCounter_;
+    return rowCounter_ <= content.rows.size();
 }
 
 void TTDDDReport::DrawPageHeader(QPainter& painter, double width) const {
@@ -93,7 +93,7 @@ void TTDDDReport::DrawPageHeader(QPainter& painter, double width) const {
 
 void TTDDDReport::DrawColumnHeader(QPainter& painter, double y, double width) const {
     painter.setFont(ReportFont(15, true, true));
-    DrawCell(painter, kPartX, kFileX - kColumnGap, y, kColumnHeaderHeight, part_heading_);
+    DrawCell(painter, kPartX, kFileX - kColumnGap, y, kColumnHeaderHeight, partHeading_);
     DrawCell(painter, kFileX, kTypeX - kColumnGap, y, kColumnHeaderHeight,
              QStringLiteral("FileName"));
     DrawCell(painter, kTypeX, kPathX - kColumnGap, y, kColumnHeaderHeight, QStringLiteral("Type"));
@@ -104,7 +104,7 @@ void TTDDDReport::DrawDetail(QPainter& painter, double y, double width,
                              const ReportRow& row) const {
     painter.setFont(ReportFont(15, false, false));
     DrawCell(painter, kPartX, kFileX - kColumnGap, y, kDetailHeight, row.part);
-    DrawCell(painter, kFileX, kTypeX - kColumnGap, y, kDetailHeight, row.file_name);
+    DrawCell(painter, kFileX, kTypeX - kColumnGap, y, kDetailHeight, row.fileName);
     DrawCell(painter, kTypeX, kPathX - kColumnGap, y, kDetailHeight, row.kind);
     DrawCell(painter, kPathX, width, y, kDetailHeight, row.directory);
 }
@@ -162,16 +162,16 @@ int TTDDDReport::Print(QPrinter& printer, const ReportContent& content) {
             DrawColumnHeader(painter, kPageHeaderHeight, width);
         }
         double y = kPageHeaderHeight + kColumnHeaderHeight;
-        for (size_t n = 0; n < rows_per_page && row_counter_ < content.rows.size(); ++n) {
+        for (size_t n = 0; n < rows_per_page && rowCounter_ < content.rows.size(); ++n) {
             RepNeedData(content);
-            if (wanted) DrawDetail(painter, y, width, content.rows[row_counter_ - 1]);
+            if (wanted) DrawDetail(painter, y, width, content.rows[rowCounter_ - 1]);
             y += kDetailHeight;
         }
         if (wanted) {
             DrawPageFooter(painter, height - kPageFooterHeight, width, page, content.date);
             ++printed;
         }
-    } while (row_counter_ < content.rows.size() && (last_page == 0 || page < last_page));
+    } while (rowCounter_ < content.rows.size() && (last_page == 0 || page < last_page));
 
     painter.end();
     return printed;

@@ -13,7 +13,7 @@ namespace tessvane {
 // One printed line: a path as it was read from the file.
 struct ReportRow {
     QString part;       // part name (object name in a project file)
-    QString file_name;  // old file name
+    QString fileName;   // old file name
     QString kind;       // kind word: "Texture", "Brush", "Object", ...
     QString directory;  // old directory
 };
@@ -25,8 +25,8 @@ QString ReportKindWord(PathKind kind);
 // Everything the path list prints. The caller collects the rows in the
 // order the Details page shows them.
 struct ReportContent {
-    bool is_project = false;  // project files list objects and effects
-    QString file_name;        // the file's name, shown in the title
+    bool isProject = false;  // project files list objects and effects
+    QString fileName;        // the file's name, shown in the title
     std::vector<ReportRow> rows;
     QString date;  // printed in every page footer
 };
@@ -55,7 +55,7 @@ class TTDDDReport {
 
     // The texts the report sets before printing, exposed for the window.
     QString Title() const { return title_; }
-    QString PartHeading() const { return part_heading_; }
+    QString PartHeading() const { return partHeading_; }
     static QString FooterText();
 
   private:
@@ -71,8 +71,8 @@ class TTDDDReport {
                         const QString& date) const;
 
     QString title_;
-    QString part_heading_;
-    size_t row_counter_ = 0;
+    QString partHeading_;
+    size_t rowCounter_ = 0;
 };
 
 }  // namespace tessvane

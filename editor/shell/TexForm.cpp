@@ -62,7 +62,7 @@ QString TDefTextureForm::Description() const {
 }
 
 void TDefTextureForm::SetTextureDirectory(const QString& directory) {
-    texture_directory_ = directory;
+    textureDirectory_ = directory;
 }
 
 void TDefTextureForm::OldTexEditKeyDown() {
@@ -75,23 +75,22 @@ void TDefTextureForm::TexDescriptionEditKeyDown() {
     ui_->AcceptButton->setFocus();
 }
 
-std::optional<QString> TDefTextureForm::PickTexture(const QString& title,
-                                                    const QString& file_name) {
+std::optional<QString> TDefTextureForm::PickTexture(const QString& title, const QString& fileName) {
     if (!services_.openTexture) return std::nullopt;
-    std::optional<QString> chosen = services_.openTexture(title, texture_directory_, file_name);
-    if (chosen) texture_directory_ = SplitChosenFile(*chosen).directory;
+    std::optional<QString> chosen = services_.openTexture(title, textureDirectory_, fileName);
+    if (chosen) textureDirectory_ = SplitChosenFile(*chosen).directory;
     return chosen;
 }
 
 void TDefTextureForm::OldTexButtonClick() {
     if (const auto chosen = PickTexture(QStringLiteral("Select Old Texture"), QString()))
-        ui_->OldTexEdit->setText(SplitChosenFile(*chosen).file_name);
+        ui_->OldTexEdit->setText(SplitChosenFile(*chosen).fileName);
 }
 
 void TDefTextureForm::NewTexButtonClick() {
     const auto chosen = PickTexture(QStringLiteral("Select New Texture"), ui_->NewTexEdit->text());
     if (!chosen) return;
-    ui_->NewTexEdit->setText(SplitChosenFile(*chosen).file_name);
+    ui_->NewTexEdit->setText(SplitChosenFile(*chosen).fileName);
     ui_->TexDescriptionEdit->setText(
         services_.inquireDescription ? services_.inquireDescription(*chosen) : QString());
 }

@@ -17,10 +17,10 @@ namespace tessvane {
 // window from its dialog service and the texture module query).
 struct DefTextureFormServices {
     // The file open dialog (no filter) titled `title`, starting in
-    // `directory` with `file_name` in its name field; the chosen file's full
+    // `directory` with `fileName` in its name field; the chosen file's full
     // path, or nothing when cancelled.
     std::function<std::optional<QString>(const QString& title, const QString& directory,
-                                         const QString& file_name)>
+                                         const QString& fileName)>
         openTexture;
     // The description an Imagine texture module gives for itself; empty when
     // it has none or cannot be loaded.
@@ -52,7 +52,7 @@ class TDefTextureForm : public ListEntryDialog {
     // The directory in which the texture file dialog starts; a pick moves it
     // to the picked file's directory, so the caller reads it back afterwards.
     void SetTextureDirectory(const QString& directory);
-    QString TextureDirectory() const { return texture_directory_; }
+    QString TextureDirectory() const { return textureDirectory_; }
 
     // Locks the old-name field and its browse button (the batch prompt fixes
     // the texture being asked for), or unlocks them again.
@@ -69,11 +69,11 @@ class TDefTextureForm : public ListEntryDialog {
     void TexDescriptionEditKeyDown();
     // Opens the file dialog; returns the chosen path and moves the texture
     // directory to it.
-    std::optional<QString> PickTexture(const QString& title, const QString& file_name);
+    std::optional<QString> PickTexture(const QString& title, const QString& fileName);
 
     std::unique_ptr<Ui::TDefTextureForm> ui_;
     DefTextureFormServices services_;
-    QString texture_directory_;
+    QString textureDirectory_;
 };
 
 // Splits a path chosen in the system's file dialog into its directory and its
@@ -81,7 +81,7 @@ class TDefTextureForm : public ListEntryDialog {
 // trailing separator except at a root ("/", or "C:\" on Windows).
 struct SplitFilePath {
     QString directory;
-    QString file_name;
+    QString fileName;
 };
 SplitFilePath SplitChosenFile(const QString& path);
 

@@ -68,8 +68,8 @@ void TVANEForm::ContextHelp() {
 ReportContent TVANEForm::PathListReport() const {
     ReportContent content;
     const ObjectFile& file = context_.file;
-    content.is_project = file.IsProject;
-    content.file_name = ShowLocal(context_.editor.shell.CurrentFileName);
+    content.isProject = file.IsProject;
+    content.fileName = ShowLocal(context_.editor.shell.CurrentFileName);
     content.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     const PathList& paths = file.Paths;
     content.rows.reserve(paths.Count());

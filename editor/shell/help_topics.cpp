@@ -8,7 +8,7 @@ namespace tessvane {
 namespace {
 
 struct ControlContext {
-    const char* object_name;
+    const char* objectName;
     int context;
 };
 
@@ -68,9 +68,9 @@ QString HelpTopicForPage(int index) {
     return QString::fromLatin1(kPageTopics[size_t(index)]);
 }
 
-int HelpContextOf(const QString& object_name) {
+int HelpContextOf(const QString& objectName) {
     for (const ControlContext& control : kControlContexts)
-        if (object_name == QLatin1String(control.object_name)) return control.context;
+        if (objectName == QLatin1String(control.objectName)) return control.context;
     return 0;
 }
 

@@ -21,7 +21,7 @@ QString HelpTopicForPage(int index);
 // The context number a main-window control carries for context help (F1),
 // by its object name; 0 when it carries none (the caller then looks at the
 // enclosing control).
-int HelpContextOf(const QString& object_name);
+int HelpContextOf(const QString& objectName);
 
 // The help document's anchor for a context number; empty for a number the
 // document does not know.

@@ -59,11 +59,11 @@ DefTextureFormServices MakeDefTextureFormServices(DialogService& dialogs,
                                                   const EditorContext& editor) {
     DefTextureFormServices services;
     services.openTexture = [&dialogs](const QString& title, const QString& directory,
-                                      const QString& file_name) -> std::optional<QString> {
+                                      const QString& fileName) -> std::optional<QString> {
         FileDialogRequest request;
         request.title = title.toStdString();
         request.directory = LocalText(directory);
-        request.fileName = LocalText(file_name);
+        request.fileName = LocalText(fileName);
         const std::optional<std::string> chosen = dialogs.OpenFile(request);
         if (!chosen) return std::nullopt;
         return ShowLocal(*chosen);

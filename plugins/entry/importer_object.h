@@ -81,7 +81,7 @@ class ImporterObject : public ImportPlugin {
         NewResult();
         FileDialog dialog(true, nullptr, settings.file_name.c_str(),
                           kOfnHideReadOnly | kOfnOverwritePrompt, settings.filter);
-        dialog.initial_dir = settings.path;
+        dialog.initialDir = settings.path;
         if (dialog.DoModal() == kIdOk) {
             settings.SetFileName(dialog.GetPathName().c_str());
             settings.SetPath(CurrentDirectory().c_str());

@@ -68,12 +68,12 @@ CornerNormalSource::CornerNormalSource(const Mesh3d& mesh, double smooth_angle)
     constexpr double kBand = 1e-9;
     constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
     if (limit_ > 180.0) {
-        cos_pass_ = -HUGE_VAL;  // every angle is at most 180 degrees
-        cos_fail_ = -HUGE_VAL;
+        cosPass_ = -HUGE_VAL;  // every angle is at most 180 degrees
+        cosFail_ = -HUGE_VAL;
     } else {
         const double bound = std::cos(limit_ * kRadiansPerDegree);
-        cos_pass_ = bound + kBand;
-        cos_fail_ = bound - kBand;
+        cosPass_ = bound + kBand;
+        cosFail_ = bound - kBand;
     }
 }
 
@@ -98,9 +98,9 @@ CornerTriple CornerNormalSource::Corners(int face) const {
                 within = true;  // AngleDegrees gives 0 for a zero vector
             } else {
                 const double c = Dot(n, m) / l;
-                if (c > cos_pass_) {
+                if (c > cosPass_) {
                     within = true;
-                } else if (c < cos_fail_) {
+                } else if (c < cosFail_) {
                     within = false;
                 } else {
                     within = std::fabs(AngleDegrees(n, m)) < limit_;

@@ -38,9 +38,9 @@ class CornerNormalSource {
 
   private:
     const Mesh3d& mesh_;
-    double limit_;     // |smooth_angle|; 0 means flat shading
-    double cos_pass_;  // cosines above this certainly pass the limit
-    double cos_fail_;  // cosines below this certainly fail it
+    double limit_;    // |smooth_angle|; 0 means flat shading
+    double cosPass_;  // cosines above this certainly pass the limit
+    double cosFail_;  // cosines below this certainly fail it
     std::vector<Vector3d> normals_;
 };
 

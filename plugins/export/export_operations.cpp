@@ -20,9 +20,9 @@ void RunExportOperation(ObjectList* objects, const ExporterIdentity& identity,
 void RunExportOperation(ObjectList* objects, ExportSettings& settings, const PluginStrings& strings,
                         ExportWriter& writer) {
     entry::CurrentDirectoryGuard directory;
-    FileDialog dialog(false, settings.default_extension.c_str(), settings.file_name.c_str(),
+    FileDialog dialog(false, settings.defaultExtension.c_str(), settings.file_name.c_str(),
                       kOfnHideReadOnly | kOfnOverwritePrompt, settings.filter);
-    dialog.initial_dir = settings.path;
+    dialog.initialDir = settings.path;
     if (dialog.DoModal() != kIdOk) {
         return;
     }

@@ -10,8 +10,7 @@ int ExportRun(ObjectList* objects, ExportSettings* settings, const ProgressCallb
               ExportWriter& writer) {
     LogFile log(settings->verbose_mode == 1 ? settings->logfilename.c_str() : nullptr);
     const ExportBanner banner = writer.Banner();
-    log.Printf("%s %s %s %s\n", banner.title, banner.build_date, banner.build_time,
-               banner.build_tag);
+    log.Printf("%s %s %s %s\n", banner.title, banner.buildDate, banner.buildTime, banner.buildTag);
 
     const char* file_name = settings->file_name.c_str();
     if (!writer.OpenOutput(file_name, *settings)) {

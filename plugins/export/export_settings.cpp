@@ -5,9 +5,9 @@
 namespace plugins {
 
 ExportSettings::ExportSettings(const ExporterIdentity& identity)
-    : PluginSettings(identity.subkey, identity.default_logfile),
+    : PluginSettings(identity.subkey, identity.defaultLogFile),
       filter(identity.filter),
-      default_extension(identity.default_extension) {
+      defaultExtension(identity.defaultExtension) {
     ExportSettings::Load();
 }
 

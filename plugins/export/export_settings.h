@@ -11,10 +11,10 @@ namespace plugins {
 
 // What tells the exporters' settings apart.
 struct ExporterIdentity {
-    const char* subkey;             // the plug-in's key in the settings store
-    const char* default_logfile;    // log file name until one is stored
-    const char* filter;             // filter text of the save-file dialog
-    const char* default_extension;  // appended by the save-file dialog
+    const char* subkey;            // the plug-in's key in the settings store
+    const char* defaultLogFile;    // log file name until one is stored
+    const char* filter;            // filter text of the save-file dialog
+    const char* defaultExtension;  // appended by the save-file dialog
 };
 
 inline constexpr ExporterIdentity kObjWriteIdentity = {
@@ -49,11 +49,11 @@ class ExportSettings : public PluginSettings {
     void GetOptions(std::int16_t& verbose, std::int16_t& swap, std::int16_t& unify,
                     std::int16_t& ld, double& size, std::string& logfile, double& smooth) const;
 
-    std::string path;               // directory of the last export; the dialog starts there
-    std::string file_name;          // output file; after the dialog its full path
-    const char* filter;             // not stored
-    std::string default_extension;  // not stored
-    double smooth_angle = 70.0;     // degrees
+    std::string path;              // directory of the last export; the dialog starts there
+    std::string file_name;         // output file; after the dialog its full path
+    const char* filter;            // not stored
+    std::string defaultExtension;  // not stored
+    double smooth_angle = 70.0;    // degrees
 };
 
 }  // namespace plugins

@@ -22,10 +22,10 @@ struct ExportReport {
 
 // The banner line that starts the log of every run.
 struct ExportBanner {
-    const char* title;       // plug-in name with version
-    const char* build_date;  // as "Jun 11 1998"
-    const char* build_time;  // as "11:17:21"
-    const char* build_tag;
+    const char* title;      // plug-in name with version
+    const char* buildDate;  // as "Jun 11 1998"
+    const char* buildTime;  // as "11:17:21"
+    const char* buildTag;
 };
 
 class ExportWriter {

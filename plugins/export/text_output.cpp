@@ -28,7 +28,7 @@ std::string_view LineEndBytes(int ld_mode) {
 }
 
 TextOutput::TextOutput(int ld_mode)
-    : ld_mode_(ld_mode), line_end_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
+    : ld_mode_(ld_mode), lineEnd_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
 
 TextOutput::~TextOutput() {
     Abandon();
@@ -46,7 +46,7 @@ void TextOutput::Text(std::string_view text) {
         if (lf == std::string_view::npos) {
             return;
         }
-        Append(line_end_);
+        Append(lineEnd_);
         text.remove_prefix(lf + 1);
     }
 }

@@ -46,7 +46,7 @@ class TextOutput {
     // Appends v as "%d" prints it.
     void Int(int v);
     // Appends the line end of ld_mode.
-    void LineEnd() { Append(line_end_); }
+    void LineEnd() { Append(lineEnd_); }
     // Appends bytes as they are, line ends included: for a file that is not
     // text.
     void Bytes(std::string_view bytes) { Append(bytes); }
@@ -71,7 +71,7 @@ class TextOutput {
     void FlushBuffer();
 
     int ld_mode_;
-    std::string_view line_end_;
+    std::string_view lineEnd_;
     ReplacementFile output_;
     std::vector<char> buffer_;
     std::size_t used_ = 0;

@@ -81,12 +81,12 @@ void ConfigDialog::AddNumber(std::string label, double* value) {
     fields_.push_back(std::move(f));
 }
 
-void ConfigDialog::AddText(std::string label, std::string* value, std::size_t max_chars) {
+void ConfigDialog::AddText(std::string label, std::string* value, std::size_t maxChars) {
     Field f;
     f.kind = Kind::Text;
     f.label = std::move(label);
     f.text = value;
-    f.max_chars = max_chars;
+    f.maxChars = maxChars;
     fields_.push_back(std::move(f));
 }
 
@@ -208,7 +208,7 @@ void ConfigDialog::Change(Field& field, bool has_value, const std::string& value
             break;
         case Kind::Text:
             if (!answer.empty()) {
-                *field.text = answer.substr(0, field.max_chars);
+                *field.text = answer.substr(0, field.maxChars);
             }
             break;
         case Kind::Group:

@@ -44,8 +44,8 @@ class ConfigDialog {
     void AddChoice(std::string label, std::vector<std::string> options, std::int16_t* value);
     // A number edited in a text field, shown with three decimals.
     void AddNumber(std::string label, double* value);
-    // A text field keeping at most max_chars characters.
-    void AddText(std::string label, std::string* value, std::size_t max_chars);
+    // A text field keeping at most maxChars characters.
+    void AddText(std::string label, std::string* value, std::size_t maxChars);
 
     // Runs the form until OK or Cancel; returns kIdOk or kIdCancel.
     int DoModal();
@@ -61,7 +61,7 @@ class ConfigDialog {
         std::int16_t* flag = nullptr;
         double* number = nullptr;
         std::string* text = nullptr;
-        std::size_t max_chars = 0;
+        std::size_t maxChars = 0;
         std::string shown;  // what a number field displays
     };
 

@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 FileDialog::FileDialog(bool open, const char* default_ext, const char* file_name, unsigned flags,
                        const char* filter, Terminal& term)
     : open_(open),
-      default_ext_(default_ext != nullptr ? default_ext : ""),
-      file_name_(file_name != nullptr ? file_name : ""),
+      defaultExt_(default_ext != nullptr ? default_ext : ""),
+      fileName_(file_name != nullptr ? file_name : ""),
       flags_(flags),
       filter_(filter != nullptr ? filter : ""),
       term_(term) {}
@@ -24,7 +24,7 @@ FileDialog::FileDialog(bool open, const char* default_ext, const char* file_name
 std::string FileDialog::GetFileName() const {
     // The chosen path is a path of this system, where only '/' separates
     // directories: a '\' or ':' is part of the file's own name.
-    return fs::path(path_name_).filename().string();
+    return fs::path(pathName_).filename().string();
 }
 
 // The filter's descriptions, with their padding blanks squeezed:
@@ -63,12 +63,12 @@ std::string FileDialog::FilterText() const {
 
 bool FileDialog::Accept(const std::string& typed) {
     std::string name = typed;
-    if (!open_ && !default_ext_.empty() && PathSplit(name).ext.empty()) {
-        name = PathJoin("", "", name, default_ext_);
+    if (!open_ && !defaultExt_.empty() && PathSplit(name).ext.empty()) {
+        name = PathJoin("", "", name, defaultExt_);
     }
     fs::path path(name);
     if (path.is_relative()) {
-        path = fs::path(initial_dir) / path;
+        path = fs::path(initialDir) / path;
     }
     std::error_code ec;
     fs::path absolute = fs::absolute(path, ec);
@@ -86,7 +86,7 @@ bool FileDialog::Accept(const std::string& typed) {
             return false;
         }
     }
-    path_name_ = absolute.string();
+    pathName_ = absolute.string();
     // The chosen file's directory becomes the current one, as with the
     // system's dialogs; a directory that does not exist leaves it as it is.
     const fs::path dir = absolute.parent_path();
@@ -98,10 +98,10 @@ bool FileDialog::Accept(const std::string& typed) {
 
 int FileDialog::DoModal() {
     if (!term_.in_is_terminal) {
-        if (file_name_.empty()) {
+        if (fileName_.empty()) {
             return kIdCancel;
         }
-        return Accept(file_name_) ? kIdOk : kIdCancel;
+        return Accept(fileName_) ? kIdOk : kIdCancel;
     }
     std::ostream& err = *term_.err;
     const std::string filter = FilterText();
@@ -110,8 +110,8 @@ int FileDialog::DoModal() {
         if (!filter.empty()) {
             err << " (" << filter << ')';
         }
-        if (!file_name_.empty()) {
-            err << " [" << TerminalSafe(file_name_) << ']';
+        if (!fileName_.empty()) {
+            err << " [" << TerminalSafe(fileName_) << ']';
         }
         err << ": ";
         std::string answer;
@@ -123,7 +123,7 @@ int FileDialog::DoModal() {
         const std::size_t end = answer.find_last_not_of(" \t");
         answer = begin == std::string::npos ? std::string() : answer.substr(begin, end - begin + 1);
         if (answer.empty()) {
-            answer = file_name_;
+            answer = fileName_;
         }
         if (answer.empty()) {
             return kIdCancel;

@@ -31,13 +31,13 @@ class FileDialog {
 
     // Directory in which a relative file name is taken; empty means the
     // current directory.
-    std::string initial_dir;
+    std::string initialDir;
 
     // Returns kIdOk with a file chosen, or kIdCancel.
     int DoModal();
 
     // The chosen file as an absolute path.
-    const std::string& GetPathName() const { return path_name_; }
+    const std::string& GetPathName() const { return pathName_; }
     // The chosen file's name with its extension, without directory.
     std::string GetFileName() const;
 
@@ -46,12 +46,12 @@ class FileDialog {
     std::string FilterText() const;
 
     bool open_;
-    std::string default_ext_;
-    std::string file_name_;
+    std::string defaultExt_;
+    std::string fileName_;
     unsigned flags_;
     std::string filter_;
     Terminal& term_;
-    std::string path_name_;
+    std::string pathName_;
 };
 
 }  // namespace plugins

@@ -4,9 +4,9 @@
 
 namespace plugins {
 
-ImportFileSettings::ImportFileSettings(const char* subkey_text, const char* default_logfile,
+ImportFileSettings::ImportFileSettings(const char* subkey_text, const char* defaultLogFile,
                                        const char* filter_text)
-    : PluginSettings(subkey_text, default_logfile), filter(filter_text) {
+    : PluginSettings(subkey_text, defaultLogFile), filter(filter_text) {
     ImportFileSettings::Load();
 }
 

@@ -17,9 +17,9 @@ class ImportFileSettings : public PluginSettings {
     // Longest path and file name read back from the store.
     static constexpr std::size_t kMaxPathText = 259;
 
-    // subkey and default_logfile as for PluginSettings; filter is the open
+    // subkey and defaultLogFile as for PluginSettings; filter is the open
     // dialog's filter text, a static text that is not stored.
-    ImportFileSettings(const char* subkey, const char* default_logfile, const char* filter);
+    ImportFileSettings(const char* subkey, const char* defaultLogFile, const char* filter);
     ~ImportFileSettings() override;
 
     int Load() override;

@@ -4,9 +4,9 @@
 
 namespace plugins {
 
-PluginSettings::PluginSettings(const char* subkey_text, const char* default_logfile)
+PluginSettings::PluginSettings(const char* subkey_text, const char* defaultLogFile)
     : subkey(subkey_text != nullptr ? subkey_text : ""),
-      logfilename(default_logfile != nullptr ? default_logfile : "") {
+      logfilename(defaultLogFile != nullptr ? defaultLogFile : "") {
     // Only this class's part exists yet, so this loads "Common Settings" only.
     PluginSettings::Load();
 }

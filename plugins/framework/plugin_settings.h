@@ -21,10 +21,10 @@ class PluginSettings {
     // Longest log file name that is read back from the store.
     static constexpr std::size_t kMaxLogFileName = 259;
 
-    // subkey names the plug-in's key ("objread"); default_logfile is the log
+    // subkey names the plug-in's key ("objread"); defaultLogFile is the log
     // file name used until one is stored ("objread.log"). Loads "Common
     // Settings".
-    PluginSettings(const char* subkey, const char* default_logfile);
+    PluginSettings(const char* subkey, const char* defaultLogFile);
     // Saves "Common Settings".
     virtual ~PluginSettings();
 

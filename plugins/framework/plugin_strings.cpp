@@ -5,9 +5,9 @@ namespace plugins {
 const char* LoadPluginString(const PluginStrings& strings, int id) {
     switch (id) {
         case kStringHelpText:
-            return strings.help_text;
+            return strings.helpText;
         case kStringShortName:
-            return strings.short_name;
+            return strings.shortName;
         case kStringConfiguration:
             return "Configuration";
         case kStringHelp:

@@ -19,8 +19,8 @@ enum PluginStringId : int {
 
 // What each plug-in supplies; the shared words are fixed.
 struct PluginStrings {
-    const char* help_text;
-    const char* short_name;
+    const char* helpText;
+    const char* shortName;
     const char* action;
 };
 

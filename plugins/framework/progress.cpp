@@ -31,7 +31,7 @@ std::string WithoutTrailingBlanks(const char* text) {
 }  // namespace
 
 ProgressDialog::ProgressDialog(std::string caption, bool mesh_bar, Terminal& term)
-    : caption_(std::move(caption)), mesh_bar_(mesh_bar), term_(term) {}
+    : caption_(std::move(caption)), meshBar_(mesh_bar), term_(term) {}
 
 ProgressDialog::~ProgressDialog() {
     Close();
@@ -45,7 +45,7 @@ int ProgressDialog::OpenModeless() {
         return 1;
     }
     open_ = true;
-    if (term_.err_is_terminal) {
+    if (term_.errIsTerminal) {
         *term_.err << caption_ << '\n';
         DrawBars();
     }
@@ -53,12 +53,12 @@ int ProgressDialog::OpenModeless() {
 }
 
 void ProgressDialog::DrawBars() {
-    if (!open_ || !term_.err_is_terminal) {
+    if (!open_ || !term_.errIsTerminal) {
         return;
     }
     std::ostream& err = *term_.err;
     err << '\r';
-    if (mesh_bar_) {
+    if (meshBar_) {
         err << "File Progress: ";
         DrawBar(err, file_.pos, file_.label);
         err << "  Mesh Progress: ";
@@ -97,7 +97,7 @@ void ProgressDialog::SetStatus(const char* text) {
     // Status texts carry names read from the file being converted.
     const std::string shown = TerminalSafe(WithoutTrailingBlanks(text));
     std::ostream& err = *term_.err;
-    if (term_.err_is_terminal) {
+    if (term_.errIsTerminal) {
         err << "\r\x1b[K" << shown << '\n';
         DrawBars();
     } else if (!shown.empty()) {
@@ -120,7 +120,7 @@ void ProgressDialog::Close() {
         return;
     }
     open_ = false;
-    if (term_.err_is_terminal) {
+    if (term_.errIsTerminal) {
         *term_.err << "\r\x1b[K";
     }
     term_.err->flush();

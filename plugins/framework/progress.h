@@ -62,7 +62,7 @@ class ProgressDialog {
     void DrawBars();
 
     std::string caption_;
-    bool mesh_bar_;
+    bool meshBar_;
     Terminal& term_;
     Bar file_;
     Bar mesh_;

@@ -217,7 +217,7 @@ std::string SettingsKeyPath(const char* subkey, const char* section) {
 }
 
 RegistryKey::RegistryKey(const char* class_text, RegistryRoot root)
-    : class_text_(class_text != nullptr ? class_text : ""), root_(root) {}
+    : classText_(class_text != nullptr ? class_text : ""), root_(root) {}
 
 int RegistryKey::OpenOrCreate(const char* path) {
     Close();
@@ -252,7 +252,7 @@ int RegistryKey::OpenOrCreate(const char* path) {
         if (!fs::is_regular_file(st)) {
             return 0;
         }
-    } else if (!WriteStoreFile(file, "# class: " + Escape(class_text_, false) + "\n")) {
+    } else if (!WriteStoreFile(file, "# class: " + Escape(classText_, false) + "\n")) {
         return 0;
     }
     file_ = file;

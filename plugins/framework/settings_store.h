@@ -92,7 +92,7 @@ class RegistryKey {
     const std::filesystem::path& File() const { return file_; }
 
   private:
-    std::string class_text_;
+    std::string classText_;
     RegistryRoot root_;
     std::filesystem::path file_;
 };

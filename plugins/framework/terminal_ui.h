@@ -17,11 +17,11 @@ inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 
 struct Terminal {
-    std::istream* in;      // answers typed by the user
-    std::ostream* out;     // forms and texts the user asked for
-    std::ostream* err;     // progress, prompts of file dialogs, messages
-    bool in_is_terminal;   // a person types the input (else a script or file)
-    bool err_is_terminal;  // err is shown on a terminal that can redraw a line
+    std::istream* in;     // answers typed by the user
+    std::ostream* out;    // forms and texts the user asked for
+    std::ostream* err;    // progress, prompts of file dialogs, messages
+    bool in_is_terminal;  // a person types the input (else a script or file)
+    bool errIsTerminal;   // err is shown on a terminal that can redraw a line
 };
 
 // The terminal the dialogs use unless they are given one: standard input,

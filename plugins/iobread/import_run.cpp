@@ -93,9 +93,9 @@ void AddFaces(std::string& text, int unclosed, int missing) {
 std::string SkippedText(const TdddSkipped& s, int unclosed, int missing) {
     std::string text;
     Add(text, s.lamps, "lamp", "lamps");
-    Add(text, s.other_shapes, "sphere, ground or stencil", "spheres, grounds or stencils");
-    Add(text, s.without_shape, "object without a shape", "objects without a shape");
-    Add(text, s.without_faces, "object without faces", "objects without faces");
+    Add(text, s.otherShapes, "sphere, ground or stencil", "spheres, grounds or stencils");
+    Add(text, s.withoutShape, "object without a shape", "objects without a shape");
+    Add(text, s.withoutFaces, "object without faces", "objects without faces");
     Add(text, s.paths, "path", "paths");
     Add(text, s.forms, "Forms object", "Forms objects");
     Add(text, s.external, "external object", "external objects");

@@ -84,11 +84,11 @@ Vector3d GetVector(const std::uint8_t* p) {
 // What one DESC chunk says about its object.
 struct Description {
     TdddObject object;
-    bool has_shape = false;
+    bool hasShape = false;
     int shape = 0;
     int lamp = 0;
-    bool is_path = false;
-    bool is_forms = false;
+    bool isPath = false;
+    bool isForms = false;
     Vector3d position{0.0, 0.0, 0.0};
     Vector3d axes[3] = {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
 };
@@ -96,8 +96,8 @@ struct Description {
 // The layout of a counted list chunk: the count's width and the bytes of
 // one entry.
 struct ListLayout {
-    std::size_t count_bytes;
-    std::size_t entry_bytes;
+    std::size_t countBytes;
+    std::size_t entryBytes;
     const char* entries;  // for messages: "points", "edges", "faces"
 };
 
@@ -107,18 +107,18 @@ bool ListEntries(const Chunk& chunk, const ListLayout& layout, const std::string
                  std::size_t& count, const std::uint8_t*& entries, std::string& error) {
     const std::string where = "chunk '" + std::string(chunk.id) + "' of object '" + object +
                               "' at byte " + std::to_string(chunk.offset);
-    if (chunk.size < layout.count_bytes) {
+    if (chunk.size < layout.countBytes) {
         error = where + " is too short to hold its count";
         return false;
     }
-    count = layout.count_bytes == 2 ? GetU16(chunk.data) : GetU32(chunk.data);
-    const std::size_t room = (chunk.size - layout.count_bytes) / layout.entry_bytes;
+    count = layout.countBytes == 2 ? GetU16(chunk.data) : GetU32(chunk.data);
+    const std::size_t room = (chunk.size - layout.countBytes) / layout.entryBytes;
     if (count > room) {
         error = where + " counts " + std::to_string(count) + " " + layout.entries + " but holds " +
                 std::to_string(room);
         return false;
     }
-    entries = chunk.data + layout.count_bytes;
+    entries = chunk.data + layout.countBytes;
     return true;
 }
 
@@ -190,7 +190,7 @@ bool ReadDescription(const std::uint8_t* file, const Chunk& desc, Description& d
             if (!need(4)) {
                 return false;
             }
-            d.has_shape = true;
+            d.hasShape = true;
             d.shape = static_cast<std::int16_t>(GetU16(chunk.data));
             d.lamp = static_cast<std::int16_t>(GetU16(chunk.data + 2));
         } else if (id == "POSI") {
@@ -225,9 +225,9 @@ bool ReadDescription(const std::uint8_t* file, const Chunk& desc, Description& d
                 return false;
             }
         } else if (id == "PTHD" || id == "PTH2") {
-            d.is_path = true;
+            d.isPath = true;
         } else if (id == "FORD") {
-            d.is_forms = true;
+            d.isForms = true;
         } else if (!IsEditorOnly(id)) {
             ++d.object.dropped[ChunkWalker::Printable(id)];
         }
@@ -238,25 +238,25 @@ bool ReadDescription(const std::uint8_t* file, const Chunk& desc, Description& d
 // Files the object of d where it belongs: among the objects, or in a count.
 void Classify(Description&& d, TdddContents& contents) {
     TdddSkipped& skipped = contents.skipped;
-    if (!d.has_shape) {
-        ++skipped.without_shape;
+    if (!d.hasShape) {
+        ++skipped.withoutShape;
     } else if ((d.lamp & tddd::kLampTypeMask) != 0) {
         ++skipped.lamps;
     } else if (d.shape != tddd::kShapeCustom) {
-        ++skipped.other_shapes;
-    } else if (d.is_forms) {
+        ++skipped.otherShapes;
+    } else if (d.isForms) {
         ++skipped.forms;
-    } else if (d.is_path) {
+    } else if (d.isPath) {
         ++skipped.paths;
     } else if (d.object.faces.empty()) {
-        ++skipped.without_faces;
+        ++skipped.withoutFaces;
     } else {
         for (Vector3d& p : d.object.points) {
             p = Add(d.position,
                     Add(Scale(d.axes[0], p.x), Add(Scale(d.axes[1], p.y), Scale(d.axes[2], p.z))));
         }
         for (const auto& [id, n] : d.object.dropped) {
-            skipped.dropped_chunks += n;
+            skipped.droppedChunks += n;
         }
         contents.objects.push_back(std::move(d.object));
     }
@@ -310,7 +310,7 @@ bool ReadTddd(const std::uint8_t* data, std::size_t size, TdddContents& contents
         } else if (chunk.id == "EXTR") {
             ++contents.skipped.external;
         } else if (chunk.id != "TOBJ") {
-            ++contents.skipped.other_chunks;
+            ++contents.skipped.otherChunks;
         }
     }
     return true;

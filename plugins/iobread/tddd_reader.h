@@ -30,17 +30,17 @@ struct TdddObject {
 
 // What the file held besides custom objects with faces.
 struct TdddSkipped {
-    int lamps = 0;           // objects whose lamp word makes them a light
-    int other_shapes = 0;    // spheres, ground, stencils: no points
-    int without_shape = 0;   // no SHP2 or SHAP chunk, which every object needs
-    int without_faces = 0;   // custom objects with no faces (axes, groups)
-    int paths = 0;           // path objects (PTHD, PTH2)
-    int forms = 0;           // Forms objects, whose points Imagine computes (FORD)
-    int external = 0;        // EXTR chunks naming objects in other files
-    int dropped_chunks = 0;  // attribute chunks of imported objects
-    int other_chunks = 0;    // unknown chunks outside the objects
+    int lamps = 0;          // objects whose lamp word makes them a light
+    int otherShapes = 0;    // spheres, ground, stencils: no points
+    int withoutShape = 0;   // no SHP2 or SHAP chunk, which every object needs
+    int withoutFaces = 0;   // custom objects with no faces (axes, groups)
+    int paths = 0;          // path objects (PTHD, PTH2)
+    int forms = 0;          // Forms objects, whose points Imagine computes (FORD)
+    int external = 0;       // EXTR chunks naming objects in other files
+    int droppedChunks = 0;  // attribute chunks of imported objects
+    int otherChunks = 0;    // unknown chunks outside the objects
     int Total() const {
-        return lamps + other_shapes + without_shape + without_faces + paths + forms + external;
+        return lamps + otherShapes + withoutShape + withoutFaces + paths + forms + external;
     }
 };
 

@@ -179,17 +179,17 @@ ExportBanner IobWriter::Banner() const {
 
 bool IobWriter::OpenOutput(const char* path, const ExportSettings& /*settings*/) {
     objects_.clear();
-    has_head_ = false;
+    hasHead_ = false;
     // The file holds bytes only; the line-end rule never applies.
     return OpenFile(path, 1);
 }
 
 void IobWriter::AddObject(const Bytes& chunks) {
     PutChunk(objects_, "DESC", chunks);
-    if (has_head_) {
+    if (hasHead_) {
         PutChunk(objects_, "TOBJ", {});
     }
-    has_head_ = true;
+    hasHead_ = true;
 }
 
 int IobWriter::WriteMesh(const Mesh3d& mesh, const ExportSettings& /*settings*/,
@@ -279,11 +279,11 @@ void IobWriter::FinishFile(TextOutput& out) {
     Bytes head;
     tddd::PutId(head, "FORM");
     const std::size_t obj_bytes =
-        has_head_ ? tddd::kChunkHeaderBytes + objects_.size() + tddd::kChunkHeaderBytes : 0;
+        hasHead_ ? tddd::kChunkHeaderBytes + objects_.size() + tddd::kChunkHeaderBytes : 0;
     PutU32(head, static_cast<std::uint32_t>(4 + obj_bytes));
     tddd::PutId(head, "TDDD");
     Bytes tail;
-    if (has_head_) {
+    if (hasHead_) {
         tddd::PutId(head, "OBJ ");
         PutU32(head, static_cast<std::uint32_t>(objects_.size() + tddd::kChunkHeaderBytes));
         PutChunk(tail, "TOBJ", {});
@@ -295,7 +295,7 @@ void IobWriter::FinishFile(TextOutput& out) {
     out.Bytes(view(objects_));
     out.Bytes(view(tail));
     objects_.clear();
-    has_head_ = false;
+    hasHead_ = false;
 }
 
 }  // namespace plugins::iobwrite

@@ -47,7 +47,7 @@ class IobWriter final : public ExportFileWriter {
 
     IobFormat format_;
     tddd::Bytes objects_;  // the DESC chunks of the hierarchy, its last TOBJ to come
-    bool has_head_ = false;
+    bool hasHead_ = false;
 };
 
 }  // namespace plugins::iobwrite

@@ -15,14 +15,14 @@ class PartBuilder {
 
     // Whether the triangle fits without passing the limit.
     bool Fits(const std::array<std::uint32_t, 3>& t) const {
-        std::size_t new_points = 0;
-        std::size_t new_edges = 0;
+        std::size_t newPoints = 0;
+        std::size_t newEdges = 0;
         for (std::size_t k = 0; k < 3; ++k) {
-            new_points += point_of_.count(t[k]) == 0 ? 1 : 0;
-            new_edges += edge_of_.count(EdgeKey(t[k], t[(k + 1) % 3])) == 0 ? 1 : 0;
+            newPoints += point_of_.count(t[k]) == 0 ? 1 : 0;
+            newEdges += edge_of_.count(EdgeKey(t[k], t[(k + 1) % 3])) == 0 ? 1 : 0;
         }
-        return part_.points.size() + new_points <= limit_ &&
-               part_.edges.size() + new_edges <= limit_ && part_.faces.size() + 1 <= limit_;
+        return part_.points.size() + newPoints <= limit_ &&
+               part_.edges.size() + newEdges <= limit_ && part_.faces.size() + 1 <= limit_;
     }
 
     void Add(const std::array<std::uint32_t, 3>& t) {

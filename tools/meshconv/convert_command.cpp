@@ -59,8 +59,8 @@ struct ConvertOptions {
     std::string out;
     std::string to;  // extension with dot (".obj", ".c", ".iob"), empty: OUT's
     std::optional<double> smooth;
-    std::optional<int> line_ends;
-    ImportOptions import_options;
+    std::optional<int> lineEnds;
+    ImportOptions importOptions;
     bool quiet = false;
 };
 
@@ -68,11 +68,11 @@ struct ConvertOptions {
 bool ParseOptions(const Arguments& args, ConvertOptions& o) {
     // The import options keep convert's own wording, and no check of the
     // factor against the settings' precision.
-    const ImportOptionChecks checks{.generic_choice_message = true, .scale_within_precision = true};
+    const ImportOptionChecks checks{.genericChoiceMessage = true, .scaleWithinPrecision = true};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
-        switch (ParseImportOption(args, i, o.import_options, error, checks)) {
+        switch (ParseImportOption(args, i, o.importOptions, error, checks)) {
             case ImportOptionParse::Taken:
                 continue;
             case ImportOptionParse::Bad:
@@ -131,7 +131,7 @@ bool ParseOptions(const Arguments& args, ConvertOptions& o) {
         } else if (a == "--smooth") {
             ok = number(o.smooth);
         } else if (a == "--line-ends") {
-            ok = choice({"dos", "unix", "mac"}, o.line_ends);
+            ok = choice({"dos", "unix", "mac"}, o.lineEnds);
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -270,8 +270,8 @@ bool ExportTo(LoadedPlugin& exporter, ObjectList* list, const ConvertOptions& o,
     if (o.smooth) {
         WriteSettingDouble(key, kSpecificSettings, "smooth_angle", *o.smooth);
     }
-    if (o.line_ends) {
-        WriteSettingInt(key, kCommonSettings, "ld_mode", *o.line_ends);
+    if (o.lineEnds) {
+        WriteSettingInt(key, kCommonSettings, "ld_mode", *o.lineEnds);
     }
     // The dialog takes the stored name in the stored directory. OUT never
     // passes through a stored directory, which a long path could not come
@@ -381,7 +381,7 @@ int RunConvert(const Arguments& input) {
         return kExitFailed;
     }
 
-    StoreImportOptions(importer.Name(), o.import_options);
+    StoreImportOptions(importer.Name(), o.importOptions);
     // The importer reports a file it cannot read itself, but hands over an
     // empty list all the same: nothing is exported then.
     if (!CanRead(in.string())) {

@@ -72,8 +72,8 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
         }
         const int index = IndexOf(v, names);
         if (index < 0) {
-            error = checks.generic_choice_message ? "unknown value '" + v + "' for " + a
-                                                  : "unknown " + std::string(what) + " '" + v + "'";
+            error = checks.genericChoiceMessage ? "unknown value '" + v + "' for " + a
+                                                : "unknown " + std::string(what) + " '" + v + "'";
             return ImportOptionParse::Bad;
         }
         out = index;
@@ -99,7 +99,7 @@ ImportOptionParse ParseImportOption(const Arguments& args, std::size_t& i, Impor
         // The factor reaches the plug-in through its settings, which keep
         // six decimals: a small factor would arrive as 0 and flatten every
         // mesh to a point.
-        if (checks.scale_within_precision && f != 0.0 && std::fabs(f) < 0.0000005) {
+        if (checks.scaleWithinPrecision && f != 0.0 && std::fabs(f) < 0.0000005) {
             error = "--scale " + v + " is below the settings' precision (0.000001)";
             return ImportOptionParse::Bad;
         }

@@ -27,10 +27,10 @@ struct ImportOptions {
 // always differed here, and scripts may match their messages.
 struct ImportOptionChecks {
     // "unknown value 'x' for --split" in place of "unknown split mode 'x'".
-    bool generic_choice_message = false;
+    bool genericChoiceMessage = false;
     // Refuse a --scale factor so small that the settings (six decimals)
     // would store it as 0.
-    bool scale_within_precision = true;
+    bool scaleWithinPrecision = true;
 };
 
 enum class ImportOptionParse {

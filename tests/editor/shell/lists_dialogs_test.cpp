@@ -303,7 +303,7 @@ TEST(SplitChosenFileTest, SplitsAtTheSystemSeparatorKeepingItOnlyAtTheRoot) {
     for (const Case& c : cases) {
         const SplitFilePath split = SplitChosenFile(c.path);
         EXPECT_EQ(split.directory, c.directory) << c.path;
-        EXPECT_EQ(split.file_name, c.name) << c.path;
+        EXPECT_EQ(split.fileName, c.name) << c.path;
     }
 }
 

@@ -43,7 +43,7 @@ class ReportPrintTest : public ::testing::Test {
 
     static ReportContent ObjectContent() {
         ReportContent content;
-        content.file_name = "CHAIR.IOB";
+        content.fileName = "CHAIR.IOB";
         content.date = "09/12/2026";
         content.rows = {
             {"SEAT", "wood.itx", "Texture", "C:\\IMAGINE\\TEXTURES"},
@@ -84,8 +84,8 @@ TEST_F(ReportPrintTest, ObjectFilePrintsTitleHeadingsRowsInOrderAndFooter) {
 
 TEST_F(ReportPrintTest, ProjectFilePrintsNameHeadingAndObjectTitle) {
     ReportContent content = ObjectContent();
-    content.is_project = true;
-    content.file_name = "SCENE.IST";
+    content.isProject = true;
+    content.fileName = "SCENE.IST";
     const QStringList lines = Lines(PrintPages(content).value(0));
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines[0], "Object and Effects Path List for SCENE.IST");

@@ -26,7 +26,7 @@ TEST_F(ExportSettingsTest, DefaultsPerPlugin) {
         ExportSettings settings(c.identity);
         EXPECT_EQ(settings.logfilename, c.log);
         EXPECT_STREQ(settings.filter, c.filter);
-        EXPECT_EQ(settings.default_extension, c.extension);
+        EXPECT_EQ(settings.defaultExtension, c.extension);
         EXPECT_EQ(settings.smooth_angle, 70.0);
         EXPECT_EQ(settings.path, "");
         EXPECT_EQ(settings.file_name, "");

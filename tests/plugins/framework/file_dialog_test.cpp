@@ -36,7 +36,7 @@ class FileDialogTest : public ::testing::Test {
 TEST_F(FileDialogTest, AScriptGetsTheInitialFileNameAsIfOkWasPressed) {
     ScriptedTerminal term("typed.obj\n", false);
     FileDialog dialog(true, nullptr, "cube.obj", kOfnHideReadOnly | kOfnOverwritePrompt, kFilter);
-    dialog.initial_dir = Dir();
+    dialog.initialDir = Dir();
     ASSERT_EQ(dialog.DoModal(), kIdOk);
     EXPECT_EQ(dialog.GetPathName(), Dir() + "/cube.obj");
     EXPECT_EQ(dialog.GetFileName(), "cube.obj");
@@ -65,7 +65,7 @@ TEST_F(FileDialogTest, SavingAddsTheExtensionAndAsksBeforeReplacing) {
     WriteFileBytes(temp_.path() / "cube.obj", "v 0 0 0\n");
     ScriptedTerminal term("cube\nn\nother\n", true);
     FileDialog dialog(false, "obj", "out.obj", kOfnHideReadOnly | kOfnOverwritePrompt, kFilter);
-    dialog.initial_dir = Dir();
+    dialog.initialDir = Dir();
     ASSERT_EQ(dialog.DoModal(), kIdOk);
     EXPECT_EQ(dialog.GetPathName(), Dir() + "/other.obj");
     EXPECT_NE(
@@ -74,7 +74,7 @@ TEST_F(FileDialogTest, SavingAddsTheExtensionAndAsksBeforeReplacing) {
 
     ScriptedTerminal yes("cube\ny\n", true);
     FileDialog replace(false, "obj", "", kOfnOverwritePrompt, kFilter);
-    replace.initial_dir = Dir();
+    replace.initialDir = Dir();
     ASSERT_EQ(replace.DoModal(), kIdOk);
     EXPECT_EQ(replace.GetPathName(), Dir() + "/cube.obj");
 }
@@ -84,7 +84,7 @@ TEST_F(FileDialogTest, PromptsShowFileNamesWithoutControlCharacters) {
     WriteFileBytes(temp_.path() / odd, "v 0 0 0\n");
     ScriptedTerminal term("\nn\n", true);
     FileDialog dialog(false, "obj", odd.c_str(), kOfnOverwritePrompt, kFilter);
-    dialog.initial_dir = Dir();
+    dialog.initialDir = Dir();
     EXPECT_EQ(dialog.DoModal(), kIdCancel);
     EXPECT_NE(term.Err().find(" [cube?]2;x?.obj]: "), std::string::npos);
     EXPECT_NE(term.Err().find(Dir() + "/cube?]2;x?.obj already exists."), std::string::npos);
@@ -95,7 +95,7 @@ TEST_F(FileDialogTest, TheFileNameIsEverythingAfterTheLastSlash) {
     for (const char* name : {"a\\b.obj", "c:d.obj", "plain.obj"}) {
         ScriptedTerminal term("", false);
         FileDialog dialog(true, nullptr, name, 0, kFilter);
-        dialog.initial_dir = Dir();
+        dialog.initialDir = Dir();
         ASSERT_EQ(dialog.DoModal(), kIdOk) << name;
         EXPECT_EQ(dialog.GetPathName(), Dir() + "/" + name);
         EXPECT_EQ(dialog.GetFileName(), name);

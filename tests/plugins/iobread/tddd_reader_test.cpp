@@ -172,14 +172,14 @@ TEST(TdddReaderTest, WhatIsNoObjectWithFacesIsCountedAndSkipped) {
     const TdddContents contents = ReadIntact(file.Build());
     EXPECT_EQ(contents.objects.size(), 1u);
     EXPECT_EQ(contents.skipped.lamps, 1);
-    EXPECT_EQ(contents.skipped.other_shapes, 2);
-    EXPECT_EQ(contents.skipped.without_shape, 1);
-    EXPECT_EQ(contents.skipped.without_faces, 1);
+    EXPECT_EQ(contents.skipped.otherShapes, 2);
+    EXPECT_EQ(contents.skipped.withoutShape, 1);
+    EXPECT_EQ(contents.skipped.withoutFaces, 1);
     EXPECT_EQ(contents.skipped.paths, 1);
     EXPECT_EQ(contents.skipped.forms, 1);
     EXPECT_EQ(contents.skipped.external, 1);
-    EXPECT_EQ(contents.skipped.dropped_chunks, 1);
-    EXPECT_EQ(contents.skipped.other_chunks, 1);
+    EXPECT_EQ(contents.skipped.droppedChunks, 1);
+    EXPECT_EQ(contents.skipped.otherChunks, 1);
     ASSERT_EQ(contents.objects.size(), 1u);
     EXPECT_EQ(contents.objects[0].dropped.at("CLST"), 1);
 }
