@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QShortcut>
 #include <QShowEvent>
+#include <array>
+#include <utility>
 
 #include "core/backup.h"
 #include "core/file_system.h"
@@ -33,6 +35,18 @@ ChosenFile SplitChosenFile(const std::string& path) {
     const std::size_t sep = path.find_last_of("/\\");
     if (sep == std::string::npos) return {"", path};
     return {path.substr(0, sep + 1), path.substr(sep + 1)};
+}
+
+// The View menu's item of each page, in tab order.
+std::array<std::pair<QAction*, Page>, 6> PageItems(const Ui::TVANEForm& ui) {
+    return {{
+        {ui.Summary1, Page::Summary},
+        {ui.Details1, Page::Details},
+        {ui.Options1, Page::Options},
+        {ui.DirectoryDefaults1, Page::DirectoryDefaults},
+        {ui.TextureFilenames1, Page::TextureFilenames},
+        {ui.BatchProcessing1, Page::Batch},
+    }};
 }
 
 }  // namespace
@@ -80,8 +94,8 @@ void TVANEForm::FormCreate() {
     ReadSettingsFile(settingsFile_);
     SetOptionDisplay();
 
-    ui_->TabbedNotebook1->setCurrentIndex(kSummaryPage);
-    TabbedNotebook1Change(kSummaryPage);
+    ui_->TabbedNotebook1->setCurrentIndex(TabIndex(Page::Summary));
+    TabbedNotebook1Change(TabIndex(Page::Summary));
     ui_->Loadbutton->setFocus();
     // Styles draw the focus only once the keyboard has moved it; the user
     // should see from the start where Enter and Space go.
@@ -103,19 +117,12 @@ void TVANEForm::ConnectWindow() {
 
     connect(ui_->TabbedNotebook1, &QTabWidget::currentChanged, this,
             &TVANEForm::TabbedNotebook1Change);
-    const std::pair<QAction*, int> views[] = {
-        {ui_->Summary1, kSummaryPage},
-        {ui_->Details1, kDetailsPage},
-        {ui_->Options1, kOptionsPage},
-        {ui_->DirectoryDefaults1, kDirectoryDefaultsPage},
-        {ui_->TextureFilenames1, kTextureFilenamesPage},
-        {ui_->BatchProcessing1, kBatchPage},
-    };
+    const auto views = PageItems(*ui_);
     for (const auto& [action, page] : views) {
         connect(action, &QAction::triggered, this, [this, page = page] {
             // A checked item unchecks itself when chosen again; the page change
             // (or its absence) puts the marks right.
-            ui_->TabbedNotebook1->setCurrentIndex(page);
+            ui_->TabbedNotebook1->setCurrentIndex(TabIndex(page));
             TabbedNotebook1Change(ui_->TabbedNotebook1->currentIndex());
         });
     }
@@ -356,7 +363,7 @@ void TVANEForm::SaveAs1Click() {
     if (!FileHeld()) return;
     // With the Summary page in front its changes are applied below, as the
     // design has it; from another page the user is asked first.
-    const bool summaryInFront = ui_->TabbedNotebook1->currentIndex() == kSummaryPage;
+    const bool summaryInFront = PageAtTab(ui_->TabbedNotebook1->currentIndex()) == Page::Summary;
     if (!EnterTypedTexts() || (!summaryInFront && !OfferSummaryChanges())) return;
     ShellState& shell = context_.editor.shell;
     FileDialogRequest request;
@@ -387,25 +394,19 @@ void TVANEForm::SaveAs1Click() {
     }
 }
 
-void TVANEForm::TabbedNotebook1Change(int page) {
+void TVANEForm::TabbedNotebook1Change(int index) {
+    std::optional<Page> page = PageAtTab(index);
     // Leaving the Details page enters what was typed there: coming back
     // shows the record's fields afresh.
-    if (shownPage_ == kDetailsPage && page != kDetailsPage && !EnterTypedRecordTexts()) {
+    if (shownPage_ == Page::Details && page != Page::Details && !EnterTypedRecordTexts()) {
         // Refused: the page stays in front with the text and its message.
         const QSignalBlocker block(ui_->TabbedNotebook1);
-        ui_->TabbedNotebook1->setCurrentIndex(kDetailsPage);
-        page = kDetailsPage;
+        ui_->TabbedNotebook1->setCurrentIndex(TabIndex(Page::Details));
+        page = Page::Details;
     }
-    const bool cameToDetails = page == kDetailsPage && shownPage_ != kDetailsPage;
+    const bool cameToDetails = page == Page::Details && shownPage_ != Page::Details;
     shownPage_ = page;
-    const std::pair<QAction*, int> views[] = {
-        {ui_->Summary1, kSummaryPage},
-        {ui_->Details1, kDetailsPage},
-        {ui_->Options1, kOptionsPage},
-        {ui_->DirectoryDefaults1, kDirectoryDefaultsPage},
-        {ui_->TextureFilenames1, kTextureFilenamesPage},
-        {ui_->BatchProcessing1, kBatchPage},
-    };
+    const auto views = PageItems(*ui_);
     for (const auto& [action, number] : views) action->setChecked(number == page);
 
     if (cameToDetails && context_.file.Loaded && context_.file.Paths.Count() > 0) {

@@ -4,11 +4,21 @@
 // the program and shows every dialog through the DialogService it is given;
 // neither is owned.
 //
-// Handlers are named after their control and event, as in the form. The page
-// handlers live in files of their own: VANEMain_summary.cpp,
-// VANEMain_details.cpp, VANEMain_options.cpp, VANEMain_defaults.cpp,
-// VANEMain_lists.cpp, VANEMain_batch.cpp and VANEMain_help.cpp; what keeps
-// the user's work from being dropped unasked is VANEMain_unsaved.cpp.
+// Handlers are named after their control and event, as in the form.
+// VANEMain.cpp holds the window's own handlers: creating and closing it,
+// Load, Save and Save As, the page change, and the text helpers the pages
+// share. The rest lives in files of its own:
+//   VANEMain_summary.cpp   the Summary page
+//   VANEMain_details.cpp   the Details page
+//   VANEMain_options.cpp   the Options page
+//   VANEMain_defaults.cpp  the grids of the Directory Defaults and Texture
+//                          Filenames pages
+//   VANEMain_lists.cpp     those two pages' buttons, keys, sorting and
+//                          "Update Now"
+//   VANEMain_batch.cpp     the Batch page
+//   VANEMain_tools.cpp     the Tools menu: volumes and missing files
+//   VANEMain_help.cpp      help, context help and printing
+//   VANEMain_unsaved.cpp   what keeps the user's work from being dropped unasked
 #pragma once
 
 #include <QMainWindow>
@@ -46,15 +56,27 @@ inline constexpr const char* kProgramTitle = "Tessvane v2.2.1";
 inline constexpr const char* kObjectFileFilter =
     "All Files|*.*|Object Files|*.iob|Project Files|*.ist";
 
-// Page numbers of the notebook, in tab order.
-enum Page : int {
-    kSummaryPage = 0,
-    kDetailsPage = 1,
-    kOptionsPage = 2,
-    kDirectoryDefaultsPage = 3,
-    kTextureFilenamesPage = 4,
-    kBatchPage = 5,
+// The pages of the notebook, numbered by their tab index.
+enum class Page : int {
+    Summary = 0,
+    Details = 1,
+    Options = 2,
+    DirectoryDefaults = 3,
+    TextureFilenames = 4,
+    Batch = 5,
 };
+
+// The notebook's tab index of page.
+constexpr int TabIndex(Page page) {
+    return static_cast<int>(page);
+}
+
+// The page at tab index; none outside the notebook (the notebook reports -1
+// while it has no current tab).
+constexpr std::optional<Page> PageAtTab(int index) {
+    if (index < 0 || index > TabIndex(Page::Batch)) return std::nullopt;
+    return static_cast<Page>(index);
+}
 
 class TVANEForm : public QMainWindow {
     Q_OBJECT
@@ -106,7 +128,7 @@ class TVANEForm : public QMainWindow {
     void SaveAs1Click();
     void CloseButtonClick();
     void AboutButtonClick();
-    void TabbedNotebook1Change(int page);
+    void TabbedNotebook1Change(int index);
     void PromptListChange(int item);
 
     // Summary page (VANEMain_summary.cpp).
@@ -336,7 +358,7 @@ class TVANEForm : public QMainWindow {
     // The Summary entries' new directories when they were last applied.
     std::vector<std::string> appliedSummary_;
     // The page in front before the last page change.
-    int shownPage_ = kSummaryPage;
+    std::optional<Page> shownPage_ = Page::Summary;
     // Options page: "Character Set", one item per offered set.
     QComboBox* characterSetCombo_ = nullptr;
     BatchList batchList_;

@@ -30,7 +30,7 @@ class BatchPageTest : public WindowTest {
     void StartOnBatchPage() {
         Start();
         window->SetBatchClock(std::make_unique<FixedClock>());
-        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kBatchPage);
+        ShowPage(Page::Batch);
         startMessages_ = dialogs.MessageTexts().size();
     }
 
@@ -222,10 +222,10 @@ TEST_F(BatchPageTest, TheLogGoesWhereTheSettingsFileIsWhenTheProgramDirectoryIsN
     WriteFileBytes(ini, Bytes(settings.begin(), settings.end()));
     StartOnBatchPage();
     dialogs.PlanOpenFile(ini);
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kOptionsPage);
+    ShowPage(Page::Options);
     Click("LoadSetButton");
     ASSERT_TRUE(context.editor.settings.GenerateLog);
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kBatchPage);
+    ShowPage(Page::Batch);
     Tick("OriginalDirCheck");
     Select({a});
     Click("ProcessButton");

@@ -14,13 +14,13 @@ using HelpPageTest = WindowTest;
 TEST_F(HelpPageTest, HelpButtonOpensTheTopicOfThePageInFront) {
     Start();
     EXPECT_EQ(window->Help(), nullptr);
-    const std::pair<int, const char*> pages[] = {
-        {kSummaryPage, "summary"},           {kDetailsPage, "details"},
-        {kOptionsPage, "options"},           {kDirectoryDefaultsPage, "dirdefaults"},
-        {kTextureFilenamesPage, "textures"}, {kBatchPage, "batch"},
+    const std::pair<Page, const char*> pages[] = {
+        {Page::Summary, "summary"},           {Page::Details, "details"},
+        {Page::Options, "options"},           {Page::DirectoryDefaults, "dirdefaults"},
+        {Page::TextureFilenames, "textures"}, {Page::Batch, "batch"},
     };
     for (const auto& [page, topic] : pages) {
-        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page);
+        ShowPage(page);
         Click("HelpButton");
         ASSERT_NE(window->Help(), nullptr);
         EXPECT_TRUE(window->Help()->isVisible());
@@ -41,14 +41,14 @@ TEST_F(HelpPageTest, F1OpensTheTopicOfTheFocusedControlOrElseOfThePage) {
     EXPECT_EQ(window->Help()->CurrentTopic(), "commands");
 
     // The Options page's "Directories" box carries a number of its own.
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kOptionsPage);
+    ShowPage(Page::Options);
     QApplication::setActiveWindow(window.get());
     Find<QWidget>("DirValidationBox")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     EXPECT_EQ(window->Help()->CurrentTopic(), "options-validate");
 
     // The list pages' controls carry none: the page's topic opens.
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kDirectoryDefaultsPage);
+    ShowPage(Page::DirectoryDefaults);
     QApplication::setActiveWindow(window.get());
     Find<QWidget>("AddDirButton")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);

@@ -23,9 +23,9 @@ class ListsPageTest : public WindowTest {
 
     // Starts the window (which finds no settings file and says so) with the
     // page in front; messages counts what was shown from then on.
-    void StartOnPage(int page) {
+    void StartOnPage(Page page) {
         Start();
-        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page);
+        ShowPage(page);
         startMessages_ = dialogs.MessageTexts().size();
     }
 
@@ -83,7 +83,7 @@ TEST_F(ListsPageTest, EntryWithOnlyANewDirectoryRetargetsPathsWithoutDirectory) 
                                   .Chunk("TXT1", chunks::Txt1("wood.iff"))
                                   .Chunk("TXT1", chunks::Txt1("/maps/brick.iff"))
                                   .Build());
-    StartOnPage(kDirectoryDefaultsPage);
+    StartOnPage(Page::DirectoryDefaults);
     Load(iob);
 
     // Cancel, and Accept with both fields empty, add nothing.
@@ -119,7 +119,7 @@ TEST_F(ListsPageTest, EntryWithOnlyANewDirectoryRetargetsPathsWithoutDirectory) 
 }
 
 TEST_F(ListsPageTest, EditCancelLeavesTheEntryAndAcceptStoresEvenEmptyTexts) {
-    StartOnPage(kDirectoryDefaultsPage);
+    StartOnPage(Page::DirectoryDefaults);
     SetDirectories({{"C:\\ONE", "D:\\ONE"}, {"C:\\TWO", "D:\\TWO"}});
     auto* grid = Find<QTableWidget>("DefaultDirList");
     grid->setCurrentCell(1, 0);
@@ -148,7 +148,7 @@ TEST_F(ListsPageTest, EditCancelLeavesTheEntryAndAcceptStoresEvenEmptyTexts) {
 }
 
 TEST_F(ListsPageTest, DeleteSelectsTheRowAboveAndTheGridKeysWork) {
-    StartOnPage(kDirectoryDefaultsPage);
+    StartOnPage(Page::DirectoryDefaults);
     SetDirectories({{"1", "a"}, {"2", "b"}, {"3", "c"}, {"4", "d"}, {"5", "e"}});
     auto* grid = Find<QTableWidget>("DefaultDirList");
 
@@ -189,7 +189,7 @@ TEST_F(ListsPageTest, ClearListEmptiesTheTexturePageAndDisablesItsControls) {
                                                      .Chunk("TXT1", chunks::Txt1("/t/WOOD.IFF"))
                                                      .Chunk("BRS1", chunks::Brs1("/t/wood.iff"))
                                                      .Build());
-    StartOnPage(kTextureFilenamesPage);
+    StartOnPage(Page::TextureFilenames);
     Load(iob);
     context.editor.textureDefaults.Append({"wood.iff", "oak.itx", "Oak"});
     context.editor.textureDefaults.Append({"x.itx", "y.itx", ""});
@@ -213,7 +213,7 @@ TEST_F(ListsPageTest, ClearListEmptiesTheTexturePageAndDisablesItsControls) {
 }
 
 TEST_F(ListsPageTest, AnEmptyListMarksNoRowOfItsGrid) {
-    StartOnPage(kDirectoryDefaultsPage);
+    StartOnPage(Page::DirectoryDefaults);
     for (const char* name : {"DefaultDirList", "TextureList"}) {
         auto* grid = Find<QTableWidget>(name);
         EXPECT_FALSE(grid->selectionModel()->hasSelection()) << name;
@@ -228,7 +228,7 @@ TEST_F(ListsPageTest, AnEmptyListMarksNoRowOfItsGrid) {
 }
 
 TEST_F(ListsPageTest, HeadingPressSortsAscendingWithCaseIgnored) {
-    StartOnPage(kDirectoryDefaultsPage);
+    StartOnPage(Page::DirectoryDefaults);
     SetDirectories({{"x", "D:\\a"}, {"y", "c:\\b"}, {"z", "B:\\c"}});
     PressHeading("DefaultDirList", 1);
     EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"B:\\c", "c:\\b", "D:\\a"}));
@@ -254,7 +254,7 @@ TEST_F(ListsPageTest, HeadingPressSortsAscendingWithCaseIgnored) {
     EXPECT_EQ(NewDirectories(), (std::vector<std::string>{"D:\\a", "c:\\b", "B:\\c"}));
 
     // A one-entry texture list stays as it is.
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kTextureFilenamesPage);
+    ShowPage(Page::TextureFilenames);
     context.editor.textureDefaults.Append({"b", "a", "z"});
     window->SetDefTextureList();
     PressHeading("TextureList", 0);
@@ -262,7 +262,7 @@ TEST_F(ListsPageTest, HeadingPressSortsAscendingWithCaseIgnored) {
 }
 
 TEST_F(ListsPageTest, TextureAddCutsLongNamesAndRemembersThePickedDirectory) {
-    StartOnPage(kTextureFilenamesPage);
+    StartOnPage(Page::TextureFilenames);
     context.editor.shell.TextureDialogDirectory = "/imagine/Textures";
     dialogs.PlanOpenFile("/pics/tex/marble.itx");
     const QString forty = QString(40, 'n');
@@ -294,7 +294,7 @@ TEST_F(ListsPageTest, TextureAddCutsLongNamesAndRemembersThePickedDirectory) {
 }
 
 TEST_F(ListsPageTest, AFullListRefusesAnotherEntryWithAMessage) {
-    StartOnPage(kTextureFilenamesPage);
+    StartOnPage(Page::TextureFilenames);
     for (std::size_t i = 0; i < kMaxDefaultEntries; ++i)
         context.editor.textureDefaults.Append({"t" + std::to_string(i), "n", ""});
     window->SetDefTextureList();
@@ -311,7 +311,7 @@ TEST_F(ListsPageTest, AFullListRefusesAnotherEntryWithAMessage) {
 
 TEST_F(ListsPageTest, DirectoryDialogValidatesOnEnterOnlyForAPcAndBrowsesFromTheFieldText) {
     std::filesystem::create_directories(dir.path() / "Textures");
-    StartOnPage(kDirectoryDefaultsPage);
+    StartOnPage(Page::DirectoryDefaults);
     Settings& s = context.editor.settings;
     s.ImagineDirectory = dir.Dir();
     s.ValidateDirectory = true;

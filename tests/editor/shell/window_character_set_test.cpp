@@ -46,7 +46,6 @@ class CharacterSetWindowTest : public WindowTest {
         WriteFileBytes(dir.File("Tessvane.ini"), Bytes(settings.begin(), settings.end()));
         Start();
     }
-    void ShowPage(int page) { Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page); }
     void ClickRow(int row) {
         auto* grid = Find<QTableWidget>("PathDetailList");
         const QRect cell = grid->visualRect(grid->model()->index(row, 0));
@@ -80,10 +79,10 @@ TEST_F(CharacterSetWindowTest, EnterInEveryFieldOfUnchangedHighByteTextsSavesThe
         EXPECT_EQ(Find<QComboBox>("CharacterSetCombo")->currentText(), c.set);
         EXPECT_TRUE(Find<QListWidget>("SummaryList")->item(0)->text().contains(QChar(c.e9)));
 
-        ShowPage(kSummaryPage);
+        ShowPage(Page::Summary);
         PressEnter(Find<QLineEdit>("Summary_NewPath"));
         Click("Update");
-        ShowPage(kDetailsPage);
+        ShowPage(Page::Details);
         for (int row = 0; row < 8; ++row) {
             ClickRow(row);
             for (const char* field : {"Details_NewPath", "NewFileNameEdit", "DescEdit"})
@@ -109,7 +108,7 @@ TEST_F(CharacterSetWindowTest, ChoosingAnotherSetShowsTheSameBytesAnewAndTypesIn
     auto* grid = Find<QTableWidget>("PathDetailList");
     EXPECT_EQ(grid->item(0, 2)->text(), QString::fromUtf8("Drap\u0082"));
 
-    ShowPage(kOptionsPage);
+    ShowPage(Page::Options);
     auto* combo = Find<QComboBox>("CharacterSetCombo");
     const QStringList offered = {"ISO-8859-1", "Windows-1252", "CP437", "CP850"};
     for (int i = 0; i < offered.size(); ++i) EXPECT_EQ(combo->itemText(i), offered[i]);
@@ -120,7 +119,7 @@ TEST_F(CharacterSetWindowTest, ChoosingAnotherSetShowsTheSameBytesAnewAndTypesIn
     EXPECT_EQ(Text("DescEdit"), QString::fromUtf8("Drap\u00E9"));
     EXPECT_EQ(context.file.Paths.Record(1).NewDescription, "Drap\x82");
 
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     TypeEnter("DescEdit", "Caf\u00E9");
     EXPECT_EQ(context.file.Paths.Record(1).NewDescription, "Caf\x82");
     TypeEnter("DescEdit", "\u00A4");  // in ISO-8859-1, not in CP437
@@ -139,17 +138,17 @@ TEST_F(CharacterSetWindowTest, ACharacterTheSetCannotHoldIsRefusedWhereItIsTyped
         "The character U+20AC '\u20AC' is not in the character set ISO-8859-1; nothing was stored.";
     const PathRecord& record = context.file.Paths.Record(1);
     struct Case {
-        int page;
+        Page page;
         const char* field;
         std::function<std::string()> stored;
     };
     const std::vector<Case> cases = {
-        {kSummaryPage, "Summary_NewPath",
+        {Page::Summary, "Summary_NewPath",
          [&] { return std::string(context.file.Summary.front().NewDirectory.view()); }},
-        {kDetailsPage, "Details_NewPath", [&] { return record.NewDirectory.str(); }},
-        {kDetailsPage, "NewFileNameEdit", [&] { return record.NewFileName.str(); }},
-        {kDetailsPage, "DescEdit", [&] { return record.NewDescription.str(); }},
-        {kOptionsPage, "ImagineDirEdit",
+        {Page::Details, "Details_NewPath", [&] { return record.NewDirectory.str(); }},
+        {Page::Details, "NewFileNameEdit", [&] { return record.NewFileName.str(); }},
+        {Page::Details, "DescEdit", [&] { return record.NewDescription.str(); }},
+        {Page::Options, "ImagineDirEdit",
          [&] { return context.editor.settings.ImagineDirectory.str(); }},
     };
     for (const Case& c : cases) {
@@ -165,7 +164,7 @@ TEST_F(CharacterSetWindowTest, ACharacterTheSetCannotHoldIsRefusedWhereItIsTyped
     }
 
     // A character the set holds is stored as its byte.
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     TypeEnter("DescEdit", "Jaune \u00E9");
     EXPECT_EQ(record.NewDescription, "Jaune \xE9");
 }

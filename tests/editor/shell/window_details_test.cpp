@@ -43,7 +43,7 @@ class DetailsTest : public WindowTest {
         WriteFileBytes(ini, Bytes(settings.begin(), settings.end()));
         Start();
         grid = Find<QTableWidget>("PathDetailList");
-        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kDetailsPage);
+        ShowPage(Page::Details);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <cstdlib>
 
 #include "lists_test_dialogs.h"
@@ -53,6 +54,10 @@ QString WindowTest::Text(const char* name) {
     if (auto* label = window->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
     ADD_FAILURE() << "no text control named " << name;
     return {};
+}
+
+void WindowTest::ShowPage(Page page) {
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(TabIndex(page));
 }
 
 void WindowTest::Click(const char* name) {

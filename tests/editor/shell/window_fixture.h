@@ -44,6 +44,8 @@ class WindowTest : public ::testing::Test {
     void TypeOnly(const char* name, const std::string& text);
     // Replaces the field's text and presses Enter in it.
     void TypeEnter(const char* name, const std::string& text);
+    // Brings page to the front of the notebook.
+    void ShowPage(Page page);
     // Load with the dialog answered by `path`.
     void Load(const std::string& path);
     // Writes `bytes` as a file of the test's directory and returns its path.

@@ -21,20 +21,20 @@ class KeyboardTest : public WindowTest {
 TEST_F(KeyboardTest, EnterPressesTheFocusedButton) {
     StartActive();
     struct Case {
-        int page;
+        Page page;
         const char* button;
         Qt::Key key;
         std::string event;  // what the press shows through the dialogs
     };
     const std::vector<Case> cases = {
-        {kSummaryPage, "Loadbutton", Qt::Key_Return, "open: Select Imagine Object File"},
-        {kSummaryPage, "AboutButton", Qt::Key_Enter, "about"},
-        {kOptionsPage, "ImagineDirButton", Qt::Key_Return,
+        {Page::Summary, "Loadbutton", Qt::Key_Return, "open: Select Imagine Object File"},
+        {Page::Summary, "AboutButton", Qt::Key_Enter, "about"},
+        {Page::Options, "ImagineDirButton", Qt::Key_Return,
          "directory: Select Imagine Program Directory"},
-        {kBatchPage, "SelectFilesButton", Qt::Key_Return, "open: Select Imagine Object Files"},
+        {Page::Batch, "SelectFilesButton", Qt::Key_Return, "open: Select Imagine Object Files"},
     };
     for (const Case& c : cases) {
-        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(c.page);
+        ShowPage(c.page);
         auto* button = Find<QPushButton>(c.button);
         button->setFocus();
         ASSERT_TRUE(button->hasFocus()) << c.button;

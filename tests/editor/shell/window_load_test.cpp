@@ -238,7 +238,7 @@ TEST_F(SaveTest, WithoutReloadTheEditorStaysOnTheRecordsAsTheyWere) {
 }
 
 TEST_F(SaveTest, AFailedWriteKeepsTheEditsAndTheFileHeldInsteadOfReloading) {
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kDetailsPage);
+    ShowPage(Page::Details);
     TypeEnter("Details_NewPath", "/new/maps");
 
     // Save As into a directory that does not exist: nothing is written, and

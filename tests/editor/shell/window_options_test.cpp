@@ -13,7 +13,7 @@ class OptionsTest : public WindowTest {
   protected:
     void SetUp() override {
         Start();
-        Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kOptionsPage);
+        ShowPage(Page::Options);
     }
 
     // Chooses an item of a pick list as the user does.
@@ -143,7 +143,7 @@ TEST_F(OptionsTest, CheckBoxesStoreTheirSettingsAtOnce) {
         Click(box.name);
         EXPECT_EQ(context.editor.settings.*box.setting, !before) << box.name;
     }
-    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(kBatchPage);
+    ShowPage(Page::Batch);
     Choose("PromptList", 0);
     EXPECT_TRUE(context.editor.settings.PromptIfDirectoryExists);
     Choose("PromptList", 1);

@@ -140,7 +140,7 @@ int main(int argc, char* argv[]) {
         tabs->setCurrentIndex(5);
     } else {
         tabs->setCurrentIndex(mode.empty() || mode == "help" || mode == "print" || mode == "missing"
-                                  ? tessvane::kDetailsPage
+                                  ? tessvane::TabIndex(tessvane::Page::Details)
                                   : std::atoi(argv[3]));
     }
     window.findChild<QTableWidget*>("PathDetailList")->selectRow(1);

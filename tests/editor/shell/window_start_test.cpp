@@ -38,7 +38,7 @@ TEST_F(StartTest, FirstStartWarnsThenShowsTheAboutBoxThenAnEmptySummaryPage) {
     EXPECT_EQ(window->windowTitle(), "Tessvane v2.2.1");
     EXPECT_EQ(window->size().width(), 535);
     EXPECT_EQ(window->centralWidget()->size(), QSize(535, 434));
-    EXPECT_EQ(Find<QTabWidget>("TabbedNotebook1")->currentIndex(), kSummaryPage);
+    EXPECT_EQ(Find<QTabWidget>("TabbedNotebook1")->currentIndex(), TabIndex(Page::Summary));
     for (const char* name : {"SummaryList", "Summary_NewPath", "SelectPath1", "ResetButton1",
                              "Update", "SaveButton", "PrintButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
@@ -70,15 +70,15 @@ TEST_F(StartTest, ViewCheckMarksFollowTheMenuAndTheTabs) {
     };
 
     Find<QAction>("Options1")->trigger();
-    EXPECT_EQ(tabs->currentIndex(), kOptionsPage);
+    EXPECT_EQ(tabs->currentIndex(), TabIndex(Page::Options));
     EXPECT_EQ(checked(), std::vector<std::string>{"Options1"});
     // Choosing the page in front again keeps its mark.
     Find<QAction>("Options1")->trigger();
     EXPECT_EQ(checked(), std::vector<std::string>{"Options1"});
 
     QTabBar* bar = tabs->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(kDetailsPage).center());
-    EXPECT_EQ(tabs->currentIndex(), kDetailsPage);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(TabIndex(Page::Details)).center());
+    EXPECT_EQ(tabs->currentIndex(), TabIndex(Page::Details));
     EXPECT_EQ(checked(), std::vector<std::string>{"Details1"});
 
     Find<QAction>("BatchProcessing1")->trigger();

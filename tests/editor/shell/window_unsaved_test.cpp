@@ -47,8 +47,6 @@ class UnsavedTest : public WindowTest {
         StartWith();
     }
 
-    void ShowPage(int page) { Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page); }
-
     void ClickRow(const char* grid_name, int row) {
         auto* grid = Find<QTableWidget>(grid_name);
         const QRect cell = grid->visualRect(grid->model()->index(row, 0));
@@ -94,7 +92,7 @@ TEST_F(UnsavedTest, EveryWayOfDroppingTheFileAsksAndEachAnswerDoesWhatItSays) {
          [this] { return dialogs.openRequests.size() == 2; }},
         {"batch run",
          [this] {
-             ShowPage(kBatchPage);
+             ShowPage(Page::Batch);
              dialogs.PlanOpenFiles({dir.File("other.iob")});
              Click("SelectFilesButton");
              Click("ProcessButton");
@@ -111,7 +109,7 @@ TEST_F(UnsavedTest, EveryWayOfDroppingTheFileAsksAndEachAnswerDoesWhatItSays) {
             const std::string ship = MakeShip();
             Restart();
             Load(ship);
-            ShowPage(kDetailsPage);
+            ShowPage(Page::Details);
             TypeEnter("Details_NewPath", "D:\\NEW");
             dialogs.core.PlanAnswer(answer);
             trigger.act();
@@ -135,7 +133,7 @@ TEST_F(UnsavedTest, NothingAsksWhileTheFileIsAsReadOrLastWritten) {
     const std::string ship = MakeShip();
     StartWith();
     Load(ship);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     // An edit taken back is no change.
     TypeEnter("Details_NewPath", "D:\\NEW");
     Click("ResetButton2");
@@ -148,10 +146,10 @@ TEST_F(UnsavedTest, NothingAsksWhileTheFileIsAsReadOrLastWritten) {
     Click("SaveButton");
     dialogs.PlanOpenFile(std::nullopt);
     Click("Loadbutton");
-    ShowPage(kOptionsPage);
+    ShowPage(Page::Options);
     Click("SaveUpdate");
     ASSERT_FALSE(context.editor.shell.WorkingReloadAfterSave);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     TypeEnter("NewFileNameEdit", "steel.iff");
     Click("SaveButton");
     window->close();
@@ -196,7 +194,7 @@ TEST_F(UnsavedTest, SaveEntersWhatWasTypedIntoTheDetailsFields) {
         const std::string ship = MakeShip();
         Restart();
         Load(ship);
-        ShowPage(kDetailsPage);
+        ShowPage(Page::Details);
         TypeOnly(c.field, c.typed);
         Click("SaveButton");
         EXPECT_TRUE(Holds(ship, c.typed));
@@ -208,7 +206,7 @@ TEST_F(UnsavedTest, TypedTextsAreEnteredOnRecordSwitchSortAndPageChange) {
     const std::string ship = MakeShip();
     StartWith();
     Load(ship);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
 
     // Another row clicked: the record left keeps what was typed for it.
     TypeOnly("NewFileNameEdit", "steel.iff");
@@ -227,8 +225,8 @@ TEST_F(UnsavedTest, TypedTextsAreEnteredOnRecordSwitchSortAndPageChange) {
     // Another page in front and back: the fields show the record afresh, and
     // what was typed is in it.
     TypeOnly("DescEdit", "Steel Hull");
-    ShowPage(kOptionsPage);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Options);
+    ShowPage(Page::Details);
     EXPECT_EQ(Record(1).NewDescription.str(), "Steel Hull");
     EXPECT_EQ(Text("DescEdit"), "Steel Hull");
     EXPECT_TRUE(Enabled("ResetDescButton"));
@@ -247,7 +245,7 @@ TEST_F(UnsavedTest, ARefusedTypedTextStopsTheCommandAndStaysInItsField) {
     const Bytes original = ReadFileBytes(ship);
     StartWith("[VANE]\r\nValidate Directory=yes\r\n");
     Load(ship);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     const std::string nowhere = dir.Dir() + "nowhere";
     TypeOnly("Details_NewPath", nowhere);
 
@@ -258,8 +256,8 @@ TEST_F(UnsavedTest, ARefusedTypedTextStopsTheCommandAndStaysInItsField) {
     ClickRow("PathDetailList", 1);
     EXPECT_EQ(Find<QTableWidget>("PathDetailList")->currentRow(), 0) << "the record stays";
 
-    ShowPage(kOptionsPage);
-    EXPECT_EQ(Find<QTabWidget>("TabbedNotebook1")->currentIndex(), kDetailsPage);
+    ShowPage(Page::Options);
+    EXPECT_EQ(Find<QTabWidget>("TabbedNotebook1")->currentIndex(), TabIndex(Page::Details));
 
     window->close();
     EXPECT_TRUE(window->isVisible());
@@ -286,7 +284,7 @@ TEST_F(UnsavedTest, SummaryChangesAreEnteredAndOfferedBeforeTheyCouldBeLost) {
         Load(ship);
         // Typed, not entered, then Save from another page.
         TypeOnly("Summary_NewPath", "D:\\MAPS");
-        ShowPage(kDetailsPage);
+        ShowPage(Page::Details);
         dialogs.core.PlanAnswer(c.answer);
         Click("SaveButton");
         EXPECT_EQ(Questions().back(), question);
@@ -323,7 +321,7 @@ TEST_F(UnsavedTest, TheDescriptionFieldIsOpenOnlyForChunksWithADescription) {
                                   .Build());
     StartWith();
     Load(mixed);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     const std::vector<bool> open = {false, true, false, true};
     for (int row = 0; row < 4; ++row) {
         ClickRow("PathDetailList", row);
@@ -340,11 +338,11 @@ TEST_F(UnsavedTest, ResetButtonsShowWhatDiffersAfterASaveOrAnotherLoad) {
     const std::string ship = MakeShip();
     StartWith();
     Load(ship);
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     TypeEnter("Details_NewPath", "D:\\NEW");
     TypeEnter("NewFileNameEdit", "steel.iff");
     TypeEnter("DescEdit", "Steel Hull");
-    ShowPage(kSummaryPage);
+    ShowPage(Page::Summary);
     TypeEnter("Summary_NewPath", "D:\\MAPS");
     const std::vector<const char*> resets = {"ResetButton1", "ResetButton2", "ResetFileButton",
                                              "ResetDescButton", "Update"};
@@ -356,7 +354,7 @@ TEST_F(UnsavedTest, ResetButtonsShowWhatDiffersAfterASaveOrAnotherLoad) {
     for (const char* name : resets) EXPECT_FALSE(Enabled(name)) << name << " after the save";
 
     TypeEnter("Summary_NewPath", "D:\\OTHER");
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     TypeEnter("NewFileNameEdit", "iron.iff");
     dialogs.core.PlanAnswer(MessageAnswer::No);
     dialogs.core.PlanAnswer(MessageAnswer::No);

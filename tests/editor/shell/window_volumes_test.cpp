@@ -19,7 +19,6 @@ class VolumesWindowTest : public WindowTest {
         WriteFileBytes(dir.File("Tessvane.ini"), Bytes(ini.begin(), ini.end()));
         Start();
     }
-    void ShowPage(int page) { Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(page); }
 };
 
 TEST_F(VolumesWindowTest, ValidationFindsTheOtherMachinesDirectoriesThroughTheMap) {
@@ -29,19 +28,19 @@ TEST_F(VolumesWindowTest, ValidationFindsTheOtherMachinesDirectoriesThroughTheMa
                                .Chunk("BRS1", chunks::Brs1("D:\\OLD\\brick.iff"))
                                .Build()));
     struct Case {
-        int page;
+        Page page;
         const char* field;
         std::string typed;
         std::string message;  // empty: accepted
     };
     const std::vector<Case> cases = {
-        {kSummaryPage, "Summary_NewPath", "C:\\TEXTURES", ""},
-        {kSummaryPage, "Summary_NewPath", "c:\\Textures\\Gone", "Directory does not exist"},
-        {kSummaryPage, "Summary_NewPath", "DH1:Textures",
+        {Page::Summary, "Summary_NewPath", "C:\\TEXTURES", ""},
+        {Page::Summary, "Summary_NewPath", "c:\\Textures\\Gone", "Directory does not exist"},
+        {Page::Summary, "Summary_NewPath", "DH1:Textures",
          "Directory does not exist\nDH1:Textures is on a volume that is not mapped: DH1:"},
         // WOOD.IFF is found as wood.iff, whatever the letter case.
-        {kDetailsPage, "Details_NewPath", "C:\\TEXTURES", ""},
-        {kDetailsPage, "Details_NewPath", "Textures",
+        {Page::Details, "Details_NewPath", "C:\\TEXTURES", ""},
+        {Page::Details, "Details_NewPath", "Textures",
          "Directory does not exist\nTextures is relative and there is no Imagine Directory to "
          "resolve it against"},
     };
@@ -67,7 +66,7 @@ TEST_F(VolumesWindowTest, ChoosersStartAtTheFieldAndStoreWhatTheyReturn) {
     Load(MakeFile("s.iob",
                   IffBuilder("TDDD").Chunk("TXT1", chunks::Txt1("C:\\OLD\\wood.iff")).Build()));
 
-    ShowPage(kSummaryPage);
+    ShowPage(Page::Summary);
     dialogs.PlanDirectory("C:\\TEXTURES");
     Click("SelectPath1");
     // C:\OLD is not there: the chooser starts at the Imagine Directory.
@@ -76,7 +75,7 @@ TEST_F(VolumesWindowTest, ChoosersStartAtTheFieldAndStoreWhatTheyReturn) {
     EXPECT_EQ(context.file.Summary.front().NewDirectory, "C:\\TEXTURES");
 
     // With Validate Files the record's file must be in the directory chosen.
-    ShowPage(kDetailsPage);
+    ShowPage(Page::Details);
     dialogs.PlanDirectory("C:\\");
     Click("SelectPath2");
     EXPECT_EQ(dialogs.MessageTexts().back(), "Texture File does not exist in this directory");
@@ -94,7 +93,7 @@ TEST_F(VolumesWindowTest, ChoosersStartAtTheFieldAndStoreWhatTheyReturn) {
     EXPECT_EQ(context.file.Paths.Record(1).NewFileName, "oak.iff");
 
     // Where Load starts stays a directory of this machine.
-    ShowPage(kOptionsPage);
+    ShowPage(Page::Options);
     dialogs.PlanDirectory(dir.File("c"));
     Click("ObjectDirButton");
     EXPECT_EQ(dialogs.directoryRequests.back().form, DirectoryForm::Local);
