@@ -43,13 +43,19 @@ Attributes AttributesFrom(std::string_view file) {
 }
 
 // Owner and group first: changing them clears the set-id bits, which the mode
-// then puts back. Someone else's file keeps at least its group when we are in
-// it; when neither can be kept the file is ours, as any file we make.
+// then puts back. Only root may give a file away, but anyone may give it a
+// group of their own, so someone else's file keeps at least its group when we
+// are in it. Where the group cannot be kept either, the file is ours with our
+// group, as any file we make; the old group's permissions would then open the
+// content to people who could not read it before, so they are not taken over
+// (the owner's and everyone's are).
 bool SetAttributes(int fd, const Attributes& attributes, int& error) {
-    if (attributes.owned && ::fchown(fd, attributes.uid, attributes.gid) != 0) {
-        (void)::fchown(fd, static_cast<uid_t>(-1), attributes.gid);
+    mode_t mode = attributes.mode;
+    if (attributes.owned && ::fchown(fd, attributes.uid, attributes.gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), attributes.gid) != 0) {
+        mode &= ~static_cast<mode_t>(S_ISGID | S_IRWXG);
     }
-    if (::fchmod(fd, attributes.mode) != 0) {
+    if (::fchmod(fd, mode) != 0) {
         error = errno;
         return false;
     }

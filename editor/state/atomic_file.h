@@ -8,7 +8,8 @@
 //  - A target that is a symbolic link is followed: the file it names is
 //    replaced (or made, when the link dangles) and the link stays.
 //  - A replaced file keeps its mode, and its owner and group where the process
-//    may set them. A new file gets 0666 less the umask, or the mode, owner and
+//    may set them; where not even the group can be kept, the new file has our
+//    group and no group permissions. A new file gets 0666 less the umask, or the mode, owner and
 //    group of `attributesFrom` when the caller names one (the old file, moved
 //    aside as a backup just before).
 //  - A target without any write permission bit, or one this process may not

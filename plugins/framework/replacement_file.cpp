@@ -64,6 +64,24 @@ bool IsReadOnly(const std::string& path, const struct stat& st) {
     return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
+// Gives the new file fd the owner and group of the file st describes, and
+// returns the mode it is to take over. Owner and group come first: changing
+// them clears the set-id bits, which the mode then puts back. Only root may
+// give a file away, but anyone may give it a group of their own, so
+// someone else's file keeps at least its group when we are in it. Where the
+// group cannot be kept either, the file is ours with our group; the old
+// group's permissions would then open the content to people who could not
+// read it before, so they are not taken over (the owner's and everyone's
+// are).
+mode_t KeptMode(int fd, const struct stat& st) {
+    mode_t mode = st.st_mode & 07777;
+    if (fchown(fd, st.st_uid, st.st_gid) != 0 &&
+        fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        mode &= ~static_cast<mode_t>(S_ISGID | S_IRWXG);
+    }
+    return mode;
+}
+
 }  // namespace
 
 ReplacementFile::~ReplacementFile() {
@@ -105,12 +123,7 @@ bool ReplacementFile::Open(const std::string& path, NewFileMode new_mode) {
     if (fd < 0) {
         return false;
     }
-    // Owner and group first: changing them clears the set-id bits, which the
-    // mode then puts back. Where they cannot be kept the file is ours.
-    if (exists && fchown(fd, st.st_uid, st.st_gid) != 0) {
-        (void)fchown(fd, static_cast<uid_t>(-1), st.st_gid);
-    }
-    const mode_t mode = exists ? (st.st_mode & 07777) : DefaultMode(new_mode);
+    const mode_t mode = exists ? KeptMode(fd, st) : DefaultMode(new_mode);
     std::FILE* file = fchmod(fd, mode) == 0 ? fdopen(fd, "wb") : nullptr;
     if (file == nullptr) {
         close(fd);

@@ -9,7 +9,8 @@
 //  - A target that is a symbolic link is followed: the file it names is
 //    replaced (or made, when the link dangles) and the link stays.
 //  - A replaced file keeps its mode, and its owner and group where the
-//    process may set them. A new file gets 0666 less the umask, or 0600 when
+//    process may set them; where not even the group can be kept, the new
+//    file has our group and no group permissions. A new file gets 0666 less the umask, or 0600 when
 //    the caller asks for a private file (the settings store does).
 //  - A target without any write permission bit, or one this process may not
 //    write, is refused and left as it is; so is a directory.

@@ -1,7 +1,9 @@
 #include "state/atomic_file.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -187,6 +189,41 @@ TEST(AtomicFileTest, EveryKindOfTargetIsReplacedOrRefusedByTheOneRule) {
         c.check(dir, target);
         EXPECT_TRUE(HiddenFiles(dir.path()).empty());
     }
+}
+
+// Someone who is neither the owner of a file nor in its group may still
+// replace it where everyone may write it. The replacement is then theirs,
+// with their group, and the old group's permissions do not pass to that
+// group. The write runs in a child that drops to another user.
+TEST(AtomicFileTest, SomeoneElsesFileDoesNotOpenItsGroupPermissionsToOurs) {
+    if (!MayGiveFilesAway()) GTEST_SKIP() << "making files of other users needs root";
+    constexpr uid_t kWriter = kOtherUser + 1;
+    constexpr gid_t kWriterGroup = kOtherGroup + 1;
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const fs::path target = dir.path() / "shared.iob";
+    WriteText(target, "old");
+    ASSERT_EQ(::chown(target.c_str(), kOtherUser, kOtherGroup), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0676), 0);
+
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        int error = 0;
+        const bool written = ::setgroups(0, nullptr) == 0 && ::setgid(kWriterGroup) == 0 &&
+                             ::setuid(kWriter) == 0 && ReplaceFile(target.string(), "new", error);
+        ::_exit(written ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    EXPECT_EQ(ReadText(target), "new");
+    const struct stat st = StatOf(target);
+    EXPECT_EQ(st.st_uid, kWriter);
+    EXPECT_EQ(st.st_gid, kWriterGroup);
+    EXPECT_EQ(st.st_mode & 07777, 0606u);
 }
 
 TEST(AtomicFileTest, ANewFileCanTakeTheAttributesOfTheFileItFollows) {

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <string>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -90,6 +92,47 @@ TEST(ReplacementFile, EveryKindOfTargetIsReplacedOrRefusedByTheOneRule) {
             EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
         }
     }
+}
+
+// Someone who is neither the owner of a file nor in its group may still
+// replace it where everyone may write it. The replacement is then theirs,
+// with their group, and the old group's permissions do not pass to that
+// group. Only root can set this up: the write runs in a child that drops to
+// another user.
+TEST(ReplacementFile, SomeoneElsesFileDoesNotOpenItsGroupPermissionsToOurs) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "making files of other users needs root";
+    }
+    constexpr uid_t kOwner = 4321;
+    constexpr gid_t kOwnerGroup = 8765;
+    constexpr uid_t kWriter = 4322;
+    constexpr gid_t kWriterGroup = 8766;
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const std::string path = dir.File("shared.obj");
+    WriteFileBytes(path, "old\n");
+    ASSERT_EQ(chown(path.c_str(), kOwner, kOwnerGroup), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0676), 0);
+
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const bool written = setgroups(0, nullptr) == 0 && setgid(kWriterGroup) == 0 &&
+                             setuid(kWriter) == 0 &&
+                             ReplaceFileContents(path, "new\n", NewFileMode::Shared);
+        _exit(written ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    EXPECT_EQ(ReadFileBytes(path), "new\n");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kWriter);
+    EXPECT_EQ(st.st_gid, kWriterGroup);
+    EXPECT_EQ(st.st_mode & 07777, 0606u);
 }
 
 TEST(ReplacementFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporary) {
