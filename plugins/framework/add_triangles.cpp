@@ -13,6 +13,7 @@
 // of them. For the same reason the two halves, vertex lookups and the rest,
 // may run on two threads, one batch behind the other.
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -60,12 +61,19 @@ void ExtendBounds(Mesh3d& mesh, const Triangle3d* t, std::size_t count) {
     }
 }
 
-// The vertex numbers of the round's corners, in corner order.
-void FindVertices(VertexTable& vertices, const Triangle3d* t, std::size_t count, std::int32_t* k) {
+// The vertex numbers of the round's corners, in corner order; given holds
+// their buckets, or is null.
+void FindVertices(VertexTable& vertices, const Triangle3d* t, std::size_t count, std::int32_t* k,
+                  const std::uint32_t* given) {
     const std::size_t corners = 3 * count;
     std::uint32_t bucket[3 * kRound];
     for (std::size_t j = 0; j < corners; ++j) {
-        bucket[j] = vertices.BucketOf(Corner(t, j));
+        if (given != nullptr) {
+            assert(given[j] == vertices.BucketOf(Corner(t, j)));
+            bucket[j] = given[j];
+        } else {
+            bucket[j] = vertices.BucketOf(Corner(t, j));
+        }
     }
     for (std::size_t j = 0; j < std::min(kHeadAhead, corners); ++j) {
         vertices.Prefetch(bucket[j]);
@@ -165,14 +173,15 @@ void AddRoundFaces(VertexTable& vertices, FaceTable& faces, EdgeTable& edges, co
 }  // namespace
 
 void FindTriangleVertices(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count,
-                          std::int32_t* vertexNumbers) {
+                          std::int32_t* vertexNumbers, const std::uint32_t* buckets) {
     if (!HasTables(mesh)) {
         return;
     }
     for (std::size_t start = 0; start < count; start += kRound) {
         const std::size_t n = std::min(kRound, count - start);
         ExtendBounds(mesh, triangles + start, n);
-        FindVertices(*mesh.vertices, triangles + start, n, vertexNumbers + 3 * start);
+        FindVertices(*mesh.vertices, triangles + start, n, vertexNumbers + 3 * start,
+                     buckets != nullptr ? buckets + 3 * start : nullptr);
     }
 }
 

@@ -26,8 +26,11 @@ void AddTriangles(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count);
 // while the first runs for later ones on another, each half in batch order.
 // Nothing else may use the mesh meanwhile. Both do nothing unless the mesh is
 // in table form.
+// FindTriangleVertices may be given the vertex table's buckets of the
+// corners (three per triangle, as VertexTable::BucketOf gives them for this
+// table's bucket count); it hashes the corners itself when buckets is null.
 void FindTriangleVertices(Mesh3d& mesh, const Triangle3d* triangles, std::size_t count,
-                          std::int32_t* vertexNumbers);
+                          std::int32_t* vertexNumbers, const std::uint32_t* buckets = nullptr);
 void AddTriangleFaces(Mesh3d& mesh, const std::int32_t* vertexNumbers, std::size_t count);
 
 }  // namespace plugins

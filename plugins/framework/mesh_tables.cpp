@@ -85,8 +85,7 @@ std::uint32_t HashBytes(std::uint32_t seed, const void* bytes, std::size_t lengt
 
 // ---------------------------------------------------------------------------
 
-VertexTable::VertexTable(std::uint64_t n)
-    : buckets_(AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 2u * 7u / 10u)) {
+VertexTable::VertexTable(std::uint64_t n) : buckets_(BucketCount(n)) {
     points_.Resize(kFirstEntries);
     nextInBucket_.Resize(kFirstEntries);
     firstFaceRef_.Resize(kFirstEntries);
@@ -94,11 +93,15 @@ VertexTable::VertexTable(std::uint64_t n)
     faceRefs_.Resize(kFirstEntries * 3);
 }
 
-std::uint32_t VertexTable::BucketOf(const Vector3d& p) const {
-    const std::uint32_t b = buckets_.Count();
-    std::uint32_t h = HashDouble(0, p.x, b);
-    h = HashDouble(h, p.y, b);
-    return HashDouble(h, p.z, b);
+std::uint32_t VertexTable::BucketCount(std::uint64_t n) {
+    return AtLeast2048(static_cast<std::uint32_t>(CheckedHint(n)) * 2u * 7u / 10u);
+}
+
+std::uint32_t VertexTable::BucketOf(const Vector3d& p, std::uint32_t buckets) {
+    assert(buckets > 0);
+    std::uint32_t h = HashDouble(0, p.x, buckets);
+    h = HashDouble(h, p.y, buckets);
+    return HashDouble(h, p.z, buckets);
 }
 
 void VertexTable::Grow() {

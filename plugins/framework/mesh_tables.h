@@ -107,7 +107,13 @@ class VertexTable {
     // Lookups in two steps, for callers that start several at once so that
     // their memory accesses overlap: the bucket of a key, a hint to fetch
     // it, and the lookup in the bucket that BucketOf gave for that key.
-    std::uint32_t BucketOf(const Vector3d& p) const;
+    std::uint32_t BucketOf(const Vector3d& p) const { return BucketOf(p, buckets_.Count()); }
+    // The bucket count of a table made with hint n, and the bucket of p in
+    // any table of that many buckets: a caller that looks the same point up
+    // in several tables of one hint, or many times, hashes it once.
+    static std::uint32_t BucketCount(std::uint64_t n);
+    static std::uint32_t BucketOf(const Vector3d& p, std::uint32_t buckets);
+    std::uint32_t BucketCount() const { return buckets_.Count(); }
     void Prefetch(std::uint32_t bucket) const { buckets_.Prefetch(bucket); }
     int FindOrAdd(const Vector3d& p, std::uint32_t bucket);
     // The newest point of a bucket (-1 for none), without taking a slot for

@@ -101,7 +101,10 @@ void ProgressDialog::SetStatus(const char* text) {
         err << "\r\x1b[K" << shown << '\n';
         DrawBars();
     } else if (!shown.empty()) {
-        err << shown << '\n';
+        // The line in one piece: the error stream passes every insertion on
+        // to the system at once, and an import of many groups reports
+        // several lines per group.
+        err << (shown + '\n');
         err.flush();
     }
 }

@@ -20,6 +20,7 @@ int UsableProcessors() {
 
 TriangleFeeder::TriangleFeeder(bool useThread) : useThread_(useThread) {
     pending_.reserve(kBatch);
+    pendingBuckets_.reserve(3 * kBatch);
 }
 
 TriangleFeeder::~TriangleFeeder() {
@@ -34,11 +35,22 @@ TriangleFeeder::~TriangleFeeder() {
     }
 }
 
+void TriangleFeeder::FindVertices(Batch& batch) {
+    const std::size_t count = batch.triangles.size();
+    batch.vertexNumbers.resize(3 * count);
+    FindTriangleVertices(*batch.mesh, batch.triangles.data(), count, batch.vertexNumbers.data(),
+                         batch.buckets.data());
+    batch.verticesFound = true;
+}
+
+void TriangleFeeder::AddFaces(Batch& batch) {
+    AddTriangleFaces(*batch.mesh, batch.vertexNumbers.data(), batch.triangles.size());
+}
+
 void TriangleFeeder::Submit() {
     if (pending_.empty()) {
         return;
     }
-    std::unique_ptr<Batch> batch;
     if (useThread_ && !thread_.joinable() && pending_.size() == kBatch) {
         // Only work of some size is worth a thread; small imports and the
         // last part of a mesh's triangles stay on this one.
@@ -48,9 +60,27 @@ void TriangleFeeder::Submit() {
             useThread_ = false;
         }
     }
-    if (thread_.joinable()) {
-        std::unique_lock<std::mutex> hold(lock_);
-        changed_.wait(hold, [this] { return queue_.size() < kInFlight; });
+    if (!thread_.joinable()) {
+        here_.mesh = mesh_;
+        here_.triangles.swap(pending_);
+        here_.buckets.swap(pendingBuckets_);
+        FindVertices(here_);
+        AddFaces(here_);
+        here_.triangles.clear();
+        here_.buckets.clear();
+        pending_.swap(here_.triangles);
+        pendingBuckets_.swap(here_.buckets);
+        return;
+    }
+    std::unique_ptr<Batch> batch;
+    bool findHere = false;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        // The vertex lookups go in batch order. This thread may do a batch's
+        // lookups itself only while the other thread has none left to do
+        // (it does them before adding faces); it does when that thread lags
+        // behind with the faces, instead of waiting for it.
+        findHere = unfound_ == 0 && queue_.size() >= kFindHereFrom;
         if (!spare_.empty()) {
             batch = std::move(spare_.back());
             spare_.pop_back();
@@ -59,17 +89,25 @@ void TriangleFeeder::Submit() {
     if (batch == nullptr) {
         batch = std::make_unique<Batch>();
     }
+    // The batch takes the collected triangles; the collecting goes on in the
+    // emptied arrays of a batch done before.
     batch->mesh = mesh_;
-    batch->count = pending_.size();
-    batch->vertexNumbers.resize(3 * pending_.size());
-    FindTriangleVertices(*mesh_, pending_.data(), pending_.size(), batch->vertexNumbers.data());
+    batch->verticesFound = false;
+    batch->triangles.swap(pending_);
+    batch->buckets.swap(pendingBuckets_);
     pending_.clear();
-    if (!thread_.joinable()) {
-        AddTriangleFaces(*batch->mesh, batch->vertexNumbers.data(), batch->count);
-        return;
+    pendingBuckets_.clear();
+    pending_.reserve(kBatch);
+    pendingBuckets_.reserve(3 * kBatch);
+    if (findHere) {
+        FindVertices(*batch);
     }
     {
-        std::lock_guard<std::mutex> hold(lock_);
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [this] { return queue_.size() < kInFlight; });
+        if (!batch->verticesFound) {
+            ++unfound_;
+        }
         queue_.push_back(std::move(batch));
     }
     changed_.notify_all();
@@ -90,12 +128,30 @@ void TriangleFeeder::Work() {
         if (queue_.empty()) {
             return;  // stopped, and nothing left
         }
+        busy_ = true;
+        // Vertex lookups first, so that the calling thread finds none left
+        // to wait for when it would take the next ones itself.
+        Batch* unfound = nullptr;
+        for (const std::unique_ptr<Batch>& queued : queue_) {
+            if (!queued->verticesFound) {
+                unfound = queued.get();
+                break;
+            }
+        }
+        if (unfound != nullptr) {
+            hold.unlock();
+            FindVertices(*unfound);
+            hold.lock();
+            --unfound_;
+            busy_ = false;
+            changed_.notify_all();
+            continue;
+        }
         std::unique_ptr<Batch> batch = std::move(queue_.front());
         queue_.pop_front();
-        busy_ = true;
         hold.unlock();
         changed_.notify_all();  // room for another batch
-        AddTriangleFaces(*batch->mesh, batch->vertexNumbers.data(), batch->count);
+        AddFaces(*batch);
         hold.lock();
         busy_ = false;
         spare_.push_back(std::move(batch));

@@ -1,13 +1,18 @@
 // Triangles on their way into the tables of meshes, added with two threads
 // where the machine has a processor to spare.
 //
-// The calling thread looks the corners up in the vertex tables
-// (FindTriangleVertices); a second thread adds the faces, edges and face
-// lists (AddTriangleFaces), one batch behind. The two halves touch disjoint
-// parts of a mesh, and each mesh gets its triangles in the order they were
-// given, so the tables come out exactly as AddTriangle one by one builds
-// them. With a single usable processor, or when no thread can be started,
-// both halves run on the calling thread.
+// The calling thread collects the triangles in batches, which a second
+// thread adds to the tables, batch after batch: it looks the corners up in
+// the vertex table (FindTriangleVertices) and adds the faces, edges and face
+// lists (AddTriangleFaces). So whatever makes the triangles (a reader
+// parsing and cutting polygons) runs beside the table work. When the second
+// thread falls behind, the calling thread does the vertex lookups of the
+// next batches itself, in batch order, while the other adds the faces of
+// earlier ones: the two halves touch disjoint parts of a mesh. Each mesh
+// gets its triangles in the order they were given, so the tables come out
+// exactly as AddTriangle one by one builds them. With a single usable
+// processor, or when no thread can be started, the batches are added on the
+// calling thread.
 //
 // A feeder is used from one thread. Until Finish returns, the meshes that
 // triangles were given for belong to the feeder: nobody else may read or
@@ -40,11 +45,24 @@ class TriangleFeeder {
 
     // Adds t to mesh (which must be in table form), eventually.
     void Add(Mesh3d& mesh, const Triangle3d& t) {
+        std::uint32_t buckets[3] = {0, 0, 0};
+        if (mesh.vertices != nullptr) {
+            buckets[0] = mesh.vertices->BucketOf(t.P0);
+            buckets[1] = mesh.vertices->BucketOf(t.P1);
+            buckets[2] = mesh.vertices->BucketOf(t.P2);
+        }
+        Add(mesh, t, buckets);
+    }
+    // The same for a caller that knows the corners' buckets in mesh's
+    // vertex table (VertexTable::BucketOf), as a reader does that hashes
+    // each point of its file once.
+    void Add(Mesh3d& mesh, const Triangle3d& t, const std::uint32_t buckets[3]) {
         if (&mesh != mesh_ || pending_.size() == kBatch) {
             Submit();
             mesh_ = &mesh;
         }
         pending_.push_back(t);
+        pendingBuckets_.insert(pendingBuckets_.end(), buckets, buckets + 3);
     }
 
     // Returns when every triangle given so far is in its mesh.
@@ -55,11 +73,21 @@ class TriangleFeeder {
     // Batches handed to the thread and not yet done, at most.
     static constexpr std::size_t kInFlight = 4;
 
+    // Batches waiting for the thread from which the calling thread does the
+    // vertex lookups of a batch itself, when the thread has none to do.
+    static constexpr std::size_t kFindHereFrom = 2;
+
     struct Batch {
         Mesh3d* mesh = nullptr;
+        std::vector<Triangle3d> triangles;
+        std::vector<std::uint32_t> buckets;  // three per triangle
         std::vector<std::int32_t> vertexNumbers;
-        std::size_t count = 0;
+        bool verticesFound = false;  // vertexNumbers hold the lookups
     };
+
+    // The two halves of adding a batch to its mesh.
+    static void FindVertices(Batch& batch);
+    static void AddFaces(Batch& batch);
 
     void Submit();
     void Work();
@@ -67,13 +95,18 @@ class TriangleFeeder {
     bool useThread_;
     Mesh3d* mesh_ = nullptr;
     std::vector<Triangle3d> pending_;
+    std::vector<std::uint32_t> pendingBuckets_;  // three per pending triangle
+
+    Batch here_;  // the batch added on this thread, without a second one
 
     std::thread thread_;
     std::mutex lock_;
     std::condition_variable changed_;
     std::deque<std::unique_ptr<Batch>> queue_;  // for the thread, in order
     std::vector<std::unique_ptr<Batch>> spare_;
-    bool busy_ = false;  // the thread is adding a batch it took
+    bool busy_ = false;  // the thread is working on a batch
+    // Batches queued or being worked on whose vertex lookups are not done.
+    std::size_t unfound_ = 0;
     bool stop_ = false;
 };
 

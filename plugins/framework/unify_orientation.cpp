@@ -95,7 +95,12 @@ class EdgeSet {
     void Insert(std::uint32_t e) {
         std::uint64_t at = e;
         for (int level = 0; level < depth_; ++level) {
-            levels_[level][at >> 6] |= std::uint64_t{1} << (at & 63);
+            std::uint64_t& word = levels_[level][at >> 6];
+            const bool wasEmpty = word == 0;
+            word |= std::uint64_t{1} << (at & 63);
+            if (!wasEmpty) {
+                return;  // the levels above mark this word already
+            }
             at >>= 6;
         }
     }

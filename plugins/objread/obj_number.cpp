@@ -3,20 +3,15 @@
 #include <locale.h>
 #include <charconv>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 
 namespace plugins::objread {
 
 namespace {
 
-// The white space that scanf skips before a conversion.
-inline bool IsScanSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-inline bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using obj_number_detail::IsDigit;
+using obj_number_detail::IsScanSpace;
 
 locale_t CLocale() {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -42,6 +37,54 @@ const char* SlowDouble(const char* p, double& out) {
     return p + consumed;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The numbers nearly every file is made of: an optional '-', digits, and
+// optionally a point and more digits, no exponent. When their digits form
+// an integer m of at most 2^53 and k of them follow the point, m and 10^k
+// are doubles exactly and m / 10^k is one correctly rounded division: the
+// double nearest to the decimal value, which is what strtod and from_chars
+// give as well. Returns the end of the number, or null when the text is
+// not of that form (then nothing is stored).
+const char* ReadShortDecimal(const char* p, const char* end, double& out) {
+    const bool negative = p < end && *p == '-';
+    const char* q = negative ? p + 1 : p;
+    std::uint64_t m = 0;
+    int digits = 0;
+    while (q < end && IsDigit(*q)) {
+        m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+        ++digits;
+        ++q;
+        if (digits > 18) {
+            return nullptr;  // m might no longer fit; from_chars decides
+        }
+    }
+    int fraction = 0;
+    if (q < end && *q == '.') {
+        ++q;
+        while (q < end && IsDigit(*q)) {
+            m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+            ++digits;
+            ++fraction;
+            ++q;
+            if (digits > 18) {
+                return nullptr;
+            }
+        }
+    }
+    // An exponent, or a text that only starts like one, is left to the
+    // general path.
+    if (digits == 0 || m > (std::uint64_t{1} << 53) || (q < end && (*q == 'e' || *q == 'E'))) {
+        return nullptr;
+    }
+    const double value = static_cast<double>(m) / kExactPowersOfTen[fraction];
+    out = negative ? -value : value;
+    return q;
+}
+
 }  // namespace
 
 const char* ReadObjDouble(const char* p, const char* end, double& out) {
@@ -55,6 +98,9 @@ const char* ReadObjDouble(const char* p, const char* end, double& out) {
     const bool plain = (IsDigit(*q) && !(q[0] == '0' && (q[1] == 'x' || q[1] == 'X'))) ||
                        (*q == '.' && IsDigit(q[1]));
     if (plain) {
+        if (const char* after = ReadShortDecimal(p, end, out)) {
+            return after;
+        }
         // The number ends at the first character that cannot continue it,
         // so a range that runs on past it changes nothing.
         double value = 0.0;
@@ -78,38 +124,6 @@ const char* ReadObjDouble(const char* p, double& out) {
         ++end;
     }
     return ReadObjDouble(p, end, out);
-}
-
-const char* ReadObjInt(const char* p, std::int32_t& out) {
-    while (IsScanSpace(*p)) {
-        ++p;
-    }
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
-    }
-    if (!IsDigit(*p)) {
-        return nullptr;
-    }
-    std::int64_t value = 0;
-    bool overflow = false;
-    while (IsDigit(*p)) {
-        if (value <= INT64_C(0x7fffffff) + 1) {
-            value = value * 10 + (*p - '0');
-        } else {
-            overflow = true;
-        }
-        ++p;
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (overflow || value > INT32_MAX || value < INT32_MIN) {
-        return nullptr;
-    }
-    out = static_cast<std::int32_t>(value);
-    return p;
 }
 
 }  // namespace plugins::objread

@@ -33,23 +33,34 @@ struct FaceScratch {
     TriangleFeeder pending;
 };
 
-// The vertices read so far. A file may hold millions; their array grows in
-// large blocks, which move their pages instead of copying every vertex each
-// time the array doubles.
+// The vertices read so far, each with its bucket in the vertex tables of
+// the file's meshes (which all have the bucket count of one capacity hint),
+// so that a point is hashed once however many faces use it. A file may hold
+// millions; the arrays grow in large blocks, which move their pages instead
+// of copying every vertex each time an array doubles.
 class VertexList {
   public:
-    VertexList() { points_.Resize(32); }
+    explicit VertexList(std::uint32_t bucketCount) : bucketCount_(bucketCount) {
+        points_.Resize(32);
+        buckets_.Resize(32);
+    }
     const Vector3d* data() const { return points_.data(); }
+    const std::uint32_t* buckets() const { return buckets_.data(); }
     std::size_t size() const { return count_; }
     void push_back(const Vector3d& p) {
         if (count_ == points_.capacity()) {
             points_.Grow();
+            buckets_.Resize(points_.capacity());
         }
-        points_[count_++] = p;
+        points_[count_] = p;
+        buckets_[count_] = VertexTable::BucketOf(p, bucketCount_);
+        ++count_;
     }
 
   private:
+    std::uint32_t bucketCount_;
     mesh_detail::TableArray<Vector3d> points_;
+    mesh_detail::TableArray<std::uint32_t> buckets_;
     std::size_t count_ = 0;
 };
 
@@ -69,8 +80,38 @@ bool ReadVertex(const char* text, const char* end, Vector3d& v) {
     return std::isfinite(xyz[0]) && std::isfinite(xyz[1]) && std::isfinite(xyz[2]);
 }
 
-void AddFace(const char* text, const Vector3d* points, std::size_t vertexCount, Mesh3d& mesh,
-             FaceScratch& scratch) {
+inline bool EndsToken(char c) {
+    return c == ' ' || c == '\0';
+}
+
+// Reads the corner token that starts at p (not at a blank) and ends at the
+// next blank or the end of the text, and moves p to that end. Its number is
+// the integer that ReadObjInt reads from the token's start, provided that
+// the integer lies inside the token: white space other than blanks may come
+// before it, but a token of such white space alone must not borrow the
+// number of the token after it. False when the token holds no such integer.
+inline bool ReadCorner(const char*& p, std::int32_t& number) {
+    const char* q = p;
+    while (*q == '\t' || *q == '\n' || *q == '\v' || *q == '\f' || *q == '\r') {
+        ++q;
+    }
+    bool read = false;
+    if (!EndsToken(*q)) {
+        if (const char* after = ReadObjInt(q, number)) {
+            read = true;
+            q = after;
+        }
+    }
+    while (!EndsToken(*q)) {
+        ++q;
+    }
+    p = q;
+    return read;
+}
+
+// buckets: the points' buckets in mesh's vertex table, or null.
+void AddFace(const char* text, const Vector3d* points, const std::uint32_t* buckets,
+             std::size_t vertexCount, Mesh3d& mesh, FaceScratch& scratch) {
     const char* p = std::strchr(text, ' ');
     if (p == nullptr) {
         return;
@@ -79,22 +120,15 @@ void AddFace(const char* text, const Vector3d* points, std::size_t vertexCount, 
     std::vector<std::uint32_t>& corners = scratch.corners;
     corners.clear();
     std::size_t tokens = 0;
-    while (*p != '\0') {
+    for (;;) {
         while (*p == ' ') {
             ++p;
         }
         if (*p == '\0') {
             break;
         }
-        const char* tokenEnd = std::strchr(p, ' ');
-        if (tokenEnd == nullptr) {
-            tokenEnd = p + std::strlen(p);
-        }
         std::int32_t number = 0;
-        const char* after = ReadObjInt(p, number);
-        // The integer must lie inside this token: a token of white space
-        // alone must not borrow the number of the token after it.
-        if (after != nullptr && after <= tokenEnd) {
+        if (ReadCorner(p, number)) {
             ++tokens;
             std::int64_t index = -1;
             if (number > 0) {
@@ -106,7 +140,6 @@ void AddFace(const char* text, const Vector3d* points, std::size_t vertexCount, 
                 corners.push_back(static_cast<std::uint32_t>(index));
             }
         }
-        p = tokenEnd;
     }
     if (tokens < 3) {
         return;
@@ -116,7 +149,13 @@ void AddFace(const char* text, const Vector3d* points, std::size_t vertexCount, 
     for (const CornerTriangle& t : scratch.triangles) {
         // Reversed, so that the stored face's normal is the right-handed
         // normal of the triangle as the file writes it.
-        scratch.pending.Add(mesh, Triangle3d{points[t[2]], points[t[1]], points[t[0]]});
+        const Triangle3d reversed{points[t[2]], points[t[1]], points[t[0]]};
+        if (buckets != nullptr) {
+            const std::uint32_t corners[3] = {buckets[t[2]], buckets[t[1]], buckets[t[0]]};
+            scratch.pending.Add(mesh, reversed, corners);
+        } else {
+            scratch.pending.Add(mesh, reversed);
+        }
     }
 }
 
@@ -205,13 +244,13 @@ bool ParseVertexLine(const char* text, std::vector<Vector3d>& vertices) {
 
 void ParseFaceLine(const char* text, const std::vector<Vector3d>& vertices, Mesh3d& mesh) {
     FaceScratch scratch;
-    AddFace(text, vertices.data(), vertices.size(), mesh, scratch);
+    AddFace(text, vertices.data(), nullptr, vertices.size(), mesh, scratch);
     scratch.pending.Finish();
 }
 
 ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
                              const ObjParseContext& context) {
-    VertexList vertices;
+    VertexList vertices(VertexTable::BucketCount(MeshCapacityHint(context.fileSize)));
     FaceScratch scratch;
     GroupOpener opener(groups, context);
     ObjGroup* current = nullptr;
@@ -253,7 +292,8 @@ ObjParseResult ParseObjLines(std::FILE* file, ObjGroupList& groups,
             }
             case 'f':
                 if (current != nullptr) {
-                    AddFace(line + 1, vertices.data(), vertices.size(), *current->mesh, scratch);
+                    AddFace(line + 1, vertices.data(), vertices.buckets(), vertices.size(),
+                            *current->mesh, scratch);
                 }
                 break;
             case 'o':

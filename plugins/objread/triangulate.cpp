@@ -8,20 +8,58 @@ bool IsDegenerate(const Vector3d& a, const Vector3d& b, const Vector3d& c) {
     return Length(Cross(Subtract(a, b), Subtract(a, c))) < 1e-8;
 }
 
-double PolygonAngleSum(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
-                       const Vector3d& x) {
+namespace {
+
+// The angle sum of PolygonAngleSum, each angle taken from the cosine as
+// AngleRadians takes it (0 for a zero-length vector, half a turn at -1 and
+// below, 0 at 1 and above), with arcCosine between. Each corner's offset
+// from x and its length serve the two edges that meet there: computed once,
+// they are the same numbers as computed twice.
+template <typename ArcCosine>
+double AngleSumWith(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
+                    const Vector3d& x, ArcCosine arcCosine) {
     Vector3d sum{0.0, 0.0, 0.0};
+    if (count == 0) {
+        return 0.0;
+    }
+    const Vector3d first = Subtract(x, points[corners[0]]);
+    const double firstLength = Length(first);
+    Vector3d u = first;
+    double uLength = firstLength;
     for (std::uint32_t k = 0; k < count; ++k) {
-        const Vector3d u = Subtract(x, points[corners[k]]);
-        const Vector3d v = Subtract(x, points[corners[(k + 1) % count]]);
+        Vector3d v = first;
+        double vLength = firstLength;
+        if (k + 1 < count) {
+            v = Subtract(x, points[corners[k + 1]]);
+            vLength = Length(v);
+        }
         Vector3d w = Cross(u, v);
         const double length = Length(w);
         if (length > 0.0) {
             w = Scale(w, 1.0 / length);
         }
-        sum = Add(sum, Scale(w, AngleRadians(u, v)));
+        double angle = 0.0;
+        const double l = uLength * vLength;
+        if (l != 0.0) {
+            const double c = Dot(u, v) / l;
+            if (c <= -1.0) {
+                angle = kHalfTurn;
+            } else if (c < 1.0) {
+                angle = arcCosine(c);
+            }
+        }
+        sum = Add(sum, Scale(w, angle));
+        u = v;
+        uLength = vLength;
     }
     return Length(sum);
+}
+
+}  // namespace
+
+double PolygonAngleSum(const std::uint32_t* corners, const Vector3d* points, std::uint32_t count,
+                       const Vector3d& x) {
+    return AngleSumWith(corners, points, count, x, [](double c) { return std::acos(c); });
 }
 
 double ApproximateArcCosine(double c) {
@@ -47,29 +85,7 @@ bool PointInPolygon(const std::uint32_t* corners, const Vector3d* points, std::u
     // plus rounding many orders of magnitude smaller. A sum that far or
     // farther from half a turn gives the answer the exact sum gives; the
     // rare sum closer to it is computed exactly.
-    Vector3d sum{0.0, 0.0, 0.0};
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const Vector3d u = Subtract(x, points[corners[k]]);
-        const Vector3d v = Subtract(x, points[corners[(k + 1) % count]]);
-        Vector3d w = Cross(u, v);
-        const double length = Length(w);
-        if (length > 0.0) {
-            w = Scale(w, 1.0 / length);
-        }
-        // The cases of AngleRadians, with the approximation for acos.
-        double angle = 0.0;
-        const double l = Length(u) * Length(v);
-        if (l != 0.0) {
-            const double c = Dot(u, v) / l;
-            if (c <= -1.0) {
-                angle = 3.141592653589793;
-            } else if (c < 1.0) {
-                angle = ApproximateArcCosine(c);
-            }
-        }
-        sum = Add(sum, Scale(w, angle));
-    }
-    const double estimate = Length(sum);
+    const double estimate = AngleSumWith(corners, points, count, x, ApproximateArcCosine);
     const double margin = 2.0 * count * kArcCosineError + 1e-9;
     if (estimate > kHalfTurn + margin) {
         return true;

@@ -1,6 +1,7 @@
 // import: loads an importer, passes the command line's options on through
 // the plug-in's settings (where its configuration form keeps them too) and
 // prints what the import handed over.
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,17 @@
 namespace meshconv {
 
 namespace {
+
+// Appends v as printf's "%f" writes it. std::to_chars in fixed notation with
+// six decimals gives the same text, but without printf's arithmetic of
+// many digits for each number, which would cost an import of many small
+// meshes more than the import itself.
+void AppendFixed6(std::string& line, double v) {
+    char text[400];  // a sign, up to 309 integer digits, the point, six decimals
+    const std::to_chars_result r =
+        std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 6);
+    line.append(text, r.ptr);
+}
 
 const char* const kImportUsage =
     "usage: meshconv import FILE [--split nothing|object|group|smoothing|usemap|usemtl]\n"
@@ -137,9 +149,18 @@ int RunImport(const Arguments& input) {
             continue;
         }
         const auto* mesh = static_cast<const Mesh3d*>(node->object);
-        std::printf("%s\t%d\t%d\t%f %f %f\t%f %f %f\n", mesh->name, mesh->pointCount,
-                    mesh->triangleCount, mesh->min.x, mesh->min.y, mesh->min.z, mesh->max.x,
-                    mesh->max.y, mesh->max.z);
+        // name, points, triangles, minimum x y z, maximum x y z
+        std::string line = mesh->name != nullptr ? mesh->name : "(null)";
+        line +=
+            '\t' + std::to_string(mesh->pointCount) + '\t' + std::to_string(mesh->triangleCount);
+        const double bounds[6] = {mesh->min.x, mesh->min.y, mesh->min.z,
+                                  mesh->max.x, mesh->max.y, mesh->max.z};
+        for (int i = 0; i < 6; ++i) {
+            line += i % 3 == 0 ? '\t' : ' ';
+            AppendFixed6(line, bounds[i]);
+        }
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
         ++meshes;
         points += mesh->pointCount;
         triangles += mesh->triangleCount;

@@ -1,9 +1,12 @@
 // The fast number readers must agree with the C library's scanf, which is
 // what OBJ files are written for.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +97,45 @@ TEST(ReadObjDouble, AgreesWithScanf) {
                 EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << got << " vs " << expected;
             }
         }
+    }
+}
+
+// The plain decimals files are made of, of every length around the limits
+// of exact arithmetic: as many digits as a double holds exactly and more,
+// integers around 2^53, long fractions; each read must be scanf's double to
+// the last bit and end where scanf ends.
+TEST(ReadObjDouble, AgreesWithScanfOnPlainDecimals) {
+    std::mt19937_64 rng(11);
+    std::vector<std::string> texts = {"9007199254740992",        "9007199254740993",
+                                      "9007199254740991.5",      "900719925474099.25",
+                                      "0.000000000000000000001", "123456789012345678",
+                                      "1234567890123456789",     "-0.000000",
+                                      "0.3000000000000000444",   "2.2250738585072011e-308"};
+    for (int i = 0; i < 200000; ++i) {
+        const int whole = static_cast<int>(rng() % 20);
+        const int fraction = static_cast<int>(rng() % 24);
+        std::string text = rng() % 2 == 0 ? "-" : "";
+        for (int d = 0; d < whole; ++d) {
+            text += static_cast<char>('0' + rng() % 10);
+        }
+        if (fraction > 0 || whole == 0) {
+            text += '.';
+            for (int d = 0; d < std::max(fraction, 1); ++d) {
+                text += static_cast<char>('0' + rng() % 10);
+            }
+        }
+        text += rng() % 2 == 0 ? " 1" : "/";
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        double expected = 0.0;
+        int consumed = 0;
+        ASSERT_EQ(std::sscanf(text.c_str(), "%lf%n", &expected, &consumed), 1) << text;
+        double got = 0.0;
+        const char* end = objread::ReadObjDouble(text.c_str(), text.c_str() + text.size(), got);
+        ASSERT_NE(end, nullptr) << text;
+        ASSERT_EQ(end - text.c_str(), consumed) << text;
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text << ": " << got;
     }
 }
 

@@ -67,7 +67,11 @@ TEST(ParseFaceLine, CornerFormsNumberingAndDroppedCorners) {
         {" 1 2", {}},
         {"1 2 3", {}},  // text up to the first blank is not a corner
         {"", {}},
-        {" 1\t2\t3", {}},  // tabs do not separate
+        {" 1\t2\t3", {}},             // tabs do not separate
+        {" \t1 2 +3", {{3, 2, 1}}},   // but come before a token's number
+        {" 1 2 \t 3", {{3, 2, 1}}},   // a token of a tab alone is no corner,
+        {" 1 2 \t", {}},              // nor does it count as one
+        {" 1 2 - 3/-", {{3, 2, 1}}},  // a sign alone is no number
         {" 1 2 3 4", {{3, 2, 1}, {4, 3, 1}}},
     };
     const std::vector<Vector3d> vertices = Vertices(8);

@@ -1,6 +1,8 @@
 // meshconv as a person runs it: commands, options, output, exit codes.
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -94,14 +96,19 @@ TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout) {
     EXPECT_NE(o.err.find("skipped"), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("broken.so"), std::string::npos) << o.err;
 
-    // <prefix>/bin/meshconv with <prefix>/lib/meshconv/objread.so.
+    // An installed tree, moved: <prefix>/bin/meshconv finds <prefix>/lib/.../meshconv/
+    // by the relative path the build was configured with.
     const fs::path prefix = temp_.path() / "prefix";
+    const fs::path pluginDir = (prefix / "bin" / MESHCONV_PLUGINS_FROM_BINDIR).lexically_normal();
     fs::create_directories(prefix / "bin");
-    fs::create_directories(prefix / "lib" / "meshconv");
+    fs::create_directories(pluginDir);
     fs::copy_file(MESHCONV_PROGRAM, prefix / "bin" / "meshconv");
-    fs::copy_file(OBJREAD_MODULE, prefix / "lib" / "meshconv" / "objread.so");
+    fs::copy_file(OBJREAD_MODULE, pluginDir / "objread.so");
+    // Libraries beside an installed meshconv (/usr/bin/ld.so) are not its plug-ins.
+    Write("prefix/bin/ld.so", "not a plug-in");
     o = RunProgram((prefix / "bin" / "meshconv").string(), {"list"});
     EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.err, "");
     EXPECT_EQ(o.out, kObjreadLine);
 }
 
@@ -112,6 +119,46 @@ TEST_F(MeshconvTest, ImportPrintsOneLinePerMeshAndTheTotal) {
     EXPECT_EQ(o.out,
               "default\t8\t12\t0.000000 0.000000 0.000000\t1.000000 1.000000 "
               "1.000000\ntotal\t1\t8\t12\n");
+}
+
+// The bounds are printed as printf's "%f" prints them, also where that is
+// hard: ties between two sixths of a millionth (0.0078125), values that
+// round to minus zero, long integer parts, the smallest doubles.
+TEST_F(MeshconvTest, ImportPrintsTheBoundsAsPrintfDoes) {
+    const double a[3][3] = {
+        {0.0078125, -0.0000004, 1e20}, {0.0234375, 1.0000005, -3.0000005}, {-2.5e-7, 0.3, 7.0e-7}};
+    const double b[3][3] = {{123456789.0000005, -987654.3210005, 0.5},
+                            {1e-300, 2.0, 0.0000015},
+                            {-0.0078125, 0.0, 1.0}};
+    std::string text;
+    std::string expected;
+    int first = 1;
+    for (const auto* points : {a, b}) {
+        text += first == 1 ? "o a\n" : "o b\n";
+        double low[3];
+        double high[3];
+        for (int k = 0; k < 3; ++k) {
+            char line[128];
+            std::snprintf(line, sizeof line, "v %.17g %.17g %.17g\n", points[k][0], points[k][1],
+                          points[k][2]);
+            text += line;
+            for (int c = 0; c < 3; ++c) {
+                low[c] = k == 0 ? points[k][c] : std::min(low[c], points[k][c]);
+                high[c] = k == 0 ? points[k][c] : std::max(high[c], points[k][c]);
+            }
+        }
+        text += "f " + std::to_string(first) + " " + std::to_string(first + 1) + " " +
+                std::to_string(first + 2) + "\n";
+        char line[1024];
+        std::snprintf(line, sizeof line, "%s\t3\t1\t%f %f %f\t%f %f %f\n", first == 1 ? "a" : "b",
+                      low[0], low[1], low[2], high[0], high[1], high[2]);
+        expected += line;
+        first += 3;
+    }
+    const std::string file = Write("bounds.obj", text);
+    const Outcome o = Run({"import", file, "--split", "object", "--scale", "1", "--swap", "none"});
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.out, expected + "total\t2\t6\t2\n");
 }
 
 TEST_F(MeshconvTest, OptionsReachThePlugInThroughItsSettings) {
@@ -250,6 +297,9 @@ TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0) {
         EXPECT_EQ(o.code, 0) << testing::PrintToString(args);
         EXPECT_EQ(o.out.rfind("usage: meshconv", 0), 0u) << o.out;
     }
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("meshconv ", 0), 0u) << version.out;
 }
 
 TEST_F(MeshconvTest, ConfigureStoresOnOkOnlyAndHelpShowsTheText) {
