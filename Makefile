@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps test asan run bench fuzz fuzz-seeds format format-check clean
+.PHONY: all deps test asan run deb bench fuzz fuzz-seeds format format-check clean
 
 all: test
 
@@ -28,6 +28,11 @@ run: deps
 	  cmake --preset debug >/dev/null && cmake --build --preset debug -j $(JOBS) --target Tessvane && \
 	  ./build/debug/editor/shell/Tessvane; \
 	else echo "make run: the Tessvane window is not built yet."; fi
+
+# The Debian package build/tessvane_<version>_<arch>.deb; lintian checks it.
+deb: deps
+	JOBS=$(JOBS) scripts/build-deb.sh
+	lintian --fail-on error,warning build/tessvane_*.deb
 
 bench:
 	@scripts/install-deps.sh bench

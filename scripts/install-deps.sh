@@ -13,6 +13,9 @@ base=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   poppler-utils fonts-liberation2 fonts-dejavu-core locales
   xvfb xauth
+  # the man pages' check, the package and the test of the installed package
+  groff-base dpkg-dev lintian desktop-file-utils appstream
+  shared-mime-info qt6-qpa-plugins x11-utils netpbm
 )
 bench=(libbenchmark-dev libassimp-dev libtinyobjloader-dev time)
 fuzz=(clang-14 libclang-rt-14-dev)

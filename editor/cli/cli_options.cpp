@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "state/counted_text.h"
+#include "state/program_directory.h"
 #include "state/volumes.h"
 
 namespace tessvane::cli {
@@ -463,6 +464,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         if (args.size() >= 2 && args[1] == "batch") return Help(BatchHelp());
         return Help(MainHelp());
     }
+    if (first == "--version") return Help("tessvane-cli " + std::string(ProgramVersion()) + "\n");
     if (first == "list") return ParseList(args);
     if (first == "check") return ParseCheck(args);
     if (first == "batch") return ParseBatch(args);
@@ -486,7 +488,10 @@ std::string MainHelp() {
            "          the missing ones\n"
            "  batch   apply default lists and suffix rules to the files and save them\n"
            "\n"
-           "'tessvane-cli COMMAND --help' describes a command.\n"
+           "Options:\n"
+           "  --help     show this help; 'tessvane-cli COMMAND --help' describes a command\n"
+           "  --version  show the version\n"
+           "\n"
            "Exit codes: 0 every file ok, 1 a file failed (check: a path not found),\n"
            "2 bad usage.\n";
 }

@@ -211,11 +211,14 @@ void TVANEForm::LoadbuttonClick() {
     request.fileName = loadDialogFileName_;
     const std::optional<std::string> chosen = dialogs_.OpenFile(request);
     if (!chosen) return;
+    OpenFile(*chosen);
+}
 
-    const ChosenFile file = SplitChosenFile(*chosen);
+void TVANEForm::OpenFile(const std::string& path) {
+    const ChosenFile file = SplitChosenFile(path);
     loadDialogFileName_ = file.name;
     ShellState& shell = context_.editor.shell;
-    shell.CurrentFilePath = *chosen;
+    shell.CurrentFilePath = path;
     shell.CurrentFileName = file.name;
     shell.CurrentFileDirectory = file.directory;
     LoadTDDDFile();

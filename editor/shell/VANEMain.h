@@ -90,6 +90,10 @@ class TVANEForm : public QMainWindow {
 
     // Reads CurrentFileDirectory + CurrentFileName and refreshes every page.
     void LoadTDDDFile();
+    // Loads the file at `path` as Load does once its dialog has answered with
+    // it (the command line's FILE). A file that cannot be read is reported as
+    // Load reports it, and the window then holds no file.
+    void OpenFile(const std::string& path);
     // Shows every setting in the controls of all pages.
     void SetOptionDisplay();
     // Refill the two default-list grids and their buttons.

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "state/program_directory.h"
+
 namespace tessvane {
 namespace {
 
@@ -36,8 +38,24 @@ HelpWindow::HelpWindow(QWidget* parent, QUrl document)
     }
 }
 
-QUrl HelpWindow::DefaultDocument() {
+QUrl HelpWindow::DocumentFor(const std::filesystem::path& executableDirectory) {
+    const std::filesystem::path data = InstalledDataDirectory(executableDirectory);
+    if (!data.empty()) {
+        const std::filesystem::path installed = data / "help" / "Tessvane.html";
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(installed, ec))
+            return QUrl::fromLocalFile(QFile::decodeName(installed.c_str()));
+    }
     return QUrl(QStringLiteral("qrc:/help/Tessvane.html"));
+}
+
+QUrl HelpWindow::DefaultDocument() {
+    return DocumentFor(ExecutableDirectory());
+}
+
+QString HelpWindow::Describe(const QUrl& document) {
+    return document.isLocalFile() ? document.toLocalFile()
+                                  : QStringLiteral("built into the program");
 }
 
 void HelpWindow::ShowTopic(const QString& topic) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUrl>
 #include <QWidget>
+#include <filesystem>
 
 class QTextBrowser;
 
@@ -19,10 +20,18 @@ class HelpWindow : public QWidget {
     Q_OBJECT
 
   public:
-    // `document` defaults to the help document built into the program.
+    // `document` defaults to the running program's help document.
     explicit HelpWindow(QWidget* parent = nullptr, QUrl document = DefaultDocument());
 
+    // The help document of a program in `executableDirectory`: the installed
+    // file <prefix>/share/tessvane/help/Tessvane.html when the program is
+    // installed and the file is there, else the copy built into the program
+    // (a build tree, a program copied alone, an installed file gone missing).
+    static QUrl DocumentFor(const std::filesystem::path& executableDirectory);
+    // DocumentFor(the running program's directory).
     static QUrl DefaultDocument();
+    // Where `document` is, for a person: its file name, or "built into the program".
+    static QString Describe(const QUrl& document);
 
     // Opens the document at its contents, then at `topic`; shows, raises
     // and activates the window. A document that cannot be read shows a short

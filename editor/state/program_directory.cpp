@@ -33,8 +33,27 @@ std::string UserConfigDirectory() {
     return WithTrailingSlash((base / "Tessvane").string());
 }
 
+std::filesystem::path ExecutableDirectory() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : exe.parent_path();
+}
+
+std::filesystem::path InstalledDataDirectory(const std::filesystem::path& executableDirectory) {
+    if (executableDirectory.empty()) return {};
+    const std::filesystem::path data =
+        (executableDirectory / TESSVANE_DATA_FROM_BINDIR).lexically_normal();
+    std::error_code ec;
+    return std::filesystem::is_directory(data, ec) ? data : std::filesystem::path();
+}
+
+const char* ProgramVersion() {
+    return TESSVANE_VERSION;
+}
+
 std::string ProgramDirectoryFor(const std::filesystem::path& executableDirectory) {
-    if (IsWritableDirectory(executableDirectory)) {
+    if (IsWritableDirectory(executableDirectory) &&
+        InstalledDataDirectory(executableDirectory).empty()) {
         return WithTrailingSlash(executableDirectory.string());
     }
     const std::string user = UserConfigDirectory();
@@ -44,9 +63,7 @@ std::string ProgramDirectoryFor(const std::filesystem::path& executableDirectory
 }
 
 std::string ProgramDirectory() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ProgramDirectoryFor(ec ? std::filesystem::path() : exe.parent_path());
+    return ProgramDirectoryFor(ExecutableDirectory());
 }
 
 std::string BatchLogDirectory(const std::string& programDirectory,

@@ -24,11 +24,18 @@ void PrintUsage(bool toStdout) {
         "  configure PLUGIN               edit a plug-in's settings\n"
         "  help PLUGIN                    show a plug-in's help\n"
         "\n"
-        "Every command takes --help. Plug-ins are found beside meshconv, in\n"
-        "../lib/meshconv, in a build tree's plugins folders, or in the folder\n"
-        "given with --plugins DIR. PLUGIN is a plug-in's file name without\n"
-        "extension (objread) or a path to its library.\n",
+        "options:\n"
+        "  --help                         show this help (after a command: its help)\n"
+        "  --version                      show meshconv's version\n"
+        "\n"
+        "Every command takes --help. An installed meshconv loads the plug-ins of\n",
         out);
+    std::fprintf(out,
+                 "%s (relative to itself); one that is not installed, those\n"
+                 "beside itself and in a build tree's plugins folders. --plugins DIR names\n"
+                 "another folder. PLUGIN is a plug-in's file name without extension\n"
+                 "(objread) or a path to its library.\n",
+                 PluginDirectoryFromPrograms());
 }
 
 bool WantsHelp(const Arguments& args) {
@@ -88,6 +95,10 @@ int RunCommand(int argc, char** argv) {
     Arguments args(argv + 2, argv + argc);
     if (command == "--help" || command == "-h" || (command == "help" && args.empty())) {
         PrintUsage(true);
+        return kExitOk;
+    }
+    if (command == "--version") {
+        std::printf("meshconv %s\n", Version());
         return kExitOk;
     }
     if (command == "list") {

@@ -80,6 +80,14 @@ bool LoadedPlugin::Load(const std::string& path, std::string& error) {
     return true;
 }
 
+const char* PluginDirectoryFromPrograms() {
+    return MESHCONV_PLUGINS_FROM_BINDIR;
+}
+
+const char* Version() {
+    return MESHCONV_VERSION;
+}
+
 std::vector<std::string> DefaultPluginDirectories() {
     std::vector<std::string> dirs;
     std::error_code ec;
@@ -88,8 +96,15 @@ std::vector<std::string> DefaultPluginDirectories() {
         return dirs;
     }
     const fs::path here = exe.parent_path();
+    // Installed: <prefix>/bin/meshconv and <prefix>/lib[/<multiarch>]/meshconv/,
+    // and nothing else: the program's own directory is /usr/bin or the like,
+    // whose libraries (ld.so) are no plug-ins and must not be loaded.
+    const fs::path installed = (here / MESHCONV_PLUGINS_FROM_BINDIR).lexically_normal();
+    if (fs::is_directory(installed, ec)) {
+        dirs.push_back(installed.string());
+        return dirs;
+    }
     dirs.push_back(here.string());
-    dirs.push_back((here.parent_path() / "lib" / "meshconv").string());
     // Build tree: <build>/tools/meshconv/meshconv next to <build>/plugins/<name>/.
     const fs::path buildPlugins = here.parent_path().parent_path() / "plugins";
     if (fs::is_directory(buildPlugins, ec)) {

@@ -63,10 +63,19 @@ class LoadedPlugin {
     ClassDescription* descriptor_ = nullptr;
 };
 
-// The directories searched for plug-ins when none is given: the program's
-// own directory, the installed layout (<prefix>/lib/meshconv beside
-// <prefix>/bin) and, in a build tree, every folder under <build>/plugins.
+// The directories searched for plug-ins when none is given. An installed
+// meshconv (<prefix>/bin beside <prefix>/lib/<multiarch>/meshconv, as the build
+// was configured: PluginDirectoryFromPrograms) searches that directory only.
+// Otherwise the program's own directory and, in a build tree, every folder
+// under <build>/plugins.
 std::vector<std::string> DefaultPluginDirectories();
+
+// The installed plug-in directory relative to the directory of the programs
+// ("../lib/x86_64-linux-gnu/meshconv").
+const char* PluginDirectoryFromPrograms();
+
+// meshconv's version ("2.2.1").
+const char* Version();
 
 // Every plug-in library (*.so that loads and has the four exports) in the
 // directories, in directory order and then by file name; a name found twice

@@ -684,6 +684,7 @@ TEST_F(CliTest, HelpForEachCommand) {
         {{"check", "--help"}, "Usage: tessvane-cli check"},
         {{"batch", "--help"}, "Usage: tessvane-cli batch"},
         {{"help", "batch"}, "Usage: tessvane-cli batch"},
+        {{"--version"}, "tessvane-cli 2."},
     };
     for (const Case& c : cases) {
         const CliResult result = Run(c.args);

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBrowser>
+#include <filesystem>
 
 #include "help_topics.h"
 #include "help_window.h"
@@ -83,6 +85,35 @@ TEST(HelpWindowTest, MissingDocumentIsReportedInTheViewer) {
     EXPECT_TRUE(help.isVisible());
     EXPECT_TRUE(help.Browser()->toPlainText().contains("could not be found"));
     EXPECT_TRUE(help.Browser()->toPlainText().contains("/nonexistent/Tessvane.html"));
+}
+
+TEST(HelpWindowTest, AnInstalledProgramReadsTheInstalledDocumentElseTheBuiltInOne) {
+    testing::TestApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::filesystem::path prefix = dir.path().toStdString();
+    const std::filesystem::path bin = prefix / "bin";
+    const std::filesystem::path help = prefix / "share" / "tessvane" / "help";
+    std::filesystem::create_directories(bin);
+    const QUrl builtIn(QStringLiteral("qrc:/help/Tessvane.html"));
+
+    // A program copied alone, then an installed one whose help file is gone.
+    EXPECT_EQ(HelpWindow::DocumentFor(bin), builtIn);
+    std::filesystem::create_directories(help);
+    EXPECT_EQ(HelpWindow::DocumentFor(bin), builtIn);
+    EXPECT_EQ(HelpWindow::Describe(builtIn), "built into the program");
+
+    // Installed: the file beside the program's tree, shown at its topics.
+    ASSERT_TRUE(QFile::copy(":/help/Tessvane.html",
+                            QString::fromStdString((help / "Tessvane.html").string())));
+    const QUrl installed = HelpWindow::DocumentFor(bin);
+    EXPECT_EQ(installed,
+              QUrl::fromLocalFile(QString::fromStdString((help / "Tessvane.html").string())));
+    EXPECT_EQ(HelpWindow::Describe(installed).toStdString(), (help / "Tessvane.html").string());
+    HelpWindow window(nullptr, installed);
+    window.ShowTopic("batch");
+    EXPECT_EQ(window.CurrentTopic(), "batch");
+    EXPECT_TRUE(window.Browser()->toPlainText().contains("Directory Defaults"));
 }
 
 }  // namespace

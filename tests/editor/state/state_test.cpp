@@ -224,6 +224,21 @@ TEST_F(ProgramDirectoryTest, ReadOnlyExecutableDirectoryIsNotUsed) {
     EXPECT_EQ(ProgramDirectoryFor(readOnly), (temp.path() / "config" / "Tessvane").string() + "/");
 }
 
+TEST_F(ProgramDirectoryTest, AnInstalledProgramKeepsItsSettingsPerUserEvenWhereItMayWrite) {
+    // <prefix>/bin beside <prefix>/share/tessvane, both writable, as for root
+    // or a tree installed under the user's home.
+    const auto bin = temp.path() / "prefix" / "bin";
+    std::filesystem::create_directories(bin);
+    EXPECT_EQ(InstalledDataDirectory(bin), std::filesystem::path());
+    EXPECT_EQ(ProgramDirectoryFor(bin), bin.string() + "/");
+
+    const auto data = temp.path() / "prefix" / "share" / "tessvane";
+    std::filesystem::create_directories(data);
+    EXPECT_EQ(InstalledDataDirectory(bin), data);
+    EXPECT_EQ(ProgramDirectoryFor(bin), (temp.path() / "config" / "Tessvane").string() + "/");
+    EXPECT_EQ(InstalledDataDirectory(std::filesystem::path()), std::filesystem::path());
+}
+
 TEST_F(ProgramDirectoryTest, BatchLogGoesBesideTheProgramOnlyWhereItMayBeWritten) {
     const std::string settings = (temp.path() / "config").string() + "/";
     EXPECT_EQ(BatchLogDirectory(temp.Dir(), settings), temp.Dir());

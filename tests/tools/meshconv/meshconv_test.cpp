@@ -96,14 +96,19 @@ TEST_F(MeshconvTest, ListFindsThePlugInInTheBuildTreeAndTheInstalledLayout) {
     EXPECT_NE(o.err.find("skipped"), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("broken.so"), std::string::npos) << o.err;
 
-    // <prefix>/bin/meshconv with <prefix>/lib/meshconv/objread.so.
+    // An installed tree, moved: <prefix>/bin/meshconv finds <prefix>/lib/.../meshconv/
+    // by the relative path the build was configured with.
     const fs::path prefix = temp_.path() / "prefix";
+    const fs::path pluginDir = (prefix / "bin" / MESHCONV_PLUGINS_FROM_BINDIR).lexically_normal();
     fs::create_directories(prefix / "bin");
-    fs::create_directories(prefix / "lib" / "meshconv");
+    fs::create_directories(pluginDir);
     fs::copy_file(MESHCONV_PROGRAM, prefix / "bin" / "meshconv");
-    fs::copy_file(OBJREAD_MODULE, prefix / "lib" / "meshconv" / "objread.so");
+    fs::copy_file(OBJREAD_MODULE, pluginDir / "objread.so");
+    // Libraries beside an installed meshconv (/usr/bin/ld.so) are not its plug-ins.
+    Write("prefix/bin/ld.so", "not a plug-in");
     o = RunProgram((prefix / "bin" / "meshconv").string(), {"list"});
     EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.err, "");
     EXPECT_EQ(o.out, kObjreadLine);
 }
 
@@ -292,6 +297,9 @@ TEST_F(MeshconvTest, BadUsageExitsWith2AndHelpWith0) {
         EXPECT_EQ(o.code, 0) << testing::PrintToString(args);
         EXPECT_EQ(o.out.rfind("usage: meshconv", 0), 0u) << o.out;
     }
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("meshconv ", 0), 0u) << version.out;
 }
 
 TEST_F(MeshconvTest, ConfigureStoresOnOkOnlyAndHelpShowsTheText) {
