@@ -126,14 +126,6 @@ int VertexTable::FindOrAdd(const Vector3d& p, std::uint32_t bucket) {
     return index;
 }
 
-int VertexTable::Get(int i, Vector3d& point) const {
-    if (!InRange(i, count_)) {
-        return -1;
-    }
-    point = points_[i];
-    return 0;
-}
-
 int VertexTable::AddFaceRef(int face, int vertex) {
     if (!InRange(vertex, count_)) {
         return -1;
@@ -243,14 +235,6 @@ int FaceTable::FindOrAdd(int a, int b, int c, std::uint64_t hash) {
         return KeyHash(f.k[0], f.k[1], f.k[2]);
     });
     return index;
-}
-
-int FaceTable::Get(int i, FaceVertices& face) const {
-    if (!InRange(i, count_)) {
-        return -1;
-    }
-    face = FaceVertices{faces_[i].k[0], faces_[i].k[1], faces_[i].k[2]};
-    return 0;
 }
 
 void FaceTable::Flip(int i) {

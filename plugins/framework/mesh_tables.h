@@ -88,7 +88,13 @@ class VertexTable {
     // NearlyEqual to p; otherwise stores p under the next number. Points
     // within the tolerance that fall into different buckets stay apart.
     int FindOrAdd(const Vector3d& p) { return FindOrAdd(p, BucketOf(p)); }
-    int Get(int i, Vector3d& point) const;
+    int Get(int i, Vector3d& point) const {
+        if (i < 0 || i >= count_) {
+            return -1;
+        }
+        point = points_[static_cast<std::size_t>(i)];
+        return 0;
+    }
     int Count() const { return count_; }
 
     // Puts face at the front of vertex's face list unless it is there already.
@@ -194,7 +200,14 @@ class FaceTable {
     // (either winding); otherwise stores (a, b, c) as given under the next
     // number.
     int FindOrAdd(int a, int b, int c) { return FindOrAdd(a, b, c, KeyHash(a, b, c)); }
-    int Get(int i, FaceVertices& face) const;
+    int Get(int i, FaceVertices& face) const {
+        if (i < 0 || i >= count_) {
+            return -1;
+        }
+        const FaceRecord& f = faces_[static_cast<std::size_t>(i)];
+        face = FaceVertices{f.k[0], f.k[1], f.k[2]};
+        return 0;
+    }
     int Count() const { return count_; }
     // Reverses face i by exchanging k0 and k1; ignores a number out of range.
     void Flip(int i);

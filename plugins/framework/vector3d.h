@@ -112,6 +112,13 @@ namespace vector3d_detail {
 // a double.
 inline constexpr double kPlainRange = 1e100;
 
+// std::fmax without its call into the maths library, which normals of every
+// face of a mesh would pay: the larger of a and b, and the one that is a
+// number when the other is NaN.
+inline double Larger(double a, double b) {
+    return (b > a || std::isnan(a)) ? b : a;
+}
+
 }  // namespace vector3d_detail
 
 // Unit normal Normalize((P2 - P0) x (P1 - P0)). With this operand order a
@@ -122,11 +129,12 @@ inline constexpr double kPlainRange = 1e100;
 // without area is (0, 0, 0).
 inline Vector3d FaceNormal(const Triangle3d& t) {
     using vector3d_detail::kPlainRange;
-    const double largest = std::fmax(
-        std::fmax(std::fmax(std::fabs(t.P0.x), std::fabs(t.P0.y)),
-                  std::fmax(std::fabs(t.P0.z), std::fabs(t.P1.x))),
-        std::fmax(std::fmax(std::fabs(t.P1.y), std::fabs(t.P1.z)),
-                  std::fmax(std::fmax(std::fabs(t.P2.x), std::fabs(t.P2.y)), std::fabs(t.P2.z))));
+    using vector3d_detail::Larger;
+    const double largest =
+        Larger(Larger(Larger(std::fabs(t.P0.x), std::fabs(t.P0.y)),
+                      Larger(std::fabs(t.P0.z), std::fabs(t.P1.x))),
+               Larger(Larger(std::fabs(t.P1.y), std::fabs(t.P1.z)),
+                      Larger(Larger(std::fabs(t.P2.x), std::fabs(t.P2.y)), std::fabs(t.P2.z))));
     if ((largest > kPlainRange || largest < 1.0 / kPlainRange) && largest > 0.0 &&
         std::isfinite(largest)) {
         const double unit = std::ldexp(1.0, -std::ilogb(largest));

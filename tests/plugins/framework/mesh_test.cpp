@@ -122,6 +122,24 @@ TEST(VectorTest, FaceNormalOfExtremeButFiniteTriangles) {
     }
 }
 
+// The normal's range check takes the largest magnitude of the coordinates
+// as std::fmax does: the same value bit for bit, a NaN passed over for the
+// other operand.
+TEST(VectorTest, LargerIsFmaxOfMagnitudes) {
+    const double values[] = {0.0, 1.0, 1e300, 1e-300, 5e-324, INFINITY, NAN};
+    for (double a : values) {
+        for (double b : values) {
+            const double expected = std::fmax(a, b);
+            const double got = vector3d_detail::Larger(a, b);
+            if (std::isnan(expected)) {
+                EXPECT_TRUE(std::isnan(got)) << a << " " << b;
+            } else {
+                EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << a << " " << b;
+            }
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Hashing and the tables
 
