@@ -10,8 +10,8 @@
 
 namespace plugins {
 
-bool ExportFileWriter::OpenFile(const char* path, int ld_mode) {
-    out_.emplace(ld_mode);
+bool ExportFileWriter::OpenFile(const char* path, LineDelimiter delimiter) {
+    out_.emplace(delimiter);
     refused_ = false;
     if (path == nullptr || !out_->Open(path)) {
         out_.reset();

@@ -26,9 +26,9 @@ class ExportFileWriter : public ExportWriter {
 
   protected:
     // Starts the file at path; text written to it gets the line ends of
-    // ld_mode. A file still open is abandoned first. Returns false,
+    // delimiter. A file still open is abandoned first. Returns false,
     // creating nothing, when path is null or the file cannot be created.
-    bool OpenFile(const char* path, int ld_mode);
+    bool OpenFile(const char* path, LineDelimiter delimiter);
     bool IsOpen() const { return out_.has_value(); }
     // True while meshes may be written: a file is open and not refused.
     bool Writable() const { return out_.has_value() && !refused_; }

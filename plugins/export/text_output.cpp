@@ -14,21 +14,8 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 }  // namespace
 
-std::string_view LineEndBytes(int ld_mode) {
-    switch (ld_mode) {
-        case 0:
-            return "\r\n";
-        case 1:
-            return "\n";
-        case 2:
-            return "\r";
-        default:
-            return "";
-    }
-}
-
-TextOutput::TextOutput(int ld_mode)
-    : ld_mode_(ld_mode), lineEnd_(LineEndBytes(ld_mode)), buffer_(kBufferSize) {}
+TextOutput::TextOutput(LineDelimiter delimiter)
+    : delimiter_(delimiter), lineEnd_(LineEndBytes(delimiter)), buffer_(kBufferSize) {}
 
 TextOutput::~TextOutput() {
     Abandon();
@@ -72,7 +59,8 @@ void TextOutput::Printf(const char* format, ...) {
     std::string text = FormatText(format, args, &ok);
     va_end(args);
     FlushBuffer();
-    if (!ok || WriteText(ld_mode_, file, "%s", text.c_str()) < 0 || std::ferror(file)) {
+    if (!ok || WriteText(static_cast<int>(delimiter_), file, "%s", text.c_str()) < 0 ||
+        std::ferror(file)) {
         failed_ = true;
     }
 }

@@ -16,16 +16,14 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/line_io.h"
 #include "framework/replacement_file.h"
 
 namespace plugins {
 
-// The bytes that stand for one LF of formatted text under ld_mode.
-std::string_view LineEndBytes(int ld_mode);
-
 class TextOutput {
   public:
-    explicit TextOutput(int ld_mode);
+    explicit TextOutput(LineDelimiter delimiter);
     // Abandons a file that was opened and not committed.
     ~TextOutput();
     TextOutput(const TextOutput&) = delete;
@@ -39,13 +37,13 @@ class TextOutput {
     bool Open(const std::string& path);
     bool IsOpen() const { return output_.IsOpen(); }
 
-    // Appends text; every '\n' in it becomes the line end of ld_mode.
+    // Appends text; every '\n' in it becomes the line end of the delimiter.
     void Text(std::string_view text);
     // Appends v as "%lf" prints it.
     void Fixed6(double v);
     // Appends v as "%d" prints it.
     void Int(int v);
-    // Appends the line end of ld_mode.
+    // Appends the line end of the delimiter.
     void LineEnd() { Append(lineEnd_); }
     // Appends bytes as they are, line ends included: for a file that is not
     // text.
@@ -70,7 +68,7 @@ class TextOutput {
     char* Reserve(std::size_t n);
     void FlushBuffer();
 
-    int ld_mode_;
+    LineDelimiter delimiter_;
     std::string_view lineEnd_;
     ReplacementFile output_;
     std::vector<char> buffer_;

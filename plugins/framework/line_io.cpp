@@ -90,27 +90,10 @@ std::string FormatText(const char* format, std::va_list args, bool* ok) {
 
 namespace {
 
-// Writes text with every LF replaced by the line end of mode, in runs
-// between line feeds rather than byte by byte.
-void WriteWithLineEnds(int mode, std::FILE* file, const char* text, std::size_t size) {
-    const char* line_end = "";
-    std::size_t line_end_len = 0;
-    switch (mode) {
-        case kLineDelimiterCrLf:
-            line_end = "\r\n";
-            line_end_len = 2;
-            break;
-        case kLineDelimiterLf:
-            line_end = "\n";
-            line_end_len = 1;
-            break;
-        case kLineDelimiterCr:
-            line_end = "\r";
-            line_end_len = 1;
-            break;
-        default:
-            break;
-    }
+// Writes text with every LF replaced by line_end, in runs between line feeds
+// rather than byte by byte.
+void WriteWithLineEnds(std::string_view line_end, std::FILE* file, const char* text,
+                       std::size_t size) {
     const char* const end = text + size;
     while (text < end) {
         const void* lf = std::memchr(text, '\n', static_cast<std::size_t>(end - text));
@@ -119,14 +102,29 @@ void WriteWithLineEnds(int mode, std::FILE* file, const char* text, std::size_t 
         if (lf == nullptr) {
             break;
         }
-        std::fwrite(line_end, 1, line_end_len, file);
+        std::fwrite(line_end.data(), 1, line_end.size(), file);
         text = run_end + 1;
     }
 }
 
 }  // namespace
 
+std::string_view LineEndBytes(LineDelimiter delimiter) {
+    switch (delimiter) {
+        case LineDelimiter::CrLf:
+            return "\r\n";
+        case LineDelimiter::Lf:
+            return "\n";
+        case LineDelimiter::Cr:
+            return "\r";
+        case LineDelimiter::None:
+            break;
+    }
+    return "";
+}
+
 int WriteText(int mode, std::FILE* file, const char* format, ...) {
+    const std::string_view line_end = LineEndBytes(LineDelimiterFromSetting(mode));
     // Most texts are single lines: format them on the stack, and only
     // longer ones on the heap.
     char small[1024];
@@ -138,14 +136,14 @@ int WriteText(int mode, std::FILE* file, const char* format, ...) {
         return -1;
     }
     if (static_cast<std::size_t>(n) < sizeof small) {
-        WriteWithLineEnds(mode, file, small, static_cast<std::size_t>(n));
+        WriteWithLineEnds(line_end, file, small, static_cast<std::size_t>(n));
         return n;
     }
     std::string text(static_cast<std::size_t>(n), '\0');
     va_start(args, format);
     std::vsnprintf(text.data(), text.size() + 1, format, args);
     va_end(args);
-    WriteWithLineEnds(mode, file, text.data(), text.size());
+    WriteWithLineEnds(line_end, file, text.data(), text.size());
     return n;
 }
 

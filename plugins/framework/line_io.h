@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace plugins {
 
@@ -23,20 +24,29 @@ char* ReadLine(char* buf, std::size_t cap, std::FILE* file);
 // Returns false at the end of the input or on a read error.
 bool ReadLine(std::string& line, std::FILE* file);
 
-// Line delimiter modes (the ld_mode setting): how WriteText writes each LF.
-enum LineDelimiter : int {
-    kLineDelimiterCrLf = 0,  // CR LF
-    kLineDelimiterLf = 1,    // LF
-    kLineDelimiterCr = 2,    // CR
-    // Any other value drops line ends altogether.
+// How written text ends its lines. The ld_mode setting holds the number of
+// each.
+enum class LineDelimiter : int {
+    CrLf = 0,   // CR LF
+    Lf = 1,     // LF
+    Cr = 2,     // CR
+    None = -1,  // any other stored number: line ends are dropped altogether
 };
 
+// The delimiter a stored ld_mode number names; any number outside 0 to 2 is
+// None.
+constexpr LineDelimiter LineDelimiterFromSetting(int ld_mode) {
+    return ld_mode >= 0 && ld_mode <= 2 ? static_cast<LineDelimiter>(ld_mode) : LineDelimiter::None;
+}
+
+// The bytes that stand for one LF under delimiter ("" for None).
+std::string_view LineEndBytes(LineDelimiter delimiter);
+
 // Formats like printf and writes the text to file with every LF replaced by
-// the line end of mode. The text may be of any length. Open the file in
-// binary mode so nothing else is translated.
-// Returns the length of the formatted text (before line ends are replaced),
-// or -1 when the format could not be applied. Write errors are left in the
-// file's error indicator for the caller to test with ferror.
+// the line end of mode, the number of a LineDelimiter as ld_mode stores it. The text may be of any
+// length. Open the file in binary mode so nothing else is translated. Returns the length of the
+// formatted text (before line ends are replaced), or -1 when the format could not be applied. Write
+// errors are left in the file's error indicator for the caller to test with ferror.
 int WriteText(int mode, std::FILE* file, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 

@@ -21,7 +21,7 @@ ExportBanner GlWriter::Banner() const {
 }
 
 bool GlWriter::WriteGlHeader(const char* path, const ExportSettings& settings) {
-    if (!OpenFile(path, settings.ld_mode)) {
+    if (!OpenFile(path, LineDelimiterFromSetting(settings.ld_mode))) {
         return false;
     }
     Out().Printf("%s%s\n", "// Converted by ", kGlWriteTitle);

@@ -181,7 +181,7 @@ bool IobWriter::OpenOutput(const char* path, const ExportSettings& /*settings*/)
     objects_.clear();
     hasHead_ = false;
     // The file holds bytes only; the line-end rule never applies.
-    return OpenFile(path, 1);
+    return OpenFile(path, LineDelimiter::Lf);
 }
 
 void IobWriter::AddObject(const Bytes& chunks) {

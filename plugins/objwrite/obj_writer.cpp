@@ -13,7 +13,7 @@ ExportBanner ObjWriter::Banner() const {
 }
 
 bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings) {
-    if (!OpenFile(path, settings.ld_mode)) {
+    if (!OpenFile(path, LineDelimiterFromSetting(settings.ld_mode))) {
         return false;
     }
     Out().Printf("%s%s\n", "# Converted by ", kObjWriteTitle);

@@ -27,7 +27,7 @@ class RecordingWriter final : public ExportWriter {
         return {"Test Export 1.0", "Jun 11 1998", "11:17:21", "tag"};
     }
     bool OpenOutput(const char* path, const ExportSettings& settings) override {
-        out_.emplace(settings.ld_mode);
+        out_.emplace(LineDelimiterFromSetting(settings.ld_mode));
         return out_->Open(path);
     }
     void WritePreamble(const ObjectList& objects, const ExportSettings&) override {

@@ -32,7 +32,7 @@ TEST(TextOutput, TranslatesEveryLineEndByMode) {
     for (const auto& c : cases) {
         TempDir dir;
         std::string path = dir.File("out.txt");
-        TextOutput out(c.ld_mode);
+        TextOutput out(LineDelimiterFromSetting(c.ld_mode));
         ASSERT_TRUE(out.Open(path));
         out.Text("a ");
         out.Fixed6(1.5);
@@ -52,7 +52,7 @@ TEST(TextOutput, LongOutputSurvivesBufferBoundaries) {
     TempDir dir;
     std::string path = dir.File("big.txt");
     std::string expected;
-    TextOutput out(0);
+    TextOutput out(LineDelimiter::CrLf);
     ASSERT_TRUE(out.Open(path));
     std::string long_name(100000, 'x');
     out.Text(long_name + "\n");
@@ -75,7 +75,7 @@ TEST(TextOutput, AnAbandonedOrFailedFileLeavesTheOldOneIntact) {
     std::string path = dir.File("keep.obj");
     WriteFileBytes(path, "old contents\n");
     {
-        TextOutput out(1);
+        TextOutput out(LineDelimiter::Lf);
         ASSERT_TRUE(out.Open(path));
         out.Text("half a file");
         // Goes out of scope without Commit, as an interrupted export would.
@@ -85,7 +85,7 @@ TEST(TextOutput, AnAbandonedOrFailedFileLeavesTheOldOneIntact) {
 
     // The directory going away under the export makes the final rename fail.
     std::filesystem::create_directory(dir.File("sub"));
-    TextOutput out(1);
+    TextOutput out(LineDelimiter::Lf);
     ASSERT_TRUE(out.Open(dir.File("sub/out.obj")));
     out.Text("data\n");
     std::filesystem::remove_all(dir.File("sub"));
@@ -99,7 +99,7 @@ TEST(TextOutput, AReplacedFileKeepsItsPermissions) {
     WriteFileBytes(path, "old\n");
     std::filesystem::permissions(
         path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    TextOutput out(1);
+    TextOutput out(LineDelimiter::Lf);
     ASSERT_TRUE(out.Open(path));
     out.Text("new\n");
     ASSERT_TRUE(out.Commit());
@@ -111,7 +111,7 @@ TEST(TextOutput, AReplacedFileKeepsItsPermissions) {
 TEST(TextOutput, TheLongestFileNameCanBeWritten) {
     TempDir dir;
     const std::string path = dir.File(std::string(251, 'n') + ".obj");
-    TextOutput out(1);
+    TextOutput out(LineDelimiter::Lf);
     ASSERT_TRUE(out.Open(path));
     out.Text("x\n");
     ASSERT_TRUE(out.Commit());
@@ -127,7 +127,7 @@ TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced) {
     WriteFileBytes(dir.File("real.obj"), "old\n");
     fs::create_symlink(dir.File("real.obj"), dir.File("link.obj"));
     for (const char* name : {"null.obj", "link.obj"}) {
-        TextOutput out(0);
+        TextOutput out(LineDelimiter::CrLf);
         ASSERT_TRUE(out.Open(dir.File(name))) << name;
         out.Text("new\n");
         ASSERT_TRUE(out.Commit()) << name;
@@ -144,7 +144,7 @@ TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced) {
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     {
-        TextOutput out(1);
+        TextOutput out(LineDelimiter::Lf);
         EXPECT_TRUE(out.Open(fifo));
         out.Text("through\n");
         EXPECT_TRUE(out.Commit());
@@ -163,7 +163,7 @@ TEST(TextOutput, DevicesPipesAndLinksAreWrittenThroughNotReplaced) {
 
 TEST(TextOutput, CannotOpenInAMissingDirectoryOrOnADirectory) {
     TempDir dir;
-    TextOutput out(1);
+    TextOutput out(LineDelimiter::Lf);
     EXPECT_FALSE(out.Open(dir.File("no/such/dir/out.obj")));
     EXPECT_FALSE(out.Open(""));
     EXPECT_FALSE(out.Open(dir.path().string()));  // a directory is no file
