@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "framework/memory.h"
 #include "framework/vector3d.h"
 
 namespace plugins {
@@ -137,7 +138,12 @@ class Obj3d {
     // and ends the process with exit code 1.
     Obj3d(const Obj3d& other);
     Obj3d& operator=(const Obj3d&) = delete;
-    virtual ~Obj3d();
+    // Inline, like every destructor of the exchanged objects: a class whose
+    // virtual functions are all inline has its type information wherever it
+    // is needed, so a host can check the objects it receives (as the
+    // sanitizers do) without linking the framework. Only a plug-in, which
+    // creates the objects, ever emits their bodies.
+    virtual ~Obj3d() { SafeFree(name); }
 
     // Objects come from the framework's allocation functions, so running out
     // of memory ends the process instead of throwing.
@@ -184,7 +190,15 @@ class Mesh3d : public Obj3d {
     Mesh3d(std::uint64_t n, const char* name);
     // Copying ends the process as for Obj3d.
     Mesh3d(const Mesh3d& other) : Obj3d(other) {}
-    ~Mesh3d() override;
+    ~Mesh3d() override {
+        FreeTables();
+        if (points != nullptr) {
+            SafeFree(points);
+        }
+        if (triangles != nullptr) {
+            SafeFree(triangles);
+        }
+    }
 
     // Adds the triangle (P0, P1, P2) to the tables and extends the bounds by
     // its corners. Points within NearlyEqual of a stored point in the same

@@ -18,10 +18,6 @@ Obj3d::Obj3d(const Obj3d& /*other*/) : name(nullptr), type(0) {
     std::exit(1);
 }
 
-Obj3d::~Obj3d() {
-    SafeFree(name);
-}
-
 void Obj3d::SetName(const char* text) {
     char* copy = StrDup(text);
     SafeFree(name);
@@ -55,16 +51,6 @@ Mesh3d::Mesh3d(std::uint64_t n, const char* text)
       transform{} {
     for (int i = 0; i < 4; ++i) {
         transform.m[i][i] = 1.0;
-    }
-}
-
-Mesh3d::~Mesh3d() {
-    FreeTables();
-    if (points != nullptr) {
-        SafeFree(points);
-    }
-    if (triangles != nullptr) {
-        SafeFree(triangles);
     }
 }
 

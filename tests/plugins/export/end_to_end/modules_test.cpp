@@ -1,5 +1,5 @@
-// objwrite and glwrite as a host sees them: the built modules, loaded with
-// dlopen.
+// The exporters (objwrite, glwrite and iobwrite) as a host sees them: the
+// built modules, loaded with dlopen.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
