@@ -73,11 +73,11 @@ void BucketHeads::Prefetch(std::uint32_t b) const {
 }
 
 void BucketHeads::GrowMap() {
-    TableArray<Entry> old(map_.capacity());
-    for (std::size_t i = 0; i < map_.capacity(); ++i) {
-        old[i] = map_[i];
-    }
-    map_.Resize(map_.capacity() * 2);
+    // The old places are read from where they are: the map starts afresh in
+    // a block of its own instead of being copied aside and then resized.
+    TableArray<Entry> old;
+    old.Swap(map_);
+    map_.Resize(old.capacity() * 2);
     map_.Fill(Entry{kFree, -1});
     --shift_;
     for (std::size_t i = 0; i < old.capacity(); ++i) {

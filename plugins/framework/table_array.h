@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "framework/memory.h"
 
@@ -95,6 +96,13 @@ class TableArray {
             large_ = large;
         }
         capacity_ = capacity;
+    }
+
+    // Exchanges the blocks of two arrays.
+    void Swap(TableArray& other) {
+        std::swap(data_, other.data_);
+        std::swap(capacity_, other.capacity_);
+        std::swap(large_, other.large_);
     }
 
     // Frees the block; the array is empty afterwards.
