@@ -254,7 +254,7 @@ int IobWriter::WriteMesh(const Mesh3d& mesh, const ExportSettings& /*settings*/,
     }
 
     std::vector<MeshPart> parts = SplitIntoParts(triangles, tddd::kMaxShortCount);
-    const bool wide = format_ == kImagineForWindows && parts.size() > 1;
+    const bool wide = format_ == IobFormat::ImagineForWindows && parts.size() > 1;
     if (wide) {
         parts = SplitIntoParts(triangles, std::numeric_limits<std::uint32_t>::max());
         report.log->Printf("Written in the 32-bit chunks of Imagine for Windows\n");

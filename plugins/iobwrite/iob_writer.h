@@ -26,8 +26,8 @@ inline constexpr const char* kIobWriteTitle = "Imagine Export Plugin 1.0";
 //
 // A mesh with more than 65,535 points, edges or faces is cut into several
 // objects (named name, name_2, name_3, ...), unless the format is
-// kImagineForWindows: then it stays one object in the 32-bit chunks. Faces
-// whose corners coincide are left out. A mesh with a coordinate outside what
+// IobFormat::ImagineForWindows: then it stays one object in the 32-bit
+// chunks. Faces whose corners coincide are left out. A mesh with a coordinate outside what
 // a FRACT holds, or one that is not finite, is refused with a message that
 // says how to scale it down, and then nothing is written.
 class IobWriter final : public ExportFileWriter {

@@ -57,7 +57,8 @@ void ConfigureSettings() {
         [](const IobExportSettings& s, ConfigMembers& m) {
             s.GetOptions(m.verbose, m.swap, m.unify, m.ld_mode, m.size_value, m.logfilename,
                          m.smooth_angle);
-            m.iob_format = static_cast<std::int16_t>(s.iob_format == kImagineForWindows);
+            m.iob_format = static_cast<std::int16_t>(IobFormatFromSetting(s.iob_format) ==
+                                                     IobFormat::ImagineForWindows);
             if (m.logfilename.size() > kConfigLogFileNameChars) {
                 m.logfilename.resize(kConfigLogFileNameChars);
             }
@@ -82,8 +83,7 @@ class IobExportPlugin final : public ExportPlugin {
     void Export(ObjectList* objects) override {
         entry::HostCall([objects] {
             IobExportSettings settings;
-            IobWriter writer(settings.iob_format == kImagineForWindows ? kImagineForWindows
-                                                                       : kEveryImagine);
+            IobWriter writer(IobFormatFromSetting(settings.iob_format));
             RunExportOperation(objects, settings, kStrings, writer);
         });
     }

@@ -73,7 +73,7 @@ class IobWriterTest : public pluginsupport::ConfigHomeTest {
     }
 
     // Exports the meshes to out.iob; returns what the run returns.
-    int Export(IobFormat format = iobwrite::kEveryImagine) {
+    int Export(IobFormat format = IobFormat::EveryImagine) {
         IobExportSettings settings;
         settings.file_name = Out();
         settings.verbose_mode = 0;
@@ -176,8 +176,8 @@ TEST_F(IobWriterTest, AMeshBeyondTheShortCountsIsSplitOrWrittenWide) {
         IobFormat format;
         const char* points_id;
         bool colour_lists;
-    } cases[] = {{iobwrite::kEveryImagine, "PNTS", true},
-                 {iobwrite::kImagineForWindows, "PNT2", false}};
+    } cases[] = {{IobFormat::EveryImagine, "PNTS", true},
+                 {IobFormat::ImagineForWindows, "PNT2", false}};
     for (const auto& c : cases) {
         objects_.Destroy();
         objects_.Init(exporttest::DeleteAnyObject);
@@ -191,7 +191,7 @@ TEST_F(IobWriterTest, AMeshBeyondTheShortCountsIsSplitOrWrittenWide) {
         std::size_t faces = 0;
         for (std::size_t i = 0; i < contents.objects.size(); ++i) {
             const iobread::TdddObject& object = contents.objects[i];
-            if (c.format == iobwrite::kEveryImagine) {
+            if (c.format == IobFormat::EveryImagine) {
                 EXPECT_LE(object.points.size(), tddd::kMaxShortCount);
                 EXPECT_LE(object.edges.size(), tddd::kMaxShortCount);
                 EXPECT_LE(object.faces.size(), tddd::kMaxShortCount);
@@ -202,7 +202,7 @@ TEST_F(IobWriterTest, AMeshBeyondTheShortCountsIsSplitOrWrittenWide) {
             }
         }
         EXPECT_EQ(faces, triangles) << "every face closes";
-        if (c.format == iobwrite::kEveryImagine) {
+        if (c.format == IobFormat::EveryImagine) {
             ASSERT_GE(contents.objects.size(), 2u);
             // Names keep within NAME's 18 bytes.
             EXPECT_EQ(contents.objects[0].name, "a_long_grid_name_x");
