@@ -8,7 +8,7 @@ void RunShowHelp(const PluginStrings& strings) {
 }
 
 ProgressSession::ProgressSession(const PluginStrings& strings, bool meshBar)
-    : dialog_(DialogCaption(strings, kStringAction), meshBar),
+    : dialog_(DialogCaption(strings, PluginStringId::Action), meshBar),
       callbacks_(meshBar ? ImportProgressCallbacks() : ExportProgressCallbacks()) {
     SetCurrentProgressDialog(&dialog_);
     // A dialog that fails to open still takes the run's reports; the run

@@ -39,7 +39,7 @@ void RunConfigure(const PluginStrings& strings, void (*addFields)(ConfigDialog&,
     Settings settings;
     ConfigMembers members;
     get(std::as_const(settings), members);
-    ConfigDialog dialog(DialogCaption(strings, kStringConfiguration));
+    ConfigDialog dialog(DialogCaption(strings, PluginStringId::Configuration));
     addFields(dialog, members);
     if (dialog.DoModal() == kIdOk) {
         set(settings, std::as_const(members));

@@ -42,7 +42,7 @@ void RunExportOperation(ObjectList* objects, ExportSettings& settings, const Plu
     if (written == 0) {
         const std::string text = "Unable to write " + settings.file_name;
         ShowMessageBox(CurrentTerminal(), text.c_str(),
-                       DialogCaption(strings, kStringAction).c_str());
+                       DialogCaption(strings, PluginStringId::Action).c_str());
     }
 }
 
@@ -55,7 +55,7 @@ void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& s
         members.logfilename.resize(kConfigLogFileNameChars);
     }
     // The form ends before the settings object, whose end saves them.
-    ConfigDialog form(DialogCaption(strings, kStringConfiguration));
+    ConfigDialog form(DialogCaption(strings, PluginStringId::Configuration));
     AddExportFields(form, members);
     if (form.DoModal() == kIdOk) {
         settings.SetOptions(members.verbose, members.swap, members.unify, members.ld_mode,

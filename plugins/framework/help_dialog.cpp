@@ -10,12 +10,12 @@ HelpDialog::HelpDialog(const PluginStrings& strings, Terminal& term)
 
 int HelpDialog::DoModal() {
     std::ostream& out = *term_.out;
-    const char* text = LoadPluginString(strings_, kStringHelpText);
+    const char* text = LoadPluginString(strings_, PluginStringId::HelpText);
     std::string body = text != nullptr ? text : "";
     if (!body.empty() && body.back() != '\n') {
         body += '\n';
     }
-    out << DialogCaption(strings_, kStringHelp) << "\n\n" << body;
+    out << DialogCaption(strings_, PluginStringId::Help) << "\n\n" << body;
     if (term_.in_is_terminal) {
         out << "[OK] ";
         std::string ignored;

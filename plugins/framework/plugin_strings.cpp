@@ -2,29 +2,28 @@
 
 namespace plugins {
 
-const char* LoadPluginString(const PluginStrings& strings, int id) {
+const char* LoadPluginString(const PluginStrings& strings, PluginStringId id) {
     switch (id) {
-        case kStringHelpText:
+        case PluginStringId::HelpText:
             return strings.helpText;
-        case kStringShortName:
+        case PluginStringId::ShortName:
             return strings.shortName;
-        case kStringConfiguration:
+        case PluginStringId::Configuration:
             return "Configuration";
-        case kStringHelp:
+        case PluginStringId::Help:
             return "Help";
-        case kStringAction:
+        case PluginStringId::Action:
             return strings.action;
-        case kStringProgress:
+        case PluginStringId::Progress:
             return "Progress";
-        case kStringImport:
+        case PluginStringId::Import:
             return "Import";
-        default:
-            return nullptr;
     }
+    return nullptr;
 }
 
-std::string DialogCaption(const PluginStrings& strings, int id) {
-    const char* name = LoadPluginString(strings, kStringShortName);
+std::string DialogCaption(const PluginStrings& strings, PluginStringId id) {
+    const char* name = LoadPluginString(strings, PluginStringId::ShortName);
     const char* word = LoadPluginString(strings, id);
     std::string caption = name != nullptr ? name : "";
     caption += ' ';

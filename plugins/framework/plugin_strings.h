@@ -7,14 +7,15 @@
 
 namespace plugins {
 
-enum PluginStringId : int {
-    kStringHelpText = 1,
-    kStringShortName = 2,      // "WAV", "OGL"
-    kStringConfiguration = 3,  // "Configuration"
-    kStringHelp = 4,           // "Help"
-    kStringAction = 5,         // "Import", "Export"
-    kStringProgress = 103,     // "Progress"
-    kStringImport = 105,       // "Import"
+// The numbers of the plug-ins' strings.
+enum class PluginStringId : int {
+    HelpText = 1,
+    ShortName = 2,      // "WAV", "OGL"
+    Configuration = 3,  // "Configuration"
+    Help = 4,           // "Help"
+    Action = 5,         // "Import", "Export"
+    Progress = 103,     // "Progress"
+    Import = 105,       // "Import"
 };
 
 // What each plug-in supplies; the shared words are fixed.
@@ -25,10 +26,10 @@ struct PluginStrings {
 };
 
 // The string with the given id, or null for an id the table lacks.
-const char* LoadPluginString(const PluginStrings& strings, int id);
+const char* LoadPluginString(const PluginStrings& strings, PluginStringId id);
 
-// short name + " " + string id, e.g. DialogCaption(s, kStringHelp) is
+// short name + " " + string id, e.g. DialogCaption(s, PluginStringId::Help) is
 // "WAV Help".
-std::string DialogCaption(const PluginStrings& strings, int id);
+std::string DialogCaption(const PluginStrings& strings, PluginStringId id);
 
 }  // namespace plugins

@@ -24,11 +24,11 @@ TEST(HelpDialogTest, PrintsCaptionAndTextAndWaitsOnlyForAPerson) {
 
 TEST(HelpDialogTest, CaptionsJoinShortNameAndWord) {
     const PluginStrings strings{"help", "OGL", "Export"};
-    EXPECT_EQ(DialogCaption(strings, kStringConfiguration), "OGL Configuration");
-    EXPECT_EQ(DialogCaption(strings, kStringAction), "OGL Export");
-    EXPECT_STREQ(LoadPluginString(strings, kStringProgress), "Progress");
-    EXPECT_STREQ(LoadPluginString(strings, kStringImport), "Import");
-    EXPECT_EQ(LoadPluginString(strings, 6), nullptr);
+    EXPECT_EQ(DialogCaption(strings, PluginStringId::Configuration), "OGL Configuration");
+    EXPECT_EQ(DialogCaption(strings, PluginStringId::Action), "OGL Export");
+    EXPECT_STREQ(LoadPluginString(strings, PluginStringId::Progress), "Progress");
+    EXPECT_STREQ(LoadPluginString(strings, PluginStringId::Import), "Import");
+    EXPECT_EQ(LoadPluginString(strings, PluginStringId{6}), nullptr);
 }
 
 }  // namespace plugins
