@@ -51,9 +51,6 @@ void RunExportConfigure(const ExporterIdentity& identity, const PluginStrings& s
     ConfigMembers members;
     settings.GetOptions(members.verbose, members.swap, members.unify, members.ld_mode,
                         members.size_value, members.logfilename, members.smooth_angle);
-    if (members.logfilename.size() > kConfigLogFileNameChars) {
-        members.logfilename.resize(kConfigLogFileNameChars);
-    }
     // The form ends before the settings object, whose end saves them.
     ConfigDialog form(DialogCaption(strings, PluginStringId::Configuration));
     AddExportFields(form, members);

@@ -87,6 +87,9 @@ void ConfigDialog::AddText(std::string label, std::string* value, std::size_t ma
     f.label = std::move(label);
     f.text = value;
     f.maxChars = maxChars;
+    if (value->size() > maxChars) {
+        value->resize(maxChars);
+    }
     fields_.push_back(std::move(f));
 }
 

@@ -44,7 +44,8 @@ class ConfigDialog {
     void AddChoice(std::string label, std::vector<std::string> options, std::int16_t* value);
     // A number edited in a text field, shown with three decimals.
     void AddNumber(std::string label, double* value);
-    // A text field keeping at most maxChars characters.
+    // A text field keeping at most maxChars characters; a longer *value is
+    // cut to maxChars here, as the form's fixed buffer takes it.
     void AddText(std::string label, std::string* value, std::size_t maxChars);
 
     // Runs the form until OK or Cancel; returns kIdOk or kIdCancel.

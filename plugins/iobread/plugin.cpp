@@ -24,9 +24,6 @@ void ConfigureSettings() {
             m.verbose = static_cast<std::int16_t>(verbose);
             m.swap = static_cast<std::int16_t>(swap);
             m.unify = static_cast<std::int16_t>(unify);
-            if (m.logfilename.size() > kConfigLogFileNameChars) {
-                m.logfilename.resize(kConfigLogFileNameChars);
-            }
         },
         [](ImportSettings& s, const ConfigMembers& m) {
             // The importer writes no text files: no line delimiter.

@@ -59,9 +59,6 @@ void ConfigureSettings() {
                          m.smooth_angle);
             m.iob_format = static_cast<std::int16_t>(IobFormatFromSetting(s.iob_format) ==
                                                      IobFormat::ImagineForWindows);
-            if (m.logfilename.size() > kConfigLogFileNameChars) {
-                m.logfilename.resize(kConfigLogFileNameChars);
-            }
         },
         [](IobExportSettings& s, const ConfigMembers& m) {
             // The line delimiter, unify and the smoothing angle have no field

@@ -25,9 +25,6 @@ void ConfigureSettings() {
             m.swap = static_cast<std::int16_t>(swap);
             m.unify = static_cast<std::int16_t>(unify);
             m.obj_mode = static_cast<std::int16_t>(objMode);
-            if (m.logfilename.size() > kConfigLogFileNameChars) {
-                m.logfilename.resize(kConfigLogFileNameChars);
-            }
         },
         [](ImportSettings& s, const ConfigMembers& m) {
             s.SetOptions(m.verbose, m.swap, m.unify, m.size_value, m.logfilename.c_str(),

@@ -54,6 +54,20 @@ TEST(ConfigDialogTest, ImporterFormEditsEveryMember) {
     EXPECT_NE(out.find("  3  Size Value: 2.500\n"), std::string::npos);
 }
 
+// A stored log file name longer than the form holds comes in cut, as the
+// form's fixed buffer takes it, and goes back cut after OK.
+TEST(ConfigDialogTest, ALongerTextIsCutWhenItsFieldIsAdded) {
+    ScriptedTerminal term("ok\n");
+    ConfigMembers m = StoredMembers();
+    m.logfilename = std::string(kConfigLogFileNameChars, 'L') + "XY";
+    ConfigDialog dialog("WAV Configuration");
+    AddImportFields(dialog, m);
+    EXPECT_EQ(m.logfilename, std::string(kConfigLogFileNameChars, 'L'));
+    EXPECT_EQ(dialog.DoModal(), kIdOk);
+    EXPECT_EQ(m.logfilename, std::string(kConfigLogFileNameChars, 'L'));
+    EXPECT_EQ(term.Out().find("XY"), std::string::npos);
+}
+
 TEST(ConfigDialogTest, NumberFieldsTakeWhatScanfReads) {
     struct Case {
         const char* typed;
