@@ -1,12 +1,12 @@
 // import: loads an importer, passes the command line's options on through
 // the plug-in's settings (where its configuration form keeps them too) and
 // prints what the import handed over.
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "commands.h"
+#include "export/fixed_format.h"
 #include "import_options.h"
 #include "plugin_loader.h"
 
@@ -14,15 +14,12 @@ namespace meshconv {
 
 namespace {
 
-// Appends v as printf's "%f" writes it. std::to_chars in fixed notation with
-// six decimals gives the same text, but without printf's arithmetic of
-// many digits for each number, which would cost an import of many small
-// meshes more than the import itself.
+// Appends v as printf's "%f" writes it, without printf's arithmetic of many
+// digits for each number, which would cost an import of many small meshes
+// more than the import itself.
 void AppendFixed6(std::string& line, double v) {
-    char text[400];  // a sign, up to 309 integer digits, the point, six decimals
-    const std::to_chars_result r =
-        std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 6);
-    line.append(text, r.ptr);
+    char text[plugins::kFixed6MaxChars];
+    line.append(text, plugins::FormatFixed6(text, v));
 }
 
 const char* const kImportUsage =
