@@ -36,6 +36,7 @@ class TextOutput {
     // abandoned first.
     bool Open(const std::string& path);
     bool IsOpen() const { return output_.IsOpen(); }
+    LineDelimiter Delimiter() const { return delimiter_; }
 
     // Appends text; every '\n' in it becomes the line end of the delimiter.
     void Text(std::string_view text);

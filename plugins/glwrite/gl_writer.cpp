@@ -1,8 +1,11 @@
 #include "glwrite/gl_writer.h"
 
+#include "export/chunked_text.h"
 #include "export/corner_normals.h"
 #include "export/export_settings.h"
+#include "export/fixed_format.h"
 #include "export/mesh_access.h"
+#include "export/text_block.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
@@ -58,16 +61,29 @@ void GlWriter::WriteGlColorTable(const ObjectList& objects, const ExportSettings
     out.Printf("};\n");
 }
 
-void GlWriter::WriteTriple(const char* call, const Vector3d& v) {
-    TextOutput& out = Out();
-    out.Text(call);
-    out.Fixed6(v.x);
-    out.Text("f, ");
-    out.Fixed6(v.y);
-    out.Text("f, ");
-    out.Fixed6(v.z);
-    out.Text("f);\n");
+namespace {
+
+// Faces per chunk of formatted text (see chunked_text.h): about half a
+// megabyte of lines.
+constexpr std::size_t kFaceChunk = 2048;
+
+// Room for the lines of one face: two short ones and six calls of three
+// numbers.
+constexpr std::size_t kFaceRoom = 64 + 6 * (32 + 3 * kFixed6MaxChars);
+
+// Puts "<call>xf, yf, zf);" and the line end.
+char* PutCall(const TextBlock& block, char* p, std::string_view call, const Vector3d& v) {
+    p = TextBlock::Put(p, call);
+    p = FormatFixed6(p, v.x);
+    p = TextBlock::Put(p, "f, ");
+    p = FormatFixed6(p, v.y);
+    p = TextBlock::Put(p, "f, ");
+    p = FormatFixed6(p, v.z);
+    p = TextBlock::Put(p, "f);");
+    return block.PutLineEnd(p);
 }
+
+}  // namespace
 
 int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
                             const ExportReport& report) {
@@ -84,19 +100,30 @@ int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
 
     const int face_count = FaceCount(mesh);
     const CornerNormalSource normals(mesh, settings.smooth_angle);
-    for (int i = 0; i < face_count; ++i) {
-        report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(face_count));
-        const Triangle3d t = mesh.GetTriangle(i);
-        const CornerTriple m = normals.Corners(i);
-        out.Text("\tglBegin(GL_TRIANGLES);\n");
-        WriteTriple("\t\tglNormal3f(", m[0]);
-        WriteTriple("\t\tglVertex3f(", t.P0);
-        WriteTriple("\t\tglNormal3f(", m[1]);
-        WriteTriple("\t\tglVertex3f(", t.P1);
-        WriteTriple("\t\tglNormal3f(", m[2]);
-        WriteTriple("\t\tglVertex3f(", t.P2);
-        out.Text("\tglEnd();\n\n");
-    }
+    WriteChunked(
+        out, static_cast<std::size_t>(face_count), kFaceChunk,
+        [&mesh, &normals](TextBlock& block, std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                const Triangle3d t = mesh.GetTriangle(static_cast<int>(i));
+                const CornerTriple m = normals.Corners(static_cast<int>(i));
+                char* p = block.Reserve(kFaceRoom);
+                p = block.PutLineEnd(TextBlock::Put(p, "\tglBegin(GL_TRIANGLES);"));
+                p = PutCall(block, p, "\t\tglNormal3f(", m[0]);
+                p = PutCall(block, p, "\t\tglVertex3f(", t.P0);
+                p = PutCall(block, p, "\t\tglNormal3f(", m[1]);
+                p = PutCall(block, p, "\t\tglVertex3f(", t.P1);
+                p = PutCall(block, p, "\t\tglNormal3f(", m[2]);
+                p = PutCall(block, p, "\t\tglVertex3f(", t.P2);
+                p = block.PutLineEnd(TextBlock::Put(p, "\tglEnd();"));
+                block.Commit(block.PutLineEnd(p));
+            }
+        },
+        [&report, face_count](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                report.callbacks->FileProgress(static_cast<unsigned>(i),
+                                               static_cast<unsigned>(face_count));
+            }
+        });
     out.Printf("}\n");
     out.Printf("\n");
     return 1;

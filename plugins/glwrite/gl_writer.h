@@ -48,8 +48,6 @@ class GlWriter final : public ExportFileWriter {
     }
 
   private:
-    void WriteTriple(const char* call, const Vector3d& v);
-
     int ColorIndex = 0;  // table row of the next mesh
     CFunctionNames names_;
 };

@@ -1,8 +1,11 @@
 #include "objwrite/obj_writer.h"
 
+#include "export/chunked_text.h"
 #include "export/corner_normals.h"
 #include "export/export_settings.h"
+#include "export/fixed_format.h"
 #include "export/mesh_access.h"
+#include "export/text_block.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
 
@@ -23,6 +26,41 @@ bool ObjWriter::WriteObjHeader(const char* path, const ExportSettings& settings)
     return true;
 }
 
+namespace {
+
+// Items per chunk of formatted text (see chunked_text.h): about half a
+// megabyte of lines each.
+constexpr std::size_t kVertexChunk = 16384;
+constexpr std::size_t kNormalChunk = 4096;  // faces, three lines each
+constexpr std::size_t kFaceChunk = 16384;
+
+// Room for the longest line: a keyword, three numbers, the separators and
+// the line end.
+constexpr std::size_t kLineRoom = 16 + 3 * kFixed6MaxChars;
+
+// Puts "<keyword>x y z" and the line end as one line into block.
+void PutPointLine(TextBlock& block, std::string_view keyword, const Vector3d& v) {
+    char* p = block.Reserve(kLineRoom);
+    p = TextBlock::Put(p, keyword);
+    p = FormatFixed6(p, v.x);
+    *p++ = ' ';
+    p = FormatFixed6(p, v.y);
+    *p++ = ' ';
+    p = FormatFixed6(p, v.z);
+    block.Commit(block.PutLineEnd(p));
+}
+
+// Reports items [begin, end) of count on the file's progress bar.
+ChunkAnnouncer FileProgressOf(const ExportReport& report, int count) {
+    return [&report, count](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(count));
+        }
+    };
+}
+
+}  // namespace
+
 int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
                               const ExportReport& report) {
     if (!BeginFiniteMesh(mesh, report)) {
@@ -35,34 +73,28 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
 
     out.Printf("# Object %s\n", mesh.name);
     out.Printf("# Vertices %d\n", vertex_count);
-    for (int i = 0; i < vertex_count; ++i) {
-        report.callbacks->FileProgress(static_cast<unsigned>(i),
-                                       static_cast<unsigned>(vertex_count));
-        const Vector3d p = VertexPoint(mesh, i);
-        out.Text("v ");
-        out.Fixed6(p.x);
-        out.Text(" ");
-        out.Fixed6(p.y);
-        out.Text(" ");
-        out.Fixed6(p.z);
-        out.LineEnd();
-    }
+    WriteChunked(
+        out, static_cast<std::size_t>(vertex_count), kVertexChunk,
+        [&mesh](TextBlock& block, std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                PutPointLine(block, "v ", VertexPoint(mesh, static_cast<int>(i)));
+            }
+        },
+        FileProgressOf(report, vertex_count));
     out.LineEnd();
 
     out.Printf("# Normals %d\n", 3 * face_count);
     const CornerNormalSource normals(mesh, settings.smooth_angle);
-    for (int i = 0; i < face_count; ++i) {
-        report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(face_count));
-        for (const Vector3d& n : normals.Corners(i)) {
-            out.Text("vn ");
-            out.Fixed6(n.x);
-            out.Text(" ");
-            out.Fixed6(n.y);
-            out.Text(" ");
-            out.Fixed6(n.z);
-            out.LineEnd();
-        }
-    }
+    WriteChunked(
+        out, static_cast<std::size_t>(face_count), kNormalChunk,
+        [&normals](TextBlock& block, std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                for (const Vector3d& n : normals.Corners(static_cast<int>(i))) {
+                    PutPointLine(block, "vn ", n);
+                }
+            }
+        },
+        FileProgressOf(report, face_count));
     out.LineEnd();
 
     out.Printf("o %s\n", mesh.name);
@@ -74,23 +106,31 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
     // A mesh's faces run clockwise around their normal (FaceNormal), an OBJ
     // face runs counter-clockwise around its front. So each face is written
     // with its corners in reverse order: the file's windings agree with its
-    // normals, and objread reads the very same triangles back.
-    constexpr int kCornerOrder[3] = {2, 1, 0};
-    for (int i = 0; i < face_count; ++i) {
-        report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(face_count));
-        const FaceCorners k = FaceVertexNumbers(mesh, i);
-        out.Text("f ");
-        for (int r : kCornerOrder) {
-            if (r != kCornerOrder[0]) {
-                out.Text(" ");
+    // normals, and objread reads the very same triangles back. Face i has
+    // the normals NormalBase + 3 i to NormalBase + 3 i + 2.
+    const int vertex_base = VertexBase;
+    const int normal_base = NormalBase;
+    WriteChunked(
+        out, static_cast<std::size_t>(face_count), kFaceChunk,
+        [&mesh, vertex_base, normal_base](TextBlock& block, std::size_t begin, std::size_t end) {
+            constexpr std::size_t kFaceRoom = 8 + 6 * kIntMaxChars + 12;
+            for (std::size_t i = begin; i < end; ++i) {
+                const FaceCorners k = FaceVertexNumbers(mesh, static_cast<int>(i));
+                const int normal = normal_base + 3 * static_cast<int>(i);
+                char* p = block.Reserve(kFaceRoom);
+                *p++ = 'f';
+                for (int r = 2; r >= 0; --r) {
+                    *p++ = ' ';
+                    p = FormatInt(p, k[r] + vertex_base);
+                    *p++ = '/';
+                    *p++ = '/';
+                    p = FormatInt(p, normal + r);
+                }
+                block.Commit(block.PutLineEnd(p));
             }
-            out.Int(k[r] + VertexBase);
-            out.Text("//");
-            out.Int(NormalBase + r);
-        }
-        out.LineEnd();
-        NormalBase += 3;
-    }
+        },
+        FileProgressOf(report, face_count));
+    NormalBase += 3 * face_count;
     out.LineEnd();
 
     VertexBase += vertex_count;

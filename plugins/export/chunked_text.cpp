@@ -1,0 +1,145 @@
+#include "export/chunked_text.h"
+
+#include <algorithm>
+#include <array>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "framework/triangle_feeder.h"
+
+namespace plugins {
+
+namespace {
+
+// Chunks formatted and not yet appended, at most: enough that neither
+// thread waits for the other while the file is written, few enough that
+// the blocks stay small.
+constexpr std::size_t kSlots = 4;
+
+class ChunkRun {
+  public:
+    ChunkRun(TextOutput& out, std::size_t count, std::size_t chunkItems,
+             const ChunkFormatter& format, const ChunkAnnouncer& announce)
+        : out_(out),
+          count_(count),
+          chunkItems_(std::max<std::size_t>(chunkItems, 1)),
+          chunks_((count + chunkItems_ - 1) / chunkItems_),
+          format_(format),
+          announce_(announce) {
+        for (auto& block : blocks_) {
+            block = std::make_unique<TextBlock>(out.Delimiter());
+        }
+    }
+
+    void Run(bool useThread) {
+        std::thread helper;
+        if (useThread && chunks_ >= 2) {
+            try {
+                helper = std::thread(&ChunkRun::Help, this);
+            } catch (const std::system_error&) {
+                // No second thread: everything runs on this one.
+            }
+        }
+        if (helper.joinable()) {
+            RunShared();
+            helper.join();
+            return;
+        }
+        for (std::size_t chunk = 0; chunk < chunks_; ++chunk) {
+            Format(chunk);
+            Append(chunk);
+        }
+    }
+
+  private:
+    std::size_t Begin(std::size_t chunk) const { return chunk * chunkItems_; }
+    std::size_t End(std::size_t chunk) const {
+        return std::min(count_, Begin(chunk) + chunkItems_);
+    }
+    TextBlock& BlockOf(std::size_t chunk) { return *blocks_[chunk % kSlots]; }
+
+    void Format(std::size_t chunk) { format_(BlockOf(chunk), Begin(chunk), End(chunk)); }
+
+    void Append(std::size_t chunk) {
+        announce_(Begin(chunk), End(chunk));
+        TextBlock& block = BlockOf(chunk);
+        out_.Bytes(block.View());
+        block.Clear();
+    }
+
+    // A chunk may be formatted once the chunk that used its block before
+    // has been appended.
+    bool Claimable() const { return nextClaim_ < chunks_ && nextClaim_ < nextAppend_ + kSlots; }
+
+    // The calling thread: appends the chunks in order, and formats chunks
+    // while the next one to append is not ready.
+    void RunShared() {
+        std::unique_lock<std::mutex> lock(lock_);
+        while (nextAppend_ < chunks_) {
+            const std::size_t slot = nextAppend_ % kSlots;
+            if (formatted_[slot]) {
+                lock.unlock();
+                Append(nextAppend_);
+                lock.lock();
+                formatted_[slot] = false;
+                ++nextAppend_;
+                changed_.notify_all();
+            } else if (Claimable()) {
+                const std::size_t chunk = nextClaim_++;
+                lock.unlock();
+                Format(chunk);
+                lock.lock();
+                formatted_[chunk % kSlots] = true;
+            } else {
+                changed_.wait(lock);
+            }
+        }
+    }
+
+    // The second thread: formats chunks until none is left to claim.
+    void Help() {
+        std::unique_lock<std::mutex> lock(lock_);
+        while (nextClaim_ < chunks_) {
+            if (!Claimable()) {
+                changed_.wait(lock);
+                continue;
+            }
+            const std::size_t chunk = nextClaim_++;
+            lock.unlock();
+            Format(chunk);
+            lock.lock();
+            formatted_[chunk % kSlots] = true;
+            changed_.notify_all();
+        }
+    }
+
+    TextOutput& out_;
+    const std::size_t count_;
+    const std::size_t chunkItems_;
+    const std::size_t chunks_;
+    const ChunkFormatter& format_;
+    const ChunkAnnouncer& announce_;
+    std::array<std::unique_ptr<TextBlock>, kSlots> blocks_;
+
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::size_t nextClaim_ = 0;   // the next chunk to format
+    std::size_t nextAppend_ = 0;  // the next chunk to append
+    std::array<bool, kSlots> formatted_{};
+};
+
+}  // namespace
+
+bool DefaultUseThread() {
+    return UsableProcessors() > 1;
+}
+
+void WriteChunked(TextOutput& out, std::size_t count, std::size_t chunkItems,
+                  const ChunkFormatter& format, const ChunkAnnouncer& announce, bool useThread) {
+    ChunkRun(out, count, chunkItems, format, announce).Run(useThread);
+}
+
+}  // namespace plugins
