@@ -2,13 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <ostream>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "framework/mesh.h"
 #include "framework/path_text.h"
 #include "framework/plugin_settings.h"
 #include "framework/progress.h"
 #include "framework/terminal_ui.h"
+#include "framework/triangle_feeder.h"
 
 namespace plugins {
 
@@ -29,6 +36,34 @@ void Status(const ProgressCallbacks* callbacks, const char* format, Args... args
     if (callbacks != nullptr && callbacks->Status != nullptr) {
         callbacks->Status(stderr, format, args...);
     }
+}
+
+// The mesh progress of an orientation done away from the reports, kept
+// for the calling thread to pass on later. Each thread keeps its own.
+struct MeshStep {
+    unsigned int done;
+    unsigned int total;
+};
+thread_local std::vector<MeshStep>* t_meshSteps = nullptr;
+
+void RecordMeshProgress(unsigned int done, unsigned int total) {
+    t_meshSteps->push_back(MeshStep{done, total});
+}
+
+bool HasPoints(const Mesh3d& mesh) {
+    return mesh.vertices != nullptr && mesh.vertices->Count() != 0;
+}
+
+// Everything HandOverImportedMesh does to a mesh between its statistics and
+// its place in the host's list, without a report.
+void PrepareMesh(Mesh3d& mesh, const PluginSettings& settings, UnifyProgressFunction progress) {
+    mesh.ScaleMesh(settings.size_value);
+    mesh.SwapAxes(SwapModeFromSetting(settings.swap_mode));
+    if (settings.unify_mode != 0) {
+        mesh.UnifyOrientation(progress);
+    }
+    mesh.Compact();
+    mesh.FreeTables();
 }
 
 const char* LogPath(const PluginSettings& settings, const std::string& file_name) {
@@ -105,6 +140,118 @@ bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings
     mesh->FreeTables();
     result.Append(mesh);
     return true;
+}
+
+std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> meshes,
+                                   const PluginSettings& settings,
+                                   const ProgressCallbacks* callbacks, LogFile& log) {
+    const std::size_t count = meshes.size();
+    // A mesh without a point goes without a report, whenever that happens.
+    std::size_t withPoints = 0;
+    for (Mesh3d*& mesh : meshes) {
+        if (mesh != nullptr && !HasPoints(*mesh)) {
+            delete mesh;
+            mesh = nullptr;
+        }
+        withPoints += mesh != nullptr ? 1 : 0;
+    }
+    if (withPoints < 2 || UsableProcessors() < 2) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (meshes[i] != nullptr) {
+                HandOverImportedMesh(result, meshes[i], settings, callbacks, log,
+                                     static_cast<unsigned>(i), static_cast<unsigned>(count));
+            }
+        }
+        return withPoints;
+    }
+
+    // The statistics are the file's own, so they are written before any
+    // mesh is sized; nothing else goes to the log until the meshes are in.
+    for (Mesh3d* mesh : meshes) {
+        if (mesh != nullptr) {
+            mesh->WriteStatistics(log);
+        }
+    }
+
+    // Both threads take the next mesh nobody has taken; the calling thread
+    // reports mesh i once it is done, and works on a later one meanwhile.
+    struct Prepared {
+        std::vector<MeshStep> steps;
+        bool done = false;
+    };
+    std::vector<Prepared> prepared(count);
+    std::atomic<std::size_t> next{0};
+    std::mutex lock;
+    std::condition_variable doneChanged;
+    const bool recordSteps =
+        settings.unify_mode != 0 && callbacks != nullptr && callbacks->MeshProgress != nullptr;
+    // Prepares the next mesh nobody has taken; false when none is left.
+    auto prepareNext = [&]() {
+        for (;;) {
+            const std::size_t i = next.fetch_add(1);
+            if (i >= count) {
+                return false;
+            }
+            if (meshes[i] == nullptr) {
+                continue;
+            }
+            t_meshSteps = &prepared[i].steps;
+            PrepareMesh(*meshes[i], settings, recordSteps ? RecordMeshProgress : nullptr);
+            t_meshSteps = nullptr;
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                prepared[i].done = true;
+            }
+            doneChanged.notify_all();
+            return true;
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread([&prepareNext] {
+            while (prepareNext()) {
+            }
+        });
+    } catch (const std::system_error&) {
+        // Without a second thread this one prepares every mesh itself.
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        Mesh3d* mesh = meshes[i];
+        if (mesh == nullptr) {
+            continue;
+        }
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                if (prepared[i].done) {
+                    break;
+                }
+            }
+            if (!prepareNext()) {
+                // The other thread has mesh i.
+                std::unique_lock<std::mutex> hold(lock);
+                doneChanged.wait(hold, [&] { return prepared[i].done; });
+                break;
+            }
+        }
+        if (callbacks != nullptr && callbacks->FileProgress != nullptr) {
+            callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(count));
+        }
+        Status(callbacks, "Sizing: %s\n", mesh->name);
+        Status(callbacks, "Swapping axis: %s\n", mesh->name);
+        Status(callbacks, "Unifying: %s\n", mesh->name);
+        for (const MeshStep& step : prepared[i].steps) {
+            callbacks->MeshProgress(step.done, step.total);
+        }
+        prepared[i].steps = std::vector<MeshStep>();
+        Status(callbacks, "Reducing: %s\n", mesh->name);
+        result.Append(mesh);
+    }
+    if (helper.joinable()) {
+        helper.join();
+    }
+    return withPoints;
 }
 
 }  // namespace plugins

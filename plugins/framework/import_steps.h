@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "framework/contract.h"
 #include "framework/log_file.h"
@@ -58,5 +59,19 @@ void ReportNoMeshes(const std::string& file_name, LogFile& log);
 bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings& settings,
                           const ProgressCallbacks* callbacks, LogFile& log, unsigned index,
                           unsigned count);
+
+// Hands every mesh of meshes (null entries allowed, and skipped) over to
+// result in order, exactly as HandOverImportedMesh does with mesh number i
+// of meshes.size(); takes all of them. Returns how many were handed over.
+// Where the process has a processor to spare, a second thread sizes, swaps,
+// orients and reduces the meshes ahead of the calling thread, which does
+// the same with the next mesh instead of waiting. Every report is still made
+// on the calling thread, and the log, the callbacks and result see the same
+// calls in the same order as from HandOverImportedMesh one mesh after the
+// other; only the statistics of all meshes reach the log before the first
+// one is handed over.
+std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> meshes,
+                                   const PluginSettings& settings,
+                                   const ProgressCallbacks* callbacks, LogFile& log);
 
 }  // namespace plugins

@@ -14,6 +14,7 @@
 
 #include <locale.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace plugins {
@@ -117,6 +118,20 @@ std::vector<Line> SplitLines(const std::string& bytes) {
 // and written by the plug-ins' one atomic writer.
 bool WriteStoreFile(const fs::path& file, const std::string& bytes) {
     return ReplaceFileContents(file.string(), bytes, NewFileMode::Private);
+}
+
+// Whether the atomic writer would replace file (a plain file, not a link,
+// that we may write, in a directory we may write): a write that would give
+// the file the bytes it already holds then succeeds without replacing it.
+// Each replacement is flushed to the disk, and the plug-ins store every
+// setting again at the end of each run, mostly unchanged.
+bool WouldReplace(const fs::path& file) {
+    struct stat st {};
+    if (lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) {
+        return false;
+    }
+    const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    return access(file.c_str(), W_OK) == 0 && access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
 std::vector<std::string> SplitKeyPath(const char* path, bool& valid) {
@@ -313,6 +328,9 @@ int RegistryKey::WriteValueText(const char* name, const char* text) {
     if (!replaced) {
         out += entry;
         out += '\n';
+    }
+    if (out == *bytes && WouldReplace(file_)) {
+        return 1;
     }
     return WriteStoreFile(file_, out) ? 1 : 0;
 }

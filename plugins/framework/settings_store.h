@@ -22,7 +22,9 @@
 // escaped, and texts written by hand need no escapes at all. Every write
 // replaces the file atomically (framework/replacement_file.h), so the file is
 // always either the old or the new one; a new file is private to the user
-// (0600), a read-only one is refused.
+// (0600), a read-only one is refused. A write that leaves the file's bytes
+// as they are (the value is stored already) succeeds without replacing it,
+// unless the file would be refused.
 #pragma once
 
 #include <cstddef>
@@ -85,7 +87,9 @@ class RegistryKey {
 
     // Stores the text under name, replacing an earlier value. Returns 1 on
     // success, 0 when the key is closed or the store cannot be written (the
-    // stored values are then unchanged).
+    // stored values are then unchanged). When the file holds exactly the
+    // bytes the write would give it, it is left alone and the write counts
+    // as done, provided the file could have been replaced.
     int WriteValueText(const char* name, const char* text);
 
     // The file holding the key's values (empty while closed).

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/import_steps.h"
 #include "framework/log_file.h"
@@ -60,14 +62,12 @@ bool ReadObjFile(ObjectList& result, const ImportSettings& settings,
         }
         return false;
     }
+    std::vector<Mesh3d*> meshes(count);
     for (std::size_t i = 0; i < count; ++i) {
-        Mesh3d* mesh = groups.Get(i).mesh;
+        meshes[i] = groups.Get(i).mesh;
         groups.Get(i).mesh = nullptr;
-        if (mesh != nullptr) {
-            HandOverImportedMesh(result, mesh, settings, callbacks, log, static_cast<unsigned>(i),
-                                 static_cast<unsigned>(count));
-        }
     }
+    HandOverImportedMeshes(result, std::move(meshes), settings, callbacks, log);
     // An empty file holds no meshes by rights; anything else that gives none
     // (a UTF-16 file, one without usable faces) is not what was meant.
     struct stat info {};

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
@@ -156,6 +158,46 @@ TEST_F(SettingsStoreTest, HandWrittenLinesSurviveAWrite) {
     StoreByHand("# kept\nswap_mode=1\nswap_mode=2\nother=x\n");
     ASSERT_EQ(WriteSettingInt("objread", kCommonSettings, "swap_mode", 3), 1);
     EXPECT_EQ(ReadFileBytes(SectionFile()), "# kept\nswap_mode=3\nother=x\n");
+}
+
+namespace {
+
+// The file's inode number: a replaced file gets a new one.
+ino_t InodeOf(const fs::path& file) {
+    struct stat st {};
+    return stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+}  // namespace
+
+// Every run stores its settings again, mostly unchanged: a write that gives
+// the file the bytes it holds leaves it alone, any other replaces it.
+TEST_F(SettingsStoreTest, AWriteThatChangesNoByteLeavesTheFileInPlace) {
+    struct Case {
+        const char* stored;  // the file before the write of swap_mode=3
+        bool replaced;
+        const char* after;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"# class: Converter\nswap_mode=3\n", false, "# class: Converter\nswap_mode=3\n"},
+             {"# class: Converter\nswap_mode=2\n", true, "# class: Converter\nswap_mode=3\n"},
+             // Same value, but the file loses its duplicate or gains its line end.
+             {"swap_mode=3\nswap_mode=3\n", true, "swap_mode=3\n"},
+             {"swap_mode=3", true, "swap_mode=3\n"},
+             {"other=1\n", true, "other=1\nswap_mode=3\n"},
+         }) {
+        StoreByHand(c.stored);
+        const ino_t before = InodeOf(SectionFile());
+        EXPECT_EQ(WriteSettingInt("objread", kCommonSettings, "swap_mode", 3), 1) << c.stored;
+        EXPECT_EQ(InodeOf(SectionFile()) != before, c.replaced) << c.stored;
+        EXPECT_EQ(ReadFileBytes(SectionFile()), c.after) << c.stored;
+    }
+
+    // A file the writer refuses still reports the write as failed.
+    StoreByHand("swap_mode=3\n");
+    ASSERT_EQ(chmod(SectionFile().c_str(), 0444), 0);
+    EXPECT_EQ(WriteSettingInt("objread", kCommonSettings, "swap_mode", 3), 0);
+    ASSERT_EQ(chmod(SectionFile().c_str(), 0600), 0);
 }
 
 TEST_F(SettingsStoreTest, AnUnusableStoreGivesDefaultsAndReportsFailedWrites) {
