@@ -52,12 +52,13 @@ CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle) {
     return result;
 }
 
-CornerNormalSource::CornerNormalSource(const Mesh3d& mesh, double smooth_angle)
+CornerNormalSource::CornerNormalSource(const ExportMesh& mesh, double smooth_angle)
     : mesh_(mesh), limit_(SmoothLimit(smooth_angle)) {
-    const int count = FaceCount(mesh);
+    const int count = mesh.FaceCount();
     normals_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        normals_.push_back(NormalOf(mesh, i));
+        const Vector3d n = FaceNormal(mesh.Triangle(i));
+        normals_.push_back({n, Length(n)});
     }
 
     // AngleDegrees(n, m) < limit holds exactly when the cosine of the two
@@ -81,18 +82,19 @@ CornerTriple CornerNormalSource::Corners(int face) const {
     if (face < 0 || face >= static_cast<int>(normals_.size())) {
         return {};
     }
-    const Vector3d& n = normals_[static_cast<std::size_t>(face)];
+    const Vector3d& n = normals_[static_cast<std::size_t>(face)].normal;
     if (limit_ == 0.0) {
         return FlatCorners(n);
     }
-    const double n_length = Length(n);
-    const FaceCorners k = FaceVertexNumbers(mesh_, face);
+    const double n_length = normals_[static_cast<std::size_t>(face)].length;
+    const FaceCorners& k = mesh_.Face(face);
     CornerTriple result{};
     for (int r = 0; r < 3; ++r) {
         Vector3d sum{0.0, 0.0, 0.0};
-        for (int f : mesh_.vertices->FaceList(k[r])) {
-            const Vector3d& m = normals_[static_cast<std::size_t>(f)];
-            const double l = n_length * Length(m);
+        for (std::int32_t f : mesh_.FacesOf(k[static_cast<std::size_t>(r)])) {
+            const FaceNormalRecord& other = normals_[static_cast<std::size_t>(f)];
+            const Vector3d& m = other.normal;
+            const double l = n_length * other.length;
             bool within;
             if (l == 0.0) {
                 within = true;  // AngleDegrees gives 0 for a zero vector
@@ -110,7 +112,7 @@ CornerTriple CornerNormalSource::Corners(int face) const {
                 sum = Add(sum, m);
             }
         }
-        result[r] = Normalize(sum);
+        result[static_cast<std::size_t>(r)] = Normalize(sum);
     }
     return result;
 }

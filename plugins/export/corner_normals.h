@@ -10,6 +10,7 @@
 #include <array>
 #include <vector>
 
+#include "export/export_mesh.h"
 #include "framework/mesh.h"
 
 namespace plugins {
@@ -25,23 +26,31 @@ using CornerTriple = std::array<Vector3d, 3>;
 // range, gives three zero vectors.
 CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle);
 
-// The same values for every face of one mesh, with each face normal computed
-// once when the object is made rather than once per neighbouring corner.
-// The mesh must keep its tables and points unchanged while this object is
-// used.
+// The same values for every face of one mesh, read from its ExportMesh,
+// with each face normal and its length computed once when the object is
+// made rather than once per neighbouring corner. The ExportMesh must stay
+// unchanged while this object is used. Corners only reads, so several
+// threads may call it at once.
 class CornerNormalSource {
   public:
-    CornerNormalSource(const Mesh3d& mesh, double smooth_angle);
+    CornerNormalSource(const ExportMesh& mesh, double smooth_angle);
 
-    // As CornerNormals(mesh, face, smooth_angle).
+    // As CornerNormals(mesh, face, smooth_angle) for the mesh in table form
+    // that mesh was made from (or that Expand makes of it); three zero
+    // vectors for a face number out of range.
     CornerTriple Corners(int face) const;
 
   private:
-    const Mesh3d& mesh_;
+    struct FaceNormalRecord {
+        Vector3d normal;
+        double length;  // Length(normal)
+    };
+
+    const ExportMesh& mesh_;
     double limit_;    // |smooth_angle|; 0 means flat shading
     double cosPass_;  // cosines above this certainly pass the limit
     double cosFail_;  // cosines below this certainly fail it
-    std::vector<Vector3d> normals_;
+    std::vector<FaceNormalRecord> normals_;
 };
 
 }  // namespace plugins

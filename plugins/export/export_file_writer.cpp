@@ -34,18 +34,28 @@ bool ExportFileWriter::CloseOutput() {
     return ok;
 }
 
+namespace {
+
+bool Finite(const Vector3d& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+std::string NotFiniteText(const char* name) {
+    return std::string("Mesh '") + name +
+           "' has a coordinate beyond what a number can hold (is the Size Value too large?); "
+           "nothing is written";
+}
+
+}  // namespace
+
 bool ExportFileWriter::BeginFiniteMesh(const Mesh3d& mesh, const ExportReport& report) {
     if (!Writable()) {
         return false;
     }
     const int count = VertexCount(mesh);
     for (int i = 0; i < count; ++i) {
-        const Vector3d& p = VertexPoint(mesh, i);
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
-            RefuseFile(std::string("Mesh '") + mesh.name +
-                           "' has a coordinate beyond what a number can hold (is the Size "
-                           "Value too large?); nothing is written",
-                       report);
+        if (!Finite(VertexPoint(mesh, i))) {
+            RefuseFile(NotFiniteText(mesh.name), report);
             return false;
         }
     }
@@ -53,9 +63,23 @@ bool ExportFileWriter::BeginFiniteMesh(const Mesh3d& mesh, const ExportReport& r
     return true;
 }
 
-void ExportFileWriter::ReportWorkingOn(const Mesh3d& mesh, const ExportReport& report) {
-    report.callbacks->Status(stderr, "Working on: %s\n", mesh.name);
-    report.log->Printf("Working on: %s\n", mesh.name);
+bool ExportFileWriter::BeginFiniteMesh(const ExportMesh& mesh, const ExportReport& report) {
+    if (!Writable()) {
+        return false;
+    }
+    for (const Vector3d& p : mesh.Points()) {
+        if (!Finite(p)) {
+            RefuseFile(NotFiniteText(mesh.Name()), report);
+            return false;
+        }
+    }
+    ReportWorkingOn(mesh.Name(), report);
+    return true;
+}
+
+void ExportFileWriter::ReportWorkingOn(const char* name, const ExportReport& report) {
+    report.callbacks->Status(stderr, "Working on: %s\n", name);
+    report.log->Printf("Working on: %s\n", name);
 }
 
 void ExportFileWriter::RefuseFile(const std::string& text, const ExportReport& report) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "export/export_mesh.h"
 #include "export/export_writer.h"
 #include "export/text_output.h"
 
@@ -44,8 +45,13 @@ class ExportFileWriter : public ExportWriter {
     // that is not finite refuses the file. A mesh that may be written is
     // announced with ReportWorkingOn.
     bool BeginFiniteMesh(const Mesh3d& mesh, const ExportReport& report);
+    // The same for a mesh as an ExportMesh.
+    bool BeginFiniteMesh(const ExportMesh& mesh, const ExportReport& report);
     // Says "Working on: <name>" on the status line and in the log.
-    static void ReportWorkingOn(const Mesh3d& mesh, const ExportReport& report);
+    static void ReportWorkingOn(const Mesh3d& mesh, const ExportReport& report) {
+        ReportWorkingOn(mesh.name, report);
+    }
+    static void ReportWorkingOn(const char* name, const ExportReport& report);
     // Refuses the file and tells why: text goes to the terminal (the host
     // is not told why nothing was written; the person must be), the status
     // line and the log.

@@ -11,7 +11,9 @@ namespace plugins {
 // write its preamble, then gives each mesh (objects of type 0, in list
 // order; others are skipped) its tables back, scales it by size_value,
 // exchanges its axes by swap_mode, has the writer write it and frees its
-// tables again, and reports "Writing <file> finished".
+// tables again, and reports "Writing <file> finished". A writer that takes
+// an ExportMesh gets each mesh in compact form as one instead, with the
+// same points, numbering and bounds and no tables made.
 //
 // The host's compact arrays come out unchanged; the bounds of each written
 // mesh keep the scaled and exchanged values.

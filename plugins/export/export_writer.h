@@ -10,6 +10,7 @@
 
 namespace plugins {
 
+class ExportMesh;
 class ExportSettings;
 class LogFile;
 struct ProgressCallbacks;
@@ -46,6 +47,18 @@ class ExportWriter {
     // output is open.
     virtual int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
                           const ExportReport& report) = 0;
+
+    // True for a writer that reads no more of a mesh than an ExportMesh
+    // holds (points, faces, the faces of each vertex). The run then hands
+    // it each mesh of the host's (which comes in compact form) through
+    // WriteExportMesh, built without expanding the mesh to table form.
+    virtual bool TakesExportMesh() const { return false; }
+    // As WriteMesh, for the mesh in table form that mesh stands for. Called
+    // only when TakesExportMesh() is true.
+    virtual int WriteExportMesh(const ExportMesh& /*mesh*/, const ExportSettings& /*settings*/,
+                                const ExportReport& /*report*/) {
+        return 0;
+    }
 
     // Finishes the output: the file takes its place under the path given to
     // OpenOutput. Returns false when any part of it could not be written; an

@@ -87,24 +87,32 @@ char* PutCall(const TextBlock& block, char* p, std::string_view call, const Vect
 
 int GlWriter::WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
                             const ExportReport& report) {
+    if (!Writable()) {
+        return 0;
+    }
+    return WriteGlObject(ExportMesh::FromTables(mesh), settings, report);
+}
+
+int GlWriter::WriteGlObject(const ExportMesh& mesh, const ExportSettings& settings,
+                            const ExportReport& report) {
     if (!BeginFiniteMesh(mesh, report)) {
         return 0;
     }
     TextOutput& out = Out();
 
-    const std::string function = names_.Take(mesh.name);
+    const std::string function = names_.Take(mesh.Name());
     out.Printf("void %s(void)\n", function.c_str());
     out.Printf("{\n");
     out.Printf("\tglColor3fv(color_val[%d]);\n", ColorIndex);
     ++ColorIndex;
 
-    const int face_count = FaceCount(mesh);
+    const int face_count = mesh.FaceCount();
     const CornerNormalSource normals(mesh, settings.smooth_angle);
     WriteChunked(
         out, static_cast<std::size_t>(face_count), kFaceChunk,
         [&mesh, &normals](TextBlock& block, std::size_t begin, std::size_t end) {
             for (std::size_t i = begin; i < end; ++i) {
-                const Triangle3d t = mesh.GetTriangle(static_cast<int>(i));
+                const Triangle3d t = mesh.Triangle(static_cast<int>(i));
                 const CornerTriple m = normals.Corners(static_cast<int>(i));
                 char* p = block.Reserve(kFaceRoom);
                 p = block.PutLineEnd(TextBlock::Put(p, "\tglBegin(GL_TRIANGLES);"));

@@ -33,6 +33,9 @@ class GlWriter final : public ExportFileWriter {
     // writing, 0 without writing when no file is open.
     int WriteGlObject(const Mesh3d& mesh, const ExportSettings& settings,
                       const ExportReport& report);
+    // The same for the mesh that an ExportMesh stands for.
+    int WriteGlObject(const ExportMesh& mesh, const ExportSettings& settings,
+                      const ExportReport& report);
 
     // ExportWriter
     ExportBanner Banner() const override;
@@ -44,6 +47,11 @@ class GlWriter final : public ExportFileWriter {
     }
     int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
                   const ExportReport& report) override {
+        return WriteGlObject(mesh, settings, report);
+    }
+    bool TakesExportMesh() const override { return true; }
+    int WriteExportMesh(const ExportMesh& mesh, const ExportSettings& settings,
+                        const ExportReport& report) override {
         return WriteGlObject(mesh, settings, report);
     }
 

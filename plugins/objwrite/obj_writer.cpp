@@ -63,21 +63,29 @@ ChunkAnnouncer FileProgressOf(const ExportReport& report, int count) {
 
 int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
                               const ExportReport& report) {
+    if (!Writable()) {
+        return 0;
+    }
+    return WriteObjObject(ExportMesh::FromTables(mesh), settings, report);
+}
+
+int ObjWriter::WriteObjObject(const ExportMesh& mesh, const ExportSettings& settings,
+                              const ExportReport& report) {
     if (!BeginFiniteMesh(mesh, report)) {
         return 0;
     }
     TextOutput& out = Out();
 
-    const int vertex_count = VertexCount(mesh);
-    const int face_count = FaceCount(mesh);
+    const int vertex_count = mesh.VertexCount();
+    const int face_count = mesh.FaceCount();
 
-    out.Printf("# Object %s\n", mesh.name);
+    out.Printf("# Object %s\n", mesh.Name());
     out.Printf("# Vertices %d\n", vertex_count);
     WriteChunked(
         out, static_cast<std::size_t>(vertex_count), kVertexChunk,
         [&mesh](TextBlock& block, std::size_t begin, std::size_t end) {
             for (std::size_t i = begin; i < end; ++i) {
-                PutPointLine(block, "v ", VertexPoint(mesh, static_cast<int>(i)));
+                PutPointLine(block, "v ", mesh.Point(static_cast<int>(i)));
             }
         },
         FileProgressOf(report, vertex_count));
@@ -97,7 +105,7 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
         FileProgressOf(report, face_count));
     out.LineEnd();
 
-    out.Printf("o %s\n", mesh.name);
+    out.Printf("o %s\n", mesh.Name());
     out.LineEnd();
     out.Printf("s %s\n", "off");
     out.LineEnd();
@@ -115,13 +123,13 @@ int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings
         [&mesh, vertex_base, normal_base](TextBlock& block, std::size_t begin, std::size_t end) {
             constexpr std::size_t kFaceRoom = 8 + 6 * kIntMaxChars + 12;
             for (std::size_t i = begin; i < end; ++i) {
-                const FaceCorners k = FaceVertexNumbers(mesh, static_cast<int>(i));
+                const FaceCorners& k = mesh.Face(static_cast<int>(i));
                 const int normal = normal_base + 3 * static_cast<int>(i);
                 char* p = block.Reserve(kFaceRoom);
                 *p++ = 'f';
                 for (int r = 2; r >= 0; --r) {
                     *p++ = ' ';
-                    p = FormatInt(p, k[r] + vertex_base);
+                    p = FormatInt(p, k[static_cast<std::size_t>(r)] + vertex_base);
                     *p++ = '/';
                     *p++ = '/';
                     p = FormatInt(p, normal + r);

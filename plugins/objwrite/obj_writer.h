@@ -24,6 +24,9 @@ class ObjWriter final : public ExportFileWriter {
     // 0 without writing when no file is open.
     int WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
                        const ExportReport& report);
+    // The same for the mesh that an ExportMesh stands for.
+    int WriteObjObject(const ExportMesh& mesh, const ExportSettings& settings,
+                       const ExportReport& report);
 
     // ExportWriter
     ExportBanner Banner() const override;
@@ -32,6 +35,11 @@ class ObjWriter final : public ExportFileWriter {
     }
     int WriteMesh(const Mesh3d& mesh, const ExportSettings& settings,
                   const ExportReport& report) override {
+        return WriteObjObject(mesh, settings, report);
+    }
+    bool TakesExportMesh() const override { return true; }
+    int WriteExportMesh(const ExportMesh& mesh, const ExportSettings& settings,
+                        const ExportReport& report) override {
         return WriteObjObject(mesh, settings, report);
     }
 

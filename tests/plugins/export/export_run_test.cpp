@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "export/export_mesh.h"
 #include "export/export_settings.h"
 #include "export/mesh_access.h"
 #include "export/text_output.h"
@@ -34,13 +35,22 @@ class RecordingWriter final : public ExportWriter {
         preamble_count = objects.Count();
     }
     int WriteMesh(const Mesh3d& mesh, const ExportSettings&, const ExportReport&) override {
-        names.push_back(mesh.name);
+        return Write(ExportMesh::FromTables(mesh));
+    }
+    bool TakesExportMesh() const override { return lean; }
+    int WriteExportMesh(const ExportMesh& mesh, const ExportSettings&,
+                        const ExportReport&) override {
+        ++leanMeshes;
+        return Write(mesh);
+    }
+    int Write(const ExportMesh& mesh) {
+        names.push_back(mesh.Name());
         if (!vanish.empty()) {
             std::filesystem::remove_all(vanish);
         }
-        out_->Printf("mesh %s\n", mesh.name);
-        for (int i = 0; i < VertexCount(mesh); ++i) {
-            const Vector3d& p = VertexPoint(mesh, i);
+        out_->Printf("mesh %s\n", mesh.Name());
+        for (int i = 0; i < mesh.VertexCount(); ++i) {
+            const Vector3d& p = mesh.Point(i);
             out_->Printf("%g %g %g\n", p.x, p.y, p.z);
         }
         return 1;
@@ -54,6 +64,8 @@ class RecordingWriter final : public ExportWriter {
     std::vector<std::string> names;
     int preamble_count = -1;
     std::string vanish;  // a directory removed while a mesh is written
+    bool lean = false;   // takes meshes as ExportMesh
+    int leanMeshes = 0;  // meshes it was given as ExportMesh
 
   private:
     std::optional<TextOutput> out_;
@@ -158,28 +170,54 @@ TEST_F(ExportRunTest, ADirectoryInTheFilesPlaceEndsTheRunBeforeAnyStatus) {
     EXPECT_TRUE(std::filesystem::is_empty(temp_.File("taken.obj")));
 }
 
+// Both ways of handing a mesh to a writer, expanded to table form or as an
+// ExportMesh, give it the same scaled and exchanged points and leave the
+// host's mesh with the same bounds and its compact points as they were.
 TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints) {
+    const struct {
+        double size;
+        int swap;
+        const char* file;
+        Vector3d min;
+        Vector3d max;
+    } cases[] = {
+        {2.0, 2, "mesh m\n1 -4 2\n10 8 6\n-2 0 0\n", {-2, -4, 0}, {10, 8, 6}},
+        {-0.5, 3, "mesh m\n-0.5 -0.25 1\n-1.5 -2.5 -2\n-0 0.5 -0\n", {-1.5, -2.5, -2}, {0, 0.5, 1}},
+        {1.0, 0, "mesh m\n1 -2 0.5\n3 4 5\n0 0 -1\n", {0, -2, -1}, {3, 4, 5}},
+    };
     const std::vector<Triangle3d> triangle = {{{1, -2, 0.5}, {3, 4, 5}, {0, 0, -1}}};
-    auto* mesh = MakeCompactMesh("m", triangle);
-    objects_.Append(mesh);
-    const std::vector<Vector3d> points_before(mesh->points, mesh->points + mesh->pointCount);
-    ExportSettings settings(kObjWriteIdentity);
-    settings.ld_mode = 1;
-    settings.size_value = 2.0;
-    settings.swap_mode = 2;
-    settings.SetFileName(temp_.File("out.txt").c_str());
+    for (const auto& c : cases) {
+        for (bool lean : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.size) + (lean ? " as ExportMesh" : " expanded"));
+            objects_.Destroy();
+            objects_.Init(DeleteAnyObject);
+            auto* mesh = MakeCompactMesh("m", triangle);
+            objects_.Append(mesh);
+            const std::vector<Vector3d> points_before(mesh->points,
+                                                      mesh->points + mesh->pointCount);
+            ExportSettings settings(kObjWriteIdentity);
+            settings.ld_mode = 1;
+            settings.size_value = c.size;
+            settings.swap_mode = c.swap;
+            settings.SetFileName(temp_.File("out.txt").c_str());
+            writer_.lean = lean;
+            writer_.leanMeshes = 0;
 
-    ASSERT_EQ(Run(settings), 1);
+            ASSERT_EQ(Run(settings), 1);
 
-    EXPECT_EQ(ReadFileBytes(temp_.File("out.txt")), "mesh m\n1 -4 2\n10 8 6\n-2 0 0\n");
-    ASSERT_EQ(mesh->pointCount, 3);
-    EXPECT_EQ(std::memcmp(mesh->points, points_before.data(), 3 * sizeof(Vector3d)), 0);
-    EXPECT_EQ(mesh->min.x, -2.0);
-    EXPECT_EQ(mesh->min.y, -4.0);
-    EXPECT_EQ(mesh->min.z, 0.0);
-    EXPECT_EQ(mesh->max.x, 10.0);
-    EXPECT_EQ(mesh->max.y, 8.0);
-    EXPECT_EQ(mesh->max.z, 6.0);
+            EXPECT_EQ(writer_.leanMeshes, lean ? 1 : 0);
+            EXPECT_EQ(ReadFileBytes(temp_.File("out.txt")), c.file);
+            ASSERT_EQ(mesh->pointCount, 3);
+            EXPECT_EQ(std::memcmp(mesh->points, points_before.data(), 3 * sizeof(Vector3d)), 0);
+            EXPECT_EQ(mesh->vertices, nullptr);
+            EXPECT_EQ(mesh->min.x, c.min.x);
+            EXPECT_EQ(mesh->min.y, c.min.y);
+            EXPECT_EQ(mesh->min.z, c.min.z);
+            EXPECT_EQ(mesh->max.x, c.max.x);
+            EXPECT_EQ(mesh->max.y, c.max.y);
+            EXPECT_EQ(mesh->max.z, c.max.z);
+        }
+    }
 }
 
 TEST_F(ExportRunTest, OnlyVerboseModeOneWritesALog) {
