@@ -18,7 +18,8 @@ int UsableProcessors() {
     return count > 0 ? static_cast<int>(count) : 1;
 }
 
-TriangleFeeder::TriangleFeeder(bool useThread) : useThread_(useThread) {
+TriangleFeeder::TriangleFeeder(bool useThread, std::size_t inFlight)
+    : useThread_(useThread), inFlight_(inFlight > 0 ? inFlight : 1) {
     pending_.reserve(kBatch);
     pendingBuckets_.reserve(3 * kBatch);
 }
@@ -104,7 +105,7 @@ void TriangleFeeder::Submit() {
     }
     {
         std::unique_lock<std::mutex> hold(lock_);
-        changed_.wait(hold, [this] { return queue_.size() < kInFlight; });
+        changed_.wait(hold, [this] { return queue_.size() < inFlight_; });
         if (!batch->verticesFound) {
             ++unfound_;
         }

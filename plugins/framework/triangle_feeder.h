@@ -37,8 +37,19 @@ int UsableProcessors();
 
 class TriangleFeeder {
   public:
+    // Batches handed to the thread and not yet done, at most (about 100 KB
+    // each). Files give their triangles in bursts: an OBJ file lists an
+    // object's points, which make no triangles, before its faces. The queue
+    // is deep enough for the thread to go on with the faces of one burst
+    // while the reader reads the points before the next, instead of the
+    // reader waiting for the thread during the faces and the thread idling
+    // during the points.
+    static constexpr std::size_t kInFlight = 48;
+
     // With useThread false both halves always run on the calling thread.
-    explicit TriangleFeeder(bool useThread = UsableProcessors() > 1);
+    // inFlight (at least 1) bounds the batches handed to the thread.
+    explicit TriangleFeeder(bool useThread = UsableProcessors() > 1,
+                            std::size_t inFlight = kInFlight);
     ~TriangleFeeder();
     TriangleFeeder(const TriangleFeeder&) = delete;
     TriangleFeeder& operator=(const TriangleFeeder&) = delete;
@@ -70,9 +81,6 @@ class TriangleFeeder {
 
   private:
     static constexpr std::size_t kBatch = 1024;
-    // Batches handed to the thread and not yet done, at most.
-    static constexpr std::size_t kInFlight = 4;
-
     // Batches waiting for the thread from which the calling thread does the
     // vertex lookups of a batch itself, when the thread has none to do.
     static constexpr std::size_t kFindHereFrom = 2;
@@ -93,6 +101,7 @@ class TriangleFeeder {
     void Work();
 
     bool useThread_;
+    std::size_t inFlight_;
     Mesh3d* mesh_ = nullptr;
     std::vector<Triangle3d> pending_;
     std::vector<std::uint32_t> pendingBuckets_;  // three per pending triangle

@@ -276,18 +276,25 @@ TEST(AddTriangles, HalvesOnTwoThreadsBuildTheSameTables) {
 }
 
 // Triangles for two meshes in runs of any length, with the second thread
-// on and off and a Finish in the middle: each mesh gets its own triangles
-// in their order.
+// on (its queue as deep as in use, and one batch deep, so that the reader
+// waits for it) and off, and a Finish in the middle: each mesh gets its own
+// triangles in their order.
 TEST(TriangleFeeder, EachMeshGetsItsTrianglesInOrder) {
-    for (bool useThread : {true, false}) {
-        SCOPED_TRACE(useThread ? "two threads" : "one thread");
+    struct Case {
+        bool useThread;
+        std::size_t inFlight;
+    };
+    for (const Case& c : {Case{true, TriangleFeeder::kInFlight}, Case{true, 1}, Case{false, 1}}) {
+        const bool useThread = c.useThread;
+        SCOPED_TRACE(testing::Message()
+                     << (useThread ? "two threads, " : "one thread, ") << c.inFlight);
         const std::vector<Triangle3d> soup = Soup(30000, 5);
         std::mt19937 rng(11);
         ReferenceMesh ref[2] = {ReferenceMesh(3000), ReferenceMesh(3000)};
         Mesh3d a(3000, "a");
         Mesh3d b(3000, "b");
         Mesh3d* meshes[2] = {&a, &b};
-        TriangleFeeder feeder(useThread);
+        TriangleFeeder feeder(useThread, c.inFlight);
         std::size_t at = 0;
         int target = 0;
         while (at < soup.size()) {
