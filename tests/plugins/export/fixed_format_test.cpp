@@ -138,11 +138,24 @@ TEST(FormatFixed6, MatchesPrintfOnTiesNeighboursAndSixDecimalValues) {
 }
 
 TEST(FormatInt, MatchesPrintf) {
-    for (int v : {0, 1, -1, 9, 10, 2147483647, -2147483647 - 1, 123456789}) {
+    // Every length of number, on both sides of each power of ten, and
+    // random values.
+    std::vector<int> values = {0, 2147483647, -2147483647 - 1, 123456789};
+    for (long long power = 1; power <= 1000000000; power *= 10) {
+        for (long long v : {power - 1, power, power + 1}) {
+            values.push_back(static_cast<int>(v));
+            values.push_back(static_cast<int>(-v));
+        }
+    }
+    std::mt19937 rng(12);
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(static_cast<int>(rng()) >> (rng() % 31));
+    }
+    for (int v : values) {
         char buf[kIntMaxChars];
         char ref[32];
         std::snprintf(ref, sizeof ref, "%d", v);
-        EXPECT_EQ(std::string(buf, FormatInt(buf, v)), ref);
+        ASSERT_EQ(std::string(buf, FormatInt(buf, v)), ref);
     }
 }
 
