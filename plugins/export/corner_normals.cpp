@@ -1,7 +1,10 @@
 #include "export/corner_normals.h"
 
 #include <cmath>
+#include <system_error>
+#include <thread>
 
+#include "export/chunked_text.h"
 #include "export/mesh_access.h"
 
 namespace plugins {
@@ -54,11 +57,29 @@ CornerTriple CornerNormals(const Mesh3d& mesh, int face, double smooth_angle) {
 
 CornerNormalSource::CornerNormalSource(const ExportMesh& mesh, double smooth_angle)
     : mesh_(mesh), limit_(SmoothLimit(smooth_angle)) {
+    // The normals of a large mesh are computed in two halves, the second on
+    // a thread of its own where the machine has a processor to spare.
     const int count = mesh.FaceCount();
-    normals_.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const Vector3d n = FaceNormal(mesh.Triangle(i));
-        normals_.push_back({n, Length(n)});
+    normals_.resize(static_cast<std::size_t>(count));
+    auto compute = [this, &mesh](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            const Vector3d n = FaceNormal(mesh.Triangle(i));
+            normals_[static_cast<std::size_t>(i)] = {n, Length(n)};
+        }
+    };
+    constexpr int kThreadFrom = 1 << 16;
+    const int half = count / 2;
+    std::thread second;
+    if (count >= kThreadFrom && DefaultUseThread()) {
+        try {
+            second = std::thread(compute, half, count);
+        } catch (const std::system_error&) {
+            // Both halves are computed here.
+        }
+    }
+    compute(0, second.joinable() ? half : count);
+    if (second.joinable()) {
+        second.join();
     }
 
     // AngleDegrees(n, m) < limit holds exactly when the cosine of the two

@@ -6,26 +6,47 @@ namespace plugins {
 
 namespace {
 
-// Extends mesh's bounds by p, as adding a triangle with corner p does.
-void ExtendBounds(Mesh3d& mesh, const Vector3d& p) {
-    if (mesh.boundsUnset == 1) {
-        mesh.min = p;
-        mesh.max = p;
-        mesh.boundsUnset = 0;
-    } else {
-        mesh.min = {std::min(mesh.min.x, p.x), std::min(mesh.min.y, p.y),
-                    std::min(mesh.min.z, p.z)};
-        mesh.max = {std::max(mesh.max.x, p.x), std::max(mesh.max.y, p.y),
-                    std::max(mesh.max.z, p.z)};
-    }
-}
+// A mesh's bounds, extended corner by corner as adding triangles extends
+// them, held apart from the mesh until Store.
+struct Bounds {
+    explicit Bounds(const Mesh3d& mesh) : unset(mesh.boundsUnset), min(mesh.min), max(mesh.max) {}
 
-FaceCorners Sorted(FaceCorners k) {
-    if (k[0] > k[1]) std::swap(k[0], k[1]);
-    if (k[1] > k[2]) std::swap(k[1], k[2]);
-    if (k[0] > k[1]) std::swap(k[0], k[1]);
-    return k;
-}
+    void Extend(const Vector3d& p) {
+        if (unset == 1) {
+            min = p;
+            max = p;
+            unset = 0;
+        } else {
+            min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+            max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+        }
+    }
+    void Store(Mesh3d& mesh) const {
+        mesh.boundsUnset = unset;
+        mesh.min = min;
+        mesh.max = max;
+    }
+
+    int unset;
+    Vector3d min;
+    Vector3d max;
+};
+
+// The vertex numbers of a face in ascending order.
+struct SortedCorners {
+    explicit SortedCorners(const FaceCorners& k) : a(k[0]), b(k[1]), c(k[2]) {
+        if (a > b) std::swap(a, b);
+        if (b > c) std::swap(b, c);
+        if (a > b) std::swap(a, b);
+    }
+    bool operator==(const SortedCorners& other) const {
+        return a == other.a && b == other.b && c == other.c;
+    }
+
+    std::int32_t a;
+    std::int32_t b;
+    std::int32_t c;
+};
 
 }  // namespace
 
@@ -50,6 +71,7 @@ ExportMesh ExportMesh::FromCompact(Mesh3d& mesh) {
     std::vector<std::int32_t> vertexOfPoint(static_cast<std::size_t>(pointCount), -1);
     result.faces_.reserve(static_cast<std::size_t>(count));
     auto valid = [pointCount](std::int32_t k) { return k >= 0 && k < pointCount; };
+    Bounds bounds(mesh);
     for (int i = 0; i < count; ++i) {
         const TriangleIndices& t = mesh.triangles[i];
         if (!valid(t.k0) || !valid(t.k1) || !valid(t.k2)) {
@@ -60,7 +82,7 @@ ExportMesh ExportMesh::FromCompact(Mesh3d& mesh) {
         for (int r = 0; r < 3; ++r) {
             const auto k = static_cast<std::size_t>(corners[r]);
             const Vector3d& p = mesh.points[k];
-            ExtendBounds(mesh, p);
+            bounds.Extend(p);
             std::int32_t v = vertexOfPoint[k];
             if (v < 0) {
                 v = vertices.FindOrAdd(p);
@@ -73,6 +95,7 @@ ExportMesh ExportMesh::FromCompact(Mesh3d& mesh) {
         }
         result.faces_.push_back(face);
     }
+    bounds.Store(mesh);
     result.points_.resize(static_cast<std::size_t>(vertices.Count()));
     for (int v = 0; v < vertices.Count(); ++v) {
         result.points_[static_cast<std::size_t>(v)] = vertices.Point(v);
@@ -85,9 +108,9 @@ ExportMesh ExportMesh::FromCompact(Mesh3d& mesh) {
     const int candidates = result.FaceCount();
     std::vector<bool> repeated;
     for (int f = 0; f < candidates; ++f) {
-        const FaceCorners key = Sorted(result.Face(f));
-        for (std::int32_t g : result.FacesOf(key[0])) {
-            if (g < f && Sorted(result.Face(g)) == key) {
+        const SortedCorners key(result.Face(f));
+        for (std::int32_t g : result.FacesOf(key.a)) {
+            if (g < f && SortedCorners(result.Face(g)) == key) {
                 if (repeated.empty()) {
                     repeated.resize(static_cast<std::size_t>(candidates), false);
                 }

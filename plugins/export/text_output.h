@@ -12,6 +12,8 @@
 // replaced, and a device or a pipe is written to directly.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +70,9 @@ class TextOutput {
     // Makes room for n more bytes in the buffer, writing it out if needed.
     char* Reserve(std::size_t n);
     void FlushBuffer();
+    // Asks the system to start writing the file to the disk, every few
+    // megabytes.
+    void StartWriteBack();
 
     LineDelimiter delimiter_;
     std::string_view lineEnd_;
@@ -75,6 +80,7 @@ class TextOutput {
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool failed_ = false;
+    off_t writtenBack_ = 0;  // the file's bytes before this were asked to be written
 };
 
 }  // namespace plugins

@@ -110,6 +110,17 @@ TEST(CornerNormals, CachedSourceGivesTheSameBitsAsTheDirectComputation) {
     }
 }
 
+// A mesh large enough that the face normals are computed on two threads.
+TEST(CornerNormals, CachedSourceOfALargeMeshGivesTheSameBits) {
+    MeshPtr grid(MakeTableMesh("grid", BumpyGrid(190)));
+    ASSERT_GT(FaceCount(*grid), 1 << 16);
+    const ExportMesh lean = ExportMesh::FromTables(*grid);
+    const CornerNormalSource source(lean, 40.0);
+    for (int f = 0; f < FaceCount(*grid); ++f) {
+        ASSERT_TRUE(SameBits(source.Corners(f), CornerNormals(*grid, f, 40.0))) << f;
+    }
+}
+
 TEST(CornerNormals, NegativeAngleSmoothsLikeItsAbsoluteValue) {
     MeshPtr grid(MakeTableMesh("grid", BumpyGrid(6)));
     bool some_smoothed = false;
