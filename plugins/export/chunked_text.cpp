@@ -44,7 +44,19 @@ class ChunkRun {
             }
         }
         if (helper.joinable()) {
-            RunShared();
+            try {
+                RunShared();
+            } catch (...) {
+                // Out of memory while reporting progress, say: the other
+                // thread stops claiming chunks before the exception goes on.
+                {
+                    std::lock_guard<std::mutex> hold(lock_);
+                    abandoned_ = true;
+                }
+                changed_.notify_all();
+                helper.join();
+                throw;
+            }
             helper.join();
             return;
         }
@@ -102,7 +114,7 @@ class ChunkRun {
     // The second thread: formats chunks until none is left to claim.
     void Help() {
         std::unique_lock<std::mutex> lock(lock_);
-        while (nextClaim_ < chunks_) {
+        while (!abandoned_ && nextClaim_ < chunks_) {
             if (!Claimable()) {
                 changed_.wait(lock);
                 continue;
@@ -129,6 +141,7 @@ class ChunkRun {
     std::size_t nextClaim_ = 0;   // the next chunk to format
     std::size_t nextAppend_ = 0;  // the next chunk to append
     std::array<bool, kSlots> formatted_{};
+    bool abandoned_ = false;  // the calling thread gave up: claim nothing more
 };
 
 }  // namespace

@@ -87,15 +87,25 @@ CornerNormalSource::CornerNormalSource(const ExportMesh& mesh, double smooth_ang
     // so only cosines within a narrow band around that bound are decided by
     // AngleDegrees itself; the band is wide enough that rounding can never
     // put a cosine outside it on the wrong side.
+    //
+    // Most cosines lie far outside that band, and for them the division
+    // that gives the cosine is not needed either: a dot product above
+    // (bound + 2 band) times the lengths' product gives a cosine above
+    // cosPass_, one below (bound - 2 band) times it a cosine below
+    // cosFail_, since rounding moves either side by some 1e-16 only.
     constexpr double kBand = 1e-9;
     constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
     if (limit_ > 180.0) {
         cosPass_ = -HUGE_VAL;  // every angle is at most 180 degrees
         cosFail_ = -HUGE_VAL;
+        dotPass_ = -HUGE_VAL;
+        dotFail_ = -HUGE_VAL;
     } else {
         const double bound = std::cos(limit_ * kRadiansPerDegree);
         cosPass_ = bound + kBand;
         cosFail_ = bound - kBand;
+        dotPass_ = bound + 2 * kBand;
+        dotFail_ = bound - 2 * kBand;
     }
 }
 
@@ -117,10 +127,15 @@ CornerTriple CornerNormalSource::Corners(int face) const {
             const Vector3d& m = other.normal;
             const double l = n_length * other.length;
             bool within;
+            const double d = Dot(n, m);
             if (l == 0.0) {
                 within = true;  // AngleDegrees gives 0 for a zero vector
+            } else if (d > dotPass_ * l) {
+                within = true;
+            } else if (d < dotFail_ * l) {
+                within = false;
             } else {
-                const double c = Dot(n, m) / l;
+                const double c = d / l;
                 if (c > cosPass_) {
                     within = true;
                 } else if (c < cosFail_) {

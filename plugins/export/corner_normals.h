@@ -50,6 +50,8 @@ class CornerNormalSource {
     double limit_;    // |smooth_angle|; 0 means flat shading
     double cosPass_;  // cosines above this certainly pass the limit
     double cosFail_;  // cosines below this certainly fail it
+    double dotPass_;  // dot products above this times the lengths certainly pass
+    double dotFail_;  // dot products below this times the lengths certainly fail
     std::vector<FaceNormalRecord> normals_;
 };
 

@@ -78,13 +78,12 @@ inline std::uint64_t Millionths(double a) {
     const auto n = static_cast<std::uint64_t>(static_cast<std::int64_t>(hi));
     const double whole = static_cast<double>(n);
     const double fromHalf = (hi - whole) - 0.5;
-    if (lo > -fromHalf) {
-        return n + 1;
-    }
-    if (lo < -fromHalf) {
-        return n;
-    }
-    return n % 2 == 0 ? n : n + 1;
+    // Up when the exact fraction lies above one half, or on it with n odd;
+    // without branches, which the digits of arbitrary values would
+    // mispredict half of the time.
+    const bool above = lo > -fromHalf;
+    const bool tie = lo == -fromHalf;
+    return n + static_cast<std::uint64_t>(above | (tie & (n % 2 == 1)));
 }
 
 // Everything the fast path leaves: NaN, the infinities and magnitudes of
@@ -119,10 +118,10 @@ char* FormatFixed6(char* out, double v) {
         return FormatFixed6Rare(out, v);
     }
     const std::uint64_t units = Millionths(a);
-    char* p = out;
-    if (std::signbit(v)) {
-        *p++ = '-';  // also for values that round to zero, as printf does
-    }
+    // The sign, also for values that round to zero, as printf does; written
+    // always and kept only for negative values, without a branch.
+    *out = '-';
+    char* p = out + static_cast<int>(std::signbit(v));
     // units / 10^6 is at most kFastLimit, below 2^32.
     p = WriteUnsigned(p, static_cast<std::uint32_t>(units / 1000000));
     *p++ = '.';

@@ -1,6 +1,7 @@
 #include "export/chunked_text.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,33 @@ TEST(WriteChunked, WritesEveryItemInOrderOnOneThreadOrTwo) {
                 }
             }
         }
+    }
+}
+
+// An exception on the calling thread (out of memory while reporting
+// progress) leaves the run without waiting forever for the other thread.
+TEST(WriteChunked, AnExceptionOnTheCallingThreadEndsTheRun) {
+    for (bool useThread : {false, true}) {
+        TempDir dir;
+        TextOutput out(LineDelimiter::Lf);
+        ASSERT_TRUE(out.Open(dir.File("out.txt")));
+        std::size_t announced = 0;
+        EXPECT_THROW(WriteChunked(
+                         out, 1000, 10,
+                         [](TextBlock& block, std::size_t begin, std::size_t end) {
+                             for (std::size_t i = begin; i < end; ++i) {
+                                 PutItem(block, i);
+                             }
+                         },
+                         [&announced](std::size_t, std::size_t) {
+                             if (++announced == 3) {
+                                 throw std::bad_alloc();
+                             }
+                         },
+                         useThread),
+                     std::bad_alloc)
+            << "thread " << useThread;
+        EXPECT_EQ(announced, 3u);
     }
 }
 
