@@ -37,7 +37,13 @@ void SafeFree(void* p);
 // claimed when first written. The size passed to SafeResizeLarge and
 // SafeFreeLarge is the block's current size. Failure ends the process with
 // exit code 1, as for SafeAlloc.
-inline constexpr std::size_t kLargeBlockBytes = std::size_t{1} << 20;
+//
+// Arrays of kLargeBlockBytes and more take large blocks (the size from which
+// the C library's heap itself starts out mapping blocks of their own): a
+// heap block that grows by doubling is copied at every step once the heap
+// has taken back a mapped one, and a mesh's arrays pass every size on their
+// way up.
+inline constexpr std::size_t kLargeBlockBytes = std::size_t{1} << 17;
 void* SafeAllocLarge(std::size_t n);
 void* SafeResizeLarge(void* p, std::size_t oldSize, std::size_t n);
 void SafeFreeLarge(void* p, std::size_t n);

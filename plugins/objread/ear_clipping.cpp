@@ -847,10 +847,20 @@ void PlaneClipper::Run(std::vector<CornerTriangle>& triangles) {
 
 void TriangulateLiterally(const std::uint32_t* corners, std::uint32_t count, const Vector3d* points,
                           std::vector<CornerTriangle>& triangles) {
-    std::vector<std::uint32_t> polygon(corners, corners + count);
+    // The cuts shrink a copy of the corners. Nearly every face is small
+    // enough for a copy on the stack, which spares an allocation per face.
+    std::uint32_t small[kLiteralUpTo];
+    std::vector<std::uint32_t> large;
+    std::uint32_t* polygon = small;
+    if (count > kLiteralUpTo) {
+        large.assign(corners, corners + count);
+        polygon = large.data();
+    } else {
+        std::copy(corners, corners + count, small);
+    }
     std::uint32_t left = count;
     std::uint32_t t[3];
-    while (TriangulateStep(polygon.data(), left, points, t)) {
+    while (TriangulateStep(polygon, left, points, t)) {
         triangles.push_back({t[0], t[1], t[2]});
     }
 }

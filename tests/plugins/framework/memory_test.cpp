@@ -1,5 +1,9 @@
 #include "framework/memory.h"
 
+#include "framework/table_array.h"
+
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -26,6 +30,32 @@ TEST(MemoryTest, AllocationsHoldTheirContents) {
     SafeFree(SafeAlloc(0));
     SafeFree(SafeAllocZeroed(0, std::numeric_limits<std::size_t>::max()));
     SafeFree(SafeAllocZeroed(std::numeric_limits<std::size_t>::max(), 0));
+}
+
+// A table array keeps its elements whichever kind of block it moves between:
+// on the heap below kLargeBlockBytes, in large blocks from there on, both
+// ways.
+TEST(MemoryTest, TableArraysKeepTheirElementsAcrossBlockKinds) {
+    const std::size_t threshold = kLargeBlockBytes / sizeof(std::uint32_t);
+    mesh_detail::TableArray<std::uint32_t> array(4);
+    std::size_t filled = 0;
+    auto fill = [&] {
+        for (; filled < array.capacity(); ++filled) {
+            array[filled] = static_cast<std::uint32_t>(filled * 2654435761u);
+        }
+    };
+    fill();
+    for (const std::size_t capacity : {threshold - 1, threshold, 4 * threshold + 3, 16 * threshold,
+                                       threshold + 1, threshold - 1, std::size_t{7}}) {
+        array.Resize(capacity);
+        ASSERT_EQ(array.capacity(), capacity);
+        filled = std::min(filled, capacity);
+        for (std::size_t i = 0; i < filled; ++i) {
+            ASSERT_EQ(array[i], static_cast<std::uint32_t>(i * 2654435761u))
+                << capacity << " " << i;
+        }
+        fill();
+    }
 }
 
 TEST(MemoryTest, StrDupMakesAnIndependentCopy) {
