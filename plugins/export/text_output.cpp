@@ -78,7 +78,7 @@ void TextOutput::Append(std::string_view bytes) {
         if (file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
             failed_ = true;
         }
-        StartWriteBack();
+        StartWriteBack(bytes.size());
         return;
     }
     char* p = Reserve(bytes.size());
@@ -98,15 +98,17 @@ void TextOutput::FlushBuffer() {
     if (used_ > 0 && file != nullptr && std::fwrite(buffer_.data(), 1, used_, file) != used_) {
         failed_ = true;
     }
+    StartWriteBack(used_);
     used_ = 0;
-    StartWriteBack();
 }
 
-void TextOutput::StartWriteBack() {
+void TextOutput::StartWriteBack(std::size_t written) {
+    sinceWriteBack_ += written;
     std::FILE* file = output_.Stream();
-    if (file == nullptr) {
+    if (file == nullptr || sinceWriteBack_ < static_cast<std::size_t>(kWriteBackStep)) {
         return;
     }
+    sinceWriteBack_ = 0;
     const off_t end = ftello(file);
     if (end < writtenBack_ + kWriteBackStep) {
         return;
@@ -135,6 +137,7 @@ void TextOutput::Abandon() {
     output_.Abandon();
     used_ = 0;
     writtenBack_ = 0;
+    sinceWriteBack_ = 0;
     failed_ = false;
 }
 

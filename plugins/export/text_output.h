@@ -70,9 +70,9 @@ class TextOutput {
     // Makes room for n more bytes in the buffer, writing it out if needed.
     char* Reserve(std::size_t n);
     void FlushBuffer();
-    // Asks the system to start writing the file to the disk, every few
-    // megabytes.
-    void StartWriteBack();
+    // Counts written bytes given to the file and asks the system to start
+    // writing the file to the disk, every few megabytes.
+    void StartWriteBack(std::size_t written);
 
     LineDelimiter delimiter_;
     std::string_view lineEnd_;
@@ -80,7 +80,8 @@ class TextOutput {
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool failed_ = false;
-    off_t writtenBack_ = 0;  // the file's bytes before this were asked to be written
+    off_t writtenBack_ = 0;           // the file's bytes before this were asked to be written
+    std::size_t sinceWriteBack_ = 0;  // bytes given to the file since the last request
 };
 
 }  // namespace plugins
