@@ -220,6 +220,56 @@ TEST_F(ExportRunTest, ScaleAndSwapReachTheFileAndBoundsButNotTheCompactPoints) {
     }
 }
 
+// A list of meshes in both forms, with another object between them: a
+// writer that takes ExportMesh gets the meshes in compact form (the large
+// ones prepared ahead while the one before is written), and the mesh in
+// table form expanded as before; file and bounds come out as when every
+// mesh is expanded.
+TEST_F(ExportRunTest, MeshesPreparedAheadGiveTheSameFileAndBounds) {
+    struct Outcome {
+        std::string file;
+        std::vector<Vector3d> bounds;
+        int leanMeshes;
+    };
+    auto run = [this](bool lean) {
+        objects_.Destroy();
+        objects_.Init(DeleteAnyObject);
+        objects_.Append(MakeCompactMesh("cube", CubeTriangles()));
+        objects_.Append(MakeCompactMesh("large grid", BumpyGrid(91)));
+        objects_.Append(MakeOtherObject("other"));
+        objects_.Append(MakeCompactMesh("second large grid", BumpyGrid(92)));
+        objects_.Append(MakeTableMesh("tables", BumpyGrid(3)));
+        objects_.Append(MakeCompactMesh("last", SingleTriangle()));
+        ExportSettings settings(kObjWriteIdentity);
+        settings.ld_mode = 1;
+        settings.size_value = -1.5;
+        settings.swap_mode = 1;
+        settings.SetFileName(temp_.File("out.txt").c_str());
+        writer_.lean = lean;
+        writer_.leanMeshes = 0;
+        writer_.names.clear();
+        EXPECT_EQ(Run(settings), 1);
+        Outcome outcome{ReadFileBytes(temp_.File("out.txt")), {}, writer_.leanMeshes};
+        for (int i : {0, 1, 3, 4, 5}) {
+            const auto* mesh = static_cast<const Mesh3d*>(objects_.Get(i));
+            outcome.bounds.push_back(mesh->min);
+            outcome.bounds.push_back(mesh->max);
+        }
+        return outcome;
+    };
+    const Outcome expanded = run(false);
+    const Outcome lean = run(true);
+    EXPECT_EQ(expanded.leanMeshes, 0);
+    EXPECT_EQ(lean.leanMeshes, 4);
+    EXPECT_EQ(lean.file, expanded.file);
+    ASSERT_EQ(lean.bounds.size(), expanded.bounds.size());
+    for (std::size_t i = 0; i < lean.bounds.size(); ++i) {
+        EXPECT_EQ(std::memcmp(&lean.bounds[i], &expanded.bounds[i], sizeof(Vector3d)), 0) << i;
+    }
+    EXPECT_EQ(writer_.names, (std::vector<std::string>{"cube", "large grid", "second large grid",
+                                                       "tables", "last"}));
+}
+
 TEST_F(ExportRunTest, OnlyVerboseModeOneWritesALog) {
     for (int verbose : {0, 2}) {
         ExportSettings settings(kObjWriteIdentity);
