@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -14,10 +13,10 @@ namespace plugins {
 
 namespace {
 
-// Chunks formatted and not yet appended, at most: enough that neither
-// thread waits for the other while the file is written, few enough that
-// the blocks stay small.
-constexpr std::size_t kSlots = 4;
+// Chunks formatted and not yet appended, at most, with two threads: enough
+// that the second thread goes on formatting while the calling thread
+// appends and formats chunks of its own; the blocks stay a few megabytes.
+constexpr std::size_t kSlots = 16;
 
 class ChunkRun {
   public:
@@ -28,15 +27,12 @@ class ChunkRun {
           chunkItems_(std::max<std::size_t>(chunkItems, 1)),
           chunks_((count + chunkItems_ - 1) / chunkItems_),
           format_(format),
-          announce_(announce) {
-        for (auto& block : blocks_) {
-            block = std::make_unique<TextBlock>(out.Delimiter());
-        }
-    }
+          announce_(announce) {}
 
     void Run(bool useThread) {
         std::thread helper;
         if (useThread && chunks_ >= 2) {
+            UseBlocks(kSlots);
             try {
                 helper = std::thread(&ChunkRun::Help, this);
             } catch (const std::system_error&) {
@@ -60,6 +56,7 @@ class ChunkRun {
             helper.join();
             return;
         }
+        UseBlocks(1);
         for (std::size_t chunk = 0; chunk < chunks_; ++chunk) {
             Format(chunk);
             Append(chunk);
@@ -71,7 +68,16 @@ class ChunkRun {
     std::size_t End(std::size_t chunk) const {
         return std::min(count_, Begin(chunk) + chunkItems_);
     }
-    TextBlock& BlockOf(std::size_t chunk) { return *blocks_[chunk % kSlots]; }
+    // The file's spare blocks, emptied; they keep their memory from run to
+    // run, so that the runs of a file reuse the same pages.
+    void UseBlocks(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            blocks_[i] = &out_.SpareBlock(i);
+            blocks_[i]->Clear();
+        }
+        blockCount_ = count;
+    }
+    TextBlock& BlockOf(std::size_t chunk) { return *blocks_[chunk % blockCount_]; }
 
     void Format(std::size_t chunk) { format_(BlockOf(chunk), Begin(chunk), End(chunk)); }
 
@@ -134,7 +140,8 @@ class ChunkRun {
     const std::size_t chunks_;
     const ChunkFormatter& format_;
     const ChunkAnnouncer& announce_;
-    std::array<std::unique_ptr<TextBlock>, kSlots> blocks_;
+    std::array<TextBlock*, kSlots> blocks_{};
+    std::size_t blockCount_ = 0;
 
     std::mutex lock_;
     std::condition_variable changed_;

@@ -121,6 +121,13 @@ void TextOutput::StartWriteBack(std::size_t written) {
     writtenBack_ = end;
 }
 
+TextBlock& TextOutput::SpareBlock(std::size_t i) {
+    while (spareBlocks_.size() <= i) {
+        spareBlocks_.push_back(std::make_unique<TextBlock>(delimiter_));
+    }
+    return *spareBlocks_[i];
+}
+
 bool TextOutput::Commit() {
     if (!output_.IsOpen()) {
         return true;

@@ -14,10 +14,12 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "export/text_block.h"
 #include "framework/line_io.h"
 #include "framework/replacement_file.h"
 
@@ -38,7 +40,6 @@ class TextOutput {
     // abandoned first.
     bool Open(const std::string& path);
     bool IsOpen() const { return output_.IsOpen(); }
-    LineDelimiter Delimiter() const { return delimiter_; }
 
     // Appends text; every '\n' in it becomes the line end of the delimiter.
     void Text(std::string_view text);
@@ -55,6 +56,12 @@ class TextOutput {
     // is buffered. For the few lines of a file that carry names and counts;
     // the bulk of numbers goes through Fixed6 and Int.
     void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Block i of the file's spare blocks (created with the file's line ends
+    // when first asked for), for text formatted apart and appended whole
+    // with Bytes (see chunked_text.h). A block keeps its memory, and
+    // whatever it holds, until the output is destroyed.
+    TextBlock& SpareBlock(std::size_t i);
 
     // Writes out what is buffered, closes the file and renames it over the
     // target. Returns false when any write, the close or the rename failed;
@@ -78,6 +85,7 @@ class TextOutput {
     std::string_view lineEnd_;
     ReplacementFile output_;
     std::vector<char> buffer_;
+    std::vector<std::unique_ptr<TextBlock>> spareBlocks_;
     std::size_t used_ = 0;
     bool failed_ = false;
     off_t writtenBack_ = 0;           // the file's bytes before this were asked to be written

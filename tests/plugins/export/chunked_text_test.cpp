@@ -92,20 +92,23 @@ TEST(WriteChunked, WritesEveryItemInOrderOnOneThreadOrTwo) {
 }
 
 // An exception on the calling thread (out of memory while reporting
-// progress) leaves the run without waiting forever for the other thread.
+// progress) leaves the run without waiting forever for the other thread;
+// the chunks appended before it stay, and a later run on the same file
+// starts from empty blocks.
 TEST(WriteChunked, AnExceptionOnTheCallingThreadEndsTheRun) {
+    const auto format = [](TextBlock& block, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            PutItem(block, i);
+        }
+    };
     for (bool useThread : {false, true}) {
         TempDir dir;
+        const std::string path = dir.File("out.txt");
         TextOutput out(LineDelimiter::Lf);
-        ASSERT_TRUE(out.Open(dir.File("out.txt")));
+        ASSERT_TRUE(out.Open(path));
         std::size_t announced = 0;
         EXPECT_THROW(WriteChunked(
-                         out, 1000, 10,
-                         [](TextBlock& block, std::size_t begin, std::size_t end) {
-                             for (std::size_t i = begin; i < end; ++i) {
-                                 PutItem(block, i);
-                             }
-                         },
+                         out, 1000, 10, format,
                          [&announced](std::size_t, std::size_t) {
                              if (++announced == 3) {
                                  throw std::bad_alloc();
@@ -115,6 +118,12 @@ TEST(WriteChunked, AnExceptionOnTheCallingThreadEndsTheRun) {
                      std::bad_alloc)
             << "thread " << useThread;
         EXPECT_EQ(announced, 3u);
+
+        WriteChunked(
+            out, 25, 10, format, [](std::size_t, std::size_t) {}, useThread);
+        ASSERT_TRUE(out.Commit());
+        EXPECT_EQ(ReadFileBytes(path), Expected(20, "\n") + Expected(25, "\n"))
+            << "thread " << useThread;
     }
 }
 
