@@ -19,7 +19,9 @@ int UsableProcessors() {
 }
 
 TriangleFeeder::TriangleFeeder(bool useThread, std::size_t inFlight)
-    : useThread_(useThread), inFlight_(inFlight > 0 ? inFlight : 1) {
+    : useThread_(useThread),
+      inFlight_(inFlight > 0 ? inFlight : 1),
+      findHereFrom_(inFlight_ >= 3 ? inFlight_ / 3 : 1) {
     pending_.reserve(kBatch);
     pendingBuckets_.reserve(3 * kBatch);
 }
@@ -81,7 +83,7 @@ void TriangleFeeder::Submit() {
         // lookups itself only while the other thread has none left to do
         // (it does them before adding faces); it does when that thread lags
         // behind with the faces, instead of waiting for it.
-        findHere = unfound_ == 0 && queue_.size() >= kFindHereFrom;
+        findHere = unfound_ == 0 && queue_.size() >= findHereFrom_;
         if (!spare_.empty()) {
             batch = std::move(spare_.back());
             spare_.pop_back();

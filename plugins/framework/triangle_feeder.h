@@ -47,7 +47,12 @@ class TriangleFeeder {
     static constexpr std::size_t kInFlight = 48;
 
     // With useThread false both halves always run on the calling thread.
-    // inFlight (at least 1) bounds the batches handed to the thread.
+    // inFlight (at least 1) bounds the batches handed to the thread. Once a
+    // third of that many wait for it (16 of the 48), the calling thread does
+    // the vertex lookups of the next batch itself, when the thread has none
+    // to do: a reader that cuts polygons has about as much work of its own
+    // as the thread has with the faces, so it takes some over only once the
+    // thread lags well behind, not at every burst of faces.
     explicit TriangleFeeder(bool useThread = UsableProcessors() > 1,
                             std::size_t inFlight = kInFlight);
     ~TriangleFeeder();
@@ -81,9 +86,6 @@ class TriangleFeeder {
 
   private:
     static constexpr std::size_t kBatch = 1024;
-    // Batches waiting for the thread from which the calling thread does the
-    // vertex lookups of a batch itself, when the thread has none to do.
-    static constexpr std::size_t kFindHereFrom = 2;
 
     struct Batch {
         Mesh3d* mesh = nullptr;
@@ -102,6 +104,7 @@ class TriangleFeeder {
 
     bool useThread_;
     std::size_t inFlight_;
+    std::size_t findHereFrom_;  // see the constructor
     Mesh3d* mesh_ = nullptr;
     std::vector<Triangle3d> pending_;
     std::vector<std::uint32_t> pendingBuckets_;  // three per pending triangle

@@ -276,43 +276,56 @@ TEST(AddTriangles, HalvesOnTwoThreadsBuildTheSameTables) {
 }
 
 // Triangles for two meshes in runs of any length, with the second thread
-// on (its queue as deep as in use, and one batch deep, so that the reader
-// waits for it) and off, and a Finish in the middle: each mesh gets its own
+// on (its queue as deep as in use; three batches deep, where the reader may
+// do lookups itself from one waiting batch on; one batch deep, where it
+// waits) and off, and a Finish in the middle: each mesh gets its own
 // triangles in their order.
 TEST(TriangleFeeder, EachMeshGetsItsTrianglesInOrder) {
     struct Case {
         bool useThread;
         std::size_t inFlight;
     };
-    for (const Case& c : {Case{true, TriangleFeeder::kInFlight}, Case{true, 1}, Case{false, 1}}) {
+    for (const Case& c :
+         {Case{true, TriangleFeeder::kInFlight}, Case{true, 3}, Case{true, 1}, Case{false, 1}}) {
         const bool useThread = c.useThread;
         SCOPED_TRACE(testing::Message()
                      << (useThread ? "two threads, " : "one thread, ") << c.inFlight);
         const std::vector<Triangle3d> soup = Soup(30000, 5);
+        // Runs of triangles for one mesh or the other, in two halves.
+        struct Run {
+            std::size_t at;
+            std::size_t length;
+            int target;
+        };
+        std::vector<Run> halves[2];
         std::mt19937 rng(11);
+        for (std::size_t at = 0; at < soup.size();) {
+            const std::size_t run = std::min<std::size_t>(1 + rng() % 3000, soup.size() - at);
+            halves[at < soup.size() / 2 ? 0 : 1].push_back({at, run, static_cast<int>(rng() % 2)});
+            at += run;
+        }
         ReferenceMesh ref[2] = {ReferenceMesh(3000), ReferenceMesh(3000)};
         Mesh3d a(3000, "a");
         Mesh3d b(3000, "b");
         Mesh3d* meshes[2] = {&a, &b};
         TriangleFeeder feeder(useThread, c.inFlight);
-        std::size_t at = 0;
-        int target = 0;
-        while (at < soup.size()) {
-            const std::size_t run = std::min<std::size_t>(1 + rng() % 3000, soup.size() - at);
-            for (std::size_t i = 0; i < run; ++i) {
-                ref[target].Add(soup[at + i]);
-                feeder.Add(*meshes[target], soup[at + i]);
+        for (const std::vector<Run>& half : halves) {
+            // The reference first, so that the triangles then reach the
+            // feeder faster than its thread adds them.
+            for (const Run& r : half) {
+                for (std::size_t i = r.at; i < r.at + r.length; ++i) {
+                    ref[r.target].Add(soup[i]);
+                }
             }
-            at += run;
-            target = static_cast<int>(rng() % 2);
-            if (at > soup.size() / 2 && at - run <= soup.size() / 2) {
-                feeder.Finish();
-                ExpectSameTables(a, ref[0]);
+            for (const Run& r : half) {
+                for (std::size_t i = r.at; i < r.at + r.length; ++i) {
+                    feeder.Add(*meshes[r.target], soup[i]);
+                }
             }
+            feeder.Finish();
+            ExpectSameTables(a, ref[0]);
+            ExpectSameTables(b, ref[1]);
         }
-        feeder.Finish();
-        ExpectSameTables(a, ref[0]);
-        ExpectSameTables(b, ref[1]);
     }
 }
 
