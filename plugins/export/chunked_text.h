@@ -3,11 +3,12 @@
 //
 // Formatting numbers is most of the work of a text export. The lines of a
 // run (a mesh's vertices, normals or faces) are cut into chunks of items;
-// each chunk is formatted into a TextBlock of its own, by the calling
-// thread or, where the machine has a processor to spare, by a second one,
-// and the calling thread appends the finished blocks to the file in chunk
-// order. The file gets exactly the bytes that formatting the items one
-// after the other gives.
+// each chunk is formatted into a TextBlock of its own (one of the output's
+// spare blocks, up to 16 chunks ahead of the file), by the calling thread
+// or, where the machine has a processor to spare, by a second one, and the
+// calling thread appends the finished blocks to the file in chunk order.
+// The file gets exactly the bytes that formatting the items one after the
+// other gives.
 #pragma once
 
 #include <cstddef>
@@ -29,9 +30,12 @@ bool DefaultUseThread();
 
 // Appends the text of items 0 .. count - 1 to out, chunkItems items a chunk
 // (at least 1). format may run on another thread than the caller's, for
-// several chunks at once: it must only read what it shares. With
+// several chunks at once: it must only read what it shares, and must not
+// throw (TextBlock ends the process when memory runs out). With
 // useThread false, or a run of fewer than two chunks, or when no thread
-// can be started, everything runs on the calling thread.
+// can be started, everything runs on the calling thread. An exception from
+// announce ends the run (the other thread is stopped first); the chunks
+// appended before it stay in the file.
 void WriteChunked(TextOutput& out, std::size_t count, std::size_t chunkItems,
                   const ChunkFormatter& format, const ChunkAnnouncer& announce,
                   bool useThread = DefaultUseThread());
