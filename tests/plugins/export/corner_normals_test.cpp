@@ -17,11 +17,7 @@ namespace {
 using exporttest::BumpyGrid;
 using exporttest::CubeTriangles;
 using exporttest::MakeTableMesh;
-
-struct MeshDeleter {
-    void operator()(Mesh3d* m) const { delete m; }
-};
-using MeshPtr = std::unique_ptr<Mesh3d, MeshDeleter>;
+using exporttest::MeshPtr;
 
 bool Near(const Vector3d& a, const Vector3d& b) {
     return std::fabs(a.x - b.x) < 1e-12 && std::fabs(a.y - b.y) < 1e-12 &&

@@ -20,11 +20,7 @@ namespace {
 using exporttest::BumpyGrid;
 using exporttest::CubeTriangles;
 using exporttest::MakeTableMesh;
-
-struct MeshDeleter {
-    void operator()(Mesh3d* m) const { delete m; }
-};
-using MeshPtr = std::unique_ptr<Mesh3d, MeshDeleter>;
+using exporttest::MeshPtr;
 
 using Corners = std::array<std::int32_t, 3>;
 

@@ -1,6 +1,7 @@
 // Meshes and list helpers for the exporter tests.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,9 @@
 #include "framework/progress.h"
 
 namespace plugins::exporttest {
+
+// Owns a mesh made by the builders below.
+using MeshPtr = std::unique_ptr<Mesh3d>;
 
 // A mesh in table form holding the triangles in order.
 Mesh3d* MakeTableMesh(const char* name, const std::vector<Triangle3d>& triangles);
