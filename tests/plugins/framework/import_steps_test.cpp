@@ -1,9 +1,5 @@
 #include "framework/import_steps.h"
 
-#include <cstdarg>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +8,7 @@
 #include "framework/mesh.h"
 #include "framework/plugin_settings.h"
 #include "framework/progress.h"
+#include "support/report_recorder.h"
 #include "support/temp_dir.h"
 
 namespace plugins {
@@ -20,26 +17,7 @@ namespace {
 
 using pluginsupport::ConfigHomeTest;
 using pluginsupport::ReadFileBytes;
-
-// Every report a hand-over makes, in order.
-std::vector<std::string> g_reports;
-
-void RecordStatus(std::FILE*, const char* format, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    g_reports.push_back(std::string("status ") + text);
-}
-
-void RecordFile(std::uint32_t index, std::uint32_t count) {
-    g_reports.push_back("file " + std::to_string(index) + "/" + std::to_string(count));
-}
-
-void RecordMesh(std::uint32_t index, std::uint32_t count) {
-    g_reports.push_back("mesh " + std::to_string(index) + "/" + std::to_string(count));
-}
+using pluginsupport::RecordedReports;
 
 // A mesh of `parts` separate strips of quads at different heights, with
 // every third triangle wound the other way, so that orienting it turns faces
@@ -88,9 +66,9 @@ class HandOverTest : public ConfigHomeTest {
         settings.size_value = -1.5;
         settings.swap_mode = 2;
         settings.unify_mode = unify;
-        const ProgressCallbacks callbacks{RecordStatus, RecordFile, RecordMesh};
+        const ProgressCallbacks callbacks = pluginsupport::ReportRecorder();
         const ProgressCallbacks* given = withCallbacks ? &callbacks : nullptr;
-        g_reports.clear();
+        RecordedReports().clear();
         HandedOver out;
         ObjectList result(ReleaseMeshObject);
         const std::string logPath = temp_.File("run.log");
@@ -109,7 +87,7 @@ class HandOverTest : public ConfigHomeTest {
                 }
             }
         }
-        out.reports = g_reports;
+        out.reports = RecordedReports();
         out.log = ReadFileBytes(logPath);
         for (int i = 0; i < result.Count(); ++i) {
             const auto* mesh = static_cast<const Mesh3d*>(result.Get(i));
@@ -150,7 +128,7 @@ TEST_F(HandOverTest, TogetherAsOneAfterTheOther) {
             // The strips were oriented, with a report per strip.
             int meshReports = 0;
             for (const std::string& r : single.reports) {
-                meshReports += r.rfind("mesh ", 0) == 0 ? 1 : 0;
+                meshReports += r.rfind("M:", 0) == 0 ? 1 : 0;
             }
             EXPECT_GT(meshReports, 16);
         }

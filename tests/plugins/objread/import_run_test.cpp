@@ -1,7 +1,6 @@
 // Whole imports: a file on disk, the settings, the run, the meshes handed
 // over in compact form, and the log.
 #include <cmath>
-#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "objread/import_run.h"
 #include "objread/import_settings.h"
 #include "objread/obj_reader.h"
+#include "support/report_recorder.h"
 #include "support/scripted_terminal.h"
 #include "support/temp_dir.h"
 
@@ -351,27 +351,6 @@ TEST_F(ImportRunTest, QuietRunCreatesNoLogFile) {
     EXPECT_FALSE(std::filesystem::exists(logPath));
 }
 
-// Everything a run reports through its callbacks, in order: "S:" status
-// texts, "F:" file progress, "M:" mesh progress.
-std::vector<std::string> g_reports;
-
-void RecordStatus(std::FILE*, const char* format, ...) {
-    char text[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    g_reports.push_back(std::string("S:") + text);
-}
-
-void RecordFile(std::uint32_t index, std::uint32_t count) {
-    g_reports.push_back("F:" + std::to_string(index) + "/" + std::to_string(count));
-}
-
-void RecordMesh(std::uint32_t, std::uint32_t) {
-    g_reports.push_back("M:");
-}
-
 TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
     const std::vector<std::string> lines = {"v 0 0 0", "v 1 0 0", "v 0 1 0", "o a",     "f 1 2 3",
                                             "o empty", "o b",     "f 3 2 1", "vn 0 0 1"};
@@ -404,10 +383,10 @@ TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
     }
     expected.push_back("S:Parsing finished       \n");
 
-    const ProgressCallbacks callbacks = {RecordStatus, RecordFile, RecordMesh};
+    const ProgressCallbacks callbacks = pluginsupport::ReportRecorder();
     for (int unify : {0, 1}) {
         SCOPED_TRACE(unify);
-        g_reports.clear();
+        pluginsupport::RecordedReports().clear();
         objread::ImportSettings settings;
         settings.SetFileName(file.c_str());
         settings.obj_mode = static_cast<int>(objread::SplitMode::Object);
@@ -418,8 +397,8 @@ TEST_F(ImportRunTest, StatusAndProgressReportsFollowTheRun) {
         // The orientation step's progress reaches the mesh bar, and only then.
         std::vector<std::string> got;
         bool meshProgress = false;
-        for (const std::string& report : g_reports) {
-            if (report == "M:") {
+        for (const std::string& report : pluginsupport::RecordedReports()) {
+            if (report.rfind("M:", 0) == 0) {
                 meshProgress = true;
             } else {
                 got.push_back(report);
