@@ -41,6 +41,22 @@ std::vector<std::string_view> DirectoryNames(std::string_view path) {
     return names;
 }
 
+// The type of an entry whose directory gave type DT_LNK or DT_UNKNOWN (a
+// file system that does not say): DT_REG for a file or a link to one,
+// DT_DIR for a directory that is no link, 0 for anything else and for an
+// entry that is gone or cannot be examined.
+unsigned char ResolvedType(const std::string& full, unsigned char type) {
+    struct stat info {};
+    if (type == DT_UNKNOWN) {
+        if (::lstat(full.c_str(), &info) != 0) return 0;
+        if (S_ISDIR(info.st_mode)) return DT_DIR;
+        if (S_ISREG(info.st_mode)) return DT_REG;
+        if (!S_ISLNK(info.st_mode)) return 0;
+    }
+    if (::stat(full.c_str(), &info) != 0) return 0;
+    return S_ISREG(info.st_mode) ? DT_REG : 0;
+}
+
 }  // namespace
 
 FileIndex FileIndex::Build(const std::vector<std::string>& roots) {
@@ -77,18 +93,7 @@ FileIndex FileIndex::Build(const std::vector<std::string>& roots) {
             if (name == "." || name == "..") continue;
             unsigned char type = entry->d_type;
             if (type == DT_LNK || type == DT_UNKNOWN) {
-                const std::string full = directory + "/" + std::string(name);
-                struct stat info {};
-                const int rc =
-                    type == DT_LNK ? ::stat(full.c_str(), &info) : ::lstat(full.c_str(), &info);
-                if (rc != 0) continue;
-                if (S_ISREG(info.st_mode)) {
-                    type = DT_REG;
-                } else if (S_ISDIR(info.st_mode) && type == DT_UNKNOWN) {
-                    type = DT_DIR;
-                } else {
-                    continue;
-                }
+                type = ResolvedType(directory + "/" + std::string(name), type);
             }
             if (type == DT_DIR) {
                 pending.push_back(static_cast<std::uint32_t>(index.directories_.size()));

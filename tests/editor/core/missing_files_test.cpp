@@ -1,6 +1,10 @@
 #include "core/missing_files.h"
 
+#include <dirent.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +13,22 @@
 
 #include "core/file_search.h"
 #include "core_fixture.h"
+
+// Some file systems leave the type of every directory entry unknown. While
+// g_hideEntryTypes is set, this program's directory reads do the same, so
+// the index shows what it finds there.
+namespace {
+bool g_hideEntryTypes = false;
+}  // namespace
+
+extern "C" dirent* readdir(DIR* dir) {
+    using ReadDirFn = dirent* (*)(DIR*);
+    static const auto real = reinterpret_cast<ReadDirFn>(::dlsym(RTLD_NEXT, "readdir"));
+    if (real == nullptr) std::abort();
+    dirent* entry = real(dir);
+    if (entry != nullptr && g_hideEntryTypes) entry->d_type = DT_UNKNOWN;
+    return entry;
+}
 
 namespace tessvane {
 namespace {
@@ -34,6 +54,8 @@ class MissingFilesTest : public CoreTest {
     Settings& settings() { return context.editor.settings; }
 };
 
+// The same tree gives the same index whether or not the file system tells
+// the type of each entry.
 TEST_F(MissingFilesTest, TheIndexReadsEachTreeOnceAndFindsNamesCaseBlind) {
     Touch("c/textures/Wood.iff");
     Touch("c/textures/old/WOOD.IFF");
@@ -41,17 +63,24 @@ TEST_F(MissingFilesTest, TheIndexReadsEachTreeOnceAndFindsNamesCaseBlind) {
     Touch("d/Drap\xc3\xa9.iff");
     fs::create_directory_symlink(Local("c"), Local("c/textures/loop"));    // not followed
     fs::create_symlink(Local("d/Drap\xc3\xa9.iff"), Local("c/link.iff"));  // a file
-    const FileIndex index =
-        FileIndex::Build({Local("c"), Local("c/textures"), Local("d/"), Local("gone"), "/"});
-    EXPECT_EQ(index.Roots(), (std::vector<std::string>{Local("c"), Local("d")}));
-    EXPECT_EQ(index.FileCount(), 5u);
-    EXPECT_EQ(
-        index.Named("wood.IFF"),
-        (std::vector<std::string>{Local("c/textures/Wood.iff"), Local("c/textures/old/WOOD.IFF")}));
-    EXPECT_EQ(index.Named("DRAP\xc3\x89.IFF"),
-              (std::vector<std::string>{Local("d/Drap\xc3\xa9.iff")}));
-    EXPECT_EQ(index.Named("LINK.iff"), (std::vector<std::string>{Local("c/link.iff")}));
-    EXPECT_TRUE(index.Named("wood").empty());
+    fs::create_symlink(Local("gone.iff"), Local("c/dangling.iff"));        // nothing
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "entry types unknown" : "entry types given");
+        g_hideEntryTypes = hidden;
+        const FileIndex index =
+            FileIndex::Build({Local("c"), Local("c/textures"), Local("d/"), Local("gone"), "/"});
+        g_hideEntryTypes = false;
+        EXPECT_EQ(index.Roots(), (std::vector<std::string>{Local("c"), Local("d")}));
+        EXPECT_EQ(index.FileCount(), 5u);
+        EXPECT_EQ(index.Named("wood.IFF"),
+                  (std::vector<std::string>{Local("c/textures/Wood.iff"),
+                                            Local("c/textures/old/WOOD.IFF")}));
+        EXPECT_EQ(index.Named("DRAP\xc3\x89.IFF"),
+                  (std::vector<std::string>{Local("d/Drap\xc3\xa9.iff")}));
+        EXPECT_EQ(index.Named("LINK.iff"), (std::vector<std::string>{Local("c/link.iff")}));
+        EXPECT_TRUE(index.Named("wood").empty());
+        EXPECT_TRUE(index.Named("dangling.iff").empty());
+    }
 }
 
 TEST_F(MissingFilesTest, CandidatesAreRankedByTheDirectoriesTheyShareWithTheOldPath) {
