@@ -39,16 +39,24 @@ void Status(const ProgressCallbacks* callbacks, const char* format, Args... args
 }
 
 // The mesh progress of an orientation done away from the reports, kept
-// for the calling thread to pass on later. Each thread keeps its own.
+// for the calling thread to pass on later. The orientation's progress
+// function carries no context, so each of the two threads that prepare
+// meshes (0 the calling thread, 1 the helper) records through a function
+// and into a list of its own; only one import runs at a time. (No
+// thread_local: its block would outlive the module once a host unloads it,
+// which leak checkers at exit stumble over.)
 struct MeshStep {
     unsigned int done;
     unsigned int total;
 };
-thread_local std::vector<MeshStep>* t_meshSteps = nullptr;
+std::vector<MeshStep>* g_meshStepsOf[2] = {nullptr, nullptr};
 
+template <int kThread>
 void RecordMeshProgress(unsigned int done, unsigned int total) {
-    t_meshSteps->push_back(MeshStep{done, total});
+    g_meshStepsOf[kThread]->push_back(MeshStep{done, total});
 }
+constexpr UnifyProgressFunction kMeshStepRecorders[2] = {RecordMeshProgress<0>,
+                                                         RecordMeshProgress<1>};
 
 bool HasPoints(const Mesh3d& mesh) {
     return mesh.vertices != nullptr && mesh.vertices->Count() != 0;
@@ -185,8 +193,9 @@ std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> mesh
     std::condition_variable doneChanged;
     const bool recordSteps =
         settings.unify_mode != 0 && callbacks != nullptr && callbacks->MeshProgress != nullptr;
-    // Prepares the next mesh nobody has taken; false when none is left.
-    auto prepareNext = [&]() {
+    // Prepares the next mesh nobody has taken on thread number thread (0
+    // or 1); false when none is left.
+    auto prepareNext = [&](int thread) {
         for (;;) {
             const std::size_t i = next.fetch_add(1);
             if (i >= count) {
@@ -195,9 +204,9 @@ std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> mesh
             if (meshes[i] == nullptr) {
                 continue;
             }
-            t_meshSteps = &prepared[i].steps;
-            PrepareMesh(*meshes[i], settings, recordSteps ? RecordMeshProgress : nullptr);
-            t_meshSteps = nullptr;
+            g_meshStepsOf[thread] = &prepared[i].steps;
+            PrepareMesh(*meshes[i], settings, recordSteps ? kMeshStepRecorders[thread] : nullptr);
+            g_meshStepsOf[thread] = nullptr;
             {
                 std::lock_guard<std::mutex> hold(lock);
                 prepared[i].done = true;
@@ -209,7 +218,7 @@ std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> mesh
     std::thread helper;
     try {
         helper = std::thread([&prepareNext] {
-            while (prepareNext()) {
+            while (prepareNext(1)) {
             }
         });
     } catch (const std::system_error&) {
@@ -228,7 +237,7 @@ std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> mesh
                     break;
                 }
             }
-            if (!prepareNext()) {
+            if (!prepareNext(0)) {
                 // The other thread has mesh i.
                 std::unique_lock<std::mutex> hold(lock);
                 doneChanged.wait(hold, [&] { return prepared[i].done; });
