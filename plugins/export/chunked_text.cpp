@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "framework/progress.h"
 #include "framework/triangle_feeder.h"
 
 namespace plugins {
@@ -152,6 +153,14 @@ class ChunkRun {
 };
 
 }  // namespace
+
+ChunkAnnouncer FileProgressAnnouncer(const ProgressCallbacks* callbacks, std::size_t count) {
+    return [callbacks, count](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(count));
+        }
+    };
+}
 
 bool DefaultUseThread() {
     return UsableProcessors() > 1;

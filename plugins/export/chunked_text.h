@@ -19,11 +19,18 @@
 
 namespace plugins {
 
+struct ProgressCallbacks;
+
 // Formats items [begin, end) into block, appending to it.
 using ChunkFormatter = std::function<void(TextBlock& block, std::size_t begin, std::size_t end)>;
 // Called on the calling thread for items [begin, end) of a chunk, in
 // order, just before the chunk is appended (for progress reports).
 using ChunkAnnouncer = std::function<void(std::size_t begin, std::size_t end)>;
+
+// An announcer that reports each item i of a chunk as FileProgress(i,
+// count) of callbacks (not null, nor its FileProgress): the file bar moves
+// item by item, as when the items are written one after the other.
+ChunkAnnouncer FileProgressAnnouncer(const ProgressCallbacks* callbacks, std::size_t count);
 
 // True when this process may run on more than one processor.
 bool DefaultUseThread();

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <ostream>
 
-#include "export/mesh_access.h"
 #include "framework/log_file.h"
 #include "framework/progress.h"
 #include "framework/terminal_ui.h"
@@ -47,21 +46,6 @@ std::string NotFiniteText(const char* name) {
 }
 
 }  // namespace
-
-bool ExportFileWriter::BeginFiniteMesh(const Mesh3d& mesh, const ExportReport& report) {
-    if (!Writable()) {
-        return false;
-    }
-    const int count = VertexCount(mesh);
-    for (int i = 0; i < count; ++i) {
-        if (!Finite(VertexPoint(mesh, i))) {
-            RefuseFile(NotFiniteText(mesh.name), report);
-            return false;
-        }
-    }
-    ReportWorkingOn(mesh, report);
-    return true;
-}
 
 bool ExportFileWriter::BeginFiniteMesh(const ExportMesh& mesh, const ExportReport& report) {
     if (!Writable()) {

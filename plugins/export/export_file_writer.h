@@ -40,12 +40,10 @@ class ExportFileWriter : public ExportWriter {
     }
 
     // For writers of numbers as text: true when mesh may be written, that
-    // is Writable() and every point of its vertex table finite, which
-    // neither "%lf" nor any reader can take otherwise; a mesh with a point
-    // that is not finite refuses the file. A mesh that may be written is
-    // announced with ReportWorkingOn.
-    bool BeginFiniteMesh(const Mesh3d& mesh, const ExportReport& report);
-    // The same for a mesh as an ExportMesh.
+    // is Writable() and every point of it finite, which neither "%lf" nor
+    // any reader can take otherwise; a mesh with a point that is not finite
+    // refuses the file. A mesh that may be written is announced with
+    // ReportWorkingOn.
     bool BeginFiniteMesh(const ExportMesh& mesh, const ExportReport& report);
     // Says "Working on: <name>" on the status line and in the log.
     static void ReportWorkingOn(const Mesh3d& mesh, const ExportReport& report) {

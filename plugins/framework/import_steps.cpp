@@ -62,8 +62,23 @@ bool HasPoints(const Mesh3d& mesh) {
     return mesh.vertices != nullptr && mesh.vertices->Count() != 0;
 }
 
+// The reports of a mesh's hand-over up to its orientation: its place among
+// count meshes on the file bar, then the steps that PrepareMesh takes,
+// each announced also when it changes nothing. "Reducing" follows once the
+// mesh is prepared.
+void AnnounceSteps(const Mesh3d& mesh, const ProgressCallbacks* callbacks, unsigned index,
+                   unsigned count) {
+    if (callbacks != nullptr && callbacks->FileProgress != nullptr) {
+        callbacks->FileProgress(index, count);
+    }
+    Status(callbacks, "Sizing: %s\n", mesh.name);
+    Status(callbacks, "Swapping axis: %s\n", mesh.name);
+    Status(callbacks, "Unifying: %s\n", mesh.name);
+}
+
 // Everything HandOverImportedMesh does to a mesh between its statistics and
-// its place in the host's list, without a report.
+// its place in the host's list, without a report but the orientation's
+// progress through progress.
 void PrepareMesh(Mesh3d& mesh, const PluginSettings& settings, UnifyProgressFunction progress) {
     mesh.ScaleMesh(settings.size_value);
     mesh.SwapAxes(SwapModeFromSetting(settings.swap_mode));
@@ -125,27 +140,16 @@ void ReportNoMeshes(const std::string& file_name, LogFile& log) {
 bool HandOverImportedMesh(ObjectList& result, Mesh3d* mesh, const PluginSettings& settings,
                           const ProgressCallbacks* callbacks, LogFile& log, unsigned index,
                           unsigned count) {
-    if (mesh->vertices == nullptr || mesh->vertices->Count() == 0) {
+    if (!HasPoints(*mesh)) {
         delete mesh;
         return false;
     }
     mesh->WriteStatistics(log);
-    if (callbacks != nullptr && callbacks->FileProgress != nullptr) {
-        callbacks->FileProgress(index, count);
-    }
-    Status(callbacks, "Sizing: %s\n", mesh->name);
-    mesh->ScaleMesh(settings.size_value);
-    Status(callbacks, "Swapping axis: %s\n", mesh->name);
-    mesh->SwapAxes(SwapModeFromSetting(settings.swap_mode));
-    Status(callbacks, "Unifying: %s\n", mesh->name);
-    if (settings.unify_mode != 0) {
-        g_meshCallbacks = callbacks;
-        mesh->UnifyOrientation(ForwardMeshProgress);
-        g_meshCallbacks = nullptr;
-    }
+    AnnounceSteps(*mesh, callbacks, index, count);
+    g_meshCallbacks = callbacks;
+    PrepareMesh(*mesh, settings, ForwardMeshProgress);
+    g_meshCallbacks = nullptr;
     Status(callbacks, "Reducing: %s\n", mesh->name);
-    mesh->Compact();
-    mesh->FreeTables();
     result.Append(mesh);
     return true;
 }
@@ -244,12 +248,7 @@ std::size_t HandOverImportedMeshes(ObjectList& result, std::vector<Mesh3d*> mesh
                 break;
             }
         }
-        if (callbacks != nullptr && callbacks->FileProgress != nullptr) {
-            callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(count));
-        }
-        Status(callbacks, "Sizing: %s\n", mesh->name);
-        Status(callbacks, "Swapping axis: %s\n", mesh->name);
-        Status(callbacks, "Unifying: %s\n", mesh->name);
+        AnnounceSteps(*mesh, callbacks, static_cast<unsigned>(i), static_cast<unsigned>(count));
         for (const MeshStep& step : prepared[i].steps) {
             callbacks->MeshProgress(step.done, step.total);
         }

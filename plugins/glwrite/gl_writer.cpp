@@ -126,12 +126,7 @@ int GlWriter::WriteGlObject(const ExportMesh& mesh, const ExportSettings& settin
                 block.Commit(block.PutLineEnd(p));
             }
         },
-        [&report, face_count](std::size_t begin, std::size_t end) {
-            for (std::size_t i = begin; i < end; ++i) {
-                report.callbacks->FileProgress(static_cast<unsigned>(i),
-                                               static_cast<unsigned>(face_count));
-            }
-        });
+        FileProgressAnnouncer(report.callbacks, static_cast<std::size_t>(face_count)));
     out.Printf("}\n");
     out.Printf("\n");
     return 1;

@@ -50,15 +50,6 @@ void PutPointLine(TextBlock& block, std::string_view keyword, const Vector3d& v)
     block.Commit(block.PutLineEnd(p));
 }
 
-// Reports items [begin, end) of count on the file's progress bar.
-ChunkAnnouncer FileProgressOf(const ExportReport& report, int count) {
-    return [&report, count](std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i) {
-            report.callbacks->FileProgress(static_cast<unsigned>(i), static_cast<unsigned>(count));
-        }
-    };
-}
-
 }  // namespace
 
 int ObjWriter::WriteObjObject(const Mesh3d& mesh, const ExportSettings& settings,
@@ -88,7 +79,7 @@ int ObjWriter::WriteObjObject(const ExportMesh& mesh, const ExportSettings& sett
                 PutPointLine(block, "v ", mesh.Point(static_cast<int>(i)));
             }
         },
-        FileProgressOf(report, vertex_count));
+        FileProgressAnnouncer(report.callbacks, static_cast<std::size_t>(vertex_count)));
     out.LineEnd();
 
     out.Printf("# Normals %d\n", 3 * face_count);
@@ -102,7 +93,7 @@ int ObjWriter::WriteObjObject(const ExportMesh& mesh, const ExportSettings& sett
                 }
             }
         },
-        FileProgressOf(report, face_count));
+        FileProgressAnnouncer(report.callbacks, static_cast<std::size_t>(face_count)));
     out.LineEnd();
 
     out.Printf("o %s\n", mesh.Name());
@@ -137,7 +128,7 @@ int ObjWriter::WriteObjObject(const ExportMesh& mesh, const ExportSettings& sett
                 block.Commit(block.PutLineEnd(p));
             }
         },
-        FileProgressOf(report, face_count));
+        FileProgressAnnouncer(report.callbacks, static_cast<std::size_t>(face_count)));
     NormalBase += 3 * face_count;
     out.LineEnd();
 
